@@ -1,0 +1,38 @@
+#include "app/startup.h"
+
+#include "ui/tsdiappform.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace zor {
+
+QTranslator *installGerman(QApplication &app)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    auto *translator = new QTranslator(&app);
+    if (translator->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(translator);
+    }
+    return translator;
+}
+
+int runProgram(QApplication &app)
+{
+    QApplication::setApplicationName(QStringLiteral("zor-quorvane"));
+    QApplication::setApplicationVersion(QStringLiteral(ZOR_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("zor-quorvane"));
+    installGerman(app);
+
+    TSDIAppForm form;
+    form.show();
+    const QStringList args = QApplication::arguments();
+    if (args.size() > 1 && !args.at(1).isEmpty())
+        form.openFromCommandLine(args.at(1));
+    return app.exec();
+}
+
+} // namespace zor

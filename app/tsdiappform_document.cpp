@@ -1,0 +1,195 @@
+// The document flows of the main window: reset, New, Open, Save, Save As,
+// Exit and the close query, and the idle refresh.
+
+#include "ui/tsdiappform.h"
+
+#include "app/dialogs.h"
+#include "entry/zahlengrid.h"
+#include "ui/nummeredit.h"
+#include "ui_tsdiappform.h"
+
+#include <QApplication>
+#include <QMenu>
+
+namespace {
+
+const QString &changedQuestion()
+{
+    static const QString q = QString::fromUtf8("Das aktuelle Dokument wurde ge\u00e4ndert. Speichern ?");
+    return q;
+}
+
+const QString &reportFilter()
+{
+    static const QString f = QStringLiteral("Quorvane(*.zor)");
+    return f;
+}
+
+} // namespace
+
+void TSDIAppForm::ResetReport()
+{
+    // Whatever the club number holds, half-typed included, a new report starts at 0000.
+    if (ui->Nummer->text() != QLatin1String("0000"))
+        ui->Nummer->setText(QStringLiteral("0000"));
+
+    for (QLineEdit *e : {ui->Vereinsname, ui->Code, ui->AVName, ui->ANName, ui->Strasse, ui->Plz,
+                         ui->Ort, ui->Tel, ui->Fax, ui->Email, ui->DName, ui->DStrasse, ui->DPlz,
+                         ui->DOrt, ui->WebAdresse})
+        e->setText(QString());
+
+    ZahlenGrid *grid = ui->Zahlen;
+    for (int r = 0; r < grid->rowCount(); ++r) {
+        for (int c = 0; c < grid->columnCount(); ++c)
+            grid->setCellText(r, c, QStringLiteral("0"));
+    }
+    grid->setCellText(0, 0, QStringLiteral("Altersgruppe"));
+    grid->setCellText(0, 1, QString::fromUtf8("M\u00e4nner"));
+    grid->setCellText(0, 2, QStringLiteral("Frauen"));
+    for (int g = 0; g < zor::AgeGroupCount; ++g)
+        grid->setCellText(g + 1, 0, zor::ageGroupLabel(g));
+    UpdateSums();
+
+    setMasters({});
+    ui->NName->setText(QString());
+    ui->VName->setText(QString());
+    ui->Grad->setText(QStringLiteral("1"));
+    UpdateSums();
+}
+
+void TSDIAppForm::askBeforeLosingChanges(bool &proceed)
+{
+    proceed = true;
+    if (!Modified)
+        return;
+    switch (zor::Dialogs::message(this, changedQuestion(), QStringLiteral("ZOR-Quorvane"), true)) {
+    case zor::Answer::Yes:
+        // Go on whatever the save did: the user chose to leave this report.
+        save();
+        break;
+    case zor::Answer::No:
+        break;
+    default:
+        proceed = false;
+        break;
+    }
+}
+
+bool TSDIAppForm::save()
+{
+    if (m_fileName.isEmpty()) {
+        FileSaveAs1Execute();
+        return Modified == 0 && !m_fileName.isEmpty();
+    }
+    if (SaveReportFile() != 1)
+        return false;
+    WriteCompanionFile();
+    return true;
+}
+
+void TSDIAppForm::FileNew1Execute()
+{
+    bool proceed = true;
+    askBeforeLosingChanges(proceed);
+    if (!proceed)
+        return;
+    guarded([this] {
+        ResetReport();
+        UpdateSums();
+    });
+    Modified = 0;
+    m_fileName.clear();
+}
+
+void TSDIAppForm::FileOpen1Execute()
+{
+    bool proceed = true;
+    askBeforeLosingChanges(proceed);
+    if (!proceed)
+        return;
+    m_openFileName.clear();
+    const QString chosen = zor::Dialogs::openFile(this, reportFilter());
+    if (chosen.isEmpty())
+        return;
+    openChosen(chosen);
+}
+
+void TSDIAppForm::openChosen(const QString &path)
+{
+    m_openFileName = path;
+    guarded([this] { ResetReport(); });
+    const bool read = LoadReportFile();
+    guarded([this] { UpdateSums(); });
+    // A file that could not be read never becomes the report's file, so a
+    // later Save cannot overwrite what the program never showed.
+    if (read)
+        m_fileName = path;
+}
+
+void TSDIAppForm::openFromCommandLine(const QString &path)
+{
+    bool proceed = true;
+    askBeforeLosingChanges(proceed);
+    if (proceed)
+        openChosen(path);
+}
+
+void TSDIAppForm::FileSave1Execute()
+{
+    save();
+}
+
+void TSDIAppForm::FileSaveAs1Execute()
+{
+    const QString chosen = zor::Dialogs::saveFile(this, QStringLiteral("Speichern unter"), m_fileName,
+                                                  reportFilter(), QStringLiteral("zor"));
+    if (chosen.isEmpty())
+        return;
+    m_fileName = chosen;
+    if (SaveReportFile() == 1)
+        WriteCompanionFile();
+}
+
+void TSDIAppForm::FileExit1Execute()
+{
+    close();
+}
+
+void TSDIAppForm::FormCloseQuery(bool &CanClose)
+{
+    CanClose = true;
+    if (!Modified)
+        return;
+    switch (zor::Dialogs::confirm(this, changedQuestion())) {
+    case zor::Answer::Yes:
+        save();
+        CanClose = Modified == 0;
+        break;
+    case zor::Answer::No:
+        CanClose = true;
+        break;
+    default:
+        CanClose = false;
+        break;
+    }
+}
+
+void TSDIAppForm::AppIdle()
+{
+    const bool selected = !ui->Liste->selectedItems().isEmpty();
+    if (ui->DelBtn->isEnabled() != selected)
+        ui->DelBtn->setEnabled(selected);
+    if (ui->ModBtn->isEnabled() != selected)
+        ui->ModBtn->setEnabled(selected);
+    const bool canAdd = !ui->NName->text().isEmpty() && !ui->VName->text().isEmpty();
+    if (ui->AddBtn->isEnabled() != canAdd)
+        ui->AddBtn->setEnabled(canAdd);
+
+    // While a menu is open its hint stays in the status bar.
+    if (qobject_cast<QMenu *>(QApplication::activePopupWidget()))
+        return;
+    const QString marker = Modified ? QStringLiteral("mod") : QString();
+    // Only a real change is written: a repaint would wake the queue again.
+    if (ui->StatusBar->currentMessage() != marker)
+        ui->StatusBar->showMessage(marker);
+}

@@ -1,0 +1,38 @@
+#include "reportfile/report.h"
+
+namespace zor {
+
+QString fieldObjectName(int i)
+{
+    static const char *const names[FieldCount] = {
+        "Vereinsname", "Nummer", "Code",  "AVName",   "ANName", "Strasse", "Plz",  "Ort",
+        "Tel",         "Fax",    "Email", "DName",    "DStrasse", "DPlz",  "DOrt", "WebAdresse",
+    };
+    return (i >= 0 && i < FieldCount) ? QString::fromLatin1(names[i]) : QString();
+}
+
+QString ageGroupLabel(int r)
+{
+    static const char *const labels[AgeGroupCount] = {
+        " 0 -  6 Jahre", " 7 - 14 Jahre", "15 - 18 Jahre", "19 - 26 Jahre",
+        "27 - 40 Jahre", "41 - 60 Jahre", "\xFC" "ber 60 Jahre",
+    };
+    return (r >= 0 && r < AgeGroupCount) ? QString::fromLatin1(labels[r]) : QString();
+}
+
+int ageBound(int r)
+{
+    static const int bounds[AgeGroupCount] = {6, 14, 18, 26, 40, 60, 500};
+    return (r >= 0 && r < AgeGroupCount) ? bounds[r] : 0;
+}
+
+Report Report::fresh()
+{
+    Report r;
+    r.text(Field::Nummer) = QStringLiteral("0000");
+    for (auto &row : r.counts)
+        row = {QStringLiteral("0"), QStringLiteral("0")};
+    return r;
+}
+
+} // namespace zor

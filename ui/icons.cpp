@@ -1,0 +1,161 @@
+#include "ui/icons.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+namespace zor::icons {
+
+namespace {
+
+constexpr int S = 50;
+
+template<typename Paint>
+QIcon draw(Paint paint)
+{
+    QIcon icon;
+    for (bool hot : {false, true}) {
+        QPixmap pm(S, S);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        paint(p, hot ? QColor(0, 90, 200) : QColor(40, 40, 40));
+        p.end();
+        icon.addPixmap(pm, hot ? QIcon::Active : QIcon::Normal);
+    }
+    return icon;
+}
+
+void sheet(QPainter &p, const QColor &ink)
+{
+    QPainterPath path;
+    path.moveTo(12, 5);
+    path.lineTo(31, 5);
+    path.lineTo(40, 14);
+    path.lineTo(40, 45);
+    path.lineTo(12, 45);
+    path.closeSubpath();
+    p.setPen(QPen(ink, 2));
+    p.setBrush(Qt::white);
+    p.drawPath(path);
+    p.drawLine(31, 5, 31, 14);
+    p.drawLine(31, 14, 40, 14);
+}
+
+} // namespace
+
+QIcon newReport()
+{
+    return draw([](QPainter &p, const QColor &ink) {
+        sheet(p, ink);
+        p.setPen(QPen(QColor(230, 170, 0), 3));
+        p.drawLine(26, 24, 26, 38);
+        p.drawLine(19, 31, 33, 31);
+    });
+}
+
+QIcon openReport()
+{
+    return draw([](QPainter &p, const QColor &ink) {
+        p.setPen(QPen(ink, 2));
+        p.setBrush(QColor(240, 200, 90));
+        p.drawRect(5, 14, 36, 28);
+        p.drawRect(5, 10, 14, 4);
+        p.setBrush(QColor(250, 220, 130));
+        QPolygonF front;
+        front << QPointF(10, 22) << QPointF(46, 22) << QPointF(41, 42) << QPointF(5, 42);
+        p.drawPolygon(front);
+    });
+}
+
+QIcon saveReport()
+{
+    return draw([](QPainter &p, const QColor &ink) {
+        p.setPen(QPen(ink, 2));
+        p.setBrush(QColor(60, 90, 160));
+        p.drawRoundedRect(7, 7, 36, 36, 3, 3);
+        p.setBrush(Qt::white);
+        p.drawRect(14, 7, 22, 13);
+        p.setBrush(QColor(200, 200, 200));
+        p.drawRect(13, 28, 24, 15);
+    });
+}
+
+QIcon sendReport()
+{
+    return draw([](QPainter &p, const QColor &ink) {
+        p.setPen(QPen(ink, 2));
+        p.setBrush(QColor(250, 250, 235));
+        p.drawRect(5, 12, 40, 27);
+        p.drawLine(5, 12, 25, 28);
+        p.drawLine(45, 12, 25, 28);
+    });
+}
+
+QIcon printReport()
+{
+    return draw([](QPainter &p, const QColor &ink) {
+        p.setPen(QPen(ink, 2));
+        p.setBrush(Qt::white);
+        p.drawRect(14, 5, 22, 14);
+        p.setBrush(QColor(170, 170, 170));
+        p.drawRoundedRect(5, 18, 40, 18, 3, 3);
+        p.setBrush(Qt::white);
+        p.drawRect(14, 30, 22, 15);
+        p.drawLine(18, 36, 32, 36);
+        p.drawLine(18, 40, 30, 40);
+    });
+}
+
+QIcon addEntry()
+{
+    return draw([](QPainter &p, const QColor &) {
+        p.setPen(QPen(QColor(0, 140, 0), 8, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(25, 10, 25, 40);
+        p.drawLine(10, 25, 40, 25);
+    });
+}
+
+QIcon modifyEntry()
+{
+    return draw([](QPainter &p, const QColor &ink) {
+        p.setPen(QPen(ink, 2));
+        p.setBrush(QColor(240, 200, 90));
+        QPolygonF pencil;
+        pencil << QPointF(12, 38) << QPointF(34, 8) << QPointF(42, 14) << QPointF(20, 44) << QPointF(10, 46);
+        p.drawPolygon(pencil);
+    });
+}
+
+QIcon deleteEntry()
+{
+    return draw([](QPainter &p, const QColor &) {
+        p.setPen(QPen(QColor(200, 0, 0), 8, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(12, 12, 38, 38);
+        p.drawLine(38, 12, 12, 38);
+    });
+}
+
+QPixmap programPicture(int size)
+{
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 64.0, size / 64.0);
+    // A black belt tied in a knot on a yellow disc.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(250, 210, 0));
+    p.drawEllipse(2, 2, 60, 60);
+    p.setBrush(QColor(20, 20, 20));
+    p.drawRect(8, 28, 48, 9);
+    p.drawRect(26, 24, 12, 17);
+    QPolygonF left, right;
+    left << QPointF(28, 40) << QPointF(22, 56) << QPointF(29, 57) << QPointF(33, 41);
+    right << QPointF(36, 40) << QPointF(42, 56) << QPointF(35, 57) << QPointF(31, 41);
+    p.drawPolygon(left);
+    p.drawPolygon(right);
+    return pm;
+}
+
+} // namespace zor::icons

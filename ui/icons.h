@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QIcon>
+
+// The program's own pictures, drawn at run time so there is nothing to ship.
+namespace zor::icons {
+QIcon newReport();
+QIcon openReport();
+QIcon saveReport();
+QIcon sendReport();
+QIcon printReport();
+QIcon addEntry();
+QIcon modifyEntry();
+QIcon deleteEntry();
+QPixmap programPicture(int size);
+} // namespace zor::icons

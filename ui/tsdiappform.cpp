@@ -1,0 +1,182 @@
+#include "ui/tsdiappform.h"
+
+#include "app/dialogs.h"
+#include "entry/zahlengrid.h"
+#include "ui/cp1252validator.h"
+#include "ui/icons.h"
+#include "ui/nummeredit.h"
+#include "ui/taboutbox.h"
+#include "ui_tsdiappform.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCloseEvent>
+#include <QDir>
+#include <QToolButton>
+
+TSDIAppForm::TSDIAppForm(QWidget *parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::TSDIAppForm>())
+{
+    ui->setupUi(this);
+    m_about = new TAboutBox(this);
+    m_about->hide();
+
+    ui->FileNew1->setIcon(zor::icons::newReport());
+    ui->FileOpen1->setIcon(zor::icons::openReport());
+    ui->FileSave1->setIcon(zor::icons::saveReport());
+    ui->EMailSchicken->setIcon(zor::icons::sendReport());
+    ui->FilePrint->setIcon(zor::icons::printReport());
+    ui->AddBtn->setIcon(zor::icons::addEntry());
+    ui->ModBtn->setIcon(zor::icons::modifyEntry());
+    ui->DelBtn->setIcon(zor::icons::deleteEntry());
+    const struct {
+        QAction *action;
+        const char *name;
+    } buttons[] = {{ui->FileNew1, "NeuBtn"},
+                   {ui->FileOpen1, "OpenBtn"},
+                   {ui->FileSave1, "SaveBtn"},
+                   {ui->EMailSchicken, "MailBtn"},
+                   {ui->FilePrint, "ToolButton1"}};
+    for (const auto &b : buttons) {
+        if (QWidget *w = ui->ToolBar1->widgetForAction(b.action))
+            w->setObjectName(QString::fromLatin1(b.name));
+    }
+    ui->ToolBar1->setFixedWidth(61);
+
+    // The help page is looked for in the folder the program was started from.
+    m_helpFile = QDir::current().filePath(QStringLiteral("zorhelp.htm"));
+
+    wireFields();
+    wireActions();
+    wireEntry();
+
+    guarded([this] { ResetReport(); });
+    Modified = 0;
+
+    // The status bar marker and the masters buttons follow the report each
+    // time the event queue runs empty.
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            &TSDIAppForm::AppIdle);
+}
+
+TSDIAppForm::~TSDIAppForm() = default;
+
+QLineEdit *TSDIAppForm::field(zor::Field f) const
+{
+    switch (f) {
+    case zor::Field::Vereinsname: return ui->Vereinsname;
+    case zor::Field::Nummer: return ui->Nummer;
+    case zor::Field::Code: return ui->Code;
+    case zor::Field::AVName: return ui->AVName;
+    case zor::Field::ANName: return ui->ANName;
+    case zor::Field::Strasse: return ui->Strasse;
+    case zor::Field::Plz: return ui->Plz;
+    case zor::Field::Ort: return ui->Ort;
+    case zor::Field::Tel: return ui->Tel;
+    case zor::Field::Fax: return ui->Fax;
+    case zor::Field::Email: return ui->Email;
+    case zor::Field::DName: return ui->DName;
+    case zor::Field::DStrasse: return ui->DStrasse;
+    case zor::Field::DPlz: return ui->DPlz;
+    case zor::Field::DOrt: return ui->DOrt;
+    case zor::Field::WebAdresse: return ui->WebAdresse;
+    }
+    return nullptr;
+}
+
+NummerEdit *TSDIAppForm::nummer() const
+{
+    return ui->Nummer;
+}
+
+ZahlenGrid *TSDIAppForm::zahlen() const
+{
+    return ui->Zahlen;
+}
+
+QListWidget *TSDIAppForm::liste() const
+{
+    return ui->Liste;
+}
+
+QTabWidget *TSDIAppForm::pages() const
+{
+    return ui->PgCrtl;
+}
+
+QLabel *TSDIAppForm::sumLabel(const char *name) const
+{
+    return findChild<QLabel *>(QString::fromLatin1(name));
+}
+
+void TSDIAppForm::wireFields()
+{
+    for (int i = 0; i < zor::FieldCount; ++i) {
+        QLineEdit *edit = field(static_cast<zor::Field>(i));
+        if (edit != ui->Nummer)
+            edit->setValidator(new Cp1252Validator(edit));
+        connect(edit, &QLineEdit::textChanged, this, &TSDIAppForm::AnyControlChange);
+    }
+    ui->VName->setValidator(new Cp1252Validator(ui->VName));
+    ui->NName->setValidator(new Cp1252Validator(ui->NName));
+}
+
+void TSDIAppForm::wireActions()
+{
+    connect(ui->FileNew1, &QAction::triggered, this, &TSDIAppForm::FileNew1Execute);
+    connect(ui->FileOpen1, &QAction::triggered, this, &TSDIAppForm::FileOpen1Execute);
+    connect(ui->FileSave1, &QAction::triggered, this, &TSDIAppForm::FileSave1Execute);
+    connect(ui->FileSaveAs1, &QAction::triggered, this, &TSDIAppForm::FileSaveAs1Execute);
+    connect(ui->FileExit1, &QAction::triggered, this, &TSDIAppForm::FileExit1Execute);
+    connect(ui->HelpAbout1, &QAction::triggered, this, &TSDIAppForm::HelpAbout1Execute);
+    connect(ui->HilfeInhalt, &QAction::triggered, this, &TSDIAppForm::HilfeInhaltExecute);
+    connect(ui->EMailSchicken, &QAction::triggered, this, &TSDIAppForm::EMailSchickenExecute);
+    connect(ui->FilePrint, &QAction::triggered, this, &TSDIAppForm::FilePrintExecute1);
+    connect(ui->FileSavePdf, &QAction::triggered, this, &TSDIAppForm::FileSavePdfExecute);
+    // The shortcuts work from every page and every field of the window.
+    for (QAction *a : {ui->FileNew1, ui->FileOpen1, ui->FileSave1})
+        a->setShortcutContext(Qt::WindowShortcut);
+}
+
+zor::Report TSDIAppForm::currentReport() const
+{
+    zor::Report r;
+    for (int i = 0; i < zor::FieldCount; ++i)
+        r.texts[i] = field(static_cast<zor::Field>(i))->text();
+    for (int g = 0; g < zor::AgeGroupCount; ++g) {
+        r.counts[g][zor::Men] = ui->Zahlen->cellText(g + 1, 1);
+        r.counts[g][zor::Women] = ui->Zahlen->cellText(g + 1, 2);
+    }
+    r.masters = masters();
+    return r;
+}
+
+void TSDIAppForm::showReport(const zor::Report &report)
+{
+    for (int i = 0; i < zor::FieldCount; ++i)
+        field(static_cast<zor::Field>(i))->setText(report.texts[i]);
+    for (int g = 0; g < zor::AgeGroupCount; ++g) {
+        ui->Zahlen->setCellText(g + 1, 1, report.counts[g][zor::Men]);
+        ui->Zahlen->setCellText(g + 1, 2, report.counts[g][zor::Women]);
+    }
+    setMasters(report.masters);
+}
+
+void TSDIAppForm::showError(const QString &message)
+{
+    zor::Dialogs::error(this, message);
+}
+
+void TSDIAppForm::AnyControlChange()
+{
+    Modified = 1;
+}
+
+void TSDIAppForm::closeEvent(QCloseEvent *event)
+{
+    bool canClose = true;
+    FormCloseQuery(canClose);
+    if (canClose)
+        event->accept();
+    else
+        event->ignore();
+}

@@ -1,0 +1,144 @@
+#pragma once
+
+#include "reportfile/report.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <memory>
+
+namespace Ui {
+class TSDIAppForm;
+}
+
+class QLineEdit;
+class QLabel;
+class QListWidget;
+class QSpinBox;
+class QPushButton;
+class QTabWidget;
+class ZahlenGrid;
+class NummerEdit;
+class TAboutBox;
+
+// The one main window. Its controls hold the report; the handlers move values
+// between the controls and the plain units in entry/, reportfile/, print/ and send/.
+// The implementation is split by concern: ui/tsdiappform.cpp (construction and
+// wiring), app/ (document flows, idle refresh), entry/, reportfile/, print/, send/.
+class TSDIAppForm : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TSDIAppForm(QWidget *parent = nullptr);
+    ~TSDIAppForm() override;
+
+    // --- document state ---
+    unsigned char Modified = 0; // 1 while the report has changes that are not in a file
+    QString currentFileName() const { return m_fileName; }
+    void setCurrentFileName(const QString &name) { m_fileName = name; }
+    QString openFileName() const { return m_openFileName; } // the file chosen in the open dialog
+    void setOpenFileName(const QString &name) { m_openFileName = name; }
+    QString helpFile() const { return m_helpFile; }
+    void setHelpFile(const QString &path) { m_helpFile = path; }
+
+    // --- controls by their names ---
+    QLineEdit *field(zor::Field f) const;
+    NummerEdit *nummer() const;
+    ZahlenGrid *zahlen() const;
+    QListWidget *liste() const;
+    QTabWidget *pages() const;
+    QLabel *sumLabel(const char *name) const; // "Sum1".."Sum7", "MSum", "WSum", "AllSum"
+    Ui::TSDIAppForm *form() const { return ui.get(); }
+    TAboutBox *aboutBox() const { return m_about; }
+
+    // The report as the controls hold it, and the other way round. showReport
+    // writes field by field, so every change raises its change notification.
+    zor::Report currentReport() const;
+    void showReport(const zor::Report &report);
+
+    // The general error report for an error a handler does not catch itself.
+    void showError(const QString &message);
+
+    // Runs f; a conversion error ends it and is shown through the error report.
+    // Returns false when that happened.
+    template<typename F>
+    bool guarded(F &&f);
+
+    // --- start-up and document flows ---
+    void ResetReport();
+    void FileNew1Execute();
+    void FileOpen1Execute();
+    void FileSave1Execute();
+    void FileSaveAs1Execute();
+    void FileExit1Execute();
+    void FormCloseQuery(bool &CanClose);
+    void AppIdle();
+    void AnyControlChange();
+    // Opens a file named on the command line, as Open would after its question.
+    void openFromCommandLine(const QString &path);
+
+    // --- member counts ---
+    void UpdateSums(); // throws zor::ConversionError for a cell that is no whole number
+    void ZahlenKeyPress(QChar &Key);
+    void ZahlenKeyDown(int Key, Qt::KeyboardModifiers Shift);
+    void ZahlenSelectCell(int ACol, int ARow, bool &CanSelect);
+    void ZahlenExit();
+
+    // --- masters list ---
+    void AddBtnClick();
+    void ModBtnClick();
+    void DelBtnClick();
+    QStringList masters() const;
+    void setMasters(const QStringList &entries); // replaces the list, sorted once
+
+    // --- checks on leaving a field ---
+    void NummerControlExit();
+    void EmailExit();
+
+    // --- report file ---
+    int SaveReportFile();
+    void WriteCompanionFile();
+    bool LoadReportFile(); // false when the file could not be read
+
+    // --- printing ---
+    void FilePrintExecute1();
+    void FileSavePdfExecute();
+
+    // --- sending, help, about ---
+    void EMailSchickenExecute();
+    void HilfeInhaltExecute();
+    void HelpAbout1Execute();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void wireFields();
+    void wireActions();
+    void wireEntry();   // entry/: grid, masters, field checks
+    void askBeforeLosingChanges(bool &proceed);
+    void openChosen(const QString &path); // Open's steps after the dialog
+    bool save();        // Save as the menu runs it; true when the report was written
+
+    std::unique_ptr<Ui::TSDIAppForm> ui;
+    TAboutBox *m_about = nullptr;
+    QString m_fileName;
+    QString m_openFileName;
+    QString m_helpFile;
+};
+
+#include "entry/intconv.h"
+
+template<typename F>
+bool TSDIAppForm::guarded(F &&f)
+{
+    try {
+        f();
+        return true;
+    } catch (const zor::ConversionError &e) {
+        showError(e.message());
+        return false;
+    }
+}
