@@ -1,0 +1,47 @@
+#include "tests/support/formfixture.h"
+
+#include "ui_tsdiappform.h"
+
+#include <QApplication>
+#include <QStatusBar>
+#include <QTest>
+
+namespace zortest {
+
+std::unique_ptr<TSDIAppForm> makeForm()
+{
+    zor::Dialogs::setScripted(true);
+    zor::Dialogs::reset();
+    auto form = std::make_unique<TSDIAppForm>();
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    QTest::qWaitForWindowExposed(form.get());
+    return form;
+}
+
+void idle(TSDIAppForm &form)
+{
+    QCoreApplication::processEvents();
+    form.AppIdle();
+}
+
+void typeInto(QWidget *widget, const QString &text)
+{
+    widget->setFocus(Qt::OtherFocusReason);
+    QTest::keyClicks(widget, text);
+}
+
+QString statusText(const TSDIAppForm &form)
+{
+    return form.form()->StatusBar->currentMessage();
+}
+
+QStringList shownDialogs()
+{
+    QStringList out;
+    for (const auto &d : zor::Dialogs::shown())
+        out << d.kind + QLatin1Char('|') + d.caption + QLatin1Char('|') + d.text;
+    return out;
+}
+
+} // namespace zortest
