@@ -28,7 +28,15 @@ void idle(TSDIAppForm &form)
 void typeInto(QWidget *widget, const QString &text)
 {
     widget->setFocus(Qt::OtherFocusReason);
-    QTest::keyClicks(widget, text);
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(widget, char(c.unicode()));
+        } else {
+            // QTest knows only ASCII keys; an umlaut arrives as text of an unknown key.
+            QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
 }
 
 QString statusText(const TSDIAppForm &form)

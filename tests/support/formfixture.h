@@ -15,7 +15,7 @@ std::unique_ptr<TSDIAppForm> makeForm();
 // Runs the idle refresh as the event loop would when its queue runs empty.
 void idle(TSDIAppForm &form);
 
-// Gives the widget the focus and types the text as key presses.
+// Gives the widget the focus and types the text as key presses (umlauts included).
 void typeInto(QWidget *widget, const QString &text);
 
 // The text of the status bar's single panel.
