@@ -1,0 +1,199 @@
+#include "print/printlayout.h"
+
+#include "entry/intconv.h"
+
+#include <QtGlobal>
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace zor {
+
+namespace {
+
+const QString Arial = QStringLiteral("Arial");
+const QString Courier = QStringLiteral("Courier New");
+
+constexpr int NameWidth = 43;
+constexpr int FirstMasterLine = 25;
+constexpr int FirstContinuationLine = 4;
+
+// Texts are built piece by piece: what the club typed is inserted as it
+// stands and never read as a format.
+QString padLeft(qint64 value, int width)
+{
+    return QString::number(value).rightJustified(width, QLatin1Char(' '));
+}
+
+QString textBeforeLast(const QString &s)
+{
+    const int i = s.lastIndexOf(QLatin1Char(';'));
+    return i < 0 ? s : s.left(i);
+}
+
+QString textAfterLast(const QString &s)
+{
+    const int i = s.lastIndexOf(QLatin1Char(';'));
+    return i < 0 ? s : s.mid(i + 1);
+}
+
+class PageWriter
+{
+public:
+    PageWriter(PrintLayout &layout, int lineHeight) : m_layout(layout), m_lh(lineHeight)
+    {
+        m_layout.pages.append(PrintPage());
+    }
+
+    void font(const QString &family, int pointSize)
+    {
+        m_family = family;
+        m_size = pointSize;
+    }
+
+    void put(int line, int x, const QString &text)
+    {
+        m_layout.pages.last().append(
+            PrintText{m_family, m_size, x, static_cast<int>(qint64(line) * m_lh), text});
+    }
+
+    void newPage() { m_layout.pages.append(PrintPage()); }
+
+private:
+    PrintLayout &m_layout;
+    int m_lh;
+    QString m_family = Arial;
+    int m_size = 10;
+};
+
+} // namespace
+
+int mulDiv(int number, int numerator, int denominator)
+{
+    if (denominator == 0)
+        return -1;
+    const qint64 product = qint64(number) * numerator;
+    const bool negative = (product < 0) != (denominator < 0);
+    const qint64 p = product < 0 ? -product : product;
+    const qint64 d = denominator < 0 ? -qint64(denominator) : qint64(denominator);
+    qint64 q = (p + d / 2) / d;
+    if (negative)
+        q = -q;
+    if (q > std::numeric_limits<int>::max() || q < std::numeric_limits<int>::min())
+        return -1;
+    return static_cast<int>(q);
+}
+
+QString reportYear(const QDate &today)
+{
+    return QString::number(today.month() >= 6 ? today.year() + 1 : today.year());
+}
+
+PrintMetrics printMetrics(int pageWidth, int pageHeight, int dpiY)
+{
+    PrintMetrics m;
+    const int fontPixels = std::abs(mulDiv(10, dpiY, 72));
+    // A device that reports no resolution would otherwise give a line height
+    // of 0 and a division by zero below.
+    m.lineHeight = qMax(1, static_cast<int>(std::trunc(double(fontPixels) * 1.4)));
+    m.linesPerSheet = pageHeight / m.lineHeight - 4;
+    m.xLeft = pageWidth / 10;
+    m.xMasters = static_cast<int>(std::trunc(double(pageWidth) * 5.5 * 0.1));
+    m.xName = static_cast<int>(std::trunc(double(pageWidth) * 0.4 * 0.1 + m.xMasters));
+    m.xGrade = static_cast<int>(std::trunc(double(pageWidth) * 3.9 * 0.1 + m.xMasters));
+    return m;
+}
+
+PrintLayout layoutReport(int pageWidth, int pageHeight, int dpiY, const QDate &today,
+                         const Report &report)
+{
+    PrintLayout layout;
+    layout.year = reportYear(today);
+    const PrintMetrics m = printMetrics(pageWidth, pageHeight, dpiY);
+    layout.metrics = m;
+    const auto t = [&report](Field f) -> const QString & { return report.text(f); };
+
+    PageWriter w(layout, m.lineHeight);
+    const int xl = m.xLeft;
+
+    w.font(Arial, 20);
+    w.put(1, xl, QStringLiteral("Quorvane zum 01.01.") + layout.year + QStringLiteral("   V-Nr: ")
+                     + t(Field::Nummer));
+    w.font(Arial, 7);
+    w.put(9, xl,
+          t(Field::Vereinsname) + QStringLiteral(" - ") + t(Field::ANName) + QStringLiteral(" - ")
+              + t(Field::Strasse) + QStringLiteral(" - ") + t(Field::Plz) + QLatin1Char(' ')
+              + t(Field::Ort));
+    w.font(Arial, 10);
+    w.put(11, xl, QStringLiteral("An den Kelvarbund e.V"));
+    w.put(21, xl, QStringLiteral("Verein und Vorsitzender:"));
+    w.put(23, xl, QStringLiteral("ZOR-Vereinsnummer:    ") + t(Field::Nummer));
+    w.put(24, xl, t(Field::Vereinsname));
+    w.put(25, xl, t(Field::AVName) + QLatin1Char(' ') + t(Field::ANName));
+    w.put(26, xl, t(Field::Strasse));
+    w.put(27, xl, t(Field::Plz) + QLatin1Char(' ') + t(Field::Ort));
+    w.put(28, xl, QStringLiteral("Tel: ") + t(Field::Tel) + QStringLiteral("   Fax: ") + t(Field::Fax));
+    w.put(29, xl, QStringLiteral("E-Mail: ") + t(Field::Email));
+    w.put(31, xl, QStringLiteral("Dojoadresse:"));
+    w.put(33, xl, t(Field::DName));
+    w.put(34, xl, t(Field::DStrasse));
+    w.put(35, xl, t(Field::DPlz) + QLatin1Char(' ') + t(Field::DOrt));
+    w.put(36, xl, QStringLiteral("Webseite: ") + t(Field::WebAdresse));
+    w.put(38, xl, QStringLiteral("Mitglieder: "));
+
+    w.font(Courier, 10);
+    w.put(40, xl, QStringLiteral("Altersgruppe    M\u00e4nner Frauen Alle"));
+    // The printout adds up the cells itself; the totals are kept in 64 bits so
+    // that two large counts cannot wrap round into a wrong figure.
+    qint64 totalMen = 0, totalWomen = 0, totalAll = 0;
+    int line = 42;
+    for (int r = 0; r < AgeGroupCount; ++r) {
+        const qint64 men = toInt32(report.counts[r][Men]);
+        const qint64 women = toInt32(report.counts[r][Women]);
+        const qint64 all = men + women;
+        totalMen += men;
+        totalWomen += women;
+        totalAll += all;
+        w.put(line++, xl,
+              ageGroupLabel(r).rightJustified(14, QLatin1Char(' ')) + QLatin1Char(' ')
+                  + padLeft(men, 5) + QLatin1Char(' ') + padLeft(women, 5) + QStringLiteral("  ")
+                  + padLeft(all, 5));
+    }
+    w.put(line + 1, xl,
+          QStringLiteral("Alle           ") + padLeft(totalMen, 5) + QLatin1Char(' ')
+              + padLeft(totalWomen, 5) + QStringLiteral("  ") + padLeft(totalAll, 5));
+
+    w.font(Arial, 10);
+    w.put(21, m.xMasters, QStringLiteral("Meister:"));
+    w.put(23, m.xMasters, QStringLiteral("Nr.  Name, Vorname   Dangrad"));
+
+    line = FirstMasterLine;
+    int sheet = 1;
+    const int count = report.masters.size();
+    for (int i = 0; i < count; ++i) {
+        const QString &entry = report.masters[i];
+        // Split from the right: a surname with ";" in it stays whole.
+        const QString grade = textAfterLast(entry);
+        const QString names = textBeforeLast(entry);
+        const QString name = (textBeforeLast(names) + QStringLiteral(" , ") + textAfterLast(names))
+                                 .leftJustified(NameWidth, QLatin1Char(' '), true);
+        w.put(line, m.xMasters, padLeft(i + 1, 2));
+        w.put(line, m.xName, name);
+        w.put(line, m.xGrade, grade);
+        ++line;
+        // Checked after every item, so every sheet that is started holds one.
+        if (line > m.linesPerSheet - 2 && i + 1 < count) {
+            w.put(line, m.xMasters,
+                  QStringLiteral("weitere siehe Blatt ") + padLeft(sheet + 1, 2) + QLatin1Char(' '));
+            w.newPage();
+            ++sheet;
+            w.put(2, m.xMasters,
+                  QStringLiteral("ZOR-Quorvane Blatt ") + padLeft(sheet, 2) + QLatin1Char(' '));
+            line = FirstContinuationLine;
+        }
+    }
+    return layout;
+}
+
+} // namespace zor

@@ -1,0 +1,122 @@
+#include "print/reportpainter.h"
+
+#include <QBuffer>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+
+namespace zor {
+
+namespace {
+
+constexpr int PdfResolution = 600;
+
+void setUpPdf(QPdfWriter &writer)
+{
+    writer.setResolution(PdfResolution);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    writer.setCreator(QStringLiteral("ZOR-Quorvane"));
+}
+
+QFont printFont(const QString &family, int pointSize)
+{
+    QFont font(family, pointSize);
+    // Where the named face is missing, fall back to one of the same kind.
+    font.setStyleHint(family.startsWith(QLatin1String("Courier")) ? QFont::TypeWriter
+                                                                   : QFont::SansSerif);
+    return font;
+}
+
+} // namespace
+
+PageGeometry pageGeometry(const QPaintDevice &device)
+{
+    return PageGeometry{device.width(), device.height(), device.logicalDpiY()};
+}
+
+bool paintLayout(QPainter &painter, QPagedPaintDevice &device, const QList<PrintPage> &pages)
+{
+    QString family;
+    int size = 0;
+    qreal ascent = 0;
+    for (int p = 0; p < pages.size(); ++p) {
+        if (p > 0 && !device.newPage())
+            return false;
+        for (const PrintText &t : pages[p]) {
+            if (t.family != family || t.pointSize != size) {
+                family = t.family;
+                size = t.pointSize;
+                painter.setFont(printFont(family, size));
+                ascent = QFontMetricsF(painter.font(), &device).ascent();
+            }
+            // The layout gives the top of the text; drawText wants the baseline.
+            if (!t.text.isEmpty())
+                painter.drawText(QPointF(t.x, t.y + ascent), t.text);
+        }
+    }
+    return true;
+}
+
+bool printLayout(QPrinter &printer, const PrintLayout &layout)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    if (!paintLayout(painter, printer, layout.pages)) {
+        printer.abort();
+        painter.end();
+        return false;
+    }
+    painter.end();
+    return printer.printerState() != QPrinter::Error
+           && printer.printerState() != QPrinter::Aborted;
+}
+
+PageGeometry pdfGeometry()
+{
+    QBuffer nowhere;
+    nowhere.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&nowhere);
+    setUpPdf(writer);
+    return pageGeometry(writer);
+}
+
+bool writePdf(const PrintLayout &layout, const QString &path, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    {
+        QPdfWriter writer(&file);
+        setUpPdf(writer);
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            file.cancelWriting();
+            *error = QStringLiteral("Die PDF-Ausgabe konnte nicht begonnen werden.");
+            return false;
+        }
+        const bool drawn = paintLayout(painter, writer, layout.pages);
+        // Ending the painter writes the rest of the PDF into the file.
+        painter.end();
+        if (!drawn) {
+            file.cancelWriting();
+            *error = QStringLiteral("Eine Seite der PDF-Datei konnte nicht angelegt werden.");
+            return false;
+        }
+    }
+    if (!file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace zor
