@@ -1,67 +1,169 @@
 // Report entry in the main window: the member-count grid, the masters list and
-// the checks run when the user leaves a field.
+// the checks run when the user leaves a field. The rules themselves live in
+// membercounts, masters and fieldchecks; these handlers move values between
+// them and the controls.
 
 #include "ui/tsdiappform.h"
 
+#include "app/dialogs.h"
+#include "entry/fieldchecks.h"
+#include "entry/masters.h"
+#include "entry/membercounts.h"
 #include "entry/zahlengrid.h"
+#include "ui/nummeredit.h"
 #include "ui_tsdiappform.h"
 
+#include <QFocusEvent>
+#include <QLabel>
 #include <QListWidget>
+#include <QSignalBlocker>
+#include <QSpinBox>
+
+namespace {
+
+const zor::MastersOrder &mastersOrder()
+{
+    static const zor::MastersOrder order;
+    return order;
+}
+
+} // namespace
 
 void TSDIAppForm::wireEntry()
 {
+    ZahlenGrid::Hooks hooks;
+    hooks.keyPress = [this](QChar &key) { ZahlenKeyPress(key); };
+    hooks.keyDown = [this](int key, Qt::KeyboardModifiers shift) { ZahlenKeyDown(key, shift); };
+    hooks.selectCell = [this](int col, int row, bool &canSelect) { ZahlenSelectCell(col, row, canSelect); };
+    hooks.exit = [this] { ZahlenExit(); };
+    ui->Zahlen->setHooks(std::move(hooks));
+
+    ui->Liste->setSelectionMode(QAbstractItemView::SingleSelection);
+    ui->Liste->setSortingEnabled(false); // its own sort compares with case; the list keeps ours
+    ui->Liste->setUniformItemSizes(true);
+
+    // Grad shows the grade, the spin box steps it; each follows the other.
+    connect(ui->UpDown2, qOverload<int>(&QSpinBox::valueChanged), this,
+            [this](int v) { ui->Grad->setText(QString::number(v)); });
+    connect(ui->Grad, &QLineEdit::textChanged, this, [this](const QString &text) {
+        if (const auto v = zor::parseInt32(zor::trimBlanks(text))) {
+            const QSignalBlocker block(ui->UpDown2);
+            ui->UpDown2->setValue(qBound(ui->UpDown2->minimum(), *v, ui->UpDown2->maximum()));
+        }
+    });
+
+    connect(ui->AddBtn, &QPushButton::clicked, this, &TSDIAppForm::AddBtnClick);
+    connect(ui->ModBtn, &QPushButton::clicked, this, &TSDIAppForm::ModBtnClick);
+    connect(ui->DelBtn, &QPushButton::clicked, this, &TSDIAppForm::DelBtnClick);
+
+    connect(ui->Nummer, &NummerEdit::leftField, this, &TSDIAppForm::NummerControlExit);
+    ui->Email->installEventFilter(this);
 }
 
 bool TSDIAppForm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == ui->Email && event->type() == QEvent::FocusOut) {
+        // A context menu or another window taking the focus is no leaving.
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            EmailExit();
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
 void TSDIAppForm::UpdateSums()
 {
-    qint32 rows[zor::AgeGroupCount];
-    qint32 men = 0;
-    qint32 women = 0;
+    zor::CountCells cells;
     for (int g = 0; g < zor::AgeGroupCount; ++g) {
-        const qint32 m = zor::toInt32(ui->Zahlen->cellText(g + 1, 1));
-        const qint32 w = zor::toInt32(ui->Zahlen->cellText(g + 1, 2));
-        rows[g] = m + w;
-        men += m;
-        women += w;
+        cells[g][zor::Men] = ui->Zahlen->cellText(g + 1, 1);
+        cells[g][zor::Women] = ui->Zahlen->cellText(g + 1, 2);
     }
-    for (int g = 0; g < zor::AgeGroupCount; ++g)
-        sumLabel(QStringLiteral("Sum%1").arg(g + 1).toLatin1().constData())->setText(QString::number(rows[g]));
-    ui->MSum->setText(QString::number(men));
-    ui->WSum->setText(QString::number(women));
-    ui->AllSum->setText(QString::number(men + women));
+    // Throws before any label is written when a cell is no whole number.
+    const zor::MemberSums sums = zor::computeSums(cells);
+    const QStringList names = zor::sumLabelNames();
+    const QStringList texts = zor::sumTexts(sums);
+    for (int i = 0; i < names.size(); ++i) {
+        if (QLabel *label = sumLabel(names.at(i).toLatin1().constData()))
+            label->setText(texts.at(i));
+    }
 }
 
-void TSDIAppForm::ZahlenKeyPress(QChar &)
+void TSDIAppForm::ZahlenKeyPress(QChar &Key)
 {
+    if (!zor::isCountKey(Key)) {
+        Key = QChar();
+        return;
+    }
+    Modified = 1;
 }
 
-void TSDIAppForm::ZahlenKeyDown(int, Qt::KeyboardModifiers)
+void TSDIAppForm::ZahlenKeyDown(int Key, Qt::KeyboardModifiers)
 {
+    if (Key != Qt::Key_Return && Key != Qt::Key_Enter)
+        return;
+    if (!guarded([this] { UpdateSums(); }))
+        return; // the user stays in the cell that holds no number
+    const int row = ui->Zahlen->currentRow();
+    const int col = ui->Zahlen->currentColumn();
+    const zor::GridCell next = zor::isCountCell(row, col) ? zor::cellAfterEnter({row, col}) : zor::GridCell{1, 1};
+    ui->Zahlen->goToCell(next.row, next.col);
 }
 
-void TSDIAppForm::ZahlenSelectCell(int, int, bool &)
+void TSDIAppForm::ZahlenSelectCell(int, int, bool &CanSelect)
 {
+    if (!guarded([this] { UpdateSums(); }))
+        CanSelect = false;
 }
 
 void TSDIAppForm::ZahlenExit()
 {
+    guarded([this] { UpdateSums(); });
 }
 
 void TSDIAppForm::AddBtnClick()
 {
+    const QString surname = zor::trimBlanks(ui->NName->text());
+    const QString firstName = zor::trimBlanks(ui->VName->text());
+    const QString grade = zor::trimBlanks(ui->Grad->text());
+    ui->NName->setText(surname);
+    ui->VName->setText(firstName);
+    ui->Grad->setText(grade);
+    if (surname.isEmpty() || firstName.isEmpty())
+        return;
+    const QString entry = zor::buildMasterEntry(surname, firstName, grade);
+    ui->Liste->insertItem(mastersOrder().insertPosition(masters(), entry), entry);
+    Modified = 1;
+    ui->NName->setText(QString());
+    ui->VName->setText(QString());
+    ui->Grad->setText(QStringLiteral("1"));
 }
 
 void TSDIAppForm::ModBtnClick()
 {
+    int row = -1;
+    for (int i = 0; i < ui->Liste->count(); ++i) {
+        if (ui->Liste->item(i)->isSelected()) {
+            row = i;
+            break;
+        }
+    }
+    if (row < 0)
+        return;
+    Modified = 1;
+    const zor::MasterParts parts = zor::splitMasterEntry(ui->Liste->item(row)->text());
+    ui->Grad->setText(parts.grade);
+    ui->NName->setText(parts.surname);
+    ui->VName->setText(parts.firstName);
+    delete ui->Liste->takeItem(row);
 }
 
 void TSDIAppForm::DelBtnClick()
 {
+    const QList<QListWidgetItem *> selected = ui->Liste->selectedItems();
+    if (selected.isEmpty())
+        return;
+    delete ui->Liste->takeItem(ui->Liste->row(selected.first()));
+    Modified = 1;
 }
 
 QStringList TSDIAppForm::masters() const
@@ -75,14 +177,27 @@ QStringList TSDIAppForm::masters() const
 
 void TSDIAppForm::setMasters(const QStringList &entries)
 {
+    // All in at once and sorted once: a file may bring thousands of masters.
     ui->Liste->clear();
-    ui->Liste->addItems(entries);
+    ui->Liste->addItems(mastersOrder().sorted(entries));
 }
 
 void TSDIAppForm::NummerControlExit()
 {
+    if (zor::clubNumberNeedsHint(ui->Nummer->text()))
+        zor::Dialogs::message(this, zor::clubNumberHintText(), zor::clubNumberHintCaption());
 }
 
 void TSDIAppForm::EmailExit()
 {
+    // One blank at a time, each written back: every removal is a change of the field.
+    QString text = ui->Email->text();
+    for (int i = text.indexOf(QLatin1Char(' ')); i >= 0; i = text.indexOf(QLatin1Char(' '))) {
+        text.remove(i, 1);
+        ui->Email->setText(text);
+    }
+    if (text.isEmpty())
+        return;
+    if (!zor::isAcceptableEmail(text))
+        zor::Dialogs::message(this, zor::emailHintText(), zor::emailHintCaption());
 }

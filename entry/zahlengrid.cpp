@@ -1,6 +1,76 @@
 #include "entry/zahlengrid.h"
 
+#include "entry/membercounts.h"
+
+#include <QApplication>
+#include <QFocusEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QRegularExpressionValidator>
+#include <QStyledItemDelegate>
+
+namespace {
+
+bool isEnterKey(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// The cell editor: a line edit that takes digits only, so a paste of
+// anything else changes nothing. Its keys go through the grid's filter
+// before the standard editor handling sees them.
+class CountDelegate : public QStyledItemDelegate
+{
+public:
+    explicit CountDelegate(ZahlenGrid *grid)
+        : QStyledItemDelegate(grid), m_grid(grid)
+    {
+    }
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override
+    {
+        QWidget *w = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto *edit = qobject_cast<QLineEdit *>(w)) {
+            edit->setValidator(new QRegularExpressionValidator(
+                QRegularExpression(QStringLiteral("[0-9]*")), edit));
+            edit->setContextMenuPolicy(Qt::DefaultContextMenu);
+        }
+        return w;
+    }
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        auto *editor = qobject_cast<QWidget *>(object);
+        if (editor && event->type() == QEvent::KeyPress) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            if (isEnterKey(key->key())) {
+                // Hand the text in and close the editor before the sums are read.
+                emit commitData(editor);
+                emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+                m_grid->editorKey(editor, key);
+                return true;
+            }
+            if (m_grid->editorKey(editor, key))
+                return true;
+        }
+        if (editor && event->type() == QEvent::FocusOut) {
+            // The standard handling hands the text in first; then the sums may read it.
+            const bool done = QStyledItemDelegate::eventFilter(object, event);
+            m_grid->editorFocusLeft(static_cast<QFocusEvent *>(event));
+            return done;
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
+private:
+    ZahlenGrid *m_grid;
+};
+
+} // namespace
 
 ZahlenGrid::ZahlenGrid(QWidget *parent)
     : QTableWidget(8, 3, parent)
@@ -24,6 +94,8 @@ ZahlenGrid::ZahlenGrid(QWidget *parent)
         }
     }
     setTabKeyNavigation(true);
+    setItemDelegate(new CountDelegate(this));
+    setCurrentCell(1, 1);
 }
 
 QString ZahlenGrid::cellText(int row, int col) const
@@ -36,4 +108,151 @@ void ZahlenGrid::setCellText(int row, int col, const QString &text)
 {
     if (QTableWidgetItem *it = item(row, col))
         it->setText(text);
+}
+
+bool ZahlenGrid::goToCell(int row, int col)
+{
+    const QModelIndex target = model()->index(row, col);
+    if (!target.isValid() || !zor::isCountCell(row, col))
+        return false;
+    if (target != currentIndex() && !mayBecomeCurrent(target))
+        return false;
+    setCurrentCell(row, col);
+    return true;
+}
+
+bool ZahlenGrid::mayBecomeCurrent(const QModelIndex &target)
+{
+    bool canSelect = true;
+    if (m_hooks.selectCell)
+        m_hooks.selectCell(target.column(), target.row(), canSelect);
+    return canSelect;
+}
+
+bool ZahlenGrid::filterKey(QKeyEvent *event)
+{
+    QChar c;
+    if (isEnterKey(event->key()))
+        c = QChar(13);
+    else if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete)
+        c = QChar(8); // Delete edits the cell just as Backspace does, so it counts the same
+    else if (!event->text().isEmpty())
+        c = event->text().at(0);
+    else
+        return true; // arrows, F2, Tab and the like keep their standard meaning
+    if (m_hooks.keyPress)
+        m_hooks.keyPress(c);
+    return !c.isNull();
+}
+
+void ZahlenGrid::enter(Qt::KeyboardModifiers modifiers)
+{
+    if (m_hooks.keyDown)
+        m_hooks.keyDown(Qt::Key_Return, modifiers);
+}
+
+bool ZahlenGrid::editorKey(QWidget *, QKeyEvent *event)
+{
+    if (isEnterKey(event->key())) {
+        enter(event->modifiers());
+        filterKey(event);
+        return true;
+    }
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab || event->key() == Qt::Key_Escape)
+        return false;
+    return !filterKey(event);
+}
+
+void ZahlenGrid::keyPressEvent(QKeyEvent *event)
+{
+    if (isEnterKey(event->key())) {
+        enter(event->modifiers());
+        filterKey(event);
+        event->accept();
+        return;
+    }
+    if (event->key() != Qt::Key_Tab && event->key() != Qt::Key_Backtab && event->key() != Qt::Key_Escape
+        && !filterKey(event)) {
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+void ZahlenGrid::mousePressEvent(QMouseEvent *event)
+{
+    const QModelIndex target = indexAt(event->position().toPoint());
+    if (target.isValid() && target != currentIndex()) {
+        // Headings never become current; a count cell only when the sums allow it.
+        if (!zor::isCountCell(target.row(), target.column()) || !mayBecomeCurrent(target)) {
+            if (!hasFocus() && !isAncestorOf(QApplication::focusWidget()))
+                setFocus(Qt::MouseFocusReason);
+            event->accept();
+            return;
+        }
+    }
+    QTableWidget::mousePressEvent(event);
+}
+
+void ZahlenGrid::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const QModelIndex target = indexAt(event->position().toPoint());
+    // The press before it already decided whether that cell became current.
+    if (target.isValid() && target != currentIndex()) {
+        event->accept();
+        return;
+    }
+    QTableWidget::mouseDoubleClickEvent(event);
+}
+
+QModelIndex ZahlenGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex current = currentIndex();
+    QModelIndex target = QTableWidget::moveCursor(cursorAction, modifiers);
+    if (target.isValid() && !zor::isCountCell(target.row(), target.column())) {
+        if (cursorAction == MoveNext || cursorAction == MovePrevious) {
+            // Tab walks the count cells only, round from the last to the first.
+            int row = current.isValid() ? current.row() : 1;
+            int col = current.isValid() ? current.column() : 1;
+            if (cursorAction == MoveNext) {
+                if (++col > zor::GridLastCol) {
+                    col = 1;
+                    row = row >= zor::GridLastRow ? 1 : row + 1;
+                }
+            } else if (--col < 1) {
+                col = zor::GridLastCol;
+                row = row <= 1 ? zor::GridLastRow : row - 1;
+            }
+            target = model()->index(row, col);
+        } else {
+            target = current;
+        }
+    }
+    if (target.isValid() && target != current && !mayBecomeCurrent(target))
+        return current;
+    return target;
+}
+
+void ZahlenGrid::focusOutEvent(QFocusEvent *event)
+{
+    QTableWidget::focusOutEvent(event);
+    focusLeft(event->reason());
+}
+
+void ZahlenGrid::editorFocusLeft(QFocusEvent *event)
+{
+    focusLeft(event->reason());
+}
+
+void ZahlenGrid::focusLeft(Qt::FocusReason reason)
+{
+    // A context menu or another window taking the focus is no leaving; neither
+    // is the focus moving between the grid and its own cell editor.
+    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+        return;
+    QWidget *now = QApplication::focusWidget();
+    if (now == this || isAncestorOf(now))
+        return;
+    if (m_hooks.exit)
+        m_hooks.exit();
 }

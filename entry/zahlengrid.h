@@ -2,8 +2,14 @@
 
 #include <QTableWidget>
 
+#include <functional>
+
 // The member-count grid: 3 columns by 8 rows; row 0 and column 0 are fixed
 // headings, the 14 other cells hold the counts as text.
+//
+// The grid owns the mechanics (which keys reach a cell, when a cell is about
+// to become current, when the focus leaves it); what happens then is up to
+// the window, which sets the hooks.
 class ZahlenGrid : public QTableWidget
 {
     Q_OBJECT
@@ -13,4 +19,42 @@ public:
 
     QString cellText(int row, int col) const;
     void setCellText(int row, int col, const QString &text);
+
+    struct Hooks {
+        // A typed character, in the grid or its cell editor; set it to the
+        // null character to refuse it.
+        std::function<void(QChar &)> keyPress;
+        // Enter (any modifiers), after the cell editor has handed in its text.
+        std::function<void(int key, Qt::KeyboardModifiers)> keyDown;
+        // A count cell is about to become current; clearing canSelect keeps
+        // the current cell where it is.
+        std::function<void(int col, int row, bool &canSelect)> selectCell;
+        // The focus has left the grid (editor included).
+        std::function<void()> exit;
+    };
+    void setHooks(Hooks hooks) { m_hooks = std::move(hooks); }
+
+    // Makes (row, col) current as a user move would: the selectCell hook may
+    // refuse. Returns whether the cell is current now.
+    bool goToCell(int row, int col);
+
+    // Called by the cell editor's key and focus handling.
+    bool editorKey(QWidget *editor, QKeyEvent *event); // true: event consumed
+    void editorFocusLeft(QFocusEvent *event);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+
+private:
+    bool mayBecomeCurrent(const QModelIndex &target);
+    // Runs the key filter on a typed character; false when it was refused.
+    bool filterKey(QKeyEvent *event);
+    void enter(Qt::KeyboardModifiers modifiers);
+    void focusLeft(Qt::FocusReason reason);
+
+    Hooks m_hooks;
 };

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+namespace zor {
+
+// Whether an e-mail address looks complete enough: an "@" and one of the
+// usual endings, found anywhere in the text (exact case).
+bool isAcceptableEmail(const QString &address);
+
+QString emailHintCaption();
+QString emailHintText();
+
+// True when the club number holds four digits that make 0 (or less), the
+// value a club never has. A text that is not four digits gives false.
+bool clubNumberNeedsHint(const QString &text);
+
+QString clubNumberHintCaption();
+QString clubNumberHintText();
+
+} // namespace zor

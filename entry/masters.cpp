@@ -1,0 +1,94 @@
+#include "entry/masters.h"
+
+#include "entry/intconv.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
+namespace zor {
+
+QString trimBlanks(const QString &text)
+{
+    int begin = 0;
+    int end = text.size();
+    while (begin < end && text.at(begin).unicode() <= u' ')
+        ++begin;
+    while (end > begin && text.at(end - 1).unicode() <= u' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QString buildMasterEntry(const QString &surname, const QString &firstName, const QString &grade)
+{
+    return surname + QLatin1Char(';') + firstName + QLatin1Char(';') + grade;
+}
+
+namespace {
+
+QString beforeLastSemicolon(const QString &s)
+{
+    const int i = s.lastIndexOf(QLatin1Char(';'));
+    return i < 0 ? s : s.left(i);
+}
+
+QString afterLastSemicolon(const QString &s)
+{
+    const int i = s.lastIndexOf(QLatin1Char(';'));
+    return i < 0 ? s : s.mid(i + 1);
+}
+
+} // namespace
+
+MasterParts splitMasterEntry(const QString &entry)
+{
+    MasterParts p;
+    p.grade = afterLastSemicolon(entry);
+    const QString names = beforeLastSemicolon(entry);
+    p.surname = beforeLastSemicolon(names);
+    p.firstName = afterLastSemicolon(names);
+    return p;
+}
+
+MastersOrder::MastersOrder()
+    : m_collator(QLocale(QLocale::German, QLocale::Germany))
+{
+    m_collator.setCaseSensitivity(Qt::CaseInsensitive);
+    m_collator.setNumericMode(false);
+    m_collator.setIgnorePunctuation(false);
+}
+
+bool MastersOrder::lessThan(const QString &a, const QString &b) const
+{
+    return m_collator.compare(a, b) < 0;
+}
+
+int MastersOrder::insertPosition(const QStringList &sorted, const QString &entry) const
+{
+    const auto it = std::upper_bound(sorted.cbegin(), sorted.cend(), entry,
+                                     [this](const QString &a, const QString &b) { return lessThan(a, b); });
+    return static_cast<int>(it - sorted.cbegin());
+}
+
+QStringList MastersOrder::sorted(const QStringList &entries) const
+{
+    // Keys once per entry, not once per comparison: a club file may hold
+    // thousands of masters.
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(entries.size());
+    for (const QString &e : entries)
+        keys.push_back(m_collator.sortKey(e));
+    std::vector<int> order(entries.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&keys](int a, int b) { return keys[a].compare(keys[b]) < 0; });
+    QStringList out;
+    out.reserve(entries.size());
+    for (int i : order)
+        out.append(entries.at(i));
+    return out;
+}
+
+} // namespace zor

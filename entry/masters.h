@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QCollator>
+#include <QString>
+#include <QStringList>
+
+namespace zor {
+
+// Removes leading and trailing blanks and control characters (everything up
+// to and including the blank), as the masters fields are tidied before Add.
+QString trimBlanks(const QString &text);
+
+// One line of the masters list: surname;first name;grade, nothing around the parts.
+QString buildMasterEntry(const QString &surname, const QString &firstName, const QString &grade);
+
+// The parts of an entry, split from the right: the grade after the last ";",
+// the first name after the last ";" of what stands before it, the surname
+// before that. A part with no ";" where one is looked for stays whole.
+struct MasterParts {
+    QString surname;
+    QString firstName;
+    QString grade;
+};
+MasterParts splitMasterEntry(const QString &entry);
+
+// The list's order: whole entry texts compared the way a German reader sorts,
+// without regard to case.
+class MastersOrder
+{
+public:
+    MastersOrder();
+
+    bool lessThan(const QString &a, const QString &b) const;
+
+    // Where a new entry goes so that the list stays sorted: after any equal ones.
+    int insertPosition(const QStringList &sorted, const QString &entry) const;
+
+    // The entries sorted once; equal entries keep their order.
+    QStringList sorted(const QStringList &entries) const;
+
+private:
+    QCollator m_collator;
+};
+
+} // namespace zor
