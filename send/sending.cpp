@@ -1,0 +1,118 @@
+#include "send/sending.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QUrlQuery>
+
+namespace zor {
+
+QString reportMailbox()
+{
+    return QStringLiteral(ZOR_REPORT_MAILBOX);
+}
+
+QString reportSubject()
+{
+    return QStringLiteral("quorvane");
+}
+
+QString sendInstructions(const QString &mailbox, const QString &subject)
+{
+    const QString quote = QStringLiteral("\"");
+    const QStringList lines = {
+        QStringLiteral("Die Quorvane kann jetzt verschickt werden:"),
+        QString(),
+        QString::fromUtf8("Beim speichern wurde zus\u00e4tzlich(und im gleichen Ordner wie die "
+                          "gespeicherte Datei) eine Datei mit dem Namen Vereinsnummer.zor "
+                          "(z.B.: 0207.zor ) erzeugt."),
+        QString::fromUtf8("Diese Datei enth\u00e4lt immer die Daten der ZULETZT gespeicherten Datei!"),
+        QStringLiteral("Gegebenenfalls brechen Sie den Versand ab und speichern nochmals!"),
+        QStringLiteral("Nur diese Datei soll an den ZOR geschickt werden!"),
+        QString(),
+        QString::fromUtf8("1.M\u00f6glichkeit - Mit Diskette per Post:"),
+        QString::fromUtf8("Explorer starten und die Datei <vereinsnummer.zor> mit gedr\u00fcckter "
+                          "Maustaste vom Desktop auf das Laufwerkssymbol: 3.5-Diskette(A) ziehen. "
+                          "Danach kann die Diskette an den ZOR geschickt werden."),
+        QString(),
+        QString::fromUtf8("2.M\u00f6glichkeit: - Als E-mail-Anhang:"),
+        QString::fromUtf8("E-Mail-Programm aufrufen, Nachricht->neue Nachricht ausw\u00e4hlen. "),
+        QStringLiteral("Die Adresse ") + quote + mailbox + quote
+            + QStringLiteral(" in der Adresszeile eingeben. "),
+        QStringLiteral("In der Betreff-Zeile ") + quote + subject + quote
+            + QStringLiteral(" eingeben. "),
+        QString::fromUtf8("Die Datei <vereinsnummer.zor> an die Nachricht anh\u00e4ngen: mit "
+                          "gedr\u00fcckter Maustaste vom Desktop auf das E-Mail-Fenster ziehen und "
+                          "dort loslassen, wo beim Cursor ein Pluszeichen erscheint. Danach "
+                          "Nachricht absenden."),
+        QString(),
+        QString::fromUtf8("Das Mailprogramm sollte jetzt automatisch mit ausgef\u00fcllter "
+                          "Adresszeile starten! Wichtig: Die Datei <vereinsnummer.zor> muss noch "
+                          "angeh\u00e4ngt werden !"),
+    };
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString companionFilePath(const QString &reportPath, const QString &clubNumber)
+{
+    return QFileInfo(reportPath).absoluteDir().filePath(clubNumber + QStringLiteral(".zor"));
+}
+
+QUrl mailtoUrl(const QString &mailbox, const QString &subject)
+{
+    QUrl url;
+    url.setScheme(QStringLiteral("mailto"));
+    url.setPath(mailbox);
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("subject"), subject);
+    url.setQuery(query);
+    return url;
+}
+
+QStringList xdgEmailArguments(const QString &mailbox, const QString &subject,
+                              const QString &attachment)
+{
+    QStringList args{QStringLiteral("--subject"), subject};
+    if (!attachment.isEmpty())
+        args << QStringLiteral("--attach") << attachment;
+    args << mailbox;
+    return args;
+}
+
+QString mailNotStartedText(const QString &mailbox, const QString &subject,
+                           const QString &attachment)
+{
+    return QString::fromUtf8(
+               "Das E-Mail-Programm konnte nicht gestartet werden.\n\n"
+               "Bitte schicken Sie die Datei\n%1\n"
+               "als Anhang an die Adresse \"%2\" mit dem Betreff \"%3\".")
+        .arg(QDir::toNativeSeparators(attachment), mailbox, subject);
+}
+
+QString locateHelpPage(const QString &startupPage, const QStringList &installedPages)
+{
+    if (QFileInfo(startupPage).isFile())
+        return QFileInfo(startupPage).absoluteFilePath();
+    for (const QString &page : installedPages) {
+        if (QFileInfo(page).isFile())
+            return QFileInfo(page).absoluteFilePath();
+    }
+    return QString();
+}
+
+QStringList helpPageCandidates(const QString &appDir, const QStringList &dataDirPages,
+                               const QString &installedPage)
+{
+    const QString rel = QStringLiteral("share/zor-quorvane/zorhelp.htm");
+    QStringList pages;
+    if (!appDir.isEmpty()) {
+        pages << QDir::cleanPath(appDir + QStringLiteral("/../") + rel);
+        pages << QDir::cleanPath(appDir + QLatin1Char('/') + rel);
+    }
+    pages << dataDirPages;
+    if (!installedPage.isEmpty())
+        pages << installedPage;
+    pages.removeDuplicates();
+    return pages;
+}
+
+} // namespace zor

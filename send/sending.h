@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+namespace zor {
+
+// The association's report mailbox, the one address the instructions name
+// and the mail program is started with.
+QString reportMailbox();
+
+// The subject every report mail carries.
+QString reportSubject();
+
+// The seventeen lines that tell the club how to send its companion copy,
+// joined by single line feeds. Trailing blanks belong to the lines.
+QString sendInstructions(const QString &mailbox, const QString &subject);
+
+// The companion copy beside the report: the club number with ".zor".
+QString companionFilePath(const QString &reportPath, const QString &clubNumber);
+
+// mailto: URL with the mailbox as recipient and the subject filled in.
+QUrl mailtoUrl(const QString &mailbox, const QString &subject);
+
+// Arguments for xdg-email. The attachment is left out when it is empty.
+QStringList xdgEmailArguments(const QString &mailbox, const QString &subject,
+                              const QString &attachment);
+
+// What the user is told when no mail program could be started.
+QString mailNotStartedText(const QString &mailbox, const QString &subject,
+                           const QString &attachment);
+
+// The help page to open: the one in the start-up folder when it is there,
+// else the first installed copy that exists. Empty when there is none.
+QString locateHelpPage(const QString &startupPage, const QStringList &installedPages);
+
+// Where an installed copy of the help page can stand, most specific first:
+// beside a relocated installation (<appDir>/../share/zor-quorvane), the copy
+// the build puts beside the program (<appDir>/share/zor-quorvane), the given
+// data folders, and the installation folder the program was built for.
+QStringList helpPageCandidates(const QString &appDir, const QStringList &dataDirPages,
+                               const QString &installedPage);
+
+} // namespace zor

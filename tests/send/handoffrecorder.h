@@ -1,0 +1,47 @@
+#pragma once
+
+#include "send/desktophandoff.h"
+
+#include <QList>
+#include <QUrl>
+
+namespace zortest {
+
+// Stands in for the desktop: records every program start and every URL, and
+// answers as primed. Puts itself in place while it lives.
+class HandOffRecorder : public zor::DesktopHandOff
+{
+public:
+    HandOffRecorder() { setCurrent(this); }
+    ~HandOffRecorder() override { setCurrent(nullptr); }
+
+    struct Start {
+        QString program;
+        QStringList arguments;
+    };
+
+    QString xdgEmail;           // what the search for xdg-email finds ("" = not there)
+    bool startSucceeds = true;
+    bool openSucceeds = true;
+    QStringList helpPages;      // the installed copies to look at
+    QList<Start> starts;
+    QList<QUrl> urls;
+
+    QString findProgram(const QString &name) const override
+    {
+        return name == QLatin1String("xdg-email") ? xdgEmail : QString();
+    }
+    bool startDetached(const QString &program, const QStringList &arguments) override
+    {
+        starts.append({program, arguments});
+        return startSucceeds;
+    }
+    bool openUrl(const QUrl &url) override
+    {
+        urls.append(url);
+        return openSucceeds;
+    }
+    QStringList installedHelpPages() const override { return helpPages; }
+};
+
+} // namespace zortest
