@@ -11,6 +11,7 @@
 #include <QAbstractEventDispatcher>
 #include <QCloseEvent>
 #include <QDir>
+#include <QMenu>
 #include <QToolButton>
 
 TSDIAppForm::TSDIAppForm(QWidget *parent)
@@ -41,6 +42,9 @@ TSDIAppForm::TSDIAppForm(QWidget *parent)
             w->setObjectName(QString::fromLatin1(b.name));
     }
     ui->ToolBar1->setFixedWidth(61);
+    // A menu's hint shows in the status bar while the menu title is highlighted.
+    for (QMenu *menu : {ui->Datei1, ui->Hilfe1})
+        menu->menuAction()->setStatusTip(menu->statusTip());
 
     // The help page is looked for in the folder the program was started from.
     m_helpFile = QDir::current().filePath(QStringLiteral("zorhelp.htm"));
