@@ -1,0 +1,51 @@
+// Renders the main window's four pages to PNG files (offscreen), so the
+// README's pictures can be made again after every change:
+//   zor-screenshots <folder>
+
+#include "app/startup.h"
+#include "entry/zahlengrid.h"
+#include "ui/tsdiappform.h"
+#include "ui_tsdiappform.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QListWidget>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    zor::installGerman(app);
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    QDir().mkpath(folder);
+
+    TSDIAppForm form;
+    zor::Report r = zor::Report::fresh();
+    const char *const sample[zor::FieldCount] = {
+        "Judo-Club Beispielhausen e.V.", "0042", "Xy7k", "Erika", "Mustermann", "Hauptstra\xc3\x9f" "e 1",
+        "12345", "Beispielhausen", "01234 567890", "", "info@judo-beispielhausen.de", "Sporthalle am Park",
+        "Parkweg 3", "12345", "Beispielhausen", "judo-beispielhausen.de"};
+    for (int i = 0; i < zor::FieldCount; ++i)
+        r.texts[i] = QString::fromUtf8(sample[i]);
+    const char *const counts[zor::AgeGroupCount][2] = {{"4", "3"}, {"12", "9"}, {"6", "5"}, {"3", "2"},
+                                                       {"8", "4"}, {"5", "2"}, {"2", "1"}};
+    for (int g = 0; g < zor::AgeGroupCount; ++g)
+        r.counts[g] = {QString::fromLatin1(counts[g][0]), QString::fromLatin1(counts[g][1])};
+    r.masters = QStringList{QStringLiteral("Mustermann;Erika;3"), QString::fromUtf8("M\u00fcller;Hans;2"),
+                            QStringLiteral("Schmidt;Anna;1")};
+    form.showReport(r);
+    form.guarded([&form] { form.UpdateSums(); });
+    form.Modified = 0;
+    form.resize(640, 470);
+    form.show();
+
+    const char *const names[] = {"verein", "mitglieder", "meister", "web"};
+    for (int i = 0; i < 4; ++i) {
+        form.pages()->setCurrentIndex(i);
+        QCoreApplication::processEvents();
+        form.AppIdle();
+        const QString path = QDir(folder).filePath(QStringLiteral("seite-%1.png").arg(QLatin1String(names[i])));
+        if (!form.grab().save(path))
+            return 1;
+    }
+    return 0;
+}
