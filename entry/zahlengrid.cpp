@@ -171,6 +171,16 @@ void ZahlenGrid::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) && tabKeyNavigation()
+        && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        // Tab stays inside the grid, also when the sums refuse the move.
+        const QModelIndex target = moveCursor(event->key() == Qt::Key_Tab ? MoveNext : MovePrevious,
+                                              event->modifiers());
+        if (target.isValid() && target != currentIndex())
+            setCurrentIndex(target);
+        event->accept();
+        return;
+    }
     if (event->key() != Qt::Key_Tab && event->key() != Qt::Key_Backtab && event->key() != Qt::Key_Escape
         && !filterKey(event)) {
         event->accept();

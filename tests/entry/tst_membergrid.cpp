@@ -1,0 +1,329 @@
+// The member-count grid in the real window: keys, Enter's path, the sums and
+// the conversion error that keeps the user in a faulty cell.
+
+#include "entry/zahlengrid.h"
+#include "tests/support/formfixture.h"
+#include "ui_tsdiappform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QtTest>
+
+namespace {
+
+// Keys go where the user's keyboard would send them: to the focus widget,
+// which is the grid or, while a cell is being edited, its editor.
+void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QWidget *target = QApplication::focusWidget();
+    QVERIFY2(target, "nothing has the focus");
+    QTest::keyClick(target, k, mods);
+}
+
+void type(const QString &text)
+{
+    for (QChar c : text) {
+        QWidget *target = QApplication::focusWidget();
+        QVERIFY2(target, "nothing has the focus");
+        QTest::keyClicks(target, QString(c));
+    }
+}
+
+QPair<int, int> current(ZahlenGrid *g)
+{
+    return {g->currentRow(), g->currentColumn()};
+}
+
+QStringList sums(const TSDIAppForm &form)
+{
+    QStringList out;
+    for (const char *n : {"Sum1", "Sum2", "Sum3", "Sum4", "Sum5", "Sum6", "Sum7", "MSum", "WSum", "AllSum"})
+        out << form.sumLabel(n)->text();
+    return out;
+}
+
+QString conversionError(const QString &text)
+{
+    return QString::fromUtf8("error|ZOR-Quorvane|'%1' ist kein g\u00fcltiger Integerwert").arg(text);
+}
+
+} // namespace
+
+class TstMemberGrid : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void newReportShowsHeadingsZerosAndZeroSums();
+    void digitsAreTakenLettersAndPunctuationAreNot();
+    void anAcceptedKeyMarksModifiedEvenWithoutChange();
+    void pasteOfNonDigitsChangesNothing();
+    void enterWalksAllFourteenCellsWhateverModifierIsHeld();
+    void threeMenAndFourWomenInRowFour();
+    void leadingZerosCount();
+    void noNumberKeepsTheUserInTheCell_data();
+    void noNumberKeepsTheUserInTheCell();
+    void headingsNeverBecomeCurrent();
+    void sumsFollowWhenTheGridLosesTheFocus();
+    void newRecomputesTheSums();
+
+private:
+    void startEditingAt(int row, int col);
+
+    std::unique_ptr<TSDIAppForm> form;
+    ZahlenGrid *grid = nullptr;
+};
+
+void TstMemberGrid::init()
+{
+    form = zortest::makeForm();
+    form->pages()->setCurrentWidget(form->form()->Mitglieder);
+    grid = form->zahlen();
+    grid->setFocus(Qt::OtherFocusReason);
+    grid->setCurrentCell(1, 1);
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(grid));
+    form->Modified = 0;
+}
+
+void TstMemberGrid::cleanup()
+{
+    form.reset();
+    zor::Dialogs::reset();
+}
+
+void TstMemberGrid::startEditingAt(int row, int col)
+{
+    grid->setCurrentCell(row, col);
+    grid->setFocus(Qt::OtherFocusReason);
+    key(Qt::Key_F2);
+    QVERIFY2(qobject_cast<QLineEdit *>(QApplication::focusWidget()), "no cell editor opened");
+}
+
+void TstMemberGrid::newReportShowsHeadingsZerosAndZeroSums()
+{
+    const QStringList col0{"Altersgruppe", " 0 -  6 Jahre", " 7 - 14 Jahre", "15 - 18 Jahre", "19 - 26 Jahre",
+                           "27 - 40 Jahre", "41 - 60 Jahre", QString::fromUtf8("\u00fcber 60 Jahre")};
+    for (int r = 0; r < 8; ++r)
+        QCOMPARE(grid->cellText(r, 0), col0.at(r));
+    QCOMPARE(grid->cellText(0, 1), QString::fromUtf8("M\u00e4nner"));
+    QCOMPARE(grid->cellText(0, 2), QStringLiteral("Frauen"));
+    for (int r = 1; r < 8; ++r) {
+        for (int c = 1; c < 3; ++c)
+            QCOMPARE(grid->cellText(r, c), QStringLiteral("0"));
+    }
+    QCOMPARE(sums(*form), QStringList(10, QStringLiteral("0")));
+    QVERIFY(form->sumLabel("AllSum")->font().bold());
+}
+
+void TstMemberGrid::digitsAreTakenLettersAndPunctuationAreNot()
+{
+    type(QStringLiteral("a.,"));
+    QCOMPARE(grid->cellText(1, 1), QStringLiteral("0"));
+    QCOMPARE(form->Modified, 0);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(grid)); // no editor opened
+
+    type(QStringLiteral("4x2-"));
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    QVERIFY2(editor, "typing a digit did not open the cell editor");
+    QCOMPARE(editor->text(), QStringLiteral("42"));
+    QCOMPARE(form->Modified, 1);
+    key(Qt::Key_Return);
+    QCOMPARE(grid->cellText(1, 1), QStringLiteral("42"));
+    QCOMPARE(form->sumLabel("Sum1")->text(), QStringLiteral("42"));
+    QCOMPARE(form->sumLabel("AllSum")->text(), QStringLiteral("42"));
+}
+
+void TstMemberGrid::anAcceptedKeyMarksModifiedEvenWithoutChange()
+{
+    startEditingAt(3, 2);
+    QCOMPARE(form->Modified, 0); // F2 is no typed character
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    editor->setCursorPosition(0);
+    type(QStringLiteral("0"));
+    QCOMPARE(editor->text(), QStringLiteral("00"));
+    QCOMPARE(form->Modified, 1);
+
+    form->Modified = 0;
+    key(Qt::Key_Return);
+    QCOMPARE(form->Modified, 1); // Enter counts as an accepted key
+    QCOMPARE(grid->cellText(3, 2), QStringLiteral("00"));
+
+    form->Modified = 0;
+    key(Qt::Key_Left);
+    key(Qt::Key_Tab);
+    QCOMPARE(form->Modified, 0); // moving around is no change
+}
+
+void TstMemberGrid::pasteOfNonDigitsChangesNothing()
+{
+    startEditingAt(2, 1);
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    editor->setText(QStringLiteral("5"));
+    QApplication::clipboard()->setText(QStringLiteral("12a"));
+    key(Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(editor->text(), QStringLiteral("5"));
+    editor->paste(); // the context menu's way in
+    QCOMPARE(editor->text(), QStringLiteral("5"));
+    QApplication::clipboard()->setText(QStringLiteral("7"));
+    editor->end(false);
+    editor->paste();
+    QCOMPARE(editor->text(), QStringLiteral("57"));
+}
+
+void TstMemberGrid::enterWalksAllFourteenCellsWhateverModifierIsHeld()
+{
+    const Qt::KeyboardModifiers mods[] = {Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier,
+                                          Qt::AltModifier};
+    QList<QPair<int, int>> path;
+    for (int i = 0; i < 14; ++i) {
+        const Qt::Key k = i % 2 ? Qt::Key_Enter : Qt::Key_Return;
+        key(k, mods[i % 4] | (k == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier));
+        path << current(grid);
+    }
+    QList<QPair<int, int>> expected;
+    for (int r = 1; r <= 7; ++r)
+        expected << qMakePair(r, 1) << qMakePair(r, 2);
+    expected.removeFirst();
+    expected << qMakePair(1, 1);
+    QCOMPARE(path, expected);
+
+    // The same path while a cell is being edited.
+    startEditingAt(7, 2);
+    key(Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(current(grid), qMakePair(1, 1));
+    QVERIFY(zor::Dialogs::shown().isEmpty());
+}
+
+void TstMemberGrid::threeMenAndFourWomenInRowFour()
+{
+    grid->setCellText(1, 1, QStringLiteral("10"));
+    grid->setCellText(7, 2, QStringLiteral("5"));
+    QVERIFY(form->guarded([this] { form->UpdateSums(); }));
+    const QStringList before = sums(*form);
+    QCOMPARE(before.mid(7), (QStringList{"10", "5", "15"}));
+
+    startEditingAt(4, 1);
+    type(QStringLiteral("3"));
+    key(Qt::Key_Return);
+    QCOMPARE(current(grid), qMakePair(4, 2));
+    type(QStringLiteral("4"));
+    key(Qt::Key_Return);
+    QCOMPARE(current(grid), qMakePair(5, 1));
+    QCOMPARE(form->sumLabel("Sum4")->text(), QStringLiteral("7"));
+    QCOMPARE(sums(*form).mid(7), (QStringList{"13", "9", "22"}));
+    QCOMPARE(form->sumLabel("Sum1")->text(), QStringLiteral("10"));
+    QCOMPARE(form->sumLabel("Sum7")->text(), QStringLiteral("5"));
+}
+
+void TstMemberGrid::leadingZerosCount()
+{
+    startEditingAt(6, 2);
+    type(QStringLiteral("0012"));
+    key(Qt::Key_Return);
+    QCOMPARE(grid->cellText(6, 2), QStringLiteral("0012"));
+    QCOMPARE(form->sumLabel("Sum6")->text(), QStringLiteral("12"));
+    QCOMPARE(form->sumLabel("WSum")->text(), QStringLiteral("12"));
+}
+
+void TstMemberGrid::noNumberKeepsTheUserInTheCell_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("emptied with Backspace") << QString();
+    QTest::newRow("beyond 32 bit") << QStringLiteral("99999999999");
+}
+
+void TstMemberGrid::noNumberKeepsTheUserInTheCell()
+{
+    QFETCH(QString, text);
+    grid->setCellText(3, 1, QStringLiteral("8"));
+    QVERIFY(form->guarded([this] { form->UpdateSums(); }));
+    const QStringList before = sums(*form);
+
+    startEditingAt(2, 1);
+    key(Qt::Key_Backspace);
+    type(text);
+    key(Qt::Key_Return);
+    QCOMPARE(grid->cellText(2, 1), text);
+    QCOMPARE(zortest::shownDialogs(), QStringList{conversionError(text)});
+    QCOMPARE(current(grid), qMakePair(2, 1));
+    QCOMPARE(sums(*form), before);
+
+    // A click on another cell does not take the current cell away.
+    zor::Dialogs::clearShown();
+    const QRect other = grid->visualRect(grid->model()->index(5, 2));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, other.center());
+    QCOMPARE(current(grid), qMakePair(2, 1));
+    QCOMPARE(zortest::shownDialogs(), QStringList{conversionError(text)});
+
+    // Nor do the arrow keys or Tab.
+    zor::Dialogs::clearShown();
+    key(Qt::Key_Down);
+    QCOMPARE(current(grid), qMakePair(2, 1));
+    grid->setFocus(Qt::OtherFocusReason);
+    key(Qt::Key_Tab);
+    QCOMPARE(current(grid), qMakePair(2, 1));
+    QCOMPARE(zortest::shownDialogs().size(), 2);
+    QCOMPARE(sums(*form), before);
+
+    // Once the cell holds a number again, everything goes on.
+    zor::Dialogs::clearShown();
+    startEditingAt(2, 1);
+    qobject_cast<QLineEdit *>(QApplication::focusWidget())->clear();
+    type(QStringLiteral("2"));
+    key(Qt::Key_Return);
+    QVERIFY(zor::Dialogs::shown().isEmpty());
+    QCOMPARE(current(grid), qMakePair(2, 2));
+    QCOMPARE(form->sumLabel("Sum2")->text(), QStringLiteral("2"));
+    QCOMPARE(form->sumLabel("MSum")->text(), QStringLiteral("10"));
+}
+
+void TstMemberGrid::headingsNeverBecomeCurrent()
+{
+    for (const auto &cell : {qMakePair(0, 1), qMakePair(3, 0), qMakePair(0, 0)}) {
+        QModelIndex idx = grid->model()->index(cell.first, cell.second);
+        QVERIFY(!(idx.flags() & (Qt::ItemIsEditable | Qt::ItemIsSelectable)));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, grid->visualRect(idx).center());
+        QCOMPARE(current(grid), qMakePair(1, 1));
+    }
+    key(Qt::Key_Up);
+    key(Qt::Key_Left);
+    QCOMPARE(current(grid), qMakePair(1, 1));
+    // Tab from the women's cell goes on to the next row's men, not to a heading.
+    grid->setCurrentCell(3, 2);
+    key(Qt::Key_Tab);
+    QCOMPARE(current(grid), qMakePair(4, 1));
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(current(grid), qMakePair(3, 2));
+    QVERIFY(zor::Dialogs::shown().isEmpty());
+}
+
+void TstMemberGrid::sumsFollowWhenTheGridLosesTheFocus()
+{
+    startEditingAt(5, 1);
+    type(QStringLiteral("6"));
+    QCOMPARE(form->sumLabel("Sum5")->text(), QStringLiteral("0")); // typing alone does not add up
+    form->pages()->tabBar()->setFocus(Qt::TabFocusReason);
+    QCOMPARE(grid->cellText(5, 1), QStringLiteral("6"));
+    QCOMPARE(form->sumLabel("Sum5")->text(), QStringLiteral("6"));
+    QCOMPARE(form->sumLabel("AllSum")->text(), QStringLiteral("6"));
+}
+
+void TstMemberGrid::newRecomputesTheSums()
+{
+    grid->setCellText(2, 2, QStringLiteral("9"));
+    QVERIFY(form->guarded([this] { form->UpdateSums(); }));
+    QCOMPARE(form->sumLabel("Sum2")->text(), QStringLiteral("9"));
+    form->Modified = 0;
+    form->FileNew1Execute();
+    QCOMPARE(grid->cellText(2, 2), QStringLiteral("0"));
+    QCOMPARE(sums(*form), QStringList(10, QStringLiteral("0")));
+}
+
+QTEST_MAIN(TstMemberGrid)
+#include "tst_membergrid.moc"
