@@ -1,0 +1,96 @@
+// Opening, saving and printing to PDF through the real main window, for
+// reports with a growing masters list. One line per figure, in milliseconds
+// (the best of a few runs).
+
+#include "app/dialogs.h"
+#include "app/startup.h"
+#include "ui/tsdiappform.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+zor::Report completeReport(int masters)
+{
+    zor::Report r = zor::Report::fresh();
+    const char *const texts[zor::FieldCount] = {
+        "Judo-Club Beispielhausen e.V.", "0042", "Xy7k", "Erika", "Mustermann", "Hauptstrasse 1", "12345",
+        "Beispielhausen", "01234 567890", "-", "info@judo-beispielhausen.de", "Sporthalle am Park", "Parkweg 3",
+        "12345", "Beispielhausen", "judo-beispielhausen.de"};
+    for (int i = 0; i < zor::FieldCount; ++i)
+        r.texts[i] = QString::fromLatin1(texts[i]);
+    r.counts[3] = {QStringLiteral("3"), QStringLiteral("2")};
+    for (int i = 0; i < masters; ++i)
+        r.masters << QStringLiteral("Nachname%1;Vorname%2;%3").arg(i * 7919 % masters, 6, 10, QLatin1Char('0')).arg(i).arg(i % 10 + 1);
+    return r;
+}
+
+double bestOf(int runs, const std::function<void()> &f)
+{
+    double best = 1e18;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        f();
+        best = std::min(best, t.nsecsElapsed() / 1e6);
+    }
+    return best;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    zor::installGerman(app);
+    zor::Dialogs::setScripted(true);
+    QTemporaryDir dir;
+    TSDIAppForm form;
+    form.show();
+
+    for (int n : {10, 200, 1000, 10000}) {
+        const QString file = dir.filePath(QStringLiteral("bericht-%1.zor").arg(n));
+        const QString pdf = dir.filePath(QStringLiteral("bericht-%1.pdf").arg(n));
+        form.showReport(completeReport(n));
+        form.guarded([&form] { form.UpdateSums(); });
+        form.setCurrentFileName(file);
+        const int runs = n >= 10000 ? 3 : 7;
+
+        const double save = bestOf(runs, [&] {
+            form.Modified = 1;
+            form.FileSave1Execute();
+        });
+        if (form.Modified != 0 || !QFileInfo::exists(file)) {
+            std::fprintf(stderr, "saving %d masters failed\n", n);
+            return 1;
+        }
+        const double open = bestOf(runs, [&] {
+            form.Modified = 0;
+            zor::Dialogs::primeFile(file);
+            form.FileOpen1Execute();
+        });
+        if (form.masters().size() != n) {
+            std::fprintf(stderr, "opening %d masters gave %d\n", n, int(form.masters().size()));
+            return 1;
+        }
+        const double print = bestOf(n >= 10000 ? 1 : 3, [&] {
+            zor::Dialogs::primeFile(pdf);
+            form.FileSavePdfExecute();
+        });
+        if (!QFileInfo::exists(pdf)) {
+            std::fprintf(stderr, "no PDF for %d masters\n", n);
+            return 1;
+        }
+        std::printf("document_save_ms{masters=%d} %.2f\n", n, save);
+        std::printf("document_open_ms{masters=%d} %.2f\n", n, open);
+        std::printf("document_pdf_ms{masters=%d} %.2f\n", n, print);
+        zor::Dialogs::clearShown();
+    }
+    return 0;
+}
