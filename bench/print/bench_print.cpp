@@ -1,0 +1,77 @@
+// Times the print layout and the PDF output for growing masters lists. Prints
+// one line per figure; the time per master should stay about the same as the
+// list grows. Run with QT_QPA_PLATFORM=offscreen where there is no display.
+
+#include "print/printlayout.h"
+#include "print/reportpainter.h"
+
+#include <QDate>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+zor::Report reportWith(int masters)
+{
+    zor::Report r = zor::Report::fresh();
+    r.text(zor::Field::Vereinsname) = QStringLiteral("Budo-Club Berg");
+    r.text(zor::Field::Nummer) = QStringLiteral("4711");
+    for (int i = 0; i < masters; ++i)
+        r.masters << QStringLiteral("Nachname%1;Vorname%1;%2").arg(i, 5, 10, QLatin1Char('0')).arg(i % 10 + 1);
+    return r;
+}
+
+// The best of `runs` timings in milliseconds: the least disturbed by others.
+template<typename F>
+double bestOf(int runs, F &&f)
+{
+    std::vector<double> t;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        f();
+        t.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    return *std::min_element(t.begin(), t.end());
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv);
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        std::fprintf(stderr, "no temporary folder\n");
+        return 1;
+    }
+    const zor::PageGeometry page = zor::pdfGeometry();
+    const QDate today = QDate::currentDate();
+    for (int n : {10, 1000, 10000}) {
+        const zor::Report report = reportWith(n);
+        zor::PrintLayout layout;
+        const double layoutMs = bestOf(5, [&] {
+            layout = zor::layoutReport(page.width, page.height, page.dpiY, today, report);
+        });
+        std::printf("layout masters=%6d pages=%4d  %10.3f ms  %8.3f us/master\n", n,
+                    int(layout.pages.size()), layoutMs, layoutMs * 1000.0 / n);
+
+        const QString path = dir.filePath(QStringLiteral("bench%1.pdf").arg(n));
+        bool ok = true;
+        QString error;
+        const double pdfMs = bestOf(3, [&] { ok = ok && zor::writePdf(layout, path, &error); });
+        if (!ok) {
+            std::fprintf(stderr, "PDF failed: %s\n", qPrintable(error));
+            return 1;
+        }
+        std::printf("pdf    masters=%6d bytes=%8lld %10.3f ms  %8.3f us/master\n", n,
+                    QFileInfo(path).size(), pdfMs, pdfMs * 1000.0 / n);
+    }
+    return 0;
+}

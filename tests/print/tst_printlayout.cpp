@@ -1,0 +1,417 @@
+// The printout's layout: lines, positions, fonts and sheet breaks, computed
+// without any printer.
+
+#include "entry/intconv.h"
+#include "print/printlayout.h"
+
+#include <QtTest>
+
+using zor::PrintLayout;
+using zor::PrintText;
+
+namespace {
+
+const QDate Winter(2002, 1, 15);
+
+// An A4 page's printable area at 600 dpi as a typical laser printer reports it.
+constexpr int W600 = 4960, H600 = 6600;
+
+zor::Report sampleReport()
+{
+    zor::Report r = zor::Report::fresh();
+    r.text(zor::Field::Vereinsname) = QStringLiteral("Budo-Club Süd");
+    r.text(zor::Field::Nummer) = QStringLiteral("4711");
+    r.text(zor::Field::AVName) = QStringLiteral("Erika");
+    r.text(zor::Field::ANName) = QStringLiteral("Muster");
+    r.text(zor::Field::Strasse) = QStringLiteral("Hauptstr. 1");
+    r.text(zor::Field::Plz) = QStringLiteral("12345");
+    r.text(zor::Field::Ort) = QStringLiteral("Berg");
+    r.text(zor::Field::Tel) = QStringLiteral("0123 45");
+    r.text(zor::Field::Fax) = QStringLiteral("-");
+    r.text(zor::Field::Email) = QStringLiteral("info@budo.example");
+    r.text(zor::Field::DName) = QStringLiteral("Turnhalle");
+    r.text(zor::Field::DStrasse) = QStringLiteral("Schulweg 3");
+    r.text(zor::Field::DPlz) = QStringLiteral("12346");
+    r.text(zor::Field::DOrt) = QStringLiteral("Tal");
+    r.text(zor::Field::WebAdresse) = QStringLiteral("www.budo.example");
+    const int men[] = {1, 12, 0, 7, 130, 4, 2};
+    const int women[] = {3, 9, 5, 0, 20, 1, 1};
+    for (int g = 0; g < zor::AgeGroupCount; ++g) {
+        r.counts[g][zor::Men] = QString::number(men[g]);
+        r.counts[g][zor::Women] = QString::number(women[g]);
+    }
+    return r;
+}
+
+QStringList mastersCount(int n)
+{
+    QStringList out;
+    for (int i = 1; i <= n; ++i)
+        out << QStringLiteral("Name%1;Vor%1;%2").arg(i).arg(i % 10 + 1);
+    return out;
+}
+
+// The texts of a page that stand at x on line `line`.
+QList<PrintText> at(const zor::PrintPage &page, int lh, int line, int x)
+{
+    QList<PrintText> out;
+    for (const PrintText &t : page)
+        if (t.y == line * lh && t.x == x)
+            out << t;
+    return out;
+}
+
+QString textAt(const zor::PrintPage &page, int lh, int line, int x)
+{
+    const auto found = at(page, lh, line, x);
+    return found.size() == 1 ? found.first().text : QStringLiteral("<%1 texts>").arg(found.size());
+}
+
+QStringList textsContaining(const PrintLayout &l, const QString &part)
+{
+    QStringList out;
+    for (const auto &page : l.pages)
+        for (const PrintText &t : page)
+            if (t.text.contains(part))
+                out << t.text;
+    return out;
+}
+
+} // namespace
+
+class TstPrintLayout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void mulDivRoundsToNearest();
+    void metrics_data();
+    void metrics();
+    void reportYearTurnsInJune_data();
+    void reportYearTurnsInJune();
+    void firstSheetLeftColumn_data();
+    void firstSheetLeftColumn();
+    void memberTableComputesItsOwnTotals();
+    void countThatIsNoNumberStopsTheLayout();
+    void mastersColumnPlacesNumberNameAndGrade();
+    void masterNamesArePaddedOrCutTo43();
+    void masterEntriesSplitFromTheRight();
+    void emptyMastersListPrintsOnlyHeadings();
+    void mastersExactlyFillingSheetsNeedNoBreak();
+    void oneMoreMasterStartsTheNextSheet();
+    void tinySheetsStillHoldOneMasterEach();
+    void fieldTextsAreNeverFormats();
+};
+
+void TstPrintLayout::mulDivRoundsToNearest()
+{
+    QCOMPARE(zor::mulDiv(10, 600, 72), 83);
+    QCOMPARE(zor::mulDiv(10, 300, 72), 42);
+    QCOMPARE(zor::mulDiv(3, 3, 2), 5);    // 4.5 rounds away from zero
+    QCOMPARE(zor::mulDiv(-3, 3, 2), -5);
+    QCOMPARE(zor::mulDiv(7, 1, 2), 4);
+    QCOMPARE(zor::mulDiv(5, 1, 4), 1);
+    QCOMPARE(zor::mulDiv(10, 600, 0), -1);
+    QCOMPARE(zor::mulDiv(2000000000, 2000000000, 1), -1);
+    QCOMPARE(zor::mulDiv(2000000000, 2000000000, 2000000000), 2000000000); // 64-bit product
+}
+
+void TstPrintLayout::metrics_data()
+{
+    QTest::addColumn<int>("w");
+    QTest::addColumn<int>("h");
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<int>("lh");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<int>("xl");
+    QTest::addColumn<int>("xm");
+    QTest::addColumn<int>("xName");
+    QTest::addColumn<int>("xGrade");
+    QTest::newRow("A4 600 dpi") << W600 << H600 << 600 << 116 << 52 << 496 << 2728 << 2926 << 4662;
+    QTest::newRow("A4 300 dpi") << 2480 << 3300 << 300 << 58 << 52 << 248 << 1364 << 1463 << 2331;
+    QTest::newRow("72 dpi") << 595 << 842 << 72 << 14 << 56 << 59 << 327 << 350 << 559;
+    // A device reporting no resolution must not divide by zero.
+    QTest::newRow("no resolution") << 100 << 50 << 0 << 1 << 46 << 10 << 55 << 59 << 94;
+}
+
+void TstPrintLayout::metrics()
+{
+    QFETCH(int, w);
+    QFETCH(int, h);
+    QFETCH(int, dpi);
+    const zor::PrintMetrics m = zor::printMetrics(w, h, dpi);
+    QTEST(m.lineHeight, "lh");
+    QTEST(m.linesPerSheet, "n");
+    QTEST(m.xLeft, "xl");
+    QTEST(m.xMasters, "xm");
+    QTEST(m.xName, "xName");
+    QTEST(m.xGrade, "xGrade");
+}
+
+void TstPrintLayout::reportYearTurnsInJune_data()
+{
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<QString>("year");
+    QTest::newRow("1 January") << QDate(2002, 1, 1) << "2002";
+    QTest::newRow("31 May") << QDate(2002, 5, 31) << "2002";
+    QTest::newRow("1 June") << QDate(2002, 6, 1) << "2003";
+    QTest::newRow("15 June") << QDate(2002, 6, 15) << "2003";
+    QTest::newRow("31 December") << QDate(2002, 12, 31) << "2003";
+}
+
+void TstPrintLayout::reportYearTurnsInJune()
+{
+    QFETCH(QDate, date);
+    QFETCH(QString, year);
+    const PrintLayout l = zor::layoutReport(W600, H600, 600, date, sampleReport());
+    QCOMPARE(l.year, year);
+    QCOMPARE(textAt(l.pages[0], 116, 1, 496),
+             QStringLiteral("Quorvane zum 01.01.%1   V-Nr: 4711").arg(year));
+}
+
+void TstPrintLayout::firstSheetLeftColumn_data()
+{
+    QTest::addColumn<int>("w");
+    QTest::addColumn<int>("h");
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<int>("lh");
+    QTest::addColumn<int>("xl");
+    QTest::newRow("600 dpi") << W600 << H600 << 600 << 116 << 496;
+    QTest::newRow("300 dpi") << 2480 << 3300 << 300 << 58 << 248;
+}
+
+void TstPrintLayout::firstSheetLeftColumn()
+{
+    QFETCH(int, w);
+    QFETCH(int, h);
+    QFETCH(int, dpi);
+    QFETCH(int, lh);
+    QFETCH(int, xl);
+    const PrintLayout l = zor::layoutReport(w, h, dpi, Winter, sampleReport());
+    QCOMPARE(l.pages.size(), 1);
+    const zor::PrintPage &p = l.pages[0];
+
+    const struct {
+        int line;
+        const char *family;
+        int size;
+        QString text;
+    } expected[] = {
+        {1, "Arial", 20, QStringLiteral("Quorvane zum 01.01.2002   V-Nr: 4711")},
+        {9, "Arial", 7, QStringLiteral("Budo-Club Süd - Muster - Hauptstr. 1 - 12345 Berg")},
+        {11, "Arial", 10, QStringLiteral("An den Kelvarbund e.V")},
+        {21, "Arial", 10, QStringLiteral("Verein und Vorsitzender:")},
+        {23, "Arial", 10, QStringLiteral("ZOR-Vereinsnummer:    4711")},
+        {24, "Arial", 10, QStringLiteral("Budo-Club Süd")},
+        {25, "Arial", 10, QStringLiteral("Erika Muster")},
+        {26, "Arial", 10, QStringLiteral("Hauptstr. 1")},
+        {27, "Arial", 10, QStringLiteral("12345 Berg")},
+        {28, "Arial", 10, QStringLiteral("Tel: 0123 45   Fax: -")},
+        {29, "Arial", 10, QStringLiteral("E-Mail: info@budo.example")},
+        {31, "Arial", 10, QStringLiteral("Dojoadresse:")},
+        {33, "Arial", 10, QStringLiteral("Turnhalle")},
+        {34, "Arial", 10, QStringLiteral("Schulweg 3")},
+        {35, "Arial", 10, QStringLiteral("12346 Tal")},
+        {36, "Arial", 10, QStringLiteral("Webseite: www.budo.example")},
+        {38, "Arial", 10, QStringLiteral("Mitglieder: ")},
+        {40, "Courier New", 10, QStringLiteral("Altersgruppe    Männer Frauen Alle")},
+        {42, "Courier New", 10, QStringLiteral("  0 -  6 Jahre     1     3      4")},
+        {43, "Courier New", 10, QStringLiteral("  7 - 14 Jahre    12     9     21")},
+        {44, "Courier New", 10, QStringLiteral(" 15 - 18 Jahre     0     5      5")},
+        {45, "Courier New", 10, QStringLiteral(" 19 - 26 Jahre     7     0      7")},
+        {46, "Courier New", 10, QStringLiteral(" 27 - 40 Jahre   130    20    150")},
+        {47, "Courier New", 10, QStringLiteral(" 41 - 60 Jahre     4     1      5")},
+        {48, "Courier New", 10, QStringLiteral(" über 60 Jahre     2     1      3")},
+        {50, "Courier New", 10, QStringLiteral("Alle             156    39    195")},
+    };
+    int leftColumn = 0;
+    for (const PrintText &t : p)
+        leftColumn += t.x == xl;
+    QCOMPARE(leftColumn, int(std::size(expected)));
+    for (const auto &e : expected) {
+        const auto found = at(p, lh, e.line, xl);
+        QVERIFY2(found.size() == 1, qPrintable(QStringLiteral("line %1").arg(e.line)));
+        QCOMPARE(found[0].text, e.text);
+        QCOMPARE(found[0].family, QString::fromLatin1(e.family));
+        QCOMPARE(found[0].pointSize, e.size);
+    }
+}
+
+void TstPrintLayout::memberTableComputesItsOwnTotals()
+{
+    zor::Report r = zor::Report::fresh();
+    r.counts[0] = {QStringLiteral("2147483647"), QStringLiteral("2147483647")};
+    r.counts[1] = {QStringLiteral("-3"), QStringLiteral("007")};
+    const PrintLayout l = zor::layoutReport(W600, H600, 600, Winter, r);
+    // Two of the largest counts add up without wrapping round.
+    QCOMPARE(textAt(l.pages[0], 116, 42, 496),
+             QStringLiteral("  0 -  6 Jahre 2147483647 2147483647  4294967294"));
+    QCOMPARE(textAt(l.pages[0], 116, 43, 496), QStringLiteral("  7 - 14 Jahre    -3     7      4"));
+    QCOMPARE(textAt(l.pages[0], 116, 50, 496),
+             QStringLiteral("Alle           2147483644 2147483654  4294967298"));
+
+    // All counts 0: every row and the totals are still printed.
+    const PrintLayout empty = zor::layoutReport(W600, H600, 600, Winter, zor::Report::fresh());
+    for (int line = 42; line <= 48; ++line)
+        QVERIFY(textAt(empty.pages[0], 116, line, 496).endsWith(QStringLiteral("    0     0      0")));
+    QCOMPARE(textAt(empty.pages[0], 116, 50, 496), QStringLiteral("Alle               0     0      0"));
+}
+
+void TstPrintLayout::countThatIsNoNumberStopsTheLayout()
+{
+    const QString bad[] = {QStringLiteral("12a"), QString(), QStringLiteral(" 5"),
+                           QStringLiteral("2147483648")};
+    for (const QString &cell : bad) {
+        zor::Report r = sampleReport();
+        r.counts[6][zor::Women] = cell;
+        try {
+            zor::layoutReport(W600, H600, 600, Winter, r);
+            QFAIL(qPrintable(QStringLiteral("no error for '%1'").arg(cell)));
+        } catch (const zor::ConversionError &e) {
+            QCOMPARE(e.text(), cell);
+        }
+    }
+}
+
+void TstPrintLayout::mastersColumnPlacesNumberNameAndGrade()
+{
+    zor::Report r = sampleReport();
+    r.masters = QStringList{QStringLiteral("A;B;3"), QStringLiteral("Muster;Max;10")};
+    for (const auto &[w, h, dpi, lh, xm, xName, xGrade] :
+         {std::array<int, 7>{W600, H600, 600, 116, 2728, 2926, 4662},
+          std::array<int, 7>{2480, 3300, 300, 58, 1364, 1463, 2331}}) {
+        const PrintLayout l = zor::layoutReport(w, h, dpi, Winter, r);
+        const zor::PrintPage &p = l.pages[0];
+        QCOMPARE(textAt(p, lh, 21, xm), QStringLiteral("Meister:"));
+        QCOMPARE(textAt(p, lh, 23, xm), QStringLiteral("Nr.  Name, Vorname   Dangrad"));
+        QCOMPARE(textAt(p, lh, 25, xm), QStringLiteral(" 1"));
+        QCOMPARE(textAt(p, lh, 25, xName), QStringLiteral("A , B").leftJustified(43));
+        QCOMPARE(textAt(p, lh, 25, xGrade), QStringLiteral("3"));
+        QCOMPARE(textAt(p, lh, 26, xm), QStringLiteral(" 2"));
+        QCOMPARE(textAt(p, lh, 26, xName), QStringLiteral("Muster , Max").leftJustified(43));
+        QCOMPARE(textAt(p, lh, 26, xGrade), QStringLiteral("10"));
+        const auto heading = at(p, lh, 21, xm);
+        QCOMPARE(heading[0].family, QStringLiteral("Arial"));
+        QCOMPARE(heading[0].pointSize, 10);
+        QCOMPARE(at(p, lh, 25, xName)[0].family, QStringLiteral("Arial"));
+    }
+}
+
+void TstPrintLayout::masterNamesArePaddedOrCutTo43()
+{
+    zor::Report r = zor::Report::fresh();
+    const QString surname = QString(38, QLatin1Char('S'));  // with " , " and "Vor": 44
+    r.masters = QStringList{surname + QStringLiteral(";Vor;1"), QStringLiteral("Kurz;K;2")};
+    const PrintLayout l = zor::layoutReport(W600, H600, 600, Winter, r);
+    const QString cut = textAt(l.pages[0], 116, 25, 2926);
+    QCOMPARE(cut.size(), 43);
+    QCOMPARE(cut, surname + QStringLiteral(" , Vo"));
+    const QString padded = textAt(l.pages[0], 116, 26, 2926);
+    QCOMPARE(padded, QStringLiteral("Kurz , K") + QString(35, QLatin1Char(' ')));
+}
+
+void TstPrintLayout::masterEntriesSplitFromTheRight()
+{
+    zor::Report r = zor::Report::fresh();
+    r.masters = QStringList{QStringLiteral("Mc;Neil;Jo;2"), QStringLiteral("Ohne"),
+                            QStringLiteral(";;")};
+    const PrintLayout l = zor::layoutReport(W600, H600, 600, Winter, r);
+    QCOMPARE(textAt(l.pages[0], 116, 25, 2926), QStringLiteral("Mc;Neil , Jo").leftJustified(43));
+    QCOMPARE(textAt(l.pages[0], 116, 25, 4662), QStringLiteral("2"));
+    // A part without ";" stays whole wherever it is looked for.
+    QCOMPARE(textAt(l.pages[0], 116, 26, 2926), QStringLiteral("Ohne , Ohne").leftJustified(43));
+    QCOMPARE(textAt(l.pages[0], 116, 26, 4662), QStringLiteral("Ohne"));
+    QCOMPARE(textAt(l.pages[0], 116, 27, 2926), QStringLiteral(" , ").leftJustified(43));
+    QCOMPARE(textAt(l.pages[0], 116, 27, 4662), QString());
+}
+
+void TstPrintLayout::emptyMastersListPrintsOnlyHeadings()
+{
+    const PrintLayout l = zor::layoutReport(W600, H600, 600, Winter, sampleReport());
+    QCOMPARE(l.pages.size(), 1);
+    int mastersColumn = 0;
+    for (const PrintText &t : l.pages[0])
+        mastersColumn += t.x >= 2728;
+    QCOMPARE(mastersColumn, 2);
+    QCOMPARE(textAt(l.pages[0], 116, 21, 2728), QStringLiteral("Meister:"));
+    QCOMPARE(textAt(l.pages[0], 116, 23, 2728), QStringLiteral("Nr.  Name, Vorname   Dangrad"));
+}
+
+void TstPrintLayout::mastersExactlyFillingSheetsNeedNoBreak()
+{
+    zor::Report r = sampleReport();
+    // N = 52: lines 25..50 on sheet 1 (26 items), 4..50 on each further one (47).
+    r.masters = mastersCount(26);
+    PrintLayout l = zor::layoutReport(W600, H600, 600, Winter, r);
+    QCOMPARE(l.pages.size(), 1);
+    QCOMPARE(textAt(l.pages[0], 116, 50, 2728), QStringLiteral("26"));
+    QVERIFY(textsContaining(l, QStringLiteral("weitere")).isEmpty());
+
+    r.masters = mastersCount(26 + 47);
+    l = zor::layoutReport(W600, H600, 600, Winter, r);
+    QCOMPARE(l.pages.size(), 2);
+    QCOMPARE(textAt(l.pages[1], 116, 50, 2728), QStringLiteral("73"));
+    QCOMPARE(textsContaining(l, QStringLiteral("weitere")).size(), 1);
+}
+
+void TstPrintLayout::oneMoreMasterStartsTheNextSheet()
+{
+    zor::Report r = sampleReport();
+    r.masters = mastersCount(26 + 47 + 1);
+    const PrintLayout l = zor::layoutReport(W600, H600, 600, Winter, r);
+    QCOMPARE(l.pages.size(), 3);
+
+    QCOMPARE(textAt(l.pages[0], 116, 51, 2728), QStringLiteral("weitere siehe Blatt  2 "));
+    QCOMPARE(at(l.pages[0], 116, 51, 2728)[0].family, QStringLiteral("Arial"));
+    QCOMPARE(textAt(l.pages[1], 116, 2, 2728), QStringLiteral("ZOR-Quorvane Blatt  2 "));
+    QCOMPARE(textAt(l.pages[1], 116, 4, 2728), QStringLiteral("27"));
+    QCOMPARE(textAt(l.pages[1], 116, 4, 2926), QStringLiteral("Name27 , Vor27").leftJustified(43));
+    QCOMPARE(textAt(l.pages[1], 116, 51, 2728), QStringLiteral("weitere siehe Blatt  3 "));
+    QCOMPARE(textAt(l.pages[2], 116, 2, 2728), QStringLiteral("ZOR-Quorvane Blatt  3 "));
+    QCOMPARE(textAt(l.pages[2], 116, 4, 2728), QStringLiteral("74"));
+
+    // Continuation sheets carry only their heading and masters, in the masters column.
+    for (int p = 1; p < l.pages.size(); ++p)
+        for (const PrintText &t : l.pages[p]) {
+            QVERIFY(t.x >= 2728);
+            QCOMPARE(t.family, QStringLiteral("Arial"));
+            QCOMPARE(t.pointSize, 10);
+        }
+    // The member table stays whole on sheet 1.
+    QCOMPARE(textsContaining(l, QStringLiteral("Alle    ")).size(), 1);
+}
+
+void TstPrintLayout::tinySheetsStillHoldOneMasterEach()
+{
+    zor::Report r = zor::Report::fresh();
+    r.masters = mastersCount(3);
+    // H = 700 at 600 dpi: N = 2, far above the first master line.
+    for (int h : {700, 10}) {
+        const PrintLayout l = zor::layoutReport(W600, h, 600, Winter, r);
+        QCOMPARE(l.pages.size(), 3);
+        QCOMPARE(textAt(l.pages[0], 116, 25, 2728), QStringLiteral(" 1"));
+        QCOMPARE(textAt(l.pages[0], 116, 26, 2728), QStringLiteral("weitere siehe Blatt  2 "));
+        QCOMPARE(textAt(l.pages[1], 116, 4, 2728), QStringLiteral(" 2"));
+        QCOMPARE(textAt(l.pages[1], 116, 5, 2728), QStringLiteral("weitere siehe Blatt  3 "));
+        QCOMPARE(textAt(l.pages[2], 116, 4, 2728), QStringLiteral(" 3"));
+        QCOMPARE(l.pages[2].size(), 4); // heading, number, name, grade
+        // The left column of sheet 1 is never split.
+        QCOMPARE(textAt(l.pages[0], 116, 50, 496), QStringLiteral("Alle               0     0      0"));
+    }
+}
+
+void TstPrintLayout::fieldTextsAreNeverFormats()
+{
+    zor::Report r = sampleReport();
+    r.text(zor::Field::Nummer) = QStringLiteral("%1");
+    r.text(zor::Field::Vereinsname) = QStringLiteral("%s%n %5i %%");
+    r.masters = QStringList{QStringLiteral("%1;%2;%3")};
+    const PrintLayout l = zor::layoutReport(W600, H600, 600, Winter, r);
+    QCOMPARE(textAt(l.pages[0], 116, 1, 496), QStringLiteral("Quorvane zum 01.01.2002   V-Nr: %1"));
+    QCOMPARE(textAt(l.pages[0], 116, 24, 496), QStringLiteral("%s%n %5i %%"));
+    QCOMPARE(textAt(l.pages[0], 116, 25, 2926), QStringLiteral("%1 , %2").leftJustified(43));
+    QCOMPARE(textAt(l.pages[0], 116, 25, 4662), QStringLiteral("%3"));
+}
+
+QTEST_APPLESS_MAIN(TstPrintLayout)
+#include "tst_printlayout.moc"

@@ -1,0 +1,228 @@
+// The printout from the window: on a (stand-in) printer and as a PDF file,
+// read back with pdftotext.
+
+#include "print/printerseam.h"
+#include "print/printlayout.h"
+#include "tests/support/formfixture.h"
+#include "ui_tsdiappform.h"
+
+#include <QPrinter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+zor::Report sampleReport()
+{
+    zor::Report r = zor::Report::fresh();
+    r.text(zor::Field::Vereinsname) = QStringLiteral("Budo-Club Berg");
+    r.text(zor::Field::Nummer) = QStringLiteral("4711");
+    r.text(zor::Field::AVName) = QStringLiteral("Erika");
+    r.text(zor::Field::ANName) = QStringLiteral("Muster");
+    r.counts[1] = {QStringLiteral("12"), QStringLiteral("9")};
+    r.counts[4] = {QStringLiteral("130"), QStringLiteral("20")};
+    r.masters = QStringList{QStringLiteral("Abe;Taro;3"), QStringLiteral("Zimmer;Anna;10")};
+    return r;
+}
+
+// The PDF's text as pdftotext lays it out; one page per form feed.
+QString pdfText(const QString &path)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QStringLiteral("<pdftotext failed: %1>").arg(QString::fromLocal8Bit(p.readAllStandardError()));
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// A line of the PDF text with its runs of blanks made single.
+bool hasLine(const QString &text, const QString &wanted)
+{
+    const QString w = wanted.simplified();
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (const QString &line : lines)
+        if (line.simplified().contains(w))
+            return true;
+    return false;
+}
+
+QString title()
+{
+    return QStringLiteral("Quorvane zum 01.01.") + zor::reportYear(QDate::currentDate())
+           + QStringLiteral(" V-Nr: 4711");
+}
+
+} // namespace
+
+class TstPrintOutput : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void savePdfWritesTheReport();
+    void savePdfContinuesOnFurtherSheets();
+    void savePdfCancelledOrFailingWritesNothing();
+    void printGoesToTheDefaultPrinter();
+    void printWithoutPrinterPointsToPdf();
+    void countThatIsNoNumberEndsBeforeAnyJob();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir; // a fresh folder for every case
+};
+
+void TstPrintOutput::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    zor::PrinterSeam::setProvider({});
+}
+
+void TstPrintOutput::cleanup()
+{
+    zor::PrinterSeam::setProvider({});
+}
+
+void TstPrintOutput::savePdfWritesTheReport()
+{
+    auto form = zortest::makeForm();
+    form->showReport(sampleReport());
+    form->Modified = 0;
+    const zor::Report before = form->currentReport();
+
+    zor::Dialogs::primeFile(m_dir->filePath(QStringLiteral("bericht")));
+    form->form()->FileSavePdf->trigger();
+
+    QCOMPARE(zor::Dialogs::shown().size(), 1);
+    const zor::ShownDialog &d = zor::Dialogs::shown().first();
+    QCOMPARE(d.kind, QStringLiteral("save"));
+    QCOMPARE(d.filter, QStringLiteral("PDF-Dateien (*.pdf)"));
+
+    const QString pdf = m_dir->filePath(QStringLiteral("bericht.pdf"));
+    QVERIFY(QFileInfo::exists(pdf));
+    const QString text = pdfText(pdf);
+    QVERIFY2(hasLine(text, title()), qPrintable(text));
+    QVERIFY2(hasLine(text, QStringLiteral("7 - 14 Jahre 12 9 21")), qPrintable(text));
+    QVERIFY2(hasLine(text, QStringLiteral("Alle 142 29 171")), qPrintable(text));
+    QVERIFY2(hasLine(text, QStringLiteral("1 Abe , Taro 3")), qPrintable(text));
+    QVERIFY2(hasLine(text, QStringLiteral("2 Zimmer , Anna 10")), qPrintable(text));
+    QCOMPARE(text.count(QLatin1Char('\f')), 1);
+
+    // Printing only reads the window.
+    QCOMPARE(form->Modified, static_cast<unsigned char>(0));
+    QCOMPARE(form->currentReport(), before);
+}
+
+void TstPrintOutput::savePdfContinuesOnFurtherSheets()
+{
+    auto form = zortest::makeForm();
+    zor::Report r = sampleReport();
+    r.masters.clear();
+    // The PDF page (A4, 600 dpi, 7016 pixels high) has N = 56: 30 masters on sheet 1.
+    for (int i = 1; i <= 31; ++i)
+        r.masters << QStringLiteral("M%1;V;1").arg(i, 2, 10, QLatin1Char('0'));
+    form->showReport(r);
+
+    zor::Dialogs::primeFile(m_dir->filePath(QStringLiteral("lang.pdf")));
+    form->FileSavePdfExecute();
+    const QString text = pdfText(m_dir->filePath(QStringLiteral("lang.pdf")));
+    const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    QCOMPARE(pages.size(), 2);
+    QVERIFY2(hasLine(pages[0], QStringLiteral("30 M30 , V 1")), qPrintable(pages[0]));
+    QVERIFY2(hasLine(pages[0], QStringLiteral("weitere siehe Blatt 2")), qPrintable(pages[0]));
+    QVERIFY2(hasLine(pages[1], QStringLiteral("ZOR-Quorvane Blatt 2")), qPrintable(pages[1]));
+    QVERIFY2(hasLine(pages[1], QStringLiteral("31 M31 , V 1")), qPrintable(pages[1]));
+}
+
+void TstPrintOutput::savePdfCancelledOrFailingWritesNothing()
+{
+    auto form = zortest::makeForm();
+    form->showReport(sampleReport());
+
+    zor::Dialogs::primeFile(QString());
+    form->FileSavePdfExecute();
+    QCOMPARE(zortest::shownDialogs().size(), 1); // only the save dialog
+    QVERIFY(QDir(m_dir->path()).isEmpty());
+
+    zor::Dialogs::reset();
+    const QString unreachable = m_dir->filePath(QStringLiteral("fehlt/bericht.pdf"));
+    zor::Dialogs::primeFile(unreachable);
+    form->FileSavePdfExecute();
+    const QStringList shown = zortest::shownDialogs();
+    QCOMPARE(shown.size(), 2);
+    QVERIFY2(shown[1].startsWith(QStringLiteral("message|ZOR-Quorvane|Die PDF-Datei")),
+             qPrintable(shown[1]));
+    QVERIFY(shown[1].contains(unreachable));
+    QVERIFY(!QFileInfo::exists(unreachable));
+}
+
+void TstPrintOutput::printGoesToTheDefaultPrinter()
+{
+    const QString out = m_dir->filePath(QStringLiteral("drucker.pdf"));
+    zor::PrinterSeam::setProvider([out] {
+        auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        p->setOutputFormat(QPrinter::PdfFormat);
+        p->setOutputFileName(out);
+        p->setResolution(300);
+        return p;
+    });
+    auto form = zortest::makeForm();
+    form->showReport(sampleReport());
+    form->Modified = 0;
+
+    form->form()->FilePrint->trigger();
+
+    QVERIFY2(zortest::shownDialogs().isEmpty(), qPrintable(zortest::shownDialogs().join('\n')));
+    const QString text = pdfText(out);
+    QVERIFY2(hasLine(text, title()), qPrintable(text));
+    QVERIFY2(hasLine(text, QStringLiteral("27 - 40 Jahre 130 20 150")), qPrintable(text));
+    QVERIFY2(hasLine(text, QStringLiteral("1 Abe , Taro 3")), qPrintable(text));
+    QCOMPARE(form->Modified, static_cast<unsigned char>(0));
+}
+
+void TstPrintOutput::printWithoutPrinterPointsToPdf()
+{
+    zor::PrinterSeam::setProvider([] { return std::unique_ptr<QPrinter>(); });
+    auto form = zortest::makeForm();
+    form->FilePrintExecute1();
+    const QStringList shown = zortest::shownDialogs();
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown[0].startsWith(QStringLiteral("message|ZOR-Quorvane|Es ist kein Drucker")),
+             qPrintable(shown[0]));
+    QVERIFY(shown[0].contains(QStringLiteral("\"Als PDF speichern...\"")));
+}
+
+void TstPrintOutput::countThatIsNoNumberEndsBeforeAnyJob()
+{
+    const QString out = m_dir->filePath(QStringLiteral("drucker.pdf"));
+    int printersAsked = 0;
+    zor::PrinterSeam::setProvider([out, &printersAsked] {
+        ++printersAsked;
+        auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        p->setOutputFormat(QPrinter::PdfFormat);
+        p->setOutputFileName(out);
+        return p;
+    });
+    auto form = zortest::makeForm();
+    zor::Report r = sampleReport();
+    r.counts[3][zor::Men] = QStringLiteral("x1");
+    form->showReport(r);
+
+    form->FilePrintExecute1();
+    QCOMPARE(printersAsked, 1);
+    QCOMPARE(zortest::shownDialogs(),
+             QStringList{QStringLiteral("error|ZOR-Quorvane|'x1' ist kein g\u00fcltiger Integerwert")});
+    QVERIFY(!QFileInfo::exists(out));
+
+    // The PDF stops the same way, before its save dialog.
+    zor::Dialogs::reset();
+    form->FileSavePdfExecute();
+    QCOMPARE(zortest::shownDialogs(),
+             QStringList{QStringLiteral("error|ZOR-Quorvane|'x1' ist kein g\u00fcltiger Integerwert")});
+    QVERIFY(QDir(m_dir->path()).isEmpty());
+}
+
+QTEST_MAIN(TstPrintOutput)
+#include "tst_printoutput.moc"
