@@ -1,0 +1,97 @@
+// Prints how long writing and reading a report file takes for 10, 1,000 and
+// 100,000 masters, and how long opening such a file in the window takes.
+// Usage: bench_reportfile [repetitions]
+
+#include "app/dialogs.h"
+#include "reportfile/reportreader.h"
+#include "reportfile/reportwriter.h"
+#include "ui/tsdiappform.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+zor::Report makeReport(int masters)
+{
+    zor::Report r = zor::Report::fresh();
+    for (int i = 0; i < zor::FieldCount; ++i)
+        r.texts[i] = QStringLiteral("Wert Nummer %1 mit \u00e4\u00f6\u00fc").arg(i);
+    r.text(zor::Field::Nummer) = QStringLiteral("0042");
+    for (auto &row : r.counts)
+        row = {QStringLiteral("12"), QStringLiteral("34")};
+    r.masters.reserve(masters);
+    for (int i = 0; i < masters; ++i)
+        r.masters << QStringLiteral("M\u00fcller%1;J\u00fcrgen;%2").arg(i, 6, 10, QLatin1Char('0')).arg(i % 10 + 1);
+    return r;
+}
+
+template<typename F>
+double bestMs(int reps, F &&f)
+{
+    double best = 1e300;
+    for (int i = 0; i < reps; ++i) {
+        QElapsedTimer t;
+        t.start();
+        f();
+        best = std::min(best, t.nsecsElapsed() / 1e6);
+    }
+    return best;
+}
+
+void line(const char *what, int masters, double ms)
+{
+    std::printf("%-34s masters=%-7d %10.3f ms\n", what, masters, ms);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int reps = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    zor::Dialogs::setScripted(true);
+
+    QTemporaryDir dir;
+    TSDIAppForm form;
+    for (const int n : {10, 1000, 100000}) {
+        const zor::Report report = makeReport(n);
+        const QString path = dir.filePath(QStringLiteral("b%1.zor").arg(n));
+        bool ok = true;
+
+        line("encode (memory)", n, bestMs(reps, [&] { ok &= !zor::encodeReport(report).isEmpty(); }));
+        line("save to disk (QSaveFile)", n, bestMs(reps, [&] {
+                 ok &= zor::saveReport(path, report).outcome == zor::SaveOutcome::Saved;
+             }));
+        line("read from disk", n, bestMs(reps, [&] {
+                 QFile f(path);
+                 zor::ReadResult r;
+                 ok &= f.open(QIODevice::ReadOnly) && zor::readReport(f, &r) && r.report == report;
+             }));
+        line("open in window (reset+load+sums)", n, bestMs(reps, [&] {
+                 form.setOpenFileName(path);
+                 form.ResetReport();
+                 ok &= form.LoadReportFile();
+                 form.UpdateSums();
+             }));
+        form.setCurrentFileName(path);
+        line("save from window (check+write)", n, bestMs(reps, [&] {
+                 form.Modified = 1;
+                 ok &= form.SaveReportFile() == 1;
+             }));
+        if (!ok || !zor::Dialogs::shown().isEmpty()) {
+            std::fprintf(stderr, "benchmark run failed for %d masters\n", n);
+            return 1;
+        }
+    }
+    return 0;
+}

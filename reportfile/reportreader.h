@@ -1,0 +1,29 @@
+#pragma once
+
+#include "reportfile/report.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+class QIODevice;
+
+namespace zor {
+
+struct ReadResult {
+    Report report;              // missing texts empty, unreadable counts "0"
+    int lineCount = 0;          // lines the file holds (up to an end-of-file byte)
+    QList<int> unreadableLines; // member lines (17..23) that did not hold three whole numbers
+
+    // The file ended before its last member line.
+    bool endedEarly() const { return lineCount < FieldCount + AgeGroupCount; }
+};
+
+// Reads a report file: CR bytes are dropped, LF ends a line, a byte 0x1A ends
+// the file. Lines may be of any length. Counts come back as decimal text
+// ("07" reads "7"); empty lines among the masters are skipped. Any bytes at
+// all give a result; false only when the device itself fails to read.
+bool readReport(QIODevice &device, ReadResult *out, QString *error = nullptr);
+ReadResult readReport(const QByteArray &bytes);
+
+} // namespace zor

@@ -1,0 +1,185 @@
+#include "reportfile/reportwriter.h"
+
+#include "reportfile/cp1252.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace zor {
+
+namespace {
+
+SaveDeviceFilter &deviceFilter()
+{
+    static SaveDeviceFilter f;
+    return f;
+}
+
+// A line break or an end-of-file byte inside a value would shift every later
+// line of the file, so such a value is refused instead of written.
+bool breaksLayout(const QString &value)
+{
+    for (const QChar c : value) {
+        const char16_t u = c.unicode();
+        if (u == u'\n' || u == u'\r' || u == 0x1A)
+            return true;
+    }
+    return false;
+}
+
+class LineSink
+{
+public:
+    LineSink(QIODevice *device, QByteArray *buffer) : m_device(device), m_buffer(buffer) {}
+
+    bool put(const QString &value, int lineNo, QString *error)
+    {
+        if (breaksLayout(value)) {
+            setError(error, QStringLiteral("Zeile %1 enth\u00e4lt einen Zeilenumbruch und kann so nicht "
+                                           "gespeichert werden.").arg(lineNo));
+            return false;
+        }
+        for (const QChar c : value) {
+            if (!cp1252::canEncode(c)) {
+                setError(error, QStringLiteral("Das Zeichen \u201e%1\u201c in Zeile %2 kann in der "
+                                               "Berichtsdatei nicht gespeichert werden.")
+                                    .arg(c)
+                                    .arg(lineNo));
+                return false;
+            }
+        }
+        m_line = cp1252::encode(value);
+        m_line.append("\r\n", 2);
+        if (m_buffer) {
+            m_buffer->append(m_line);
+            return true;
+        }
+        const qint64 written = m_device->write(m_line);
+        if (written != m_line.size()) {
+            QString why = m_device->errorString();
+            if (why.isEmpty() || why == QLatin1String("Unknown error"))
+                why = QStringLiteral("Das Speichermedium hat nicht alle Daten angenommen.");
+            setError(error, why);
+            return false;
+        }
+        return true;
+    }
+
+private:
+    static void setError(QString *error, const QString &text)
+    {
+        if (error)
+            *error = text;
+    }
+
+    QIODevice *m_device;
+    QByteArray *m_buffer;
+    QByteArray m_line;
+};
+
+bool emitReport(LineSink &sink, const Report &report, QString *error)
+{
+    int lineNo = 0;
+    for (const QString &t : report.texts) {
+        if (!sink.put(t, ++lineNo, error))
+            return false;
+    }
+    for (int g = 0; g < AgeGroupCount; ++g) {
+        const QString line = QString::number(ageBound(g)) + QLatin1Char(' ') + report.counts[g][Men]
+                             + QLatin1Char(' ') + report.counts[g][Women];
+        if (!sink.put(line, ++lineNo, error))
+            return false;
+    }
+    for (const QString &m : report.masters) {
+        if (!sink.put(m, ++lineNo, error))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool writeReport(QIODevice &device, const Report &report, QString *error)
+{
+    LineSink sink(&device, nullptr);
+    return emitReport(sink, report, error);
+}
+
+QByteArray encodeReport(const Report &report, QString *error)
+{
+    QByteArray out;
+    LineSink sink(nullptr, &out);
+    if (!emitReport(sink, report, error))
+        return {};
+    return out;
+}
+
+bool isWriteProtected(const QString &path)
+{
+    const QFileInfo fi(path);
+    if (!fi.exists())
+        return false;
+    const auto writeBits = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    // The system's own check first; then the bits themselves, which root's
+    // access rights would otherwise pass over.
+    return !fi.isWritable() || !(fi.permissions() & writeBits);
+}
+
+SaveResult saveReport(const QString &path, const Report &report)
+{
+    SaveResult result;
+    if (path.isEmpty()) {
+        result.reason = QStringLiteral("Kein Dateiname angegeben.");
+        return result;
+    }
+    const QFileInfo existing(path);
+    if (existing.isDir()) {
+        result.reason = QStringLiteral("Unter diesem Namen steht ein Ordner.");
+        return result;
+    }
+    if (isWriteProtected(path)) {
+        result.reason = QStringLiteral("Die Datei ist schreibgesch\u00fctzt.");
+        return result;
+    }
+    const bool existed = existing.exists();
+    const QFileDevice::Permissions oldPermissions = existed ? existing.permissions() : QFileDevice::Permissions();
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        result.reason = file.errorString();
+        return result;
+    }
+    std::unique_ptr<QIODevice> filtered;
+    if (deviceFilter())
+        filtered = deviceFilter()(file);
+    QIODevice &target = filtered ? *filtered : static_cast<QIODevice &>(file);
+
+    QString error;
+    if (!writeReport(target, report, &error)) {
+        file.cancelWriting();
+        result.outcome = SaveOutcome::NotWritten;
+        result.reason = error;
+        return result;
+    }
+    filtered.reset();
+    if (!file.commit()) {
+        result.outcome = SaveOutcome::NotWritten;
+        result.reason = file.errorString();
+        return result;
+    }
+    // The new file replaced the old one; it keeps the old one's permissions.
+    if (existed && QFileInfo(path).permissions() != oldPermissions
+        && !QFile::setPermissions(path, oldPermissions)) {
+        // The report itself is on disk; only the bits could not be carried over.
+        result.reason = QStringLiteral("Die Zugriffsrechte der Datei konnten nicht \u00fcbernommen werden.");
+    }
+    result.outcome = SaveOutcome::Saved;
+    return result;
+}
+
+void setSaveDeviceFilter(SaveDeviceFilter filter)
+{
+    deviceFilter() = std::move(filter);
+}
+
+} // namespace zor

@@ -1,0 +1,336 @@
+// Save, companion copy and open through the real main window.
+
+#include "app/dialogs.h"
+#include "entry/zahlengrid.h"
+#include "reportfile/reportwriter.h"
+#include "tests/support/formfixture.h"
+#include "tests/support/testfiles.h"
+#include "ui/nummeredit.h"
+#include "ui_tsdiappform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using zor::Field;
+
+namespace {
+
+const QByteArray expectedFile = "Sportverein Beispielhausen\r\n0042\r\nxK7q\r\nHanna\r\nM\xfcller\r\n"
+                                "Hauptstr. 1\r\n12345\r\nBeispielhausen\r\n0123 45678\r\n"
+                                "-\r\n-\r\n-\r\n-\r\n12346\r\n-\r\n-\r\n"
+                                "6 0 0\r\n14 0 0\r\n18 0 0\r\n26 3 2\r\n40 0 0\r\n60 0 0\r\n500 5 0\r\n"
+                                "Abc;De;3\r\n";
+
+// Fills the worked example into the controls; some fields with blanks around
+// them, as a user leaves them.
+void fillComplete(TSDIAppForm &form)
+{
+    form.field(Field::Vereinsname)->setText(QStringLiteral("  Sportverein Beispielhausen "));
+    form.nummer()->setText(QStringLiteral("0042"));
+    form.field(Field::Code)->setText(QStringLiteral("xK7q"));
+    form.field(Field::AVName)->setText(QStringLiteral("Hanna"));
+    zortest::typeInto(form.field(Field::ANName), QStringLiteral("M\u00fcller"));
+    form.field(Field::Strasse)->setText(QStringLiteral("Hauptstr. 1"));
+    form.field(Field::Plz)->setText(QStringLiteral("12345"));
+    form.field(Field::Ort)->setText(QStringLiteral("Beispielhausen"));
+    form.field(Field::Tel)->setText(QStringLiteral("0123 45678\t"));
+    form.field(Field::DPlz)->setText(QStringLiteral("12346"));
+    form.zahlen()->setCellText(4, 1, QStringLiteral("3"));
+    form.zahlen()->setCellText(4, 2, QStringLiteral("2"));
+    form.zahlen()->setCellText(7, 1, QStringLiteral("5"));
+    form.setMasters({QStringLiteral("Abc;De;3")});
+    form.Modified = 1;
+}
+
+QStringList filesIn(const QTemporaryDir &dir)
+{
+    return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+const QString cannotOpen = QStringLiteral("warning|Warnung|Datei kann nicht ge\u00f6ffnet werden");
+
+} // namespace
+
+class TstReportFileWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { zor::setSaveDeviceFilter({}); }
+    void save_newReport_showsElevenLinesAndWritesNothing();
+    void save_badCountCell_endsBeforeAnythingChanges();
+    void save_complete_writesReportAndCompanion();
+    void save_underCompanionName_leavesOneFile();
+    void save_missingFolderOrWriteProtected_keepsEverything();
+    void save_cutOffAtEveryByte_keepsOldFileAndModified();
+    void open_fillsControlsAndClearsModified();
+    void open_unreadableLines_toldOnce();
+    void open_missingFile_warnsAndReturnsFalse();
+    void open_thenSave_isByteIdentical();
+};
+
+void TstReportFileWindow::save_newReport_showsElevenLinesAndWritesNothing()
+{
+    QTemporaryDir dir;
+    auto form = zortest::makeForm();
+    form->pages()->setCurrentIndex(2);
+    form->setCurrentFileName(dir.filePath(QStringLiteral("neu.zor")));
+    QCOMPARE(form->Modified, 0);
+
+    QCOMPARE(form->SaveReportFile(), 0);
+    QCOMPARE(zortest::shownDialogs(),
+             QStringList{QString::fromUtf8("message|Eingabepr\u00fcfung: Fehler !|"
+                                           "Unvollst\u00e4ndige oder falsche Eingabe in folgenden Feldern:\n"
+                                           "Vereinsname\nVereinsnummer\nCode\nVorname Ansprechpartner\n"
+                                           "Nachname Ansprechpartner\nStrasse Ansprechpartner\n"
+                                           "PLZ Ansprechpartner\nOrt Ansprechpartner\nTelefon Ansprechpartner\n"
+                                           "Seite Web/Dojo: PLZ \nSeite Mitglieder: Mitgliederzahl=0 \n"
+                                           "\n\n   Es kann noch nicht gespeichert werden !  \n\n")});
+    QCOMPARE(form->pages()->currentWidget(), form->form()->Verein);
+    for (Field f : {Field::Fax, Field::Email, Field::DName, Field::DStrasse, Field::DOrt, Field::WebAdresse})
+        QCOMPARE(form->field(f)->text(), QStringLiteral("-"));
+    // Filling the optional fields is a change of the report.
+    QCOMPARE(form->Modified, 1);
+    zortest::idle(*form);
+    QCOMPARE(zortest::statusText(*form), QStringLiteral("mod"));
+    QVERIFY(filesIn(dir).isEmpty());
+}
+
+void TstReportFileWindow::save_badCountCell_endsBeforeAnythingChanges()
+{
+    QTemporaryDir dir;
+    auto form = zortest::makeForm();
+    fillComplete(*form);
+    form->zahlen()->setCellText(3, 2, QString());
+    form->setCurrentFileName(dir.filePath(QStringLiteral("b.zor")));
+
+    QCOMPARE(form->SaveReportFile(), 0);
+    QCOMPARE(zortest::shownDialogs(),
+             QStringList{QString::fromUtf8("error|ZOR-Quorvane|'' ist kein g\u00fcltiger Integerwert")});
+    QVERIFY(form->field(Field::Fax)->text().isEmpty()); // not tidied
+    QVERIFY(filesIn(dir).isEmpty());
+    QCOMPARE(form->Modified, 1);
+}
+
+void TstReportFileWindow::save_complete_writesReportAndCompanion()
+{
+    QTemporaryDir dir;
+    auto form = zortest::makeForm();
+    fillComplete(*form);
+    const QString path = dir.filePath(QStringLiteral("mein bericht.zor"));
+    form->setCurrentFileName(path);
+
+    form->FileSave1Execute();
+    QCOMPARE(zortest::shownDialogs(), QStringList());
+    QCOMPARE(filesIn(dir), (QStringList{QStringLiteral("0042.zor"), QStringLiteral("mein bericht.zor")}));
+    QCOMPARE(zortest::readAll(path), expectedFile);
+    QCOMPARE(zortest::readAll(dir.filePath(QStringLiteral("0042.zor"))), expectedFile);
+    QCOMPARE(form->currentFileName(), path);
+    QCOMPARE(form->Modified, 0);
+    QCOMPARE(form->field(Field::Vereinsname)->text(), QStringLiteral("Sportverein Beispielhausen"));
+    QCOMPARE(form->form()->AllSum->text(), QStringLiteral("10"));
+    zortest::idle(*form);
+    QCOMPARE(zortest::statusText(*form), QString());
+}
+
+void TstReportFileWindow::save_underCompanionName_leavesOneFile()
+{
+    QTemporaryDir dir;
+    auto form = zortest::makeForm();
+    fillComplete(*form);
+    form->setCurrentFileName(dir.filePath(QStringLiteral("0042.zor")));
+    form->FileSave1Execute();
+    QCOMPARE(zortest::shownDialogs(), QStringList());
+    QCOMPARE(filesIn(dir), QStringList{QStringLiteral("0042.zor")});
+    QCOMPARE(zortest::readAll(dir.filePath(QStringLiteral("0042.zor"))), expectedFile);
+    QCOMPARE(form->Modified, 0);
+}
+
+void TstReportFileWindow::save_missingFolderOrWriteProtected_keepsEverything()
+{
+    QTemporaryDir dir;
+    auto form = zortest::makeForm();
+    fillComplete(*form);
+    form->setCurrentFileName(dir.filePath(QStringLiteral("fehlt/b.zor")));
+    form->FileSave1Execute();
+    QCOMPARE(zortest::shownDialogs(), QStringList{cannotOpen});
+    QCOMPARE(form->Modified, 1);
+    QVERIFY(filesIn(dir).isEmpty());
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("fehlt"))));
+
+    // The tests run as root; the permission bits protect the file all the same.
+    zor::Dialogs::clearShown();
+    const QString path = dir.filePath(QStringLiteral("alt.zor"));
+    QVERIFY(zortest::writeAll(path, "alt\r\n"));
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    form->setCurrentFileName(path);
+    form->FileSave1Execute();
+    QCOMPARE(zortest::shownDialogs(), QStringList{cannotOpen});
+    QCOMPARE(zortest::readAll(path), QByteArray("alt\r\n"));
+    QCOMPARE(filesIn(dir), QStringList{QStringLiteral("alt.zor")}); // no companion
+    QCOMPARE(form->Modified, 1);
+}
+
+// Passes the first `limit` bytes on to the temporary file, then refuses.
+class CutOffDevice : public QIODevice
+{
+public:
+    CutOffDevice(QIODevice &target, qint64 limit) : m_target(target), m_limit(limit)
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *d, qint64 n) override
+    {
+        const qint64 take = qMin(n, m_limit - m_passed);
+        if (take <= 0) {
+            setErrorString(QStringLiteral("Kein Speicherplatz mehr"));
+            return -1;
+        }
+        const qint64 w = m_target.write(d, take);
+        m_passed += qMax<qint64>(w, 0);
+        return w;
+    }
+
+private:
+    QIODevice &m_target;
+    qint64 m_limit;
+    qint64 m_passed = 0;
+};
+
+void TstReportFileWindow::save_cutOffAtEveryByte_keepsOldFileAndModified()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bericht.zor"));
+    const QByteArray old = "der Bericht vom letzten Jahr\r\n";
+    QVERIFY(zortest::writeAll(path, old));
+    auto form = zortest::makeForm();
+    fillComplete(*form);
+    form->setCurrentFileName(path);
+
+    qint64 limit = 0;
+    zor::setSaveDeviceFilter([&limit](QIODevice &t) { return std::make_unique<CutOffDevice>(t, limit); });
+    for (limit = 0; limit < expectedFile.size(); ++limit) {
+        zor::Dialogs::clearShown();
+        form->FileSave1Execute();
+        const QString at = QStringLiteral("cut off after %1 bytes").arg(limit);
+        QVERIFY2(zortest::readAll(path) == old, qPrintable(at));
+        QVERIFY2(form->Modified == 1, qPrintable(at));
+        QVERIFY2(filesIn(dir) == QStringList{QStringLiteral("bericht.zor")}, qPrintable(at));
+        const auto shown = zor::Dialogs::shown();
+        QVERIFY2(shown.size() == 1 && shown[0].kind == QLatin1String("warning")
+                     && shown[0].text.contains(QLatin1String("konnte nicht geschrieben werden"))
+                     && shown[0].text.contains(QDir::toNativeSeparators(path)),
+                 qPrintable(at));
+    }
+    zor::Dialogs::clearShown();
+    form->FileSave1Execute();
+    QCOMPARE(zortest::shownDialogs(), QStringList());
+    QCOMPARE(zortest::readAll(path), expectedFile);
+    QCOMPARE(form->Modified, 0);
+}
+
+void TstReportFileWindow::open_fillsControlsAndClearsModified()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("lf.zor"));
+    // LF line ends, a count with a leading zero, other age bounds, empty lines among masters.
+    QVERIFY(zortest::writeAll(path, "JC Nord\n0116\nc\nVor\nNach\nStr\n22222\nOrt\n12345678\n-\n-\n-\n-\n33333\n-\n"
+                                    "www\n6 1 0\n14 0 0\n18 0 0\n27 07 2\n40 0 0\n60 0 0\n500 0 3\n"
+                                    "b;x;1\n\nA;y;2\n\n"));
+    auto form = zortest::makeForm();
+    form->field(Field::Fax)->setText(QStringLiteral("vorher"));
+    zor::Dialogs::primeAnswer(zor::Answer::No);
+    zor::Dialogs::primeFile(path);
+    form->FileOpen1Execute();
+
+    // The question before the change is lost and the open dialog, nothing about the file.
+    QCOMPARE(zortest::shownDialogs().size(), 2);
+    QVERIFY(zortest::shownDialogs()[1].startsWith(QLatin1String("open|")));
+    QCOMPARE(form->field(Field::Vereinsname)->text(), QStringLiteral("JC Nord"));
+    QCOMPARE(form->nummer()->text(), QStringLiteral("0116"));
+    QCOMPARE(form->field(Field::Fax)->text(), QStringLiteral("-"));
+    QCOMPARE(form->field(Field::WebAdresse)->text(), QStringLiteral("www"));
+    QCOMPARE(form->zahlen()->cellText(4, 1), QStringLiteral("7"));
+    QCOMPARE(form->zahlen()->cellText(4, 2), QStringLiteral("2"));
+    QCOMPARE(form->zahlen()->cellText(7, 2), QStringLiteral("3"));
+    QCOMPARE(form->masters(), (QStringList{QStringLiteral("A;y;2"), QStringLiteral("b;x;1")}));
+    QCOMPARE(form->form()->AllSum->text(), QStringLiteral("13"));
+    QCOMPARE(form->Modified, 0);
+    QCOMPARE(form->currentFileName(), path);
+}
+
+void TstReportFileWindow::open_unreadableLines_toldOnce()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kaputt.zor"));
+    QList<QByteArray> lines;
+    for (int i = 0; i < zor::FieldCount; ++i)
+        lines << "feld";
+    lines << "6 1 1" << "14 x 5" << "18 1 1" << "26  4" << "40 1 1" << "60 1 1" << "500 1 1";
+    QVERIFY(zortest::writeAll(path, zortest::crlfLines(lines)));
+    auto form = zortest::makeForm();
+    form->setOpenFileName(path);
+    QVERIFY(form->LoadReportFile());
+
+    const auto shown = zor::Dialogs::shown();
+    QCOMPARE(shown.size(), 1);
+    QVERIFY(shown[0].text.contains(QLatin1String("Zeile 18 (7 - 14 Jahre)")));
+    QVERIFY(shown[0].text.contains(QLatin1String("Zeile 20 (19 - 26 Jahre)")));
+    QVERIFY(!shown[0].text.contains(QLatin1String("Zeile 19")));
+    QCOMPARE(form->zahlen()->cellText(2, 1), QStringLiteral("0"));
+    QCOMPARE(form->zahlen()->cellText(2, 2), QStringLiteral("5"));
+    QCOMPARE(form->zahlen()->cellText(4, 1), QStringLiteral("0"));
+    QCOMPARE(form->zahlen()->cellText(4, 2), QStringLiteral("4"));
+    QCOMPARE(form->Modified, 0);
+
+    // A file that ends early says so, once.
+    zor::Dialogs::clearShown();
+    QVERIFY(zortest::writeAll(path, "Verein\r\n0042\r\n"));
+    QVERIFY(form->LoadReportFile());
+    QCOMPARE(zor::Dialogs::shown().size(), 1);
+    QVERIFY(zor::Dialogs::shown()[0].text.contains(QLatin1String("nach Zeile 2")));
+    QVERIFY(form->field(Field::Code)->text().isEmpty());
+}
+
+void TstReportFileWindow::open_missingFile_warnsAndReturnsFalse()
+{
+    QTemporaryDir dir;
+    auto form = zortest::makeForm();
+    form->field(Field::Ort)->setText(QStringLiteral("bleibt"));
+    form->Modified = 1;
+    form->setOpenFileName(dir.filePath(QStringLiteral("gibtsnicht.zor")));
+    QVERIFY(!form->LoadReportFile());
+    QCOMPARE(zortest::shownDialogs(), QStringList{cannotOpen});
+    QCOMPARE(form->field(Field::Ort)->text(), QStringLiteral("bleibt"));
+    QCOMPARE(form->Modified, 1);
+}
+
+void TstReportFileWindow::open_thenSave_isByteIdentical()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("0042.zor"));
+    QByteArray bytes = expectedFile;
+    bytes.replace("Beispielhausen\r\n", "B\x80\x8a\x9f\xa0\xe4\xffhausen\r\n");
+    QVERIFY(zortest::writeAll(path, bytes));
+    auto form = zortest::makeForm();
+    zor::Dialogs::primeFile(path);
+    form->FileOpen1Execute();
+    QCOMPARE(form->Modified, 0);
+    QCOMPARE(zor::Dialogs::shown().size(), 1); // the open dialog only
+    zor::Dialogs::clearShown();
+    form->Modified = 1;
+    form->FileSave1Execute();
+    QVERIFY2(zortest::shownDialogs().isEmpty(), qPrintable(zortest::shownDialogs().join(QLatin1Char('#'))));
+    QCOMPARE(zortest::readAll(path), bytes);
+}
+
+QTEST_MAIN(TstReportFileWindow)
+#include "tst_reportfilewindow.moc"

@@ -1,0 +1,501 @@
+// The report file's bytes: writer, reader and the completeness check, without a window.
+
+#include "entry/intconv.h"
+#include "reportfile/completenesscheck.h"
+#include "reportfile/cp1252.h"
+#include "reportfile/reportreader.h"
+#include "reportfile/reportwriter.h"
+#include "tests/support/testfiles.h"
+
+#include <QBuffer>
+#include <QRandomGenerator>
+#include <QtTest>
+
+using namespace zor;
+
+namespace {
+
+Report workedExample()
+{
+    Report r = Report::fresh();
+    r.text(Field::Vereinsname) = QStringLiteral("Sportverein Beispielhausen");
+    r.text(Field::Nummer) = QStringLiteral("0042");
+    r.text(Field::Code) = QStringLiteral("xK7q");
+    r.text(Field::AVName) = QStringLiteral("Hanna");
+    r.text(Field::ANName) = QStringLiteral("Muster");
+    r.text(Field::Strasse) = QStringLiteral("Hauptstr. 1");
+    r.text(Field::Plz) = QStringLiteral("12345");
+    r.text(Field::Ort) = QStringLiteral("Beispielhausen");
+    r.text(Field::Tel) = QStringLiteral("0123 45678");
+    for (Field f : {Field::Fax, Field::Email, Field::DName, Field::DStrasse, Field::DOrt, Field::WebAdresse})
+        r.text(f) = QStringLiteral("-");
+    r.text(Field::DPlz) = QStringLiteral("12346");
+    r.counts[3] = {QStringLiteral("3"), QStringLiteral("2")};
+    r.counts[6] = {QStringLiteral("5"), QStringLiteral("0")};
+    r.masters = {QStringLiteral("Abc;De;3")};
+    return r;
+}
+
+const QByteArray workedExampleBytes = "Sportverein Beispielhausen\r\n0042\r\nxK7q\r\nHanna\r\nMuster\r\n"
+                                      "Hauptstr. 1\r\n12345\r\nBeispielhausen\r\n0123 45678\r\n"
+                                      "-\r\n-\r\n-\r\n-\r\n12346\r\n-\r\n-\r\n"
+                                      "6 0 0\r\n14 0 0\r\n18 0 0\r\n26 3 2\r\n40 0 0\r\n60 0 0\r\n500 5 0\r\n"
+                                      "Abc;De;3\r\n";
+
+QByteArray fileWithMembers(const QList<QByteArray> &memberLines, const QList<QByteArray> &tail = {})
+{
+    QList<QByteArray> lines;
+    for (int i = 0; i < FieldCount; ++i)
+        lines << "t" + QByteArray::number(i + 1);
+    lines << memberLines << tail;
+    return zortest::crlfLines(lines);
+}
+
+ReportTexts completeTexts()
+{
+    return workedExample().texts;
+}
+
+} // namespace
+
+class TstReportFormat : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void writer_workedExample_isByteExact();
+    void writer_umlautsAndMasters_giveOneLinePerMaster();
+    void writer_refusesValuesThatWouldBreakTheLayout();
+    void writer_shortDeviceWrite_fails();
+    void roundTrip_programWrittenFile_readsBackAndWritesSameBytes();
+    void roundTrip_everyHighByte();
+    void reader_lineEndsAndEndOfFileByte();
+    void reader_emptyLinesAmongMastersAreSkipped();
+    void reader_fewerThanSixteenLines();
+    void reader_memberLines_data();
+    void reader_memberLines();
+    void reader_longLinesAndOddBytes();
+    void reader_randomBytes_neverFail();
+    void check_newReport_listsElevenLines();
+    void check_completeReport_passesAndFillsOptionalFields();
+    void check_lengthBoundaries_data();
+    void check_lengthBoundaries();
+    void check_clubNumber_data();
+    void check_clubNumber();
+    void check_trimsOnlyBlanksAndControls();
+    void check_postcodes_andMemberTotal();
+};
+
+void TstReportFormat::writer_workedExample_isByteExact()
+{
+    QBuffer buf;
+    buf.open(QIODevice::WriteOnly);
+    QString error;
+    QVERIFY2(writeReport(buf, workedExample(), &error), qPrintable(error));
+    QCOMPARE(buf.data(), workedExampleBytes);
+    QCOMPARE(encodeReport(workedExample()), workedExampleBytes);
+}
+
+void TstReportFormat::writer_umlautsAndMasters_giveOneLinePerMaster()
+{
+    for (const int n : {0, 1, 5}) {
+        Report r = workedExample();
+        r.text(Field::Ort) = QStringLiteral("M\u00fcnchen-S\u00fcd");
+        r.masters.clear();
+        for (int i = 0; i < n; ++i)
+            r.masters << QStringLiteral("B\u00e4r%1;J\u00fcrgen;%2").arg(i).arg(i + 1);
+        const QByteArray bytes = encodeReport(r);
+        QCOMPARE(bytes.count("\r\n"), 23 + n);
+        QVERIFY(bytes.endsWith("\r\n"));
+        QCOMPARE(bytes.count('\n'), 23 + n); // no LF without its CR
+        const QList<QByteArray> lines = bytes.split('\n');
+        QCOMPARE(lines[7], QByteArray("M\xFCnchen-S\xFC" "d\r"));
+        if (n > 0)
+            QCOMPARE(lines[23 + n - 1], QByteArray("B\xE4r") + QByteArray::number(n - 1) + ";J\xFCrgen;"
+                                            + QByteArray::number(n) + "\r");
+    }
+}
+
+void TstReportFormat::writer_refusesValuesThatWouldBreakTheLayout()
+{
+    const struct {
+        Field f;
+        QString value;
+    } cases[] = {{Field::Ort, QStringLiteral("a\nb")},
+                 {Field::Tel, QStringLiteral("123\r45678")},
+                 {Field::Code, QStringLiteral("x\x1Ay")},
+                 {Field::DName, QStringLiteral("Halle \u4e2d")}};
+    for (const auto &c : cases) {
+        Report r = workedExample();
+        r.text(c.f) = c.value;
+        QString error;
+        QVERIFY(encodeReport(r, &error).isEmpty());
+        QVERIFY(!error.isEmpty());
+    }
+    Report r = workedExample();
+    r.masters << QStringLiteral("a;b\nc;1");
+    QVERIFY(encodeReport(r).isEmpty());
+}
+
+namespace {
+
+// Takes at most `limit` bytes, then refuses, as a full disk would.
+class ShortDevice : public QIODevice
+{
+public:
+    explicit ShortDevice(qint64 limit) : m_limit(limit) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    QByteArray data;
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *d, qint64 n) override
+    {
+        const qint64 take = qMin(n, m_limit - data.size());
+        if (take <= 0)
+            return -1;
+        data.append(d, take);
+        return take;
+    }
+
+private:
+    qint64 m_limit;
+};
+
+} // namespace
+
+void TstReportFormat::writer_shortDeviceWrite_fails()
+{
+    const qint64 size = workedExampleBytes.size();
+    for (qint64 k = 0; k < size; ++k) {
+        ShortDevice dev(k);
+        QString error;
+        QVERIFY2(!writeReport(dev, workedExample(), &error), qPrintable(QString::number(k)));
+        QVERIFY(!error.isEmpty());
+    }
+    ShortDevice whole(size);
+    QVERIFY(writeReport(whole, workedExample(), nullptr));
+    QCOMPARE(whole.data, workedExampleBytes);
+}
+
+void TstReportFormat::roundTrip_programWrittenFile_readsBackAndWritesSameBytes()
+{
+    Report r = workedExample();
+    r.text(Field::Vereinsname) = QStringLiteral("Judo-Club K\u00f6ln-S\u00fcd \u20ac\u00a0e.V.");
+    r.counts[0] = {QStringLiteral("2147483647"), QStringLiteral("12")};
+    r.masters = {QStringLiteral("A;b;1"), QStringLiteral("\u00c4rger;Z\u00f6e;10")};
+    const QByteArray bytes = encodeReport(r);
+
+    ReadResult read = readReport(bytes);
+    QCOMPARE(read.report, r);
+    QCOMPARE(read.lineCount, 25);
+    QVERIFY(read.unreadableLines.isEmpty());
+    QVERIFY(!read.endedEarly());
+    QCOMPARE(encodeReport(read.report), bytes);
+
+    // The same through a device.
+    QBuffer buf;
+    buf.setData(bytes);
+    buf.open(QIODevice::ReadOnly);
+    QVERIFY(readReport(buf, &read));
+    QCOMPARE(read.report, r);
+}
+
+void TstReportFormat::roundTrip_everyHighByte()
+{
+    QByteArray high;
+    for (int b = 0x80; b <= 0xFF; ++b)
+        high.append(char(b));
+    QList<QByteArray> lines;
+    for (int i = 0; i < FieldCount; ++i)
+        lines << (i == 4 ? high : QByteArray("x"));
+    lines << "6 0 0" << "14 0 0" << "18 0 0" << "26 0 0" << "40 0 0" << "60 0 0" << "500 1 0" << high;
+    const QByteArray bytes = zortest::crlfLines(lines);
+    const ReadResult read = readReport(bytes);
+    QCOMPARE(read.report.texts[4].size(), 128);
+    QCOMPARE(read.report.masters, QStringList{read.report.texts[4]});
+    QCOMPARE(encodeReport(read.report), bytes);
+}
+
+void TstReportFormat::reader_lineEndsAndEndOfFileByte()
+{
+    QByteArray lfOnly = workedExampleBytes;
+    lfOnly.replace("\r\n", "\n");
+    QCOMPARE(readReport(lfOnly).report, workedExample());
+
+    // Stray CRs vanish wherever they stand; the last line needs no line end.
+    QByteArray odd = workedExampleBytes;
+    odd.replace("Hanna\r\n", "Ha\rnna\r\r\n");
+    odd.chop(2);
+    QCOMPARE(readReport(odd).report, workedExample());
+
+    // 0x1A ends the file, even in the middle of a line.
+    QByteArray eof = workedExampleBytes;
+    eof.replace("Abc;De;3\r\n", "Abc;De;3\x1A" "ignored\r\nalso;ignored;1\r\n");
+    ReadResult read = readReport(eof);
+    QCOMPARE(read.report, workedExample());
+    QCOMPARE(read.lineCount, 24);
+
+    QByteArray early = workedExampleBytes;
+    early.insert(early.indexOf("Hanna"), '\x1A');
+    read = readReport(early);
+    QCOMPARE(read.lineCount, 3);
+    QCOMPARE(read.report.text(Field::Code), QStringLiteral("xK7q"));
+    QVERIFY(read.report.text(Field::AVName).isEmpty());
+    QVERIFY(read.endedEarly());
+}
+
+void TstReportFormat::reader_emptyLinesAmongMastersAreSkipped()
+{
+    const QByteArray bytes = fileWithMembers({"6 0 0", "14 0 0", "18 0 0", "26 0 0", "40 0 0", "60 0 0", "500 1 0"},
+                                             {"", "b;x;1", "", "", "A;y;2", ""});
+    const ReadResult read = readReport(bytes);
+    QCOMPARE(read.report.masters, (QStringList{QStringLiteral("b;x;1"), QStringLiteral("A;y;2")}));
+    QVERIFY(read.unreadableLines.isEmpty());
+}
+
+void TstReportFormat::reader_fewerThanSixteenLines()
+{
+    const ReadResult read = readReport(zortest::crlfLines({"Verein", "0042", "", "Vor"}));
+    QCOMPARE(read.lineCount, 4);
+    QVERIFY(read.endedEarly());
+    QCOMPARE(read.report.text(Field::Vereinsname), QStringLiteral("Verein"));
+    QCOMPARE(read.report.text(Field::Nummer), QStringLiteral("0042"));
+    QCOMPARE(read.report.text(Field::AVName), QStringLiteral("Vor"));
+    for (int i = 4; i < FieldCount; ++i)
+        QVERIFY(read.report.texts[i].isEmpty());
+    for (const auto &row : read.report.counts)
+        QCOMPARE(row, (std::array<QString, 2>{QStringLiteral("0"), QStringLiteral("0")}));
+    QVERIFY(read.report.masters.isEmpty());
+    // Missing lines are no garbled lines: the file simply ended.
+    QVERIFY(read.unreadableLines.isEmpty());
+
+    const ReadResult empty = readReport(QByteArray());
+    QCOMPARE(empty.lineCount, 0);
+    QVERIFY(empty.report.text(Field::Nummer).isEmpty());
+}
+
+void TstReportFormat::reader_memberLines_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("men");
+    QTest::addColumn<QString>("women");
+    QTest::addColumn<bool>("readable");
+    QTest::newRow("as written") << QByteArray("26 3 2") << "3" << "2" << true;
+    QTest::newRow("other age bound") << QByteArray("27 3 2") << "3" << "2" << true;
+    QTest::newRow("leading zeros") << QByteArray("26 07 0010") << "7" << "10" << true;
+    QTest::newRow("tabs and double blanks") << QByteArray(" 26\t 3  2 ") << "3" << "2" << true;
+    QTest::newRow("largest count") << QByteArray("26 2147483647 0") << "2147483647" << "0" << true;
+    QTest::newRow("empty men cell") << QByteArray("26  2") << "0" << "2" << false;
+    QTest::newRow("empty women cell") << QByteArray("26 3 ") << "3" << "0" << false;
+    QTest::newRow("letter") << QByteArray("26 3x 2") << "0" << "2" << false;
+    QTest::newRow("beyond 32 bits") << QByteArray("26 2147483648 1") << "0" << "1" << false;
+    QTest::newRow("garbled bound") << QByteArray("zz 3 2") << "3" << "2" << false;
+    QTest::newRow("four numbers") << QByteArray("26 3 2 9") << "3" << "2" << false;
+    QTest::newRow("empty line") << QByteArray("") << "0" << "0" << false;
+    QTest::newRow("umlauts") << QByteArray("\xe4\xf6\xfc") << "0" << "0" << false;
+}
+
+void TstReportFormat::reader_memberLines()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, men);
+    QFETCH(QString, women);
+    QFETCH(bool, readable);
+    // The line stands in the place of row 4 ("19 - 26 Jahre"), line 20 of the file.
+    const ReadResult read =
+        readReport(fileWithMembers({"6 1 1", "14 1 1", "18 1 1", line, "40 1 1", "60 1 1", "500 1 1"}, {"M;N;1"}));
+    QCOMPARE(read.report.counts[3][Men], men);
+    QCOMPARE(read.report.counts[3][Women], women);
+    QCOMPARE(read.unreadableLines, readable ? QList<int>{} : QList<int>{20});
+    QCOMPARE(read.report.counts[2][Men], QStringLiteral("1"));
+    QCOMPARE(read.report.counts[4][Women], QStringLiteral("1"));
+    QCOMPARE(read.report.masters, QStringList{QStringLiteral("M;N;1")});
+}
+
+void TstReportFormat::reader_longLinesAndOddBytes()
+{
+    // A club name far beyond any fixed buffer keeps every byte and every later line.
+    const QByteArray longName(3 * 1024 * 1024 + 7, 'n');
+    QByteArray bytes = workedExampleBytes;
+    bytes.replace("Sportverein Beispielhausen", longName);
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::ReadOnly);
+    ReadResult read;
+    QVERIFY(readReport(buf, &read));
+    QCOMPARE(read.report.text(Field::Vereinsname).size(), longName.size());
+    Report expected = workedExample();
+    expected.text(Field::Vereinsname) = QString::fromLatin1(longName);
+    QCOMPARE(read.report, expected);
+
+    // A NUL byte is just another character.
+    read = readReport(QByteArray("a\0b\r\n", 5));
+    QCOMPARE(read.report.text(Field::Vereinsname), QString::fromLatin1("a\0b", 3));
+
+    read = readReport(QByteArray("x"));
+    QCOMPARE(read.lineCount, 1);
+    QCOMPARE(read.report.text(Field::Vereinsname), QStringLiteral("x"));
+    read = readReport(QByteArray("\n"));
+    QCOMPARE(read.lineCount, 1);
+    read = readReport(QByteArray("\r"));
+    QCOMPARE(read.lineCount, 0);
+}
+
+void TstReportFormat::reader_randomBytes_neverFail()
+{
+    QRandomGenerator rng(4711);
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray bytes(int(rng.bounded(600)), Qt::Uninitialized);
+        // Mostly text-like with many line ends, so every section is reached.
+        for (char &c : bytes) {
+            const quint32 r = rng.bounded(100);
+            c = r < 15 ? '\n' : r < 20 ? '\r' : r < 40 ? ' ' : r < 60 ? char('0' + rng.bounded(10))
+                                                                        : char(rng.bounded(256));
+        }
+        const ReadResult read = readReport(bytes);
+        QVERIFY(read.lineCount <= bytes.count('\n') + 1);
+        for (const auto &row : read.report.counts) {
+            QVERIFY(parseInt32(row[Men]).has_value());
+            QVERIFY(parseInt32(row[Women]).has_value());
+        }
+        for (const QString &m : read.report.masters)
+            QVERIFY(!m.isEmpty());
+        for (const int line : read.unreadableLines)
+            QVERIFY(line >= 17 && line <= 23);
+    }
+}
+
+void TstReportFormat::check_newReport_listsElevenLines()
+{
+    const Report fresh = Report::fresh();
+    const CompletenessResult r = checkCompleteness(fresh.texts, QStringLiteral("0"));
+    QVERIFY(!r.passed());
+    QCOMPARE(r.message,
+             QString::fromUtf8("Unvollst\u00e4ndige oder falsche Eingabe in folgenden Feldern:\n"
+                               "Vereinsname\nVereinsnummer\nCode\nVorname Ansprechpartner\n"
+                               "Nachname Ansprechpartner\nStrasse Ansprechpartner\nPLZ Ansprechpartner\n"
+                               "Ort Ansprechpartner\nTelefon Ansprechpartner\nSeite Web/Dojo: PLZ \n"
+                               "Seite Mitglieder: Mitgliederzahl=0 \n"
+                               "\n\n   Es kann noch nicht gespeichert werden !  \n\n"));
+    QCOMPARE(r.failures.size(), 11);
+    for (Field f : {Field::Fax, Field::Email, Field::DName, Field::DStrasse, Field::DOrt, Field::WebAdresse})
+        QCOMPARE(r.texts[int(f)], QStringLiteral("-"));
+    QVERIFY(r.texts[int(Field::DPlz)].isEmpty());
+    QCOMPARE(r.texts[int(Field::Nummer)], QStringLiteral("0000"));
+}
+
+void TstReportFormat::check_completeReport_passesAndFillsOptionalFields()
+{
+    ReportTexts texts = completeTexts();
+    for (Field f : {Field::Fax, Field::Email, Field::DName, Field::DStrasse, Field::DOrt, Field::WebAdresse})
+        texts[int(f)] = QStringLiteral("  \t ");
+    const CompletenessResult r = checkCompleteness(texts, QStringLiteral("10"));
+    QVERIFY2(r.passed(), qPrintable(r.message));
+    QVERIFY(r.message.isEmpty());
+    QCOMPARE(r.texts, completeTexts());
+
+    // Only the telephone missing: the spelled-out message.
+    texts = completeTexts();
+    texts[int(Field::Tel)].clear();
+    QCOMPARE(checkCompleteness(texts, QStringLiteral("10")).message,
+             QString::fromUtf8("Unvollst\u00e4ndige oder falsche Eingabe in folgenden Feldern:\nTelefon "
+                               "Ansprechpartner\n\n\n   Es kann noch nicht gespeichert werden !  \n\n"));
+}
+
+void TstReportFormat::check_lengthBoundaries_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("passes");
+    const int name = int(Field::Vereinsname), tel = int(Field::Tel), plz = int(Field::Plz);
+    QTest::newRow("club name 4") << name << "Judo" << false;
+    QTest::newRow("club name 5") << name << "Judos" << true;
+    QTest::newRow("club name 6 with blanks around") << name << "  JC Nord \t" << true;
+    QTest::newRow("club name 4 with blanks around") << name << "   JC N   " << false;
+    QTest::newRow("club name blanks only") << name << "        " << false;
+    QTest::newRow("telephone 7") << tel << "1234567" << false;
+    QTest::newRow("telephone 8 with a blank inside") << tel << "0123 456" << true;
+    QTest::newRow("telephone 7 with blanks around") << tel << " 1234567  " << false;
+    QTest::newRow("postcode 4") << plz << "1234" << false;
+    QTest::newRow("postcode 5") << plz << "12345" << true;
+    QTest::newRow("first name one letter") << int(Field::AVName) << "A" << true;
+    QTest::newRow("last name 1") << int(Field::ANName) << "M" << false;
+    QTest::newRow("street 3") << int(Field::Strasse) << "Weg" << true;
+    QTest::newRow("town 1") << int(Field::Ort) << "X" << false;
+    QTest::newRow("code empty") << int(Field::Code) << "" << false;
+}
+
+void TstReportFormat::check_lengthBoundaries()
+{
+    QFETCH(int, field);
+    QFETCH(QString, value);
+    QFETCH(bool, passes);
+    ReportTexts texts = completeTexts();
+    texts[field] = value;
+    const CompletenessResult r = checkCompleteness(texts, QStringLiteral("1"));
+    QCOMPARE(r.passed(), passes);
+    QVERIFY(r.failures.size() <= 1);
+    QCOMPARE(r.texts[field], trimControl(value));
+}
+
+void TstReportFormat::check_clubNumber_data()
+{
+    QTest::addColumn<QString>("nummer");
+    QTest::addColumn<bool>("passes");
+    QTest::newRow("0000") << "0000" << false;
+    QTest::newRow("0001") << "0001" << true;
+    QTest::newRow("9999") << "9999" << true;
+    QTest::newRow("half typed") << "12" << false;
+    QTest::newRow("blank inside") << "12 4" << false;
+    QTest::newRow("five digits") << "00042" << false;
+    QTest::newRow("sign") << "+042" << false;
+    QTest::newRow("negative") << "-042" << false;
+    QTest::newRow("empty") << "" << false;
+}
+
+void TstReportFormat::check_clubNumber()
+{
+    QFETCH(QString, nummer);
+    QFETCH(bool, passes);
+    ReportTexts texts = completeTexts();
+    texts[int(Field::Nummer)] = nummer;
+    const CompletenessResult r = checkCompleteness(texts, QStringLiteral("1"));
+    QCOMPARE(r.passed(), passes);
+    if (!passes)
+        QCOMPARE(r.failures, QStringList{QStringLiteral("Vereinsnummer\n")});
+}
+
+void TstReportFormat::check_trimsOnlyBlanksAndControls()
+{
+    QCOMPARE(trimControl(QStringLiteral("\x01 \t ab c\r\n\x1F ")), QStringLiteral("ab c"));
+    QCOMPARE(trimControl(QStringLiteral("\u00a0ab\u00a0")), QStringLiteral("\u00a0ab\u00a0"));
+    QCOMPARE(trimControl(QStringLiteral("\u2003ab")), QStringLiteral("\u2003ab"));
+    QCOMPARE(trimControl(QString::fromLatin1("\0a\0", 3)), QStringLiteral("a"));
+    QCOMPARE(trimControl(QStringLiteral("   ")), QString());
+
+    // A no-break space is content: a name of it and four letters is five long.
+    ReportTexts texts = completeTexts();
+    texts[int(Field::Vereinsname)] = QStringLiteral("\u00a0Judo ");
+    const CompletenessResult r = checkCompleteness(texts, QStringLiteral("1"));
+    QVERIFY(r.passed());
+    QCOMPARE(r.texts[int(Field::Vereinsname)], QStringLiteral("\u00a0Judo"));
+}
+
+void TstReportFormat::check_postcodes_andMemberTotal()
+{
+    ReportTexts texts = completeTexts();
+    texts[int(Field::DPlz)] = QStringLiteral("1234");
+    texts[int(Field::Plz)] = QStringLiteral("4321");
+    CompletenessResult r = checkCompleteness(texts, QStringLiteral("1"));
+    QCOMPARE(r.failures, (QStringList{QStringLiteral("PLZ Ansprechpartner\n"), QStringLiteral("Seite Web/Dojo: PLZ \n")}));
+    QVERIFY(r.texts[int(Field::DPlz)].isEmpty());
+    QCOMPARE(r.texts[int(Field::Plz)], QStringLiteral("4321"));
+
+    for (const char *total : {"0", "", "x"}) {
+        r = checkCompleteness(completeTexts(), QString::fromLatin1(total));
+        QCOMPARE(r.failures, QStringList{QStringLiteral("Seite Mitglieder: Mitgliederzahl=0 \n")});
+    }
+    QVERIFY(checkCompleteness(completeTexts(), QStringLiteral("-3")).passed());
+}
+
+QTEST_GUILESS_MAIN(TstReportFormat)
+#include "tst_reportformat.moc"
