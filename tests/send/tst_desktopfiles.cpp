@@ -125,6 +125,17 @@ void TstDesktopFiles::iconIsOurOwn()
 {
     const QString svg = installed(QStringLiteral("share/icons/hicolor/scalable/apps/zor-quorvane.svg"));
     QVERIFY2(QFileInfo::exists(svg), qPrintable(svg));
+    // Bitmaps for desktops that want them, each in the folder of its own size.
+    for (const int size : {48, 256}) {
+        const QByteArray png = zortest::readAll(
+            installed(QStringLiteral("share/icons/hicolor/%1x%1/apps/zor-quorvane.png").arg(size)));
+        QVERIFY2(png.startsWith("\x89PNG\r\n\x1a\n") && png.size() > 24, qPrintable(QString::number(size)));
+        const auto be32 = [&png](int at) {
+            return (uchar(png[at]) << 24) | (uchar(png[at + 1]) << 16) | (uchar(png[at + 2]) << 8) | uchar(png[at + 3]);
+        };
+        QCOMPARE(int(be32(16)), size); // IHDR width
+        QCOMPARE(int(be32(20)), size); // IHDR height
+    }
     const QString xmllint = QStandardPaths::findExecutable(QStringLiteral("xmllint"));
     if (xmllint.isEmpty())
         QSKIP("xmllint is not installed");
