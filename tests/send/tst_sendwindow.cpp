@@ -63,6 +63,7 @@ private slots:
     void sendingRewritesBothFilesThenHandsOff_data();
     void sendingRewritesBothFilesThenHandsOff();
     void sendingTellsWhenNoMailProgramStarts();
+    void realDesktopPassesArgumentsVerbatim();
     void helpPageOpensAsFileUrl();
     void helpPageFallsBackToInstalledCopy();
     void aboutBoxShownModally();
@@ -185,6 +186,22 @@ void TstSendWindow::sendingTellsWhenNoMailProgramStarts()
     QVERIFY2(told.contains(QStringLiteral(ZOR_REPORT_MAILBOX))
                  && told.contains(dir.filePath(QStringLiteral("0042.zor"))),
              qPrintable(told));
+}
+
+void TstSendWindow::realDesktopPassesArgumentsVerbatim()
+{
+    // No shell in between: a name with blanks, quotes, a semicolon and a
+    // command substitution reaches the program as one argument.
+    zor::DesktopHandOff &desktop = zor::DesktopHandOff::current();
+    const QString touch = desktop.findProgram(QStringLiteral("touch"));
+    QVERIFY2(!touch.isEmpty(), "touch is not on PATH");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString odd = dir.filePath(QStringLiteral("0042 \"x\"; touch boese $(touch boese2).zor"));
+    QVERIFY(desktop.startDetached(touch, {odd}));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(odd), 10000);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{QFileInfo(odd).fileName()});
+    QVERIFY(!QFileInfo::exists(QDir::current().filePath(QStringLiteral("boese"))));
 }
 
 void TstSendWindow::helpPageOpensAsFileUrl()
