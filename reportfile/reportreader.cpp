@@ -49,15 +49,15 @@ public:
             row = {QStringLiteral("0"), QStringLiteral("0")};
     }
 
-    void line(const QByteArray &bytes)
+    void line(const char *data, qsizetype size)
     {
         const int n = ++m_out.lineCount;
         if (n <= FieldCount)
-            m_out.report.texts[n - 1] = cp1252::decode(bytes);
+            m_out.report.texts[n - 1] = cp1252::decode(data, size);
         else if (n <= FieldCount + AgeGroupCount)
-            memberLine(n, bytes);
-        else if (!bytes.isEmpty())
-            m_out.report.masters.append(cp1252::decode(bytes));
+            memberLine(n, QByteArray(data, size));
+        else if (size > 0)
+            m_out.report.masters.append(cp1252::decode(data, size));
     }
 
 private:
@@ -109,17 +109,22 @@ public:
             const qsizetype start = i;
             while (i < size && data[i] != '\n' && data[i] != '\r' && data[i] != EndOfFile)
                 ++i;
+            const char c = i < size ? data[i] : '\0';
+            if (c == '\n' && m_pending.isEmpty()) {
+                // The usual case: the whole line lies in this chunk.
+                m_sink.line(data + start, i - start);
+                ++i;
+                continue;
+            }
             if (i > start)
                 m_pending.append(data + start, i - start);
             if (i == size)
                 break;
-            const char c = data[i++];
+            ++i;
             if (c == EndOfFile)
                 return false;
-            if (c == '\n') {
-                m_sink.line(m_pending);
-                m_pending.clear();
-            }
+            if (c == '\n')
+                flush();
         }
         return true;
     }
@@ -127,11 +132,16 @@ public:
     void finish()
     {
         if (!m_pending.isEmpty())
-            m_sink.line(m_pending);
-        m_pending.clear();
+            flush();
     }
 
 private:
+    void flush()
+    {
+        m_sink.line(m_pending.constData(), m_pending.size());
+        m_pending.resize(0); // keeps its capacity for the next long line
+    }
+
     Assembler &m_sink;
     QByteArray m_pending;
 };

@@ -39,16 +39,19 @@ public:
                                            "gespeichert werden.").arg(lineNo));
             return false;
         }
+        // One reused buffer for every line: the list of masters can be long.
+        m_line.resize(0);
         for (const QChar c : value) {
-            if (!cp1252::canEncode(c)) {
+            const int b = cp1252::toByte(c);
+            if (b < 0) {
                 setError(error, QStringLiteral("Das Zeichen \u201e%1\u201c in Zeile %2 kann in der "
                                                "Berichtsdatei nicht gespeichert werden.")
                                     .arg(c)
                                     .arg(lineNo));
                 return false;
             }
+            m_line.append(static_cast<char>(b));
         }
-        m_line = cp1252::encode(value);
         m_line.append("\r\n", 2);
         if (m_buffer) {
             m_buffer->append(m_line);
@@ -108,6 +111,12 @@ bool writeReport(QIODevice &device, const Report &report, QString *error)
 QByteArray encodeReport(const Report &report, QString *error)
 {
     QByteArray out;
+    qsizetype size = AgeGroupCount * 32;
+    for (const QString &t : report.texts)
+        size += t.size() + 2;
+    for (const QString &m : report.masters)
+        size += m.size() + 2;
+    out.reserve(size);
     LineSink sink(nullptr, &out);
     if (!emitReport(sink, report, error))
         return {};
