@@ -1,0 +1,78 @@
+// Prints how long the masters list takes to take in 1,000 / 10,000 / 100,000
+// entries in random order (sorted once, shown), and how long one Add into such
+// a list takes. Usage: bench_masters [repetitions]
+
+#include "app/dialogs.h"
+#include "entry/masters.h"
+#include "ui/tsdiappform.h"
+#include "ui_tsdiappform.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+QStringList makeEntries(int n)
+{
+    static const char *const surnames[] = {"M\u00fcller", "m\u00fcller", "Mueller", "\u00c4rmel", "arm", "Zorn",
+                                           "zander", "Stra\u00dfer", "strauss", "Bauer", "\u00d6zt\u00fcrk"};
+    QRandomGenerator rng(42);
+    QStringList out;
+    out.reserve(n);
+    for (int i = 0; i < n; ++i)
+        out << zor::buildMasterEntry(QString::fromUtf8(surnames[rng.bounded(int(std::size(surnames)))])
+                                         + QString::number(rng.bounded(100000)),
+                                     QStringLiteral("Vorname%1").arg(rng.bounded(1000)),
+                                     QString::number(1 + rng.bounded(10)));
+    return out;
+}
+
+template<typename F>
+double bestMs(int reps, F &&f)
+{
+    double best = 1e300;
+    for (int i = 0; i < reps; ++i) {
+        QElapsedTimer t;
+        t.start();
+        f();
+        best = std::min(best, t.nsecsElapsed() / 1e6);
+    }
+    return best;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int reps = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    zor::Dialogs::setScripted(true);
+    TSDIAppForm form;
+    form.show();
+    form.pages()->setCurrentWidget(form.form()->Meister);
+
+    for (int n : {1000, 10000, 100000}) {
+        const QStringList entries = makeEntries(n);
+        const double fill = bestMs(reps, [&] {
+            form.setMasters(entries);
+            form.liste()->repaint();
+        });
+        std::printf("setMasters + repaint   entries=%-7d %10.3f ms\n", n, fill);
+        const double add = bestMs(reps, [&] {
+            form.form()->NName->setText(QStringLiteral("Mz"));
+            form.form()->VName->setText(QStringLiteral("Anna"));
+            form.AddBtnClick();
+            form.liste()->repaint();
+        });
+        std::printf("one Add + repaint      entries=%-7d %10.3f ms\n", n, add);
+        std::fflush(stdout);
+    }
+    return 0;
+}
