@@ -8,6 +8,7 @@
 
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -26,14 +27,20 @@ zor::Report sampleReport()
     return r;
 }
 
+// What one of poppler's tools prints for the file; empty when it failed.
+QString poppler(const QString &tool, const QStringList &args)
+{
+    QProcess p;
+    p.start(tool, args);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
 // The PDF's text as pdftotext lays it out; one page per form feed.
 QString pdfText(const QString &path)
 {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return QStringLiteral("<pdftotext failed: %1>").arg(QString::fromLocal8Bit(p.readAllStandardError()));
-    return QString::fromUtf8(p.readAllStandardOutput());
+    return poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
 }
 
 // A line of the PDF text with its runs of blanks made single.
@@ -45,6 +52,32 @@ bool hasLine(const QString &text, const QString &wanted)
         if (line.simplified().contains(w))
             return true;
     return false;
+}
+
+// The top-left corner, in points, of the first word `word` on the PDF's first page.
+QPointF wordAt(const QString &path, const QString &word)
+{
+    const QRegularExpression re(QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>")
+                                + QRegularExpression::escape(word) + QStringLiteral("</word>"));
+    const auto m = re.match(poppler(QStringLiteral("pdftotext"),
+                                    {QStringLiteral("-bbox"), QStringLiteral("-l"), QStringLiteral("1"), path,
+                                     QStringLiteral("-")}));
+    return m.hasMatch() ? QPointF(m.captured(1).toDouble(), m.captured(2).toDouble())
+                        : QPointF(-1, -1);
+}
+
+// A printer that writes into a PDF file, in place of the default printer.
+zor::PrinterSeam::Provider pdfPrinter(const QString &out, int *asked = nullptr)
+{
+    return [out, asked] {
+        if (asked)
+            ++*asked;
+        auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        p->setOutputFormat(QPrinter::PdfFormat);
+        p->setOutputFileName(out);
+        p->setResolution(300);
+        return p;
+    };
 }
 
 QString title()
@@ -63,9 +96,11 @@ private slots:
     void init();
     void cleanup();
     void savePdfWritesTheReport();
+    void pdfPlacesTextsByTheirTopAndFont();
     void savePdfContinuesOnFurtherSheets();
     void savePdfCancelledOrFailingWritesNothing();
     void printGoesToTheDefaultPrinter();
+    void printerThatFailsIsReported();
     void printWithoutPrinterPointsToPdf();
     void countThatIsNoNumberEndsBeforeAnyJob();
 
@@ -115,6 +150,40 @@ void TstPrintOutput::savePdfWritesTheReport()
     QCOMPARE(form->currentReport(), before);
 }
 
+void TstPrintOutput::pdfPlacesTextsByTheirTopAndFont()
+{
+    auto form = zortest::makeForm();
+    form->showReport(sampleReport());
+    const QString pdf = m_dir->filePath(QStringLiteral("lage.pdf"));
+    zor::Dialogs::primeFile(pdf);
+    form->FileSavePdfExecute();
+
+    // A4 at 600 dpi: 4960 pixels wide, lh = 116; a pixel is 72/600 points.
+    const zor::PrintMetrics m = zor::printMetrics(4960, 7016, 600);
+    const auto pt = [](int px) { return px * 72.0 / 600.0; };
+    const struct {
+        const char *word;
+        int x;
+        int line;
+    } expected[] = {{"Quorvane", m.xLeft, 1},      {"Kelvarbund", -1, 11},
+                    {"Altersgruppe", m.xLeft, 40}, {"Meister:", m.xMasters, 21},
+                    {"Abe", m.xName, 25},          {"Zimmer", m.xName, 26}};
+    for (const auto &e : expected) {
+        const QPointF at = wordAt(pdf, QString::fromLatin1(e.word));
+        QVERIFY2(at.y() >= 0, e.word);
+        // The top of the text stands on its line; glyph side bearings shift x a little.
+        QVERIFY2(qAbs(at.y() - pt(e.line * m.lineHeight)) < 0.5,
+                 qPrintable(QStringLiteral("%1 at y %2").arg(e.word).arg(at.y())));
+        if (e.x >= 0)
+            QVERIFY2(qAbs(at.x() - pt(e.x)) < 1.0,
+                     qPrintable(QStringLiteral("%1 at x %2").arg(e.word).arg(at.x())));
+    }
+    // The member table needs a fixed-pitch face to keep its columns.
+    const QString fonts = poppler(QStringLiteral("pdffonts"), {pdf});
+    QVERIFY2(fonts.contains(QStringLiteral("Mono")) || fonts.contains(QStringLiteral("Courier")),
+             qPrintable(fonts));
+}
+
 void TstPrintOutput::savePdfContinuesOnFurtherSheets()
 {
     auto form = zortest::makeForm();
@@ -161,13 +230,7 @@ void TstPrintOutput::savePdfCancelledOrFailingWritesNothing()
 void TstPrintOutput::printGoesToTheDefaultPrinter()
 {
     const QString out = m_dir->filePath(QStringLiteral("drucker.pdf"));
-    zor::PrinterSeam::setProvider([out] {
-        auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        p->setOutputFormat(QPrinter::PdfFormat);
-        p->setOutputFileName(out);
-        p->setResolution(300);
-        return p;
-    });
+    zor::PrinterSeam::setProvider(pdfPrinter(out));
     auto form = zortest::makeForm();
     form->showReport(sampleReport());
     form->Modified = 0;
@@ -180,6 +243,22 @@ void TstPrintOutput::printGoesToTheDefaultPrinter()
     QVERIFY2(hasLine(text, QStringLiteral("27 - 40 Jahre 130 20 150")), qPrintable(text));
     QVERIFY2(hasLine(text, QStringLiteral("1 Abe , Taro 3")), qPrintable(text));
     QCOMPARE(form->Modified, static_cast<unsigned char>(0));
+}
+
+void TstPrintOutput::printerThatFailsIsReported()
+{
+    // A printer whose output cannot be opened refuses to begin the job.
+    const QString out = m_dir->filePath(QStringLiteral("fehlt/drucker.pdf"));
+    zor::PrinterSeam::setProvider(pdfPrinter(out));
+    auto form = zortest::makeForm();
+    form->showReport(sampleReport());
+    form->FilePrintExecute1();
+    const QStringList shown = zortest::shownDialogs();
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown[0].startsWith(
+                 QStringLiteral("message|ZOR-Quorvane|Der Bericht konnte nicht gedruckt werden")),
+             qPrintable(shown[0]));
+    QVERIFY(!QFileInfo::exists(out));
 }
 
 void TstPrintOutput::printWithoutPrinterPointsToPdf()
@@ -198,13 +277,7 @@ void TstPrintOutput::countThatIsNoNumberEndsBeforeAnyJob()
 {
     const QString out = m_dir->filePath(QStringLiteral("drucker.pdf"));
     int printersAsked = 0;
-    zor::PrinterSeam::setProvider([out, &printersAsked] {
-        ++printersAsked;
-        auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        p->setOutputFormat(QPrinter::PdfFormat);
-        p->setOutputFileName(out);
-        return p;
-    });
+    zor::PrinterSeam::setProvider(pdfPrinter(out, &printersAsked));
     auto form = zortest::makeForm();
     zor::Report r = sampleReport();
     r.counts[3][zor::Men] = QStringLiteral("x1");
