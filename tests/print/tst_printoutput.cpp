@@ -210,9 +210,12 @@ void TstPrintOutput::savePdfCancelledOrFailingWritesNothing()
     auto form = zortest::makeForm();
     form->showReport(sampleReport());
 
+    // The dialog offers the report's own name with the PDF's extension.
+    form->setCurrentFileName(m_dir->filePath(QStringLiteral("verein.zor")));
     zor::Dialogs::primeFile(QString());
     form->FileSavePdfExecute();
     QCOMPARE(zortest::shownDialogs().size(), 1); // only the save dialog
+    QCOMPARE(zor::Dialogs::shown().first().initial, m_dir->filePath(QStringLiteral("verein.pdf")));
     QVERIFY(QDir(m_dir->path()).isEmpty());
 
     zor::Dialogs::reset();
