@@ -1,6 +1,7 @@
 #include "print/printlayout.h"
 
 #include "entry/intconv.h"
+#include "entry/masters.h"
 
 #include <QtGlobal>
 
@@ -24,18 +25,6 @@ constexpr int FirstContinuationLine = 4;
 QString padLeft(qint64 value, int width)
 {
     return QString::number(value).rightJustified(width, QLatin1Char(' '));
-}
-
-QString textBeforeLast(const QString &s)
-{
-    const int i = s.lastIndexOf(QLatin1Char(';'));
-    return i < 0 ? s : s.left(i);
-}
-
-QString textAfterLast(const QString &s)
-{
-    const int i = s.lastIndexOf(QLatin1Char(';'));
-    return i < 0 ? s : s.mid(i + 1);
 }
 
 class PageWriter
@@ -173,10 +162,10 @@ PrintLayout layoutReport(int pageWidth, int pageHeight, int dpiY, const QDate &t
     const int count = report.masters.size();
     for (int i = 0; i < count; ++i) {
         const QString &entry = report.masters[i];
-        // Split from the right: a surname with ";" in it stays whole.
-        const QString grade = textAfterLast(entry);
-        const QString names = textBeforeLast(entry);
-        const QString name = (textBeforeLast(names) + QStringLiteral(" , ") + textAfterLast(names))
+        // Split from the right, as the masters list does: a surname with ";" in it stays whole.
+        const MasterParts parts = splitMasterEntry(entry);
+        const QString &grade = parts.grade;
+        const QString name = (parts.surname + QStringLiteral(" , ") + parts.firstName)
                                  .leftJustified(NameWidth, QLatin1Char(' '), true);
         w.put(line, m.xMasters, padLeft(i + 1, 2));
         w.put(line, m.xName, name);
