@@ -31,23 +31,16 @@ private slots:
     void sums();
     void sumsRefuseCellsThatAreNoNumber_data();
     void sumsRefuseCellsThatAreNoNumber();
-    void sumTextsFollowLabelOrder();
     void enterWalksAllFourteenCellsAndWrapsAround();
-    void countKeys();
-    void trimBlanks_data();
-    void trimBlanks();
     void splitFromTheRight_data();
     void splitFromTheRight();
-    void buildThenSplitGivesPartsBack();
     void orderIgnoresCaseAndSortsUmlautsTheGermanWay();
     void insertPositionGoesAfterEqualEntries();
     void bulkSortMatchesPairwiseOrder();
     void email_data();
     void email();
-    void emailHintText();
     void clubNumber_data();
     void clubNumber();
-    void clubNumberHintText();
 };
 
 void TstEntryRules::sums_data()
@@ -112,12 +105,6 @@ void TstEntryRules::sumsRefuseCellsThatAreNoNumber()
     }
 }
 
-void TstEntryRules::sumTextsFollowLabelOrder()
-{
-    QCOMPARE(zor::sumLabelNames(), (QStringList{"Sum1", "Sum2", "Sum3", "Sum4", "Sum5", "Sum6", "Sum7", "MSum",
-                                                "WSum", "AllSum"}));
-}
-
 void TstEntryRules::enterWalksAllFourteenCellsAndWrapsAround()
 {
     zor::GridCell at{1, 1};
@@ -131,36 +118,6 @@ void TstEntryRules::enterWalksAllFourteenCellsAndWrapsAround()
         expected << qMakePair(r, 1) << qMakePair(r, 2);
     expected << qMakePair(1, 1);
     QCOMPARE(path, expected);
-}
-
-void TstEntryRules::countKeys()
-{
-    for (char c = '0'; c <= '9'; ++c)
-        QVERIFY2(zor::isCountKey(QLatin1Char(c)), &c);
-    QVERIFY(zor::isCountKey(QChar(8)));
-    QVERIFY(zor::isCountKey(QChar(13)));
-    for (QChar c : QString::fromUtf8(".,-+ a\u00e9\u00b2\u0663"))
-        QVERIFY2(!zor::isCountKey(c), qPrintable(QString(c)));
-    QVERIFY(!zor::isCountKey(QChar(0x16))); // Ctrl+V
-    QVERIFY(!zor::isCountKey(QChar(0x03))); // Ctrl+C
-}
-
-void TstEntryRules::trimBlanks_data()
-{
-    QTest::addColumn<QString>("in");
-    QTest::addColumn<QString>("out");
-    QTest::newRow("blanks around") << QStringLiteral("  Abc ") << QStringLiteral("Abc");
-    QTest::newRow("blank inside kept") << QStringLiteral(" van Dyk ") << QStringLiteral("van Dyk");
-    QTest::newRow("tab and newline") << QStringLiteral("\tDe\n") << QStringLiteral("De");
-    QTest::newRow("only blanks") << QStringLiteral("   ") << QString();
-    QTest::newRow("non-breaking space is text") << QString::fromUtf8("\u00a0X") << QString::fromUtf8("\u00a0X");
-}
-
-void TstEntryRules::trimBlanks()
-{
-    QFETCH(QString, in);
-    QFETCH(QString, out);
-    QCOMPARE(zor::trimBlanks(in), out);
 }
 
 void TstEntryRules::splitFromTheRight_data()
@@ -184,14 +141,6 @@ void TstEntryRules::splitFromTheRight()
     QTEST(p.surname, "surname");
     QTEST(p.firstName, "firstName");
     QTEST(p.grade, "grade");
-}
-
-void TstEntryRules::buildThenSplitGivesPartsBack()
-{
-    const QString e = zor::buildMasterEntry(QStringLiteral("Abc"), QStringLiteral("De"), QStringLiteral("3"));
-    QCOMPARE(e, QStringLiteral("Abc;De;3"));
-    const auto p = zor::splitMasterEntry(e);
-    QCOMPARE(zor::buildMasterEntry(p.surname, p.firstName, p.grade), e);
 }
 
 void TstEntryRules::orderIgnoresCaseAndSortsUmlautsTheGermanWay()
@@ -258,21 +207,6 @@ void TstEntryRules::email()
     QCOMPARE(zor::isAcceptableEmail(address), accepted);
 }
 
-void TstEntryRules::emailHintText()
-{
-    const QString t = zor::emailHintText();
-    const QString head = QStringLiteral("Wenn hier eine Adresse eingegeben wird, muss die Eingabe in dieser Form erfolgen:\n\n  ");
-    const QString tail = QStringLiteral("\n\n!!! Punkt.de !!! nicht vergessen!");
-    QVERIFY(t.startsWith(head));
-    QVERIFY(t.endsWith(tail));
-    const QString example = t.mid(head.size(), t.size() - head.size() - tail.size());
-    QVERIFY2(example.endsWith(QStringLiteral(".de")) && example.contains(QLatin1Char('@'))
-                 && !example.contains(QLatin1Char(' ')),
-             qPrintable(example));
-    QVERIFY(zor::isAcceptableEmail(example));
-    QCOMPARE(zor::emailHintCaption(), QStringLiteral("Hinweis zur E-Mail-Adresse:"));
-}
-
 void TstEntryRules::clubNumber_data()
 {
     QTest::addColumn<QString>("text");
@@ -290,13 +224,6 @@ void TstEntryRules::clubNumber()
     QFETCH(QString, text);
     QFETCH(bool, hint);
     QCOMPARE(zor::clubNumberNeedsHint(text), hint);
-}
-
-void TstEntryRules::clubNumberHintText()
-{
-    QCOMPARE(zor::clubNumberHintText().toUtf8(),
-             QByteArray("\n\n   Bitte Vereinsnummer 4-stellig also in der Form :\n\n   1214 bzw: 0135 eingeben !\n\n"));
-    QCOMPARE(zor::clubNumberHintCaption().toUtf8(), QByteArray("Eingabepr\xc3\xbc" "fung: Fehler"));
 }
 
 QTEST_APPLESS_MAIN(TstEntryRules)

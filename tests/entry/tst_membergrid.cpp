@@ -71,7 +71,6 @@ private slots:
     void noNumberKeepsTheUserInTheCell();
     void headingsNeverBecomeCurrent();
     void sumsFollowWhenTheGridLosesTheFocus();
-    void newRecomputesTheSums();
 
 private:
     void startEditingAt(int row, int col);
@@ -312,17 +311,6 @@ void TstMemberGrid::sumsFollowWhenTheGridLosesTheFocus()
     QCOMPARE(grid->cellText(5, 1), QStringLiteral("6"));
     QCOMPARE(form->sumLabel("Sum5")->text(), QStringLiteral("6"));
     QCOMPARE(form->sumLabel("AllSum")->text(), QStringLiteral("6"));
-}
-
-void TstMemberGrid::newRecomputesTheSums()
-{
-    grid->setCellText(2, 2, QStringLiteral("9"));
-    QVERIFY(form->guarded([this] { form->UpdateSums(); }));
-    QCOMPARE(form->sumLabel("Sum2")->text(), QStringLiteral("9"));
-    form->Modified = 0;
-    form->FileNew1Execute();
-    QCOMPARE(grid->cellText(2, 2), QStringLiteral("0"));
-    QCOMPARE(sums(*form), QStringList(10, QStringLiteral("0")));
 }
 
 QTEST_MAIN(TstMemberGrid)
