@@ -10,17 +10,6 @@
 
 namespace zor {
 
-QString trimBlanks(const QString &text)
-{
-    int begin = 0;
-    int end = text.size();
-    while (begin < end && text.at(begin).unicode() <= u' ')
-        ++begin;
-    while (end > begin && text.at(end - 1).unicode() <= u' ')
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 QString buildMasterEntry(const QString &surname, const QString &firstName, const QString &grade)
 {
     return surname + QLatin1Char(';') + firstName + QLatin1Char(';') + grade;

@@ -6,10 +6,6 @@
 
 namespace zor {
 
-// Removes leading and trailing blanks and control characters (everything up
-// to and including the blank), as the masters fields are tidied before Add.
-QString trimBlanks(const QString &text);
-
 // One line of the masters list: surname;first name;grade, nothing around the parts.
 QString buildMasterEntry(const QString &surname, const QString &firstName, const QString &grade);
 

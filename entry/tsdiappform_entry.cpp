@@ -46,7 +46,7 @@ void TSDIAppForm::wireEntry()
     connect(ui->UpDown2, qOverload<int>(&QSpinBox::valueChanged), this,
             [this](int v) { ui->Grad->setText(QString::number(v)); });
     connect(ui->Grad, &QLineEdit::textChanged, this, [this](const QString &text) {
-        if (const auto v = zor::parseInt32(zor::trimBlanks(text))) {
+        if (const auto v = zor::parseInt32(zor::trimControl(text))) {
             const QSignalBlocker block(ui->UpDown2);
             ui->UpDown2->setValue(qBound(ui->UpDown2->minimum(), *v, ui->UpDown2->maximum()));
         }
@@ -122,9 +122,9 @@ void TSDIAppForm::ZahlenExit()
 
 void TSDIAppForm::AddBtnClick()
 {
-    const QString surname = zor::trimBlanks(ui->NName->text());
-    const QString firstName = zor::trimBlanks(ui->VName->text());
-    const QString grade = zor::trimBlanks(ui->Grad->text());
+    const QString surname = zor::trimControl(ui->NName->text());
+    const QString firstName = zor::trimControl(ui->VName->text());
+    const QString grade = zor::trimControl(ui->Grad->text());
     ui->NName->setText(surname);
     ui->VName->setText(firstName);
     ui->Grad->setText(grade);

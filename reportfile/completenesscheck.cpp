@@ -6,11 +6,6 @@ namespace zor {
 
 namespace {
 
-bool isControlOrBlank(QChar c)
-{
-    return c.unicode() <= 32;
-}
-
 // The club number reaches the association's systems as four digits; "0000"
 // is the new report's placeholder, not a club.
 bool isClubNumber(const QString &text)
@@ -25,17 +20,6 @@ bool isClubNumber(const QString &text)
 }
 
 } // namespace
-
-QString trimControl(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isControlOrBlank(text[begin]))
-        ++begin;
-    while (end > begin && isControlOrBlank(text[end - 1]))
-        --end;
-    return (begin == 0 && end == text.size()) ? text : text.mid(begin, end - begin);
-}
 
 CompletenessResult checkCompleteness(const ReportTexts &texts, const QString &allSumCaption)
 {

@@ -19,10 +19,6 @@ struct CompletenessResult {
     bool passed() const { return failures.isEmpty(); }
 };
 
-// Removes every leading and trailing character of value 32 or below (blanks and
-// control characters); a no-break space and all other characters stay.
-QString trimControl(const QString &text);
-
 // The check that gates every save: tidies the sixteen texts (file order) and
 // tests them together with the member total as its label shows it.
 CompletenessResult checkCompleteness(const ReportTexts &texts, const QString &allSumCaption);

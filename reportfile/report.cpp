@@ -20,6 +20,17 @@ QString ageGroupLabel(int r)
     return (r >= 0 && r < AgeGroupCount) ? QString::fromLatin1(labels[r]) : QString();
 }
 
+QString trimControl(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin].unicode() <= 32)
+        ++begin;
+    while (end > begin && text[end - 1].unicode() <= 32)
+        --end;
+    return (begin == 0 && end == text.size()) ? text : text.mid(begin, end - begin);
+}
+
 int ageBound(int r)
 {
     static const int bounds[AgeGroupCount] = {6, 14, 18, 26, 40, 60, 500};

@@ -38,6 +38,11 @@ QString fieldObjectName(int i);
 // Row label of age group r (0..6) as the member table shows it, e.g. " 0 -  6 Jahre".
 QString ageGroupLabel(int r);
 
+// Removes every leading and trailing character of value 32 or below (blanks and
+// control characters); a no-break space and all other characters stay. This is
+// how the report's fields and the masters entry fields are tidied.
+QString trimControl(const QString &text);
+
 // Upper age bound written for age group r (0..6): 6, 14, 18, 26, 40, 60, 500.
 int ageBound(int r);
 
