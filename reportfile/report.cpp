@@ -1,5 +1,8 @@
 #include "reportfile/report.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace zor {
 
 QString fieldObjectName(int i)
@@ -29,6 +32,11 @@ QString trimControl(const QString &text)
     while (end > begin && text[end - 1].unicode() <= 32)
         --end;
     return (begin == 0 && end == text.size()) ? text : text.mid(begin, end - begin);
+}
+
+QString companionFilePath(const QString &reportPath, const QString &clubNumber)
+{
+    return QFileInfo(reportPath).absoluteDir().filePath(clubNumber + QStringLiteral(".zor"));
 }
 
 int ageBound(int r)

@@ -43,6 +43,10 @@ QString ageGroupLabel(int r);
 // how the report's fields and the masters entry fields are tidied.
 QString trimControl(const QString &text);
 
+// The companion copy beside the report file: the club number with ".zor", in
+// the report's folder. It is the file the club sends in.
+QString companionFilePath(const QString &reportPath, const QString &clubNumber);
+
 // Upper age bound written for age group r (0..6): 6, 14, 18, 26, 40, 60, 500.
 int ageBound(int r);
 

@@ -101,8 +101,7 @@ void TSDIAppForm::WriteCompanionFile()
 {
     // The companion copy, named after the club number, is what the club sends in.
     const QString kept = currentFileName();
-    const QString folder = kept.left(kept.lastIndexOf(QLatin1Char('/')) + 1);
-    setCurrentFileName(folder + ui->Nummer->text() + QStringLiteral(".zor"));
+    setCurrentFileName(zor::companionFilePath(kept, ui->Nummer->text()));
     SaveReportFile();
     setCurrentFileName(kept);
 }

@@ -52,11 +52,6 @@ QString sendInstructions(const QString &mailbox, const QString &subject)
     return lines.join(QLatin1Char('\n'));
 }
 
-QString companionFilePath(const QString &reportPath, const QString &clubNumber)
-{
-    return QFileInfo(reportPath).absoluteDir().filePath(clubNumber + QStringLiteral(".zor"));
-}
-
 QUrl mailtoUrl(const QString &mailbox, const QString &subject)
 {
     QUrl url;

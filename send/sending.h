@@ -17,9 +17,6 @@ QString reportSubject();
 // joined by single line feeds. Trailing blanks belong to the lines.
 QString sendInstructions(const QString &mailbox, const QString &subject);
 
-// The companion copy beside the report: the club number with ".zor".
-QString companionFilePath(const QString &reportPath, const QString &clubNumber);
-
 // mailto: URL with the mailbox as recipient and the subject filled in.
 QUrl mailtoUrl(const QString &mailbox, const QString &subject);
 

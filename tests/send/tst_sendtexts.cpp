@@ -1,5 +1,6 @@
 // The texts and addresses of sending, and where the help page is found.
 
+#include "reportfile/report.h"
 #include "send/sending.h"
 
 #include "tests/support/testfiles.h"
