@@ -4,6 +4,7 @@
 
 #include "app/dialogs.h"
 #include "app/startup.h"
+#include "bench/benchtime.h"
 #include "ui/tsdiappform.h"
 
 #include <QApplication>
@@ -12,7 +13,6 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <functional>
 
 namespace {
 
@@ -31,17 +31,6 @@ zor::Report completeReport(int masters)
     return r;
 }
 
-double bestOf(int runs, const std::function<void()> &f)
-{
-    double best = 1e18;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        f();
-        best = std::min(best, t.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
 
 } // namespace
 
@@ -62,7 +51,7 @@ int main(int argc, char *argv[])
         form.setCurrentFileName(file);
         const int runs = n >= 10000 ? 3 : 7;
 
-        const double save = bestOf(runs, [&] {
+        const double save = zorbench::bestMs(runs, [&] {
             form.Modified = 1;
             form.FileSave1Execute();
         });
@@ -70,7 +59,7 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "saving %d masters failed\n", n);
             return 1;
         }
-        const double open = bestOf(runs, [&] {
+        const double open = zorbench::bestMs(runs, [&] {
             form.Modified = 0;
             zor::Dialogs::primeFile(file);
             form.FileOpen1Execute();
@@ -79,7 +68,7 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "opening %d masters gave %d\n", n, int(form.masters().size()));
             return 1;
         }
-        const double print = bestOf(n >= 10000 ? 1 : 3, [&] {
+        const double print = zorbench::bestMs(n >= 10000 ? 1 : 3, [&] {
             zor::Dialogs::primeFile(pdf);
             form.FileSavePdfExecute();
         });

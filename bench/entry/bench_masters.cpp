@@ -3,6 +3,7 @@
 // a list takes. Usage: bench_masters [repetitions]
 
 #include "app/dialogs.h"
+#include "bench/benchtime.h"
 #include "entry/masters.h"
 #include "ui/tsdiappform.h"
 #include "ui_tsdiappform.h"
@@ -32,18 +33,6 @@ QStringList makeEntries(int n)
     return out;
 }
 
-template<typename F>
-double bestMs(int reps, F &&f)
-{
-    double best = 1e300;
-    for (int i = 0; i < reps; ++i) {
-        QElapsedTimer t;
-        t.start();
-        f();
-        best = std::min(best, t.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
 
 } // namespace
 
@@ -60,12 +49,12 @@ int main(int argc, char **argv)
 
     for (int n : {1000, 10000, 100000}) {
         const QStringList entries = makeEntries(n);
-        const double fill = bestMs(reps, [&] {
+        const double fill = zorbench::bestMs(reps, [&] {
             form.setMasters(entries);
             form.liste()->repaint();
         });
         std::printf("setMasters + repaint   entries=%-7d %10.3f ms\n", n, fill);
-        const double add = bestMs(reps, [&] {
+        const double add = zorbench::bestMs(reps, [&] {
             form.form()->NName->setText(QStringLiteral("Mz"));
             form.form()->VName->setText(QStringLiteral("Anna"));
             form.AddBtnClick();

@@ -3,6 +3,7 @@
 // list grows. Run with QT_QPA_PLATFORM=offscreen where there is no display.
 
 #include "print/printlayout.h"
+#include "bench/benchtime.h"
 #include "print/reportpainter.h"
 
 #include <QDate>
@@ -28,18 +29,6 @@ zor::Report reportWith(int masters)
 }
 
 // The best of `runs` timings in milliseconds: the least disturbed by others.
-template<typename F>
-double bestOf(int runs, F &&f)
-{
-    std::vector<double> t;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        f();
-        t.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    return *std::min_element(t.begin(), t.end());
-}
 
 } // namespace
 
@@ -56,7 +45,7 @@ int main(int argc, char **argv)
     for (int n : {10, 1000, 10000}) {
         const zor::Report report = reportWith(n);
         zor::PrintLayout layout;
-        const double layoutMs = bestOf(5, [&] {
+        const double layoutMs = zorbench::bestMs(5, [&] {
             layout = zor::layoutReport(page.width, page.height, page.dpiY, today, report);
         });
         std::printf("layout masters=%6d pages=%4d  %10.3f ms  %8.3f us/master\n", n,
@@ -65,7 +54,7 @@ int main(int argc, char **argv)
         const QString path = dir.filePath(QStringLiteral("bench%1.pdf").arg(n));
         bool ok = true;
         QString error;
-        const double pdfMs = bestOf(3, [&] { ok = ok && zor::writePdf(layout, path, &error); });
+        const double pdfMs = zorbench::bestMs(3, [&] { ok = ok && zor::writePdf(layout, path, &error); });
         if (!ok) {
             std::fprintf(stderr, "PDF failed: %s\n", qPrintable(error));
             return 1;

@@ -3,6 +3,7 @@
 // Usage: bench_reportfile [repetitions]
 
 #include "app/dialogs.h"
+#include "bench/benchtime.h"
 #include "reportfile/reportreader.h"
 #include "reportfile/reportwriter.h"
 #include "ui/tsdiappform.h"
@@ -32,18 +33,6 @@ zor::Report makeReport(int masters)
     return r;
 }
 
-template<typename F>
-double bestMs(int reps, F &&f)
-{
-    double best = 1e300;
-    for (int i = 0; i < reps; ++i) {
-        QElapsedTimer t;
-        t.start();
-        f();
-        best = std::min(best, t.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
 
 void line(const char *what, int masters, double ms)
 {
@@ -68,24 +57,24 @@ int main(int argc, char **argv)
         const QString path = dir.filePath(QStringLiteral("b%1.zor").arg(n));
         bool ok = true;
 
-        line("encode (memory)", n, bestMs(reps, [&] { ok &= !zor::encodeReport(report).isEmpty(); }));
-        line("save to disk (QSaveFile)", n, bestMs(reps, [&] {
+        line("encode (memory)", n, zorbench::bestMs(reps, [&] { ok &= !zor::encodeReport(report).isEmpty(); }));
+        line("save to disk (QSaveFile)", n, zorbench::bestMs(reps, [&] {
                  ok &= zor::saveReport(path, report).outcome == zor::SaveOutcome::Saved;
              }));
         zor::ReadResult read;
-        line("read from disk", n, bestMs(reps, [&] {
+        line("read from disk", n, zorbench::bestMs(reps, [&] {
                  QFile f(path);
                  ok &= f.open(QIODevice::ReadOnly) && zor::readReport(f, &read);
              }));
         ok &= read.report == report;
-        line("open in window (reset+load+sums)", n, bestMs(reps, [&] {
+        line("open in window (reset+load+sums)", n, zorbench::bestMs(reps, [&] {
                  form.setOpenFileName(path);
                  form.ResetReport();
                  ok &= form.LoadReportFile();
                  form.UpdateSums();
              }));
         form.setCurrentFileName(path);
-        line("save from window (check+write)", n, bestMs(reps, [&] {
+        line("save from window (check+write)", n, zorbench::bestMs(reps, [&] {
                  form.Modified = 1;
                  ok &= form.SaveReportFile() == 1;
              }));
