@@ -1,7 +1,8 @@
-// Renders the main window's four pages to PNG files (offscreen), so the
-// README's pictures can be made again after every change:
+// Renders the main window's four pages to PNG files and the printout to a
+// PDF (offscreen), so the README's pictures can be made again after every change:
 //   zor-screenshots <folder>
 
+#include "app/dialogs.h"
 #include "app/startup.h"
 #include "entry/zahlengrid.h"
 #include "ui/tsdiappform.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
 
 int main(int argc, char *argv[])
@@ -47,5 +49,11 @@ int main(int argc, char *argv[])
         if (!form.grab().save(path))
             return 1;
     }
-    return 0;
+
+    // And the printout, as "Als PDF speichern..." writes it.
+    zor::Dialogs::setScripted(true);
+    const QString pdf = QDir(folder).filePath(QStringLiteral("ausdruck.pdf"));
+    zor::Dialogs::primeFile(pdf);
+    form.FileSavePdfExecute();
+    return QFileInfo::exists(pdf) ? 0 : 1;
 }
