@@ -4,6 +4,7 @@
 #include "entry/zahlengrid.h"
 #include "reportfile/reportwriter.h"
 #include "tests/support/formfixture.h"
+#include "tests/support/cutoffdevice.h"
 #include "tests/support/testfiles.h"
 #include "ui/nummeredit.h"
 #include "ui_tsdiappform.h"
@@ -176,35 +177,6 @@ void TstReportFileWindow::save_missingFolderOrWriteProtected_keepsEverything()
     QCOMPARE(form->Modified, 1);
 }
 
-// Passes the first `limit` bytes on to the temporary file, then refuses.
-class CutOffDevice : public QIODevice
-{
-public:
-    CutOffDevice(QIODevice &target, qint64 limit) : m_target(target), m_limit(limit)
-    {
-        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    }
-
-protected:
-    qint64 readData(char *, qint64) override { return -1; }
-    qint64 writeData(const char *d, qint64 n) override
-    {
-        const qint64 take = qMin(n, m_limit - m_passed);
-        if (take <= 0) {
-            setErrorString(QStringLiteral("Kein Speicherplatz mehr"));
-            return -1;
-        }
-        const qint64 w = m_target.write(d, take);
-        m_passed += qMax<qint64>(w, 0);
-        return w;
-    }
-
-private:
-    QIODevice &m_target;
-    qint64 m_limit;
-    qint64 m_passed = 0;
-};
-
 void TstReportFileWindow::save_cutOffAtEveryByte_keepsOldFileAndModified()
 {
     QTemporaryDir dir;
@@ -216,7 +188,7 @@ void TstReportFileWindow::save_cutOffAtEveryByte_keepsOldFileAndModified()
     form->setCurrentFileName(path);
 
     qint64 limit = 0;
-    zor::setSaveDeviceFilter([&limit](QIODevice &t) { return std::make_unique<CutOffDevice>(t, limit); });
+    zor::setSaveDeviceFilter([&limit](QIODevice &t) { return std::make_unique<zortest::CutOffDevice>(t, limit); });
     for (limit = 0; limit < expectedFile.size(); ++limit) {
         zor::Dialogs::clearShown();
         form->FileSave1Execute();

@@ -1,6 +1,7 @@
 // Saving a report to disk: the old file survives every failure.
 
 #include "reportfile/reportwriter.h"
+#include "tests/support/cutoffdevice.h"
 #include "tests/support/testfiles.h"
 
 #include <QDir>
@@ -25,36 +26,6 @@ Report sample(int masters = 3)
 }
 
 } // namespace
-
-// Passes the first `limit` bytes on to the real temporary file, then refuses.
-class CutOffDevice : public QIODevice
-{
-public:
-    CutOffDevice(QIODevice &target, qint64 limit) : m_target(target), m_limit(limit)
-    {
-        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    }
-
-protected:
-    qint64 readData(char *, qint64) override { return -1; }
-    qint64 writeData(const char *d, qint64 n) override
-    {
-        const qint64 take = qMin(n, m_limit - m_passed);
-        if (take <= 0) {
-            setErrorString(QStringLiteral("Auf dem Ger\u00e4t ist kein Speicherplatz mehr verf\u00fcgbar"));
-            return -1;
-        }
-        const qint64 w = m_target.write(d, take);
-        if (w > 0)
-            m_passed += w;
-        return w;
-    }
-
-private:
-    QIODevice &m_target;
-    qint64 m_limit;
-    qint64 m_passed = 0;
-};
 
 class TstReportSave : public QObject
 {
@@ -144,7 +115,7 @@ void TstReportSave::save_cutOffAtEveryByte_leavesOldFileIntact()
     QVERIFY(size > old.size());
 
     qint64 limit = 0;
-    setSaveDeviceFilter([&limit](QIODevice &target) { return std::make_unique<CutOffDevice>(target, limit); });
+    setSaveDeviceFilter([&limit](QIODevice &target) { return std::make_unique<zortest::CutOffDevice>(target, limit); });
     for (limit = 0; limit < size; ++limit) {
         const SaveResult r = saveReport(path, next);
         QVERIFY2(r.outcome == SaveOutcome::NotWritten, qPrintable(QString::number(limit)));
