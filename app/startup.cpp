@@ -1,8 +1,10 @@
 #include "app/startup.h"
 
+#include "ui/icons.h"
 #include "ui/tsdiappform.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -26,6 +28,7 @@ int runProgram(QApplication &app)
     QApplication::setApplicationVersion(QStringLiteral(ZOR_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("zor-quorvane"));
     installGerman(app);
+    QApplication::setWindowIcon(QIcon(zor::icons::programPicture(64)));
 
     TSDIAppForm form;
     form.show();
