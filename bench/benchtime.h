@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QtGlobal>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace zorbench {
 
@@ -18,6 +20,20 @@ double bestMs(int runs, F &&f)
         best = std::min(best, t.nsecsElapsed() / 1e6);
     }
     return best;
+}
+
+// Window benchmarks run without a display unless the caller chose a platform.
+// Call before the QApplication is made.
+inline void offscreenUnlessSet()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// How often each figure is measured: the first argument, else `fallback`.
+inline int repetitions(int argc, char **argv, int fallback)
+{
+    return argc > 1 ? std::max(1, std::atoi(argv[1])) : fallback;
 }
 
 } // namespace zorbench

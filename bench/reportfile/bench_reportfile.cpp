@@ -44,10 +44,9 @@ void line(const char *what, int masters, double ms)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    zorbench::offscreenUnlessSet();
     QApplication app(argc, argv);
-    const int reps = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    const int reps = zorbench::repetitions(argc, argv, 5);
     zor::Dialogs::setScripted(true);
 
     QTemporaryDir dir;
