@@ -1,6 +1,7 @@
 #include "app/dialogs.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -105,6 +106,22 @@ Answer Dialogs::confirm(QWidget *parent, const QString &text)
     return Answer::Cancel;
 }
 
+Answer Dialogs::askYesNo(QWidget *parent, const QString &text, const QString &caption)
+{
+    const QStringList buttons{QStringLiteral("&Ja"), QStringLiteral("&Nein")};
+    if (scripted()) {
+        record(QStringLiteral("question"), caption, text, buttons);
+        return scriptedAnswer(Answer::No);
+    }
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
+    QPushButton *yes = box.addButton(buttons[0], QMessageBox::YesRole);
+    QPushButton *no = box.addButton(buttons[1], QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes ? Answer::Yes : Answer::No;
+}
+
 void Dialogs::warning(QWidget *parent, const QString &text)
 {
     const QString caption = QStringLiteral("Warnung");
@@ -141,26 +158,51 @@ QString Dialogs::openFile(QWidget *parent, const QString &filter)
     return dlg.selectedFiles().constFirst();
 }
 
+namespace {
+
+// The one rule the save dialog adds to the system's: the folder must exist.
+QString missingFolderText(const QString &path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    if (QFileInfo(folder).isDir())
+        return QString();
+    return QStringLiteral("Der Ordner \u201e%1\u201c existiert nicht.\n\nBitte w\u00e4hlen Sie "
+                          "einen vorhandenen Ordner.")
+        .arg(QDir::toNativeSeparators(folder));
+}
+
+} // namespace
+
 QString Dialogs::saveFile(QWidget *parent, const QString &title, const QString &current,
                           const QString &filter, const QString &defaultSuffix)
 {
-    if (scripted()) {
-        record(QStringLiteral("save"), title, QString(), {}, filter, current);
-        QString f = scriptedFile();
-        if (!f.isEmpty() && !defaultSuffix.isEmpty() && QFileInfo(f).suffix().isEmpty())
-            f += QLatin1Char('.') + defaultSuffix;
-        return f;
+    QString offered = current;
+    for (;;) {
+        QString f;
+        if (scripted()) {
+            record(QStringLiteral("save"), title, QString(), {}, filter, offered);
+            f = scriptedFile();
+            if (!f.isEmpty() && !defaultSuffix.isEmpty() && QFileInfo(f).suffix().isEmpty())
+                f += QLatin1Char('.') + defaultSuffix;
+        } else {
+            QFileDialog dlg(parent, title, QString(), filter);
+            dlg.setAcceptMode(QFileDialog::AcceptSave);
+            dlg.setFileMode(QFileDialog::AnyFile);
+            dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
+            dlg.setDefaultSuffix(defaultSuffix);
+            if (!offered.isEmpty())
+                dlg.selectFile(offered);
+            if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty())
+                f = dlg.selectedFiles().constFirst();
+        }
+        if (f.isEmpty())
+            return QString();
+        const QString problem = missingFolderText(f);
+        if (problem.isEmpty())
+            return f;
+        warning(parent, problem);
+        offered = f;
     }
-    QFileDialog dlg(parent, title, QString(), filter);
-    dlg.setAcceptMode(QFileDialog::AcceptSave);
-    dlg.setFileMode(QFileDialog::AnyFile);
-    dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
-    dlg.setDefaultSuffix(defaultSuffix);
-    if (!current.isEmpty())
-        dlg.selectFile(current);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
-        return QString();
-    return dlg.selectedFiles().constFirst();
 }
 
 void Dialogs::setScripted(bool on)

@@ -35,6 +35,10 @@ public:
     // question icon, buttons "&Ja", "&Nein", "Abbrechen". Escape counts as Cancel.
     static Answer confirm(QWidget *parent, const QString &text);
 
+    // A question with the buttons "&Ja" and "&Nein" ("&Nein" the default, so
+    // Return does not overwrite anything); closing the box counts as No.
+    static Answer askYesNo(QWidget *parent, const QString &text, const QString &caption);
+
     // Warning with caption "Warnung" and one OK button.
     static void warning(QWidget *parent, const QString &text);
 
@@ -45,7 +49,9 @@ public:
     static QString openFile(QWidget *parent, const QString &filter);
 
     // Save dialog: offers `current`, appends `defaultSuffix` when none is typed,
-    // does not ask before replacing a file. Empty when cancelled.
+    // does not ask before replacing a file. A name in a folder that does not
+    // exist is refused with a warning and the dialog asks again. Empty when
+    // cancelled.
     static QString saveFile(QWidget *parent, const QString &title, const QString &current,
                             const QString &filter, const QString &defaultSuffix);
 

@@ -64,8 +64,10 @@ void TSDIAppForm::askBeforeLosingChanges(bool &proceed)
         return;
     switch (zor::Dialogs::message(this, changedQuestion(), QStringLiteral("ZOR-Quorvane"), true)) {
     case zor::Answer::Yes:
-        // Go on whatever the save did: the user chose to leave this report.
+        // Only a report that is now in a file may be left: a save that was
+        // refused, failed or cancelled keeps it on screen, as closing does.
         save();
+        proceed = Modified == 0;
         break;
     case zor::Answer::No:
         break;
@@ -117,13 +119,12 @@ void TSDIAppForm::FileOpen1Execute()
 void TSDIAppForm::openChosen(const QString &path)
 {
     m_openFileName = path;
-    guarded([this] { ResetReport(); });
-    const bool read = LoadReportFile();
+    // LoadReportFile resets the window only once it has read the file; a file
+    // that cannot be read changes nothing, the report's file name included.
+    if (!LoadReportFile())
+        return;
     guarded([this] { UpdateSums(); });
-    // A file that could not be read never becomes the report's file, so a
-    // later Save cannot overwrite what the program never showed.
-    if (read)
-        m_fileName = path;
+    m_fileName = path;
 }
 
 void TSDIAppForm::openFromCommandLine(const QString &path)

@@ -1,5 +1,7 @@
 #include "print/reportpainter.h"
 
+#include "reportfile/safefile.h"
+
 #include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
@@ -8,7 +10,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 
 namespace zor {
 
@@ -89,31 +90,29 @@ PageGeometry pdfGeometry()
 
 bool writePdf(const PrintLayout &layout, const QString &path, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
+    // The PDF is made in memory and then written like a report: a full disk
+    // or a failed replace is seen, and an old file of that name stays intact.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&pdf);
         setUpPdf(writer);
         QPainter painter;
         if (!painter.begin(&writer)) {
-            file.cancelWriting();
             *error = QStringLiteral("Die PDF-Ausgabe konnte nicht begonnen werden.");
             return false;
         }
         const bool drawn = paintLayout(painter, writer, layout.pages);
-        // Ending the painter writes the rest of the PDF into the file.
+        // Ending the painter writes the rest of the PDF.
         painter.end();
         if (!drawn) {
-            file.cancelWriting();
             *error = QStringLiteral("Eine Seite der PDF-Datei konnte nicht angelegt werden.");
             return false;
         }
     }
-    if (!file.commit()) {
-        *error = file.errorString();
+    const SaveResult saved = writeFileSafely(path, pdf.data());
+    if (saved.outcome != SaveOutcome::Saved) {
+        *error = saved.reason;
         return false;
     }
     return true;

@@ -2,18 +2,12 @@
 
 #include "reportfile/cp1252.h"
 
-#include <QFileInfo>
-#include <QSaveFile>
+#include <QIODevice>
+
 
 namespace zor {
 
 namespace {
-
-SaveDeviceFilter &deviceFilter()
-{
-    static SaveDeviceFilter f;
-    return f;
-}
 
 // A line break or an end-of-file byte inside a value would shift every later
 // line of the file, so such a value is refused instead of written.
@@ -123,72 +117,17 @@ QByteArray encodeReport(const Report &report, QString *error)
     return out;
 }
 
-bool isWriteProtected(const QString &path)
+SaveResult saveReport(const QString &path, const Report &report, Links links)
 {
-    const QFileInfo fi(path);
-    if (!fi.exists())
-        return false;
-    const auto writeBits = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    // The system's own check first; then the bits themselves, which root's
-    // access rights would otherwise pass over.
-    return !fi.isWritable() || !(fi.permissions() & writeBits);
-}
-
-SaveResult saveReport(const QString &path, const Report &report)
-{
-    SaveResult result;
-    if (path.isEmpty()) {
-        result.reason = QStringLiteral("Kein Dateiname angegeben.");
-        return result;
-    }
-    const QFileInfo existing(path);
-    if (existing.isDir()) {
-        result.reason = QStringLiteral("Unter diesem Namen steht ein Ordner.");
-        return result;
-    }
-    if (isWriteProtected(path)) {
-        result.reason = QStringLiteral("Die Datei ist schreibgesch\u00fctzt.");
-        return result;
-    }
-    const bool existed = existing.exists();
-    const QFileDevice::Permissions oldPermissions = existed ? existing.permissions() : QFileDevice::Permissions();
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.reason = file.errorString();
-        return result;
-    }
-    std::unique_ptr<QIODevice> filtered;
-    if (deviceFilter())
-        filtered = deviceFilter()(file);
-    QIODevice &target = filtered ? *filtered : static_cast<QIODevice &>(file);
-
     QString error;
-    if (!writeReport(target, report, &error)) {
-        file.cancelWriting();
-        result.outcome = SaveOutcome::NotWritten;
-        result.reason = error;
-        return result;
+    const QByteArray bytes = encodeReport(report, &error);
+    if (!error.isEmpty()) {
+        SaveResult refused;
+        refused.outcome = SaveOutcome::NotWritten;
+        refused.reason = error;
+        return refused;
     }
-    filtered.reset();
-    if (!file.commit()) {
-        result.outcome = SaveOutcome::NotWritten;
-        result.reason = file.errorString();
-        return result;
-    }
-    // The new file replaced the old one; it keeps the old one's permissions.
-    if (existed && QFileInfo(path).permissions() != oldPermissions
-        && !QFile::setPermissions(path, oldPermissions)) {
-        // The report itself is on disk; only the bits could not be carried over.
-        result.reason = QStringLiteral("Die Zugriffsrechte der Datei konnten nicht \u00fcbernommen werden.");
-    }
-    result.outcome = SaveOutcome::Saved;
-    return result;
-}
-
-void setSaveDeviceFilter(SaveDeviceFilter filter)
-{
-    deviceFilter() = std::move(filter);
+    return writeFileSafely(path, bytes, links);
 }
 
 } // namespace zor

@@ -9,7 +9,7 @@
 #include "ui_tsdiappform.h"
 
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -49,6 +49,11 @@ QString readNotice(const zor::ReadResult &read, const QString &path)
     return parts.join(QStringLiteral("\n\n"));
 }
 
+QString quoted(const QString &path)
+{
+    return QStringLiteral("\u201e%1\u201c").arg(QDir::toNativeSeparators(path));
+}
+
 } // namespace
 
 int TSDIAppForm::SaveReportFile()
@@ -66,6 +71,21 @@ int TSDIAppForm::SaveReportFile()
         texts[i] = field(static_cast<zor::Field>(i))->text();
     const zor::CompletenessResult check = zor::checkCompleteness(texts, ui->AllSum->text());
 
+    const QString path = currentFileName();
+    if (check.passed() && path == m_knownPath && zor::changedSince(path, m_known)) {
+        // Asked before anything is tidied: "Nein" leaves file and report as they are.
+        const zor::Answer overwrite = zor::Dialogs::askYesNo(
+            this,
+            QStringLiteral("Die Datei %1 wurde seit dem \u00d6ffnen oder letzten Speichern von einem "
+                           "anderen Programm ge\u00e4ndert.\n\nSoll sie mit dem Bericht in diesem "
+                           "Fenster \u00fcberschrieben werden? Die \u00c4nderungen des anderen "
+                           "Programms gehen dann verloren.")
+                .arg(quoted(path)),
+            QStringLiteral("ZOR-Quorvane"));
+        if (overwrite != zor::Answer::Yes)
+            return 0;
+    }
+
     // Field by field and only where the text changes, so each tidied field
     // raises its own change notification.
     for (int i = 0; i < zor::FieldCount; ++i) {
@@ -79,47 +99,73 @@ int TSDIAppForm::SaveReportFile()
         return 0;
     }
 
-    const zor::SaveResult saved = zor::saveReport(currentFileName(), currentReport());
+    const zor::SaveResult saved = zor::saveReport(path, currentReport());
     switch (saved.outcome) {
     case zor::SaveOutcome::Saved:
         Modified = 0;
+        remember(path);
         return 1;
     case zor::SaveOutcome::NotOpened:
-        zor::Dialogs::warning(this, cannotOpen());
+        zor::Dialogs::warning(this, cannotOpen() + QStringLiteral("\n\n%1\n%2").arg(quoted(path), saved.reason));
         return 0;
     case zor::SaveOutcome::NotWritten:
-        zor::Dialogs::warning(this, QStringLiteral("Die Datei \u201e%1\u201c konnte nicht geschrieben "
+        zor::Dialogs::warning(this, QStringLiteral("Die Datei %1 konnte nicht geschrieben "
                                                    "werden:\n%2\n\nDie bisherige Datei ist unver\u00e4ndert "
                                                    "geblieben; der Bericht ist noch nicht gespeichert.")
-                                        .arg(QDir::toNativeSeparators(currentFileName()), saved.reason));
+                                        .arg(quoted(path), saved.reason));
         return 0;
     }
     return 0;
 }
 
-void TSDIAppForm::WriteCompanionFile()
+bool TSDIAppForm::WriteCompanionFile()
 {
-    // The companion copy, named after the club number, is what the club sends in.
-    const QString kept = currentFileName();
-    setCurrentFileName(zor::companionFilePath(kept, ui->Nummer->text()));
-    SaveReportFile();
-    setCurrentFileName(kept);
+    // The companion copy, named after the club number, is what the club sends
+    // in. It holds the report just saved; when the report was saved under the
+    // companion's own name, that one write was both.
+    const QString report = currentFileName();
+    const QString companion = zor::companionFilePath(report, ui->Nummer->text());
+    if (QFileInfo(companion).absoluteFilePath() == QFileInfo(report).absoluteFilePath())
+        return true;
+    // The name is the program's choice, not the user's: a link or anything
+    // but a plain file under it is left alone.
+    const zor::SaveResult saved = zor::saveReport(companion, currentReport(), zor::Links::Refuse);
+    if (saved.outcome == zor::SaveOutcome::Saved)
+        return true;
+    zor::Dialogs::warning(
+        this, QStringLiteral("Der Bericht ist in %1 gespeichert.\n\nDie Begleitdatei %2, die an den ZOR "
+                             "geschickt wird, konnte aber nicht geschrieben werden:\n%3\n\n"
+                             "Bitte beheben Sie den Grund und speichern Sie noch einmal, bevor Sie "
+                             "die Quorvane absenden.")
+                  .arg(quoted(report), quoted(companion), saved.reason));
+    return false;
 }
 
 bool TSDIAppForm::LoadReportFile()
 {
-    QFile file(openFileName());
-    zor::ReadResult read;
-    if (!file.open(QIODevice::ReadOnly) || !zor::readReport(file, &read)) {
-        zor::Dialogs::warning(this, cannotOpen());
+    // The file is read whole before anything in the window changes, so a
+    // file that cannot be read leaves the report on screen untouched.
+    const QString path = openFileName();
+    const zor::ReadFileResult file = zor::readFileBounded(path);
+    if (!file.ok) {
+        zor::Dialogs::warning(this, cannotOpen() + QStringLiteral("\n\n%1\n%2").arg(quoted(path), file.reason));
         return false;
     }
-    file.close();
+    const zor::ReadResult read = zor::readReport(file.bytes);
 
+    guarded([this] { ResetReport(); });
     showReport(read.report);
-    const QString notice = readNotice(read, openFileName());
+    const QString notice = readNotice(read, path);
     if (!notice.isEmpty())
         zor::Dialogs::message(this, notice, QStringLiteral("ZOR-Quorvane"));
     Modified = 0;
+    m_knownPath = path;
+    m_known = zor::FileFingerprint::of(file.bytes, file.mtimeNs);
     return true;
+}
+
+void TSDIAppForm::remember(const QString &path)
+{
+    m_knownPath = path;
+    m_known = zor::FileFingerprint::ofFile(path);
 }

@@ -14,6 +14,8 @@
 #include <QMenu>
 #include <QToolButton>
 
+#include <limits>
+
 TSDIAppForm::TSDIAppForm(QWidget *parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TSDIAppForm>())
 {
@@ -122,6 +124,13 @@ void TSDIAppForm::wireFields()
     }
     ui->VName->setValidator(new Cp1252Validator(ui->VName));
     ui->NName->setValidator(new Cp1252Validator(ui->NName));
+    // The report file sets no length on a value, so no field may cut one
+    // (a line edit would stop at 32,767 characters); only the club number has
+    // its four digits.
+    for (QLineEdit *edit : findChildren<QLineEdit *>()) {
+        if (edit != ui->Nummer)
+            edit->setMaxLength(std::numeric_limits<int>::max());
+    }
 }
 
 void TSDIAppForm::wireActions()

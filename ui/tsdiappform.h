@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reportfile/report.h"
+#include "reportfile/safefile.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -98,8 +99,8 @@ public:
 
     // --- report file ---
     int SaveReportFile();
-    void WriteCompanionFile();
-    bool LoadReportFile(); // false when the file could not be read
+    bool WriteCompanionFile(); // false (and the user told) when the copy was not written
+    bool LoadReportFile();     // false when the file could not be read; then nothing changed
 
     // --- printing ---
     void FilePrintExecute1();
@@ -121,12 +122,17 @@ private:
     void askBeforeLosingChanges(bool &proceed);
     void openChosen(const QString &path); // Open's steps after the dialog
     bool save();        // Save as the menu runs it; true when the report was written
+    void remember(const QString &path); // what the report's file now holds
 
     std::unique_ptr<Ui::TSDIAppForm> ui;
     TAboutBox *m_about = nullptr;
     QString m_fileName;
     QString m_openFileName;
     QString m_helpFile;
+    // What the report's file held when it was last opened or saved, so that
+    // another program's changes are not overwritten unasked.
+    QString m_knownPath;
+    zor::FileFingerprint m_known;
 };
 
 #include "entry/intconv.h"

@@ -218,16 +218,29 @@ void TstPrintOutput::savePdfCancelledOrFailingWritesNothing()
     QCOMPARE(zor::Dialogs::shown().first().initial, m_dir->filePath(QStringLiteral("verein.pdf")));
     QVERIFY(QDir(m_dir->path()).isEmpty());
 
+    // A folder that does not exist is refused by the dialog itself, which asks again.
     zor::Dialogs::reset();
     const QString unreachable = m_dir->filePath(QStringLiteral("fehlt/bericht.pdf"));
     zor::Dialogs::primeFile(unreachable);
     form->FileSavePdfExecute();
-    const QStringList shown = zortest::shownDialogs();
-    QCOMPARE(shown.size(), 2);
-    QVERIFY2(shown[1].startsWith(QStringLiteral("message|ZOR-Quorvane|Die PDF-Datei")),
-             qPrintable(shown[1]));
-    QVERIFY(shown[1].contains(unreachable));
+    QStringList shown = zortest::shownDialogs();
+    QCOMPARE(shown.size(), 3);
+    QVERIFY2(shown[1].startsWith(QStringLiteral("warning|Warnung|Der Ordner")), qPrintable(shown[1]));
+    QVERIFY(shown[1].contains(m_dir->filePath(QStringLiteral("fehlt"))));
+    QCOMPARE(zor::Dialogs::shown().at(2).initial, unreachable); // asked again, with the name typed
     QVERIFY(!QFileInfo::exists(unreachable));
+
+    // A name that cannot be written is reported with the reason.
+    zor::Dialogs::reset();
+    const QString folder = m_dir->filePath(QStringLiteral("ordner.pdf"));
+    QVERIFY(QDir().mkpath(folder));
+    zor::Dialogs::primeFile(folder);
+    form->FileSavePdfExecute();
+    shown = zortest::shownDialogs();
+    QCOMPARE(shown.size(), 2);
+    QVERIFY2(shown[1].startsWith(QStringLiteral("message|ZOR-Quorvane|Die PDF-Datei")), qPrintable(shown[1]));
+    QVERIFY(shown[1].contains(QStringLiteral("Ordner")));
+    QVERIFY(QFileInfo(folder).isDir());
 }
 
 void TstPrintOutput::printGoesToTheDefaultPrinter()

@@ -125,11 +125,13 @@ void TstSendWindow::sendingRewritesBothFilesThenHandsOff()
     QVERIFY(!saved.isEmpty());
     QCOMPARE(zortest::readAll(companion), saved);
 
-    // Spoil the report and remove the companion: sending must put both back.
+    // Spoil the report and remove the companion: sending must put both back,
+    // once the user agrees to replace what another program wrote.
     QVERIFY(zortest::writeAll(report, "verdorben\r\n"));
     QVERIFY(QFile::remove(companion));
     zor::Dialogs::clearShown();
 
+    zor::Dialogs::primeAnswer(zor::Answer::Yes);
     form->form()->EMailSchicken->trigger();
 
     QCOMPARE(zortest::readAll(report), saved);
@@ -137,12 +139,14 @@ void TstSendWindow::sendingRewritesBothFilesThenHandsOff()
     QCOMPARE(form->Modified, static_cast<unsigned char>(0));
     QCOMPARE(form->currentFileName(), report);
 
-    // Only the instructions were shown, byte for byte as the program words them.
+    // The question about the changed file, then the instructions, byte for
+    // byte as the program words them.
     const auto &shown = zor::Dialogs::shown();
-    QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown.at(0).kind, QStringLiteral("message"));
-    QCOMPARE(shown.at(0).caption, caption);
-    QCOMPARE(shown.at(0).text.toUtf8(),
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown.at(0).kind, QStringLiteral("question"));
+    QCOMPARE(shown.at(1).kind, QStringLiteral("message"));
+    QCOMPARE(shown.at(1).caption, caption);
+    QCOMPARE(shown.at(1).text.toUtf8(),
              zor::sendInstructions(QStringLiteral(ZOR_REPORT_MAILBOX), QStringLiteral("quorvane")).toUtf8());
 
     const QString mailbox = QStringLiteral(ZOR_REPORT_MAILBOX);

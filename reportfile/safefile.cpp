@@ -1,0 +1,405 @@
+#include "reportfile/safefile.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zor {
+
+namespace {
+
+SaveDeviceFilter &deviceFilter()
+{
+    static SaveDeviceFilter f;
+    return f;
+}
+
+QByteArray encodedPath(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+qint64 mtimeOf(const struct stat &st)
+{
+    return qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+QString quoted(const QString &path)
+{
+    return QStringLiteral("\u201e%1\u201c").arg(QDir::toNativeSeparators(path));
+}
+
+// Writes straight to a file descriptor, with no buffer of its own in between,
+// so every failure of the kernel reaches the caller with its error number.
+class FdDevice : public QIODevice
+{
+public:
+    explicit FdDevice(int fd) : m_fd(fd) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    int lastErrno() const { return m_errno; }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 len) override
+    {
+        qint64 done = 0;
+        while (done < len) {
+            const ssize_t n = ::write(m_fd, data + done, size_t(len - done));
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                m_errno = errno;
+                setErrorString(describeSystemError(m_errno));
+                break;
+            }
+            if (n == 0) {
+                m_errno = ENOSPC;
+                setErrorString(describeSystemError(m_errno));
+                break;
+            }
+            done += n;
+        }
+        return done > 0 ? done : (m_errno ? -1 : 0);
+    }
+
+private:
+    int m_fd;
+    int m_errno = 0;
+};
+
+SaveResult failed(SaveOutcome outcome, const QString &reason)
+{
+    SaveResult r;
+    r.outcome = outcome;
+    r.reason = reason;
+    return r;
+}
+
+// Removes the temporary file unless the save went through.
+class TempFile
+{
+public:
+    TempFile(QByteArray name, int fd) : m_name(std::move(name)), m_fd(fd) {}
+    ~TempFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        if (!m_kept)
+            ::unlink(m_name.constData());
+    }
+    int fd() const { return m_fd; }
+    const QByteArray &name() const { return m_name; }
+    // Closes the descriptor and reports what close() said.
+    int close()
+    {
+        const int rc = ::close(m_fd);
+        m_fd = -1;
+        return rc;
+    }
+    void keep() { m_kept = true; }
+
+private:
+    QByteArray m_name;
+    int m_fd;
+    bool m_kept = false;
+};
+
+mode_t currentUmask()
+{
+    const mode_t m = ::umask(0);
+    ::umask(m);
+    return m;
+}
+
+QString writeFailure(FdDevice &fd, QIODevice &target)
+{
+    if (fd.lastErrno())
+        return describeSystemError(fd.lastErrno());
+    const QString why = target.errorString();
+    if (!why.isEmpty() && why != QLatin1String("Unknown error"))
+        return why;
+    return QStringLiteral("Das Speichermedium hat nicht alle Daten angenommen.");
+}
+
+} // namespace
+
+QString describeSystemError(int err)
+{
+    switch (err) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("Der Datentr\u00e4ger ist voll.");
+    case EFBIG:
+        return QStringLiteral("Die Datei w\u00e4re gr\u00f6\u00dfer, als der Datentr\u00e4ger oder das System "
+                              "zul\u00e4sst.");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("Keine Schreibberechtigung.");
+    case EROFS:
+        return QStringLiteral("Der Datentr\u00e4ger ist schreibgesch\u00fctzt.");
+    case EIO:
+        return QStringLiteral("Der Datentr\u00e4ger meldet einen Ein-/Ausgabefehler.");
+    case ENOENT:
+        return QStringLiteral("Der Ordner oder die Datei existiert nicht.");
+    case ENOTDIR:
+        return QStringLiteral("Ein Teil des Pfades ist kein Ordner.");
+    case EISDIR:
+        return QStringLiteral("Unter diesem Namen steht ein Ordner.");
+    case ENAMETOOLONG:
+        return QStringLiteral("Der Dateiname ist zu lang.");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("Es sind zu viele Dateien gleichzeitig ge\u00f6ffnet.");
+    case ENOMEM:
+        return QStringLiteral("Es ist nicht genug Arbeitsspeicher frei.");
+    case EBUSY:
+    case ETXTBSY:
+        return QStringLiteral("Die Datei wird gerade von einem anderen Programm benutzt.");
+    default:
+        return QStringLiteral("Das System meldet den Fehler %1 (%2).")
+            .arg(err)
+            .arg(QString::fromLocal8Bit(std::strerror(err)));
+    }
+}
+
+bool isWriteProtected(const QString &path)
+{
+    struct stat st;
+    if (::stat(encodedPath(path).constData(), &st) != 0)
+        return false;
+    // The bits themselves, which root's access rights would otherwise pass over;
+    // then the system's own check for the user who runs the program.
+    if (!(st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)))
+        return true;
+    return ::access(encodedPath(path).constData(), W_OK) != 0 && errno == EACCES;
+}
+
+SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links links)
+{
+    // Past a file size limit the system would end the program with SIGXFSZ and
+    // take the report on screen with it; ignored, the write fails with EFBIG
+    // and the user is told.
+    static const bool fileSizeSignalIgnored = [] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        return true;
+    }();
+    Q_UNUSED(fileSizeSignalIgnored);
+    if (path.isEmpty())
+        return failed(SaveOutcome::NotOpened, QStringLiteral("Es ist kein Dateiname angegeben."));
+
+    QString target = QFileInfo(path).absoluteFilePath();
+    struct stat st;
+    bool exists = ::lstat(encodedPath(target).constData(), &st) == 0;
+    if (exists && S_ISLNK(st.st_mode)) {
+        if (links == Links::Refuse)
+            return failed(SaveOutcome::NotOpened,
+                          QStringLiteral("Unter diesem Namen steht eine Verkn\u00fcpfung auf eine andere "
+                                         "Stelle; sie wird nicht \u00fcberschrieben."));
+        // The link stays; the file it points to is the one replaced.
+        const QString resolved = QFileInfo(target).canonicalFilePath();
+        if (resolved.isEmpty())
+            return failed(SaveOutcome::NotOpened,
+                          QStringLiteral("Unter diesem Namen steht eine Verkn\u00fcpfung, die auf keine "
+                                         "Datei zeigt."));
+        target = resolved;
+        exists = ::lstat(encodedPath(target).constData(), &st) == 0;
+    }
+    if (exists && S_ISDIR(st.st_mode))
+        return failed(SaveOutcome::NotOpened, QStringLiteral("Unter diesem Namen steht ein Ordner."));
+    if (exists && !S_ISREG(st.st_mode))
+        return failed(SaveOutcome::NotOpened,
+                      QStringLiteral("Unter diesem Namen steht keine gew\u00f6hnliche Datei, sondern "
+                                     "zum Beispiel ein Ger\u00e4t oder eine Pipe."));
+    if (exists && isWriteProtected(target))
+        return failed(SaveOutcome::NotOpened, QStringLiteral("Die Datei ist schreibgesch\u00fctzt."));
+
+    const QFileInfo info(target);
+    const QString folder = info.absolutePath();
+    if (!QFileInfo(folder).isDir())
+        return failed(SaveOutcome::NotOpened,
+                      QStringLiteral("Der Ordner %1 existiert nicht.").arg(quoted(folder)));
+
+    // The temporary file is hidden and lives beside the target, so the final
+    // rename stays on the same file system and is atomic.
+    const QString base = info.fileName().size() < 200 ? info.fileName() : QStringLiteral("zor");
+    QByteArray tmpl = encodedPath(folder + QStringLiteral("/.") + base + QStringLiteral("-XXXXXX"));
+    const int fd = ::mkstemp(tmpl.data());
+    if (fd < 0) {
+        const int err = errno;
+        if (err == EACCES || err == EPERM)
+            return failed(SaveOutcome::NotOpened, QStringLiteral("Keine Schreibberechtigung im Ordner %1.")
+                                                      .arg(quoted(folder)));
+        return failed(SaveOutcome::NotOpened, describeSystemError(err));
+    }
+    TempFile tmp(tmpl, fd);
+
+    const mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~currentUmask());
+    if (::fchmod(fd, mode) != 0)
+        return failed(SaveOutcome::NotWritten, describeSystemError(errno));
+    if (exists && ::geteuid() == 0 && (st.st_uid != 0 || st.st_gid != 0)) {
+        // Root saving another user's report leaves it that user's file.
+        if (::fchown(fd, st.st_uid, st.st_gid) != 0)
+            return failed(SaveOutcome::NotWritten, describeSystemError(errno));
+    }
+
+    {
+        FdDevice raw(fd);
+        std::unique_ptr<QIODevice> filtered;
+        if (deviceFilter())
+            filtered = deviceFilter()(raw);
+        QIODevice &sink = filtered ? *filtered : static_cast<QIODevice &>(raw);
+        qint64 done = 0;
+        while (done < bytes.size()) {
+            const qint64 n = sink.write(bytes.constData() + done, bytes.size() - done);
+            if (n <= 0)
+                return failed(SaveOutcome::NotWritten, writeFailure(raw, sink));
+            done += n;
+        }
+    }
+    // Only what the disk has taken counts: a full disk may show itself here.
+    if (::fsync(fd) != 0)
+        return failed(SaveOutcome::NotWritten, describeSystemError(errno));
+    if (tmp.close() != 0)
+        return failed(SaveOutcome::NotWritten, describeSystemError(errno));
+    if (::rename(tmp.name().constData(), encodedPath(target).constData()) != 0)
+        return failed(SaveOutcome::NotWritten, describeSystemError(errno));
+    tmp.keep();
+
+    // The rename itself is made durable; a folder that cannot be synced (some
+    // network file systems) does not undo the save that already happened.
+    const int dirFd = ::open(encodedPath(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    SaveResult ok;
+    ok.outcome = SaveOutcome::Saved;
+    return ok;
+}
+
+ReadFileResult readFileBounded(const QString &path, qint64 maxBytes)
+{
+    ReadFileResult r;
+    // Non-blocking, so that opening a pipe does not wait for a writer.
+    const int fd = ::open(encodedPath(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;
+        r.reason = (err == EACCES || err == EPERM) ? QStringLiteral("Keine Leseberechtigung.")
+                   : err == ENOENT                  ? QStringLiteral("Die Datei existiert nicht.")
+                                                    : describeSystemError(err);
+        return r;
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        r.reason = describeSystemError(errno);
+        return r;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        r.reason = QStringLiteral("Das ist ein Ordner, keine Datei.");
+        return r;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        r.reason = QStringLiteral("Das ist keine gew\u00f6hnliche Datei, sondern zum Beispiel ein "
+                                  "Ger\u00e4t oder eine Pipe.");
+        return r;
+    }
+    const QString tooLarge = QStringLiteral("Die Datei ist gr\u00f6\u00dfer als %1 MB und damit kein "
+                                            "Quorvane-Bericht.")
+                                 .arg(maxBytes / (1024 * 1024));
+    if (st.st_size > maxBytes) {
+        r.reason = tooLarge;
+        return r;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+
+    // Read up to one byte past the limit, so a file that grows is noticed.
+    QByteArray bytes;
+    bytes.resize(qsizetype(qMin<qint64>(st.st_size, maxBytes) + 1));
+    qint64 have = 0;
+    for (;;) {
+        if (have == bytes.size()) {
+            if (have > maxBytes) {
+                r.reason = tooLarge;
+                return r;
+            }
+            bytes.resize(qsizetype(qMin<qint64>(have * 2 + 4096, maxBytes + 1)));
+        }
+        const ssize_t n = ::read(fd, bytes.data() + have, size_t(bytes.size() - have));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            r.reason = describeSystemError(errno);
+            return r;
+        }
+        if (n == 0)
+            break;
+        have += n;
+    }
+    if (have > maxBytes) {
+        r.reason = tooLarge;
+        return r;
+    }
+    bytes.resize(qsizetype(have));
+    r.ok = true;
+    r.bytes = std::move(bytes);
+    r.mtimeNs = mtimeOf(st);
+    return r;
+}
+
+FileFingerprint FileFingerprint::of(const QByteArray &bytes, qint64 mtimeNs)
+{
+    FileFingerprint fp;
+    fp.valid = true;
+    fp.size = bytes.size();
+    fp.mtimeNs = mtimeNs;
+    fp.hash = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    return fp;
+}
+
+FileFingerprint FileFingerprint::ofFile(const QString &path)
+{
+    const ReadFileResult read = readFileBounded(path);
+    if (!read.ok)
+        return {};
+    return of(read.bytes, read.mtimeNs);
+}
+
+bool changedSince(const QString &path, const FileFingerprint &fp)
+{
+    if (!fp.valid)
+        return false;
+    struct stat st;
+    if (::stat(encodedPath(path).constData(), &st) != 0)
+        return false;
+    if (S_ISREG(st.st_mode) && st.st_size == fp.size && mtimeOf(st) == fp.mtimeNs)
+        return false;
+    // Touched or rewritten: only different bytes count as a change.
+    const ReadFileResult now = readFileBounded(path);
+    if (!now.ok)
+        return true;
+    return now.bytes.size() != fp.size
+           || QCryptographicHash::hash(now.bytes, QCryptographicHash::Sha256) != fp.hash;
+}
+
+void setSaveDeviceFilter(SaveDeviceFilter filter)
+{
+    deviceFilter() = std::move(filter);
+}
+
+} // namespace zor

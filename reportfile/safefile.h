@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QIODevice;
+
+namespace zor {
+
+enum class SaveOutcome {
+    Saved,
+    NotOpened,  // no file name, folder missing, write-protected, not a plain file
+    NotWritten, // begun, but a write, the flush to disk or the final replace failed; old file untouched
+};
+
+struct SaveResult {
+    SaveOutcome outcome = SaveOutcome::NotOpened;
+    QString reason; // in German, for the user: what happened
+};
+
+// How a symbolic link standing under the name is treated. A file the user
+// chose may be a link to the real report; a name the program makes up (the
+// companion copy) is never written through one.
+enum class Links { Follow, Refuse };
+
+// Writes bytes under path so that a failure anywhere is seen and harms
+// nothing: a temporary file beside the target gets every byte (each write
+// checked), is flushed to the disk (fsync) and only then renamed over the old
+// file. Whatever fails, the old file stays byte for byte as it was and no
+// temporary file is left. An existing file keeps its permission bits (and,
+// for root, its owner). Directories, devices and pipes under the name are
+// refused, never replaced.
+SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links links = Links::Follow);
+
+// A file whose permission bits forbid writing is not to be replaced, even by a
+// user (root) whom the system would let write it.
+bool isWriteProtected(const QString &path);
+
+// The largest report file that is opened. A report with 100,000 masters is
+// about 3 MB; anything beyond this is no report.
+constexpr qint64 MaxReportFileSize = 64 * 1024 * 1024;
+
+struct ReadFileResult {
+    bool ok = false;
+    QByteArray bytes;
+    QString reason;      // in German, when !ok
+    qint64 mtimeNs = 0;  // modification time of what was read
+};
+
+// Reads a whole plain file of at most maxBytes. A pipe, a device or a folder
+// is refused without waiting on it, and so is a file that is (or grows) larger.
+ReadFileResult readFileBounded(const QString &path, qint64 maxBytes = MaxReportFileSize);
+
+// What a file was when the program last read or wrote it: enough to notice
+// that another program has changed it since.
+struct FileFingerprint {
+    bool valid = false;
+    qint64 size = 0;
+    qint64 mtimeNs = 0;
+    QByteArray hash;
+
+    static FileFingerprint of(const QByteArray &bytes, qint64 mtimeNs);
+    // Of the file as it is on disk now; invalid when it cannot be read.
+    static FileFingerprint ofFile(const QString &path);
+};
+
+// True when the file under path exists and no longer holds what fp describes.
+// A file that has gone, or an invalid fp, counts as unchanged: nothing of
+// another program's would be overwritten.
+bool changedSince(const QString &path, const FileFingerprint &fp);
+
+// The German words for a system error number (errno).
+QString describeSystemError(int err);
+
+// Fault-injection seam: when set, every safe write passes its bytes through
+// the device this returns, which forwards to `target` (the temporary file).
+// Tests use it to cut a save short at any byte; the program leaves it unset.
+using SaveDeviceFilter = std::function<std::unique_ptr<QIODevice>(QIODevice &target)>;
+void setSaveDeviceFilter(SaveDeviceFilter filter);
+
+} // namespace zor
