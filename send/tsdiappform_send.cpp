@@ -31,9 +31,11 @@ void TSDIAppForm::EMailSchickenExecute()
     }
 
     // Both files are written once more, so the companion copy surely holds
-    // the report on screen. The save routines report their own failures.
-    SaveReportFile();
-    WriteCompanionFile();
+    // the report on screen. When either write fails the save routines have
+    // said which and why, and nothing is offered for sending: an old
+    // companion copy in the folder may be last year's.
+    if (SaveReportFile() != 1 || !WriteCompanionFile())
+        return;
 
     const QString mailbox = zor::reportMailbox();
     const QString subject = zor::reportSubject();

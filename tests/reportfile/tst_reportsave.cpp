@@ -2,12 +2,21 @@
 
 #include "reportfile/reportwriter.h"
 #include "tests/support/cutoffdevice.h"
+#include "tests/support/smalldisk.h"
 #include "tests/support/testfiles.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cstdio>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace zor;
 
@@ -25,6 +34,32 @@ Report sample(int masters = 3)
     return r;
 }
 
+// Bytes of a report with n masters: sizes on both sides of Qt's 16 KB buffer.
+QByteArray bytesOf(int masters)
+{
+    return encodeReport(sample(masters));
+}
+
+// Files in a folder, hidden ones (a left-over temporary file) included.
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+// The child process of the file size tests: the kernel refuses every byte
+// past `limit` with EFBIG (and would send SIGXFSZ, which the writer must not
+// die of). Prints the outcome and the reason.
+int fileSizeChild(const char *limit, const char *masters, const char *path)
+{
+    struct rlimit rl;
+    rl.rlim_cur = rl.rlim_max = rlim_t(QByteArray(limit).toLongLong());
+    if (::setrlimit(RLIMIT_FSIZE, &rl) != 0)
+        return 3;
+    const SaveResult r = saveReport(QString::fromLocal8Bit(path), sample(QByteArray(masters).toInt()));
+    std::printf("%d\n%s\n", int(r.outcome), r.reason.toUtf8().constData());
+    return 0;
+}
+
 } // namespace
 
 class TstReportSave : public QObject
@@ -38,6 +73,13 @@ private slots:
     void save_writeProtectedFile_isRefusedEvenForRoot();
     void save_keepsPermissionBits();
     void save_cutOffAtEveryByte_leavesOldFileIntact();
+    void save_fileSizeLimit_isReportedAndLeavesOldFile_data();
+    void save_fileSizeLimit_isReportedAndLeavesOldFile();
+    void save_fullDisk_isReportedAndLeavesOldFile_data();
+    void save_fullDisk_isReportedAndLeavesOldFile();
+    void save_linksDevicesAndFolders();
+    void read_refusesPipesDevicesAndHugeFiles();
+    void fingerprint_seesOnlyRealChanges();
 };
 
 void TstReportSave::save_createsAndReplacesTheFile()
@@ -130,5 +172,198 @@ void TstReportSave::save_cutOffAtEveryByte_leavesOldFileIntact()
     QCOMPARE(zortest::readAll(path), encodeReport(next));
 }
 
-QTEST_GUILESS_MAIN(TstReportSave)
+void TstReportSave::save_fileSizeLimit_isReportedAndLeavesOldFile_data()
+{
+    QTest::addColumn<int>("masters");
+    QTest::addColumn<qint64>("limit");
+    const int big = 1200; // about 26 KB, more than Qt's write buffer
+    const qint64 size = bytesOf(big).size();
+    QVERIFY(size > 16384 + 4096);
+    for (const qint64 limit : {qint64(0), qint64(1), qint64(600), qint64(4096), qint64(16383),
+                               qint64(16384), qint64(16385), qint64(20000), size - 1})
+        QTest::addRow("%d masters, limit %lld", big, limit) << big << limit;
+    QTest::addRow("small report, limit 100") << 3 << qint64(100);
+}
+
+void TstReportSave::save_fileSizeLimit_isReportedAndLeavesOldFile()
+{
+    QFETCH(int, masters);
+    QFETCH(qint64, limit);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bericht.zor"));
+    const QByteArray old = "der Bericht vom letzten Jahr\r\n";
+    QVERIFY(zortest::writeAll(path, old));
+
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--file-size-child"), QString::number(limit), QString::number(masters), path});
+    QVERIFY(child.waitForFinished(30000));
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit); // not killed by SIGXFSZ
+    QCOMPARE(child.exitCode(), 0);
+    const QStringList out = QString::fromUtf8(child.readAllStandardOutput()).split(QLatin1Char('\n'));
+    QVERIFY(out.size() >= 2);
+    QCOMPARE(out[0].toInt(), int(SaveOutcome::NotWritten));
+    QVERIFY2(out[1].contains(QStringLiteral("gr\u00f6\u00dfer")), qPrintable(out[1]));
+    QCOMPARE(zortest::readAll(path), old);
+    QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("bericht.zor")});
+}
+
+void TstReportSave::save_fullDisk_isReportedAndLeavesOldFile_data()
+{
+    QTest::addColumn<int>("masters");
+    QTest::addColumn<qint64>("free");
+    for (const int masters : {3, 1200, 4000}) {
+        const qint64 size = bytesOf(masters).size();
+        for (const qint64 free : {qint64(0), qint64(4096), qint64(16384), size - 4096}) {
+            if (free >= 0 && free < size)
+                QTest::addRow("%lld bytes of %lld free", free, size) << masters << free;
+        }
+    }
+}
+
+void TstReportSave::save_fullDisk_isReportedAndLeavesOldFile()
+{
+    QFETCH(int, masters);
+    QFETCH(qint64, free);
+    ZORTEST_SMALL_DISK(disk, 1024 * 1024);
+    const QString folder = disk.filePath(QStringLiteral("verein"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/bericht.zor");
+    const QByteArray old = bytesOf(2);
+    QVERIFY(zortest::writeAll(path, old));
+    QVERIFY(disk.leaveFree(free));
+
+    const SaveResult r = saveReport(path, sample(masters));
+    QCOMPARE(r.outcome, SaveOutcome::NotWritten);
+    QCOMPARE(r.reason, QStringLiteral("Der Datentr\u00e4ger ist voll."));
+    QCOMPARE(zortest::readAll(path), old);
+    QCOMPARE(filesIn(folder), QStringList{QStringLiteral("bericht.zor")});
+}
+
+void TstReportSave::save_linksDevicesAndFolders()
+{
+    QTemporaryDir dir;
+    const QString real = dir.filePath(QStringLiteral("echt.zor"));
+    const QString link = dir.filePath(QStringLiteral("0042.zor"));
+    QVERIFY(zortest::writeAll(real, "fremd\r\n"));
+    QVERIFY(QFile::link(real, link));
+
+    // A name the program made up is never written through a link.
+    SaveResult r = saveReport(link, sample(), Links::Refuse);
+    QCOMPARE(r.outcome, SaveOutcome::NotOpened);
+    QVERIFY(r.reason.contains(QStringLiteral("Verkn\u00fcpfung")));
+    QCOMPARE(zortest::readAll(real), QByteArray("fremd\r\n"));
+    QVERIFY(QFileInfo(link).isSymLink());
+
+    // A file the user chose may be a link: the link stays, its file is replaced.
+    r = saveReport(link, sample());
+    QCOMPARE(r.outcome, SaveOutcome::Saved);
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(zortest::readAll(real), encodeReport(sample()));
+
+    // Devices and pipes are refused, never replaced.
+    for (const QString &special : {QStringLiteral("/dev/null"), QStringLiteral("/dev/zero")}) {
+        struct stat before;
+        QCOMPARE(::stat(special.toLocal8Bit().constData(), &before), 0);
+        for (const Links links : {Links::Follow, Links::Refuse}) {
+            r = saveReport(special, sample(), links);
+            QCOMPARE(r.outcome, SaveOutcome::NotOpened);
+            QVERIFY(r.reason.contains(QStringLiteral("keine gew\u00f6hnliche Datei")));
+        }
+        struct stat after;
+        QCOMPARE(::stat(special.toLocal8Bit().constData(), &after), 0);
+        QVERIFY(S_ISCHR(after.st_mode));
+        QCOMPARE(after.st_ino, before.st_ino);
+    }
+    const QString fifo = dir.filePath(QStringLiteral("rohr.zor"));
+    QCOMPARE(::mkfifo(fifo.toLocal8Bit().constData(), 0644), 0);
+    r = saveReport(fifo, sample());
+    QCOMPARE(r.outcome, SaveOutcome::NotOpened);
+    struct stat st;
+    QCOMPARE(::stat(fifo.toLocal8Bit().constData(), &st), 0);
+    QVERIFY(S_ISFIFO(st.st_mode));
+    QCOMPARE(QStringList(filesIn(dir.path())).filter(QStringLiteral("-")), QStringList()); // no temporary left
+}
+
+void TstReportSave::read_refusesPipesDevicesAndHugeFiles()
+{
+    QTemporaryDir dir;
+    QElapsedTimer clock;
+    clock.start();
+
+    // A pipe with no writer would block a plain open for ever.
+    const QString fifo = dir.filePath(QStringLiteral("rohr.zor"));
+    QCOMPARE(::mkfifo(fifo.toLocal8Bit().constData(), 0644), 0);
+    ReadFileResult r = readFileBounded(fifo);
+    QVERIFY(!r.ok);
+    QVERIFY(r.reason.contains(QStringLiteral("keine gew\u00f6hnliche Datei")));
+
+    // /dev/zero never ends; it must not be read at all.
+    r = readFileBounded(QStringLiteral("/dev/zero"));
+    QVERIFY(!r.ok);
+    QVERIFY(r.bytes.isEmpty());
+
+    r = readFileBounded(dir.path());
+    QVERIFY(!r.ok);
+    QVERIFY(r.reason.contains(QStringLiteral("Ordner")));
+
+    // One byte over the limit is refused, the limit itself is read (a sparse file).
+    const QString huge = dir.filePath(QStringLiteral("riesig.zor"));
+    QFile f(huge);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QVERIFY(f.resize(MaxReportFileSize + 1));
+    f.close();
+    r = readFileBounded(huge);
+    QVERIFY(!r.ok);
+    QVERIFY(r.reason.contains(QStringLiteral("64 MB")));
+    QVERIFY(QFile::resize(huge, MaxReportFileSize));
+    r = readFileBounded(huge);
+    QVERIFY(r.ok);
+    QCOMPARE(r.bytes.size(), MaxReportFileSize);
+
+    // A small limit shows the same on a file that is just too long.
+    const QString small = dir.filePath(QStringLiteral("klein.zor"));
+    QVERIFY(zortest::writeAll(small, "12345"));
+    QVERIFY(!readFileBounded(small, 4).ok);
+    QCOMPARE(readFileBounded(small, 5).bytes, QByteArray("12345"));
+
+    QVERIFY(!readFileBounded(dir.filePath(QStringLiteral("fehlt.zor"))).ok);
+    QVERIFY2(clock.elapsed() < 20000, "reading a pipe or device must not wait");
+}
+
+void TstReportSave::fingerprint_seesOnlyRealChanges()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("b.zor"));
+    QVERIFY(zortest::writeAll(path, "eins\r\n"));
+    const FileFingerprint fp = FileFingerprint::ofFile(path);
+    QVERIFY(fp.valid);
+    QVERIFY(!changedSince(path, fp));
+
+    // Written again with the same bytes (a new time): no change.
+    QTest::qSleep(20);
+    QVERIFY(zortest::writeAll(path, "eins\r\n"));
+    QVERIFY(!changedSince(path, fp));
+
+    // Same size, other bytes; then another size.
+    QVERIFY(zortest::writeAll(path, "zwei\r\n"));
+    QVERIFY(changedSince(path, fp));
+    QVERIFY(zortest::writeAll(path, "drei und mehr\r\n"));
+    QVERIFY(changedSince(path, fp));
+
+    // A file that has gone, or a fingerprint of nothing, protects nothing.
+    QVERIFY(QFile::remove(path));
+    QVERIFY(!changedSince(path, fp));
+    QVERIFY(!changedSince(path, FileFingerprint()));
+}
+
+int main(int argc, char *argv[])
+{
+    if (argc == 5 && qstrcmp(argv[1], "--file-size-child") == 0)
+        return fileSizeChild(argv[2], argv[3], argv[4]);
+    QCoreApplication app(argc, argv);
+    TstReportSave test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_reportsave.moc"
