@@ -1,0 +1,489 @@
+// What the user typed or saved survives real faults, through the real window:
+// a full disk, a companion name that is a link or a folder, files that are no
+// files, a file changed by another program, values longer than a line edit's
+// default, and the flows that must not drop an unsaved report.
+
+#include "app/dialogs.h"
+#include "entry/zahlengrid.h"
+#include "reportfile/reportreader.h"
+#include "reportfile/reportwriter.h"
+#include "tests/send/handoffrecorder.h"
+#include "tests/support/formfixture.h"
+#include "tests/support/smalldisk.h"
+#include "tests/support/testfiles.h"
+#include "ui/nummeredit.h"
+#include "ui_tsdiappform.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+using zor::Answer;
+using zor::Dialogs;
+using zor::Field;
+
+namespace {
+
+const QString diskFull = QStringLiteral("Der Datentr\u00e4ger ist voll.");
+
+// A report that passes the check before saving, club number 0042.
+void fillComplete(TSDIAppForm &form)
+{
+    const QList<QPair<Field, QString>> values = {
+        {Field::Vereinsname, QStringLiteral("Budoverein Beispielhausen")},
+        {Field::Code, QStringLiteral("xK7q")},
+        {Field::AVName, QStringLiteral("Hanna")},
+        {Field::ANName, QStringLiteral("M\u00fcller")},
+        {Field::Strasse, QStringLiteral("Hauptstr. 1")},
+        {Field::Plz, QStringLiteral("12345")},
+        {Field::Ort, QStringLiteral("Beispielhausen")},
+        {Field::Tel, QStringLiteral("0123 45678")},
+        {Field::DPlz, QStringLiteral("12346")}};
+    for (const auto &v : values)
+        form.field(v.first)->setText(v.second);
+    form.nummer()->setText(QStringLiteral("0042"));
+    form.zahlen()->setCellText(4, 1, QStringLiteral("3"));
+    form.setMasters({QStringLiteral("Abc;De;3")});
+    form.UpdateSums();
+    form.Modified = 1;
+}
+
+// Everything of the report a user could lose, to compare before and after.
+struct Snapshot {
+    zor::Report report;
+    QString fileName;
+    unsigned char modified;
+
+    static Snapshot of(const TSDIAppForm &form)
+    {
+        return {form.currentReport(), form.currentFileName(), form.Modified};
+    }
+    bool operator==(const Snapshot &o) const
+    {
+        return report == o.report && fileName == o.fileName && modified == o.modified;
+    }
+};
+
+bool anyShown(const QString &kind, const QString &part)
+{
+    for (const auto &d : Dialogs::shown()) {
+        if (d.kind == kind && d.text.contains(part))
+            return true;
+    }
+    return false;
+}
+
+QString shownText()
+{
+    return zortest::shownDialogs().join(QStringLiteral("\n---\n"));
+}
+
+bool saveAs(TSDIAppForm &form, const QString &path)
+{
+    Dialogs::primeFile(path);
+    form.FileSaveAs1Execute();
+    return form.Modified == 0 && form.currentFileName() == path;
+}
+
+} // namespace
+
+class TstReportFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fullDisk_everyWriteIsReportedAndLosesNothing();
+    void companionUnderALinkOrFolder_isLeftAloneAndSaid();
+    void failedOpen_changesNothing();
+    void newAndOpen_stopWhenTheYesSaveDidNotHappen();
+    void fileChangedByAnotherProgram_isAskedAbout();
+    void longValues_surviveOpenAndSave();
+    void saveDialog_refusesAFolderThatDoesNotExist();
+};
+
+void TstReportFaults::fullDisk_everyWriteIsReportedAndLosesNothing()
+{
+    ZORTEST_SMALL_DISK(disk, 512 * 1024);
+    zortest::HandOffRecorder desktop;
+    desktop.xdgEmail = QStringLiteral("/usr/bin/xdg-email");
+    const QString folder = disk.filePath(QStringLiteral("verein"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString report = folder + QStringLiteral("/bericht.zor");
+    const QString companion = folder + QStringLiteral("/0042.zor");
+    const QString pdf = folder + QStringLiteral("/bericht.pdf");
+
+    auto form = zortest::makeForm();
+    fillComplete(*form);
+    QVERIFY(saveAs(*form, report));
+    const QByteArray saved = zortest::readAll(report);
+    QCOMPARE(zortest::readAll(companion), saved);
+    QVERIFY(zortest::writeAll(pdf, "%PDF alt"));
+
+    // Long enough to cross Qt's 16 KB write buffer.
+    QStringList masters;
+    for (int i = 0; i < 1500; ++i)
+        masters << QStringLiteral("Meister%1;Vorname;%2").arg(i, 4, 10, QLatin1Char('0')).arg(i % 10 + 1);
+    QVERIFY(disk.leaveFree(0));
+
+    // Sending rewrites both files first: it fails, and nothing is offered.
+    Dialogs::clearShown();
+    form->form()->EMailSchicken->trigger();
+    QVERIFY2(anyShown(QStringLiteral("warning"), diskFull), qPrintable(shownText()));
+    QVERIFY2(!anyShown(QStringLiteral("message"), QStringLiteral("verschickt werden")), qPrintable(shownText()));
+    QVERIFY(desktop.starts.isEmpty());
+    QVERIFY(desktop.urls.isEmpty());
+
+    form->setMasters(masters);
+    form->Modified = 1;
+    const Snapshot before = Snapshot::of(*form);
+
+    // Save: the message says what happened; file, report and "mod" stay.
+    Dialogs::clearShown();
+    QCOMPARE(form->SaveReportFile(), 0);
+    QVERIFY2(anyShown(QStringLiteral("warning"), diskFull), qPrintable(shownText()));
+    QVERIFY(anyShown(QStringLiteral("warning"), QDir::toNativeSeparators(report)));
+    Dialogs::clearShown();
+    form->form()->FileSave1->trigger();
+    QVERIFY(anyShown(QStringLiteral("warning"), diskFull));
+    QVERIFY(Snapshot::of(*form) == before);
+    zortest::idle(*form);
+    QCOMPARE(zortest::statusText(*form), QStringLiteral("mod"));
+
+    // Save As under a new name: nothing appears.
+    Dialogs::clearShown();
+    QVERIFY(!saveAs(*form, folder + QStringLiteral("/neu.zor")));
+    QVERIFY(anyShown(QStringLiteral("warning"), diskFull));
+    QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/neu.zor")));
+    form->setCurrentFileName(report);
+
+    // "&Ja" of the close query: the save fails, so the window stays open.
+    Dialogs::clearShown();
+    Dialogs::primeAnswer(Answer::Yes);
+    form->close();
+    QVERIFY(form->isVisible());
+    QVERIFY(anyShown(QStringLiteral("warning"), diskFull));
+    QVERIFY(Snapshot::of(*form) == before);
+
+    // The PDF: reported, the old one intact.
+    Dialogs::clearShown();
+    Dialogs::primeFile(pdf);
+    form->FileSavePdfExecute();
+    QVERIFY2(anyShown(QStringLiteral("message"), diskFull), qPrintable(shownText()));
+    QCOMPARE(zortest::readAll(pdf), QByteArray("%PDF alt"));
+
+    QCOMPARE(zortest::readAll(report), saved);
+    QCOMPARE(zortest::readAll(companion), saved);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+             (QStringList{QStringLiteral("0042.zor"), QStringLiteral("bericht.pdf"), QStringLiteral("bericht.zor")}));
+    form->Modified = 0; // let the window close
+}
+
+void TstReportFaults::companionUnderALinkOrFolder_isLeftAloneAndSaid()
+{
+    QTemporaryDir dir;
+    zortest::HandOffRecorder desktop;
+    desktop.xdgEmail = QStringLiteral("/usr/bin/xdg-email");
+    const QString report = dir.filePath(QStringLiteral("bericht.zor"));
+    const QString companion = dir.filePath(QStringLiteral("0042.zor"));
+    const QString elsewhere = dir.filePath(QStringLiteral("fremd.txt"));
+    QVERIFY(zortest::writeAll(elsewhere, "nicht anfassen\n"));
+    QVERIFY(QFile::link(elsewhere, companion));
+
+    auto form = zortest::makeForm();
+    fillComplete(*form);
+    QVERIFY(saveAs(*form, report)); // the report itself is saved
+    const QStringList shown = zortest::shownDialogs();
+    QCOMPARE(shown.size(), 2); // the save dialog, then one warning
+    QVERIFY2(shown[1].startsWith(QStringLiteral("warning|Warnung|Der Bericht ist in")), qPrintable(shown[1]));
+    QVERIFY(shown[1].contains(QDir::toNativeSeparators(report)));
+    QVERIFY(shown[1].contains(QDir::toNativeSeparators(companion)));
+    QVERIFY(shown[1].contains(QStringLiteral("konnte aber nicht geschrieben werden")));
+    QVERIFY(shown[1].contains(QStringLiteral("Verkn\u00fcpfung")));
+    QVERIFY(QFileInfo(companion).isSymLink());
+    QCOMPARE(zortest::readAll(elsewhere), QByteArray("nicht anfassen\n"));
+    QVERIFY(!zortest::readAll(report).isEmpty());
+
+    // Sending: the companion cannot be written, so there are no instructions
+    // and nothing goes to the mail program.
+    Dialogs::clearShown();
+    form->form()->EMailSchicken->trigger();
+    QCOMPARE(zortest::shownDialogs().size(), 1);
+    QVERIFY(zortest::shownDialogs()[0].contains(QStringLiteral("Begleitdatei")));
+    QVERIFY(desktop.starts.isEmpty() && desktop.urls.isEmpty());
+    QCOMPARE(zortest::readAll(elsewhere), QByteArray("nicht anfassen\n"));
+
+    // A folder under the companion's name is refused, never replaced.
+    QVERIFY(QFile::remove(companion));
+    QVERIFY(QDir().mkpath(companion));
+    Dialogs::clearShown();
+    form->Modified = 1;
+    form->FileSave1Execute();
+    QCOMPARE(form->Modified, 0);
+    QVERIFY(anyShown(QStringLiteral("warning"), QStringLiteral("Ordner")));
+    QVERIFY(QFileInfo(companion).isDir());
+
+    // Once the name is free again, the copy is written with the report's bytes.
+    QVERIFY(QDir(companion).removeRecursively());
+    Dialogs::clearShown();
+    form->form()->EMailSchicken->trigger();
+    QCOMPARE(zortest::readAll(companion), zortest::readAll(report));
+    QCOMPARE(desktop.starts.size(), 1);
+}
+
+void TstReportFaults::failedOpen_changesNothing()
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("rohr.zor"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    const QString huge = dir.filePath(QStringLiteral("riesig.zor"));
+    {
+        QFile f(huge);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(zor::MaxReportFileSize + 1));
+    }
+    const QString previous = dir.filePath(QStringLiteral("vorher.zor"));
+
+    auto form = zortest::makeForm();
+    fillComplete(*form);
+    form->field(Field::Fax)->setText(QStringLiteral("  getippt, nicht gespeichert"));
+    form->setCurrentFileName(previous);
+    const Snapshot before = Snapshot::of(*form);
+    QCOMPARE(before.modified, 1);
+
+    const QList<QPair<QString, QString>> cases = {
+        {dir.filePath(QStringLiteral("fehlt.zor")), QStringLiteral("existiert nicht")},
+        {fifo, QStringLiteral("keine gew\u00f6hnliche Datei")},
+        {QStringLiteral("/dev/zero"), QStringLiteral("keine gew\u00f6hnliche Datei")},
+        {dir.path(), QStringLiteral("Ordner")},
+        {huge, QStringLiteral("64 MB")}};
+    for (const auto &c : cases) {
+        // Through the menu ("Nein" to the question) and from the command line.
+        for (const bool fromMenu : {true, false}) {
+            Dialogs::clearShown();
+            Dialogs::primeAnswer(Answer::No);
+            if (fromMenu) {
+                Dialogs::primeFile(c.first);
+                form->form()->FileOpen1->trigger();
+            } else {
+                form->openFromCommandLine(c.first);
+            }
+            QVERIFY2(anyShown(QStringLiteral("warning"), c.second), qPrintable(c.first + QLatin1Char('\n') + shownText()));
+            QVERIFY2(anyShown(QStringLiteral("warning"), QStringLiteral("Datei kann nicht ge\u00f6ffnet werden")),
+                     qPrintable(c.first));
+            QVERIFY2(Snapshot::of(*form) == before, qPrintable(c.first));
+        }
+    }
+    // So the next Strg+S writes what the window shows, to the file it had.
+    form->field(Field::Tel)->setFocus();
+    QVERIFY(QTest::qWaitFor([&] { return form->field(Field::Tel)->hasFocus(); }));
+    QTest::keyClick(form->field(Field::Tel), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(form->Modified, 0);
+    zor::ReadResult read = zor::readReport(zortest::readAll(previous));
+    QCOMPARE(read.report.text(Field::Fax), QStringLiteral("getippt, nicht gespeichert"));
+}
+
+void TstReportFaults::newAndOpen_stopWhenTheYesSaveDidNotHappen()
+{
+    QTemporaryDir dir;
+    const QString other = dir.filePath(QStringLiteral("anderer.zor"));
+    QVERIFY(zortest::writeAll(other, "Anderer Verein\r\n"));
+    auto form = zortest::makeForm();
+
+    // Refused by the check: an incomplete report with a current file name.
+    form->field(Field::Ort)->setText(QStringLiteral("nur der Ort"));
+    form->setCurrentFileName(dir.filePath(QStringLiteral("b.zor")));
+    Dialogs::primeAnswer(Answer::Yes);
+    form->form()->FileNew1->trigger();
+    QCOMPARE(form->field(Field::Ort)->text(), QStringLiteral("nur der Ort"));
+    QCOMPARE(form->Modified, 1);
+    QCOMPARE(Dialogs::shown().size(), 2);
+    QCOMPARE(Dialogs::shown().at(1).caption, QStringLiteral("Eingabepr\u00fcfung: Fehler !"));
+
+    // The Save As dialog cancelled: Open shows no open dialog.
+    fillComplete(*form);
+    form->setCurrentFileName(QString());
+    Dialogs::clearShown();
+    Dialogs::primeAnswer(Answer::Yes);
+    Dialogs::primeFile(QString()); // Save As cancelled
+    Dialogs::primeFile(other);     // would be opened
+    form->form()->FileOpen1->trigger();
+    QCOMPARE(zortest::shownDialogs().size(), 2); // the question, the Save As dialog
+    QCOMPARE(Dialogs::shown().at(1).kind, QStringLiteral("save"));
+    QCOMPARE(form->field(Field::Vereinsname)->text(), QStringLiteral("Budoverein Beispielhausen"));
+    QCOMPARE(form->Modified, 1);
+    Dialogs::reset();
+
+    // The file could not be written (write-protected).
+    const QString locked = dir.filePath(QStringLiteral("gesperrt.zor"));
+    QVERIFY(zortest::writeAll(locked, "alt\r\n"));
+    QVERIFY(QFile::setPermissions(locked, QFileDevice::ReadOwner));
+    form->setCurrentFileName(locked);
+    Dialogs::primeAnswer(Answer::Yes);
+    form->form()->FileNew1->trigger();
+    QCOMPARE(form->field(Field::Vereinsname)->text(), QStringLiteral("Budoverein Beispielhausen"));
+    QCOMPARE(form->currentFileName(), locked);
+    QCOMPARE(zortest::readAll(locked), QByteArray("alt\r\n"));
+
+    // A save that went through lets New go on.
+    const QString fine = dir.filePath(QStringLiteral("gut.zor"));
+    form->setCurrentFileName(fine);
+    Dialogs::reset();
+    Dialogs::primeAnswer(Answer::Yes);
+    form->form()->FileNew1->trigger();
+    QVERIFY(QFileInfo::exists(fine));
+    QVERIFY(form->field(Field::Vereinsname)->text().isEmpty());
+    QVERIFY(form->currentFileName().isEmpty());
+    QCOMPARE(form->Modified, 0);
+}
+
+void TstReportFaults::fileChangedByAnotherProgram_isAskedAbout()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bericht.zor"));
+    auto form = zortest::makeForm();
+    fillComplete(*form);
+    QVERIFY(saveAs(*form, path));
+
+    // Written again with the same bytes (a backup tool, a touch): no question.
+    QTest::qSleep(20);
+    QVERIFY(zortest::writeAll(path, zortest::readAll(path)));
+    form->field(Field::Ort)->setText(QStringLiteral("Neustadt"));
+    Dialogs::clearShown();
+    form->FileSave1Execute();
+    QCOMPARE(zortest::shownDialogs(), QStringList());
+    QCOMPARE(form->Modified, 0);
+
+    // Another program writes the file; the user types on.
+    const QByteArray theirs = "von einem anderen Programm\r\n";
+    QVERIFY(zortest::writeAll(path, theirs));
+    form->field(Field::Ort)->setText(QStringLiteral("Altstadt  "));
+    const Snapshot before = Snapshot::of(*form);
+
+    Dialogs::clearShown();
+    Dialogs::primeAnswer(Answer::No);
+    form->FileSave1Execute();
+    QCOMPARE(Dialogs::shown().size(), 1);
+    QCOMPARE(Dialogs::shown().at(0).kind, QStringLiteral("question"));
+    QCOMPARE(Dialogs::shown().at(0).buttons, (QStringList{QStringLiteral("&Ja"), QStringLiteral("&Nein")}));
+    QVERIFY(Dialogs::shown().at(0).text.contains(QDir::toNativeSeparators(path)));
+    QCOMPARE(zortest::readAll(path), theirs);
+    QVERIFY(Snapshot::of(*form) == before); // not even tidied
+    QCOMPARE(form->field(Field::Ort)->text(), QStringLiteral("Altstadt  "));
+
+    Dialogs::clearShown();
+    Dialogs::primeAnswer(Answer::Yes);
+    form->FileSave1Execute();
+    QCOMPARE(form->Modified, 0);
+    QCOMPARE(zor::readReport(zortest::readAll(path)).report.text(Field::Ort), QStringLiteral("Altstadt"));
+
+    // The same after opening a file: what was read is what is protected.
+    form->setOpenFileName(path);
+    QVERIFY(form->LoadReportFile());
+    form->setCurrentFileName(path);
+    QVERIFY(zortest::writeAll(path, theirs));
+    form->Modified = 1;
+    Dialogs::clearShown();
+    Dialogs::primeAnswer(Answer::No);
+    form->FileSave1Execute();
+    QCOMPARE(zortest::readAll(path), theirs);
+    QCOMPARE(form->Modified, 1);
+    form->Modified = 0;
+}
+
+void TstReportFaults::longValues_surviveOpenAndSave()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("lang.zor"));
+    const QByteArray longName = "Verein " + QByteArray(40000, 'x');
+    const QByteArray longMaster = "Lang" + QByteArray(50000, 'y') + ";Vorname;2";
+    QList<QByteArray> lines = {longName, "0042", "Ab12", "Erika", "Muster", "Hauptstr. 1", "12345",
+                               "Beispielhausen", "0123456789", "-", "-", QByteArray(33000, 'z'), "-",
+                               "12345", "-", "-", "6 0 0", "14 0 0", "18 0 0", "26 3 2", "40 0 0",
+                               "60 0 0", "500 5 0", longMaster};
+    const QByteArray bytes = zortest::crlfLines(lines);
+    QVERIFY(zortest::writeAll(path, bytes));
+
+    auto form = zortest::makeForm();
+    form->openFromCommandLine(path);
+    QCOMPARE(form->field(Field::Vereinsname)->text().size(), longName.size());
+    QCOMPARE(form->field(Field::DName)->text().size(), 33000);
+    form->Modified = 1;
+    form->FileSave1Execute();
+    QCOMPARE(form->Modified, 0);
+    QCOMPARE(zortest::readAll(path), bytes);
+
+    // Typing past 32,767 characters is not cut either.
+    form->field(Field::Fax)->setText(QString(32767, QLatin1Char('1')));
+    form->field(Field::Fax)->setFocus();
+    form->field(Field::Fax)->end(false);
+    QTest::keyClicks(form->field(Field::Fax), QStringLiteral("234"));
+    QCOMPARE(form->field(Field::Fax)->text().size(), 32770);
+    // Taken back for editing, a long master comes back whole as well.
+    form->liste()->setCurrentRow(0);
+    form->ModBtnClick();
+    QCOMPARE(form->form()->NName->text().size(), longMaster.size() - int(qstrlen(";Vorname;2")));
+    form->Modified = 0;
+}
+
+void TstReportFaults::saveDialog_refusesAFolderThatDoesNotExist()
+{
+    QTemporaryDir dir;
+    auto form = zortest::makeForm();
+    fillComplete(*form);
+
+    // Through the seam: refused with a warning, and asked again.
+    const QString missing = dir.filePath(QStringLiteral("gibtsnicht/bericht.zor"));
+    Dialogs::primeFile(missing);
+    Dialogs::primeFile(QString());
+    form->FileSaveAs1Execute();
+    QStringList shown = zortest::shownDialogs();
+    QCOMPARE(shown.size(), 3);
+    QVERIFY(shown[1].startsWith(QStringLiteral("warning|Warnung|Der Ordner")));
+    QVERIFY(shown[1].contains(QDir::toNativeSeparators(dir.filePath(QStringLiteral("gibtsnicht")))));
+    QVERIFY(form->currentFileName().isEmpty());
+    QCOMPARE(form->Modified, 1);
+
+    // The real dialog and the real message box: type the name, press Return,
+    // take the warning, then cancel the dialog that comes back.
+    Dialogs::setScripted(false);
+    int dialogsSeen = 0;
+    bool warned = false;
+    std::function<void()> drive = [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            warned = warned || box->text().contains(QStringLiteral("existiert nicht"));
+            box->accept();
+        } else if (auto *fd = qobject_cast<QFileDialog *>(modal)) {
+            if (++dialogsSeen == 1) {
+                auto *edit = fd->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                QVERIFY(edit);
+                edit->setText(missing);
+                QTest::keyClick(edit, Qt::Key_Return);
+            } else {
+                fd->reject();
+                return;
+            }
+        }
+        QTimer::singleShot(50, drive);
+    };
+    QTimer::singleShot(50, drive);
+    form->FileSaveAs1Execute();
+    Dialogs::setScripted(true);
+    QCOMPARE(dialogsSeen, 2);
+    QVERIFY(warned);
+    QVERIFY(form->currentFileName().isEmpty());
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("gibtsnicht"))));
+    form->Modified = 0;
+}
+
+QTEST_MAIN(TstReportFaults)
+#include "tst_reportfaults.moc"
