@@ -122,6 +122,24 @@ Answer Dialogs::askYesNo(QWidget *parent, const QString &text, const QString &ca
     return box.clickedButton() == yes ? Answer::Yes : Answer::No;
 }
 
+int Dialogs::choose(QWidget *parent, const QString &text, const QString &caption, const QStringList &buttons)
+{
+    if (scripted()) {
+        record(QStringLiteral("choice"), caption, text, buttons);
+        const Answer a = scriptedAnswer(Answer::Cancel);
+        return a == Answer::Yes ? 0 : a == Answer::No ? 1 : int(buttons.size()) - 1;
+    }
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
+    QList<QPushButton *> pushed;
+    for (const QString &b : buttons)
+        pushed << box.addButton(b, QMessageBox::ActionRole);
+    box.setDefaultButton(pushed.first());
+    box.setEscapeButton(pushed.last());
+    box.exec();
+    const int i = int(pushed.indexOf(qobject_cast<QPushButton *>(box.clickedButton())));
+    return i < 0 ? int(buttons.size()) - 1 : i;
+}
+
 void Dialogs::warning(QWidget *parent, const QString &text)
 {
     const QString caption = QStringLiteral("Warnung");

@@ -39,6 +39,11 @@ public:
     // Return does not overwrite anything); closing the box counts as No.
     static Answer askYesNo(QWidget *parent, const QString &text, const QString &caption);
 
+    // A question with buttons of its own; the first is the default (Return).
+    // Returns the index of the button chosen; closing the box counts as the
+    // last one. The stand-in answers Yes for the first button, No for the second.
+    static int choose(QWidget *parent, const QString &text, const QString &caption, const QStringList &buttons);
+
     // Warning with caption "Warnung" and one OK button.
     static void warning(QWidget *parent, const QString &text);
 

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/recoverystore.h"
 #include "ui/icons.h"
 #include "ui/tsdiappform.h"
 
@@ -32,6 +33,8 @@ int runProgram(QApplication &app)
 
     TSDIAppForm form;
     form.show();
+    form.startRecovery(RecoveryStore::defaultFolder());
+    form.offerRecovery();
     const QStringList args = QApplication::arguments();
     if (args.size() > 1 && !args.at(1).isEmpty())
         form.openFromCommandLine(args.at(1));

@@ -101,6 +101,7 @@ void TSDIAppForm::FileNew1Execute()
     });
     Modified = 0;
     m_fileName.clear();
+    discardRecovery();
 }
 
 void TSDIAppForm::FileOpen1Execute()
@@ -125,6 +126,7 @@ void TSDIAppForm::openChosen(const QString &path)
         return;
     guarded([this] { UpdateSums(); });
     m_fileName = path;
+    discardRecovery();
 }
 
 void TSDIAppForm::openFromCommandLine(const QString &path)

@@ -183,7 +183,7 @@ bool isWriteProtected(const QString &path)
     return ::access(encodedPath(path).constData(), W_OK) != 0 && errno == EACCES;
 }
 
-SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links links)
+SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links links, int newFileMode)
 {
     // Past a file size limit the system would end the program with SIGXFSZ and
     // take the report on screen with it; ignored, the write fails with EFBIG
@@ -242,7 +242,7 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links l
     }
     TempFile tmp(tmpl, fd);
 
-    const mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~currentUmask());
+    const mode_t mode = exists ? (st.st_mode & 07777) : (mode_t(newFileMode) & ~currentUmask());
     if (::fchmod(fd, mode) != 0)
         return failed(SaveOutcome::NotWritten, describeSystemError(errno));
     if (exists && ::geteuid() == 0 && (st.st_uid != 0 || st.st_gid != 0)) {

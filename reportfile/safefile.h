@@ -32,8 +32,9 @@ enum class Links { Follow, Refuse };
 // file. Whatever fails, the old file stays byte for byte as it was and no
 // temporary file is left. An existing file keeps its permission bits (and,
 // for root, its owner). Directories, devices and pipes under the name are
-// refused, never replaced.
-SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links links = Links::Follow);
+// refused, never replaced. A new file gets newFileMode less the umask.
+SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links links = Links::Follow,
+                           int newFileMode = 0666);
 
 // A file whose permission bits forbid writing is not to be replaced, even by a
 // user (root) whom the system would let write it.

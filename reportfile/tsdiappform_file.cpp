@@ -104,6 +104,7 @@ int TSDIAppForm::SaveReportFile()
     case zor::SaveOutcome::Saved:
         Modified = 0;
         remember(path);
+        discardRecovery(); // the report is in its file now
         return 1;
     case zor::SaveOutcome::NotOpened:
         zor::Dialogs::warning(this, cannotOpen() + QStringLiteral("\n\n%1\n%2").arg(quoted(path), saved.reason));

@@ -1,6 +1,7 @@
 #include "ui/tsdiappform.h"
 
 #include "app/dialogs.h"
+#include "app/recoverystore.h"
 #include "entry/zahlengrid.h"
 #include "ui/cp1252validator.h"
 #include "ui/icons.h"
@@ -188,8 +189,11 @@ void TSDIAppForm::closeEvent(QCloseEvent *event)
 {
     bool canClose = true;
     FormCloseQuery(canClose);
-    if (canClose)
+    if (canClose) {
+        // A normal end: whatever was not saved, the user chose to leave.
+        discardRecovery();
         event->accept();
+    }
     else
         event->ignore();
 }

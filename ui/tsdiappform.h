@@ -18,7 +18,11 @@ class QListWidget;
 class QSpinBox;
 class QPushButton;
 class QTabWidget;
+class QTimer;
 class ZahlenGrid;
+namespace zor {
+class RecoveryStore;
+}
 class NummerEdit;
 class TAboutBox;
 
@@ -79,6 +83,17 @@ public:
     // Opens a file named on the command line, as Open would after its question.
     void openFromCommandLine(const QString &path);
 
+    // --- recovery copy ---
+    // From now on, while the report has unsaved changes, a copy of it is kept
+    // in folder (written about two seconds after a change).
+    void startRecovery(const QString &folder);
+    // At start-up: offers the copies of earlier runs that did not end
+    // normally. Returns true when one was put back into the window.
+    bool offerRecovery();
+    bool writeRecoveryCopy(); // now; false when it could not be written
+    void discardRecovery();   // the report is in a file, or the user dropped it
+    QString recoveryCopyPath() const;
+
     // --- member counts ---
     void UpdateSums(); // throws zor::ConversionError for a cell that is no whole number
     void ZahlenKeyPress(QChar &Key);
@@ -133,6 +148,9 @@ private:
     // another program's changes are not overwritten unasked.
     QString m_knownPath;
     zor::FileFingerprint m_known;
+    std::unique_ptr<zor::RecoveryStore> m_recovery;
+    QTimer *m_recoveryTimer = nullptr;
+    bool m_recoveryFailureShown = false;
 };
 
 #include "entry/intconv.h"

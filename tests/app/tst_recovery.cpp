@@ -1,0 +1,381 @@
+// The recovery copy: its format, the folder shared by running instances, and
+// a real program process that is killed with SIGKILL and started again.
+
+#include "app/dialogs.h"
+#include "app/recoverycopy.h"
+#include "app/recoverystore.h"
+#include "entry/zahlengrid.h"
+#include "tests/support/formfixture.h"
+#include "tests/support/testfiles.h"
+#include "ui/nummeredit.h"
+#include "ui_tsdiappform.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <cstdio>
+
+using zor::Answer;
+using zor::Dialogs;
+using zor::Field;
+
+namespace {
+
+zor::RecoveryCopy sampleCopy()
+{
+    zor::RecoveryCopy c;
+    c.report = zor::Report::fresh();
+    c.report.text(Field::Vereinsname) = QStringLiteral("Budoverein S\u00fcd \u201eKelvaro\u201c");
+    c.report.text(Field::Nummer) = QStringLiteral("12__");
+    c.report.text(Field::Ort) = QStringLiteral("  mit Leerzeichen ");
+    c.report.counts[3] = {QStringLiteral("5"), QString()}; // a count as typed, even empty
+    c.report.masters = {QStringLiteral("M\u00fcller;Anna;3"), QStringLiteral("Zed;Bo;10")};
+    c.fileName = QStringLiteral("/home/verein/Quorvane 2027.zor");
+    c.known = zor::FileFingerprint::of("alt\r\n", 1234567890123456789LL);
+    c.made = QDateTime(QDate(2026, 12, 8), QTime(21, 15, 30, 250));
+    return c;
+}
+
+QStringList copiesIn(const QString &folder)
+{
+    return QDir(folder).entryList({QStringLiteral("*.zorrec")}, QDir::Files | QDir::Hidden);
+}
+
+// What the child process types: a report with unsaved changes.
+void typeReport(TSDIAppForm &form)
+{
+    zortest::typeInto(form.field(Field::Vereinsname), QStringLiteral("Judoclub Musterstadt"));
+    zortest::typeInto(form.field(Field::Ort), QStringLiteral("M\u00fcnster"));
+    form.nummer()->setText(QStringLiteral("0116"));
+    form.zahlen()->setCellText(2, 1, QStringLiteral("17"));
+    form.zahlen()->setCellText(7, 2, QStringLiteral("4"));
+    form.setMasters({QStringLiteral("Kano;Jigoro;9")});
+}
+
+void fillComplete(TSDIAppForm &form)
+{
+    const QList<QPair<Field, QString>> values = {
+        {Field::Code, QStringLiteral("xK7q")}, {Field::AVName, QStringLiteral("Hanna")},
+        {Field::ANName, QStringLiteral("Meier")}, {Field::Strasse, QStringLiteral("Hauptstr. 1")},
+        {Field::Plz, QStringLiteral("12345")}, {Field::Tel, QStringLiteral("0123 45678")},
+        {Field::DPlz, QStringLiteral("12346")}};
+    for (const auto &v : values)
+        form.field(v.first)->setText(v.second);
+}
+
+// The program as a child process: types a report, waits until its recovery
+// copy is on disk (or, with "saved", saves the report after that), says
+// "ready" and waits to be killed.
+int childMain(int argc, char *argv[])
+{
+    const QString folder = QString::fromLocal8Bit(argv[2]);
+    const QString mode = QString::fromLocal8Bit(argv[3]);
+    QApplication app(argc, argv);
+    Dialogs::setScripted(true);
+    TSDIAppForm form;
+    form.show();
+    form.startRecovery(folder);
+    form.setCurrentFileName(QDir(folder).filePath(QStringLiteral("../verein.zor")));
+    typeReport(form);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!QFileInfo::exists(form.recoveryCopyPath()))
+            return;
+        poll.stop();
+        if (mode == QLatin1String("saved")) {
+            fillComplete(form);
+            form.FileSave1Execute();
+            if (form.Modified != 0 || QFileInfo::exists(form.recoveryCopyPath()))
+                std::printf("not saved\n");
+        }
+        std::printf("ready\n");
+        std::fflush(stdout);
+    });
+    poll.start(50);
+    return app.exec();
+}
+
+} // namespace
+
+class TstRecovery : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Starts the child; true once it said "ready".
+    bool startChild(QProcess &child, const QString &folder, const QString &mode)
+    {
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--recovery-child"), folder, mode});
+        if (!child.waitForStarted(10000))
+            return false;
+        QByteArray out;
+        QElapsedTimer clock;
+        clock.start();
+        while (!out.contains("ready\n") && clock.elapsed() < 20000) {
+            child.waitForReadyRead(200);
+            out += child.readAllStandardOutput();
+        }
+        return out == "ready\n";
+    }
+    static void kill9(QProcess &child)
+    {
+        child.kill(); // SIGKILL: no cleanup of any kind
+        child.waitForFinished(10000);
+    }
+
+private slots:
+    void init() { QStandardPaths::setTestModeEnabled(true); }
+
+    void copy_roundTripsEverythingAsTyped();
+    void copy_damaged_isRefusedWithoutACrash();
+    void store_instancesKeepTheirOwnCopies();
+    void killedProgram_comesBackWholeAfterRestart();
+    void secondInstance_doesNotTakeARunningOnesCopy();
+    void savedBeforeTheKill_nothingIsAsked();
+    void damagedCopy_isReportedAndRemoved();
+    void verwerfen_removesTheCopy();
+    void copyIsWrittenAfterAChange_andGoneAfterNewSaveOrExit();
+};
+
+void TstRecovery::copy_roundTripsEverythingAsTyped()
+{
+    const zor::RecoveryCopy c = sampleCopy();
+    zor::RecoveryCopy back;
+    QString error;
+    QVERIFY2(zor::decodeRecovery(zor::encodeRecovery(c), &back, &error), qPrintable(error));
+    QVERIFY(back == c);
+
+    // A copy of a report never saved has no file and no fingerprint.
+    zor::RecoveryCopy fresh;
+    fresh.report = zor::Report::fresh();
+    fresh.made = QDateTime::currentDateTime();
+    QVERIFY(zor::decodeRecovery(zor::encodeRecovery(fresh), &back, &error));
+    QVERIFY(back.fileName.isEmpty());
+    QVERIFY(!back.known.valid);
+    QCOMPARE(back.report, fresh.report);
+}
+
+void TstRecovery::copy_damaged_isRefusedWithoutACrash()
+{
+    const QByteArray good = zor::encodeRecovery(sampleCopy());
+    QList<QByteArray> bad = {QByteArray(), "{}", "[1,2]", "kein JSON", good.left(good.size() / 2),
+                             QByteArray(good).replace("zor-quorvane-recovery", "etwas-anderes"),
+                             QByteArray(good).replace("\"version\":1", "\"version\":7"),
+                             QByteArray(good).replace("\"fields\":[", "\"fields\":[\"zu viel\","),
+                             QByteArray(good).replace("\"masters\":[", "\"masters\":[3,")};
+    // Every prefix of a whole copy, as a write cut short would leave it.
+    for (int n = 0; n < good.size(); n += 7)
+        bad << good.left(n);
+    for (const QByteArray &b : bad) {
+        zor::RecoveryCopy out;
+        QString error;
+        QVERIFY2(!zor::decodeRecovery(b, &out, &error), b.constData());
+        QVERIFY(!error.isEmpty());
+    }
+}
+
+void TstRecovery::store_instancesKeepTheirOwnCopies()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("recovery"));
+    auto a = std::make_unique<zor::RecoveryStore>(folder);
+    zor::RecoveryStore b(folder);
+    QVERIFY(a->isActive() && b.isActive());
+    QVERIFY(a->ownCopyPath() != b.ownCopyPath());
+    QCOMPARE(a->write("a").outcome, zor::SaveOutcome::Saved);
+    QCOMPARE(b.write("b").outcome, zor::SaveOutcome::Saved);
+
+    // Private to the user.
+    QCOMPARE(int(QFileInfo(folder).permissions() & 0x0777), int(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser) & 0x0777);
+    QCOMPARE(QFileInfo(a->ownCopyPath()).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteGroup | QFileDevice::WriteOther),
+             QFileDevice::Permissions());
+
+    // While both run, neither offers the other's copy.
+    QVERIFY(b.claimOrphans().isEmpty());
+    QVERIFY(a->claimOrphans().isEmpty());
+
+    // A ends without removing its copy (as a crash would): B finds it, once.
+    const QString aCopy = a->ownCopyPath();
+    a.reset();
+    QList<zor::RecoveryStore::Orphan> found = b.claimOrphans();
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found[0].path, aCopy);
+    zor::RecoveryStore c(folder);
+    QVERIFY(c.claimOrphans().isEmpty()); // B holds it while it asks
+    found[0].drop();
+    QVERIFY(!QFileInfo::exists(aCopy));
+    QCOMPARE(copiesIn(folder), QStringList{QFileInfo(b.ownCopyPath()).fileName()});
+}
+
+void TstRecovery::killedProgram_comesBackWholeAfterRestart()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("recovery"));
+    QProcess child;
+    QVERIFY(startChild(child, folder, QStringLiteral("typed")));
+    kill9(child);
+    QCOMPARE(copiesIn(folder).size(), 1);
+
+    auto form = zortest::makeForm();
+    form->startRecovery(folder);
+    Dialogs::primeAnswer(Answer::Yes); // "Wiederherstellen"
+    QVERIFY(form->offerRecovery());
+
+    QCOMPARE(Dialogs::shown().size(), 1);
+    const zor::ShownDialog &q = Dialogs::shown().first();
+    QCOMPARE(q.kind, QStringLiteral("choice"));
+    QCOMPARE(q.buttons, (QStringList{QStringLiteral("Wiederherstellen"), QStringLiteral("Verwerfen")}));
+    QVERIFY2(q.text.contains(QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("../verein.zor")))), qPrintable(q.text));
+    QVERIFY(q.text.contains(QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"))));
+
+    QCOMPARE(form->field(Field::Vereinsname)->text(), QStringLiteral("Judoclub Musterstadt"));
+    QCOMPARE(form->field(Field::Ort)->text(), QStringLiteral("M\u00fcnster"));
+    QCOMPARE(form->nummer()->text(), QStringLiteral("0116"));
+    QCOMPARE(form->zahlen()->cellText(2, 1), QStringLiteral("17"));
+    QCOMPARE(form->zahlen()->cellText(7, 2), QStringLiteral("4"));
+    QCOMPARE(form->sumLabel("AllSum")->text(), QStringLiteral("21"));
+    QCOMPARE(form->masters(), QStringList{QStringLiteral("Kano;Jigoro;9")});
+    QCOMPARE(form->currentFileName(), QDir(folder).filePath(QStringLiteral("../verein.zor")));
+    QCOMPARE(form->Modified, 1);
+    zortest::idle(*form);
+    QCOMPARE(zortest::statusText(*form), QStringLiteral("mod"));
+
+    // The old copy is gone; the window keeps its own from now on.
+    QCOMPARE(copiesIn(folder), QStringList{QFileInfo(form->recoveryCopyPath()).fileName()});
+    form->Modified = 0;
+}
+
+void TstRecovery::secondInstance_doesNotTakeARunningOnesCopy()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("recovery"));
+    QProcess child;
+    QVERIFY(startChild(child, folder, QStringLiteral("typed")));
+
+    auto form = zortest::makeForm();
+    form->startRecovery(folder);
+    QVERIFY(!form->offerRecovery());
+    QVERIFY(Dialogs::shown().isEmpty());
+    QCOMPARE(copiesIn(folder).size(), 1);
+
+    kill9(child);
+    auto later = zortest::makeForm();
+    later->startRecovery(folder);
+    Dialogs::primeAnswer(Answer::Yes);
+    QVERIFY(later->offerRecovery());
+    QCOMPARE(later->field(Field::Vereinsname)->text(), QStringLiteral("Judoclub Musterstadt"));
+    later->Modified = 0;
+}
+
+void TstRecovery::savedBeforeTheKill_nothingIsAsked()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("recovery"));
+    QProcess child;
+    QVERIFY(startChild(child, folder, QStringLiteral("saved")));
+    kill9(child);
+    QVERIFY(copiesIn(folder).isEmpty());
+    QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("verein.zor"))));
+
+    auto form = zortest::makeForm();
+    form->startRecovery(folder);
+    QVERIFY(!form->offerRecovery());
+    QVERIFY(Dialogs::shown().isEmpty());
+}
+
+void TstRecovery::damagedCopy_isReportedAndRemoved()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("recovery"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString damaged = QDir(folder).filePath(QStringLiteral("999999-abc.zorrec"));
+    QVERIFY(zortest::writeAll(damaged, zor::encodeRecovery(sampleCopy()).left(40)));
+
+    auto form = zortest::makeForm();
+    form->startRecovery(folder);
+    QVERIFY(!form->offerRecovery());
+    QCOMPARE(Dialogs::shown().size(), 1);
+    QVERIFY(Dialogs::shown().first().text.contains(QStringLiteral("besch\u00e4digt")));
+    QVERIFY(!QFileInfo::exists(damaged));
+    QVERIFY(form->field(Field::Vereinsname)->text().isEmpty());
+    QCOMPARE(form->Modified, 0);
+}
+
+void TstRecovery::verwerfen_removesTheCopy()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("recovery"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString left = QDir(folder).filePath(QStringLiteral("999999-def.zorrec"));
+    QVERIFY(zortest::writeAll(left, zor::encodeRecovery(sampleCopy())));
+
+    auto form = zortest::makeForm();
+    form->startRecovery(folder);
+    Dialogs::primeAnswer(Answer::No); // "Verwerfen"
+    QVERIFY(!form->offerRecovery());
+    QCOMPARE(Dialogs::shown().size(), 1);
+    QVERIFY(Dialogs::shown().first().text.contains(QStringLiteral("Quorvane 2027.zor")));
+    QVERIFY(!QFileInfo::exists(left));
+    QVERIFY(form->field(Field::Vereinsname)->text().isEmpty());
+    QVERIFY(form->currentFileName().isEmpty());
+    QCOMPARE(form->Modified, 0);
+}
+
+void TstRecovery::copyIsWrittenAfterAChange_andGoneAfterNewSaveOrExit()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("recovery"));
+    auto form = zortest::makeForm();
+    form->startRecovery(folder);
+    const QString own = form->recoveryCopyPath();
+
+    // Nothing is written while nothing changed.
+    QTest::qWait(2500);
+    QVERIFY(!QFileInfo::exists(own));
+
+    zortest::typeInto(form->field(Field::Fax), QStringLiteral("0815"));
+    QVERIFY(!QFileInfo::exists(own)); // not at once
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(own), 6000);
+    zor::RecoveryCopy copy;
+    QVERIFY(zor::decodeRecovery(zortest::readAll(own), &copy, nullptr));
+    QCOMPARE(copy.report.text(Field::Fax), QStringLiteral("0815"));
+
+    // "Nein" to New's question drops the changes, and with them the copy.
+    Dialogs::primeAnswer(Answer::No);
+    form->form()->FileNew1->trigger();
+    QVERIFY(!QFileInfo::exists(own));
+
+    // Saved: gone at once.
+    typeReport(*form);
+    fillComplete(*form);
+    QVERIFY(form->writeRecoveryCopy());
+    Dialogs::primeFile(dir.filePath(QStringLiteral("bericht.zor")));
+    form->FileSaveAs1Execute();
+    QCOMPARE(form->Modified, 0);
+    QVERIFY(!QFileInfo::exists(own));
+
+    // A normal end ("&Nein" to the close query): gone.
+    zortest::typeInto(form->field(Field::Fax), QStringLiteral("1"));
+    QVERIFY(form->writeRecoveryCopy());
+    Dialogs::primeAnswer(Answer::No);
+    QVERIFY(form->close());
+    QVERIFY(!QFileInfo::exists(own));
+}
+
+int main(int argc, char *argv[])
+{
+    if (argc == 4 && qstrcmp(argv[1], "--recovery-child") == 0)
+        return childMain(argc, argv);
+    QApplication app(argc, argv);
+    TstRecovery test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_recovery.moc"
