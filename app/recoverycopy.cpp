@@ -21,7 +21,8 @@ bool stringArray(const QJsonValue &v, qsizetype size, QStringList *out)
     out->clear();
     out->reserve(a.size());
     for (const QJsonValue &e : a) {
-        if (!e.isString())
+        // A lone surrogate could not be shown or written again.
+        if (!e.isString() || !e.toString().isValidUtf16())
             return false;
         out->append(e.toString());
     }
@@ -77,7 +78,8 @@ bool decodeRecovery(const QByteArray &bytes, RecoveryCopy *out, QString *error)
     }
     RecoveryCopy copy;
     copy.made = QDateTime::fromString(o.value(QStringLiteral("made")).toString(), Qt::ISODateWithMs);
-    if (!copy.made.isValid() || !o.value(QStringLiteral("file")).isString())
+    if (!copy.made.isValid() || copy.made.date().year() < 2000 || copy.made.date().year() > 9999
+        || !o.value(QStringLiteral("file")).isString() || !o.value(QStringLiteral("file")).toString().isValidUtf16())
         return fail();
     copy.fileName = o.value(QStringLiteral("file")).toString();
 

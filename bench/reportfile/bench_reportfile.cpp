@@ -2,6 +2,8 @@
 // 100,000 masters, and how long opening such a file in the window takes.
 // Usage: bench_reportfile [repetitions]
 
+#include "app/recoverycopy.h"
+#include "app/recoverystore.h"
 #include "app/dialogs.h"
 #include "bench/benchtime.h"
 #include "reportfile/reportreader.h"
@@ -51,13 +53,14 @@ int main(int argc, char **argv)
 
     QTemporaryDir dir;
     TSDIAppForm form;
+    zor::RecoveryStore recovery(dir.filePath(QStringLiteral("recovery")));
     for (const int n : {10, 1000, 10000, 100000}) {
         const zor::Report report = makeReport(n);
         const QString path = dir.filePath(QStringLiteral("b%1.zor").arg(n));
         bool ok = true;
 
         line("encode (memory)", n, zorbench::bestMs(reps, [&] { ok &= !zor::encodeReport(report).isEmpty(); }));
-        line("save to disk (QSaveFile)", n, zorbench::bestMs(reps, [&] {
+        line("save to disk (temp file, fsync, rename)", n, zorbench::bestMs(reps, [&] {
                  ok &= zor::saveReport(path, report).outcome == zor::SaveOutcome::Saved;
              }));
         zor::ReadResult read;
@@ -76,6 +79,14 @@ int main(int argc, char **argv)
         line("save from window (check+write)", n, zorbench::bestMs(reps, [&] {
                  form.Modified = 1;
                  ok &= form.SaveReportFile() == 1;
+             }));
+        // Written on the window's thread two seconds after a change.
+        line("recovery copy (encode+write)", n, zorbench::bestMs(reps, [&] {
+                 zor::RecoveryCopy copy;
+                 copy.report = report;
+                 copy.fileName = path;
+                 copy.made = QDateTime::currentDateTime();
+                 ok &= recovery.write(zor::encodeRecovery(copy)).outcome == zor::SaveOutcome::Saved;
              }));
         if (!ok || !zor::Dialogs::shown().isEmpty()) {
             std::fprintf(stderr, "benchmark run failed for %d masters\n", n);

@@ -1,0 +1,24 @@
+// The recovery copy read at start-up: whatever bytes lie in the folder (a
+// copy cut short by a power cut, a damaged disk), reading never crashes, and
+// a copy that reads is written and read back the same.
+
+#include "app/recoverycopy.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    zor::RecoveryCopy copy;
+    QString error;
+    if (!zor::decodeRecovery(bytes, &copy, &error)) {
+        if (error.isEmpty())
+            std::abort();
+        return 0;
+    }
+    zor::RecoveryCopy again;
+    if (!zor::decodeRecovery(zor::encodeRecovery(copy), &again, &error) || !(again == copy))
+        std::abort();
+    return 0;
+}
