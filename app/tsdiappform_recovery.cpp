@@ -39,18 +39,21 @@ void TSDIAppForm::startRecovery(const QString &folder)
         });
         // Any change of the report's controls starts the timer once; it is not
         // restarted by further typing, so a copy is at most two seconds old.
-        const auto changed = [this] {
-            if (!m_recoveryTimer->isActive())
-                m_recoveryTimer->start();
+        // The timer alone is the receiver: the controls still signal changes
+        // while the window is being torn down.
+        QTimer *timer = m_recoveryTimer;
+        const auto changed = [timer] {
+            if (!timer->isActive())
+                timer->start();
         };
         for (int i = 0; i < zor::FieldCount; ++i)
-            connect(field(static_cast<zor::Field>(i)), &QLineEdit::textChanged, this, changed);
-        connect(ui->Zahlen, &QTableWidget::cellChanged, this, changed);
+            connect(field(static_cast<zor::Field>(i)), &QLineEdit::textChanged, timer, changed);
+        connect(ui->Zahlen, &QTableWidget::cellChanged, timer, changed);
         QAbstractItemModel *masters = ui->Liste->model();
-        connect(masters, &QAbstractItemModel::rowsInserted, this, changed);
-        connect(masters, &QAbstractItemModel::rowsRemoved, this, changed);
-        connect(masters, &QAbstractItemModel::dataChanged, this, changed);
-        connect(masters, &QAbstractItemModel::modelReset, this, changed);
+        connect(masters, &QAbstractItemModel::rowsInserted, timer, changed);
+        connect(masters, &QAbstractItemModel::rowsRemoved, timer, changed);
+        connect(masters, &QAbstractItemModel::dataChanged, timer, changed);
+        connect(masters, &QAbstractItemModel::modelReset, timer, changed);
     }
 }
 
