@@ -15,7 +15,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QScopeGuard>
+#include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -502,16 +504,39 @@ void TstSendWindow::helpPageFallsBackToInstalledCopy()
 void TstSendWindow::aboutBoxShownModally()
 {
     auto form = zortest::makeForm();
+    // A main window away from the middle: the box goes to the screen's middle.
+    form->move(0, 0);
     bool shownModal = false;
+    QPoint centre;
+    QRect panel;
+    QRect okOnPanel;
+    QString version;
     // exec() blocks: look at the box from inside its own loop, then close it.
     QTimer::singleShot(0, form.get(), [&] {
         TAboutBox *box = form->aboutBox();
         shownModal = box->isVisible() && box->isModal();
+        centre = box->geometry().center();
+        auto *p = box->findChild<QWidget *>(QStringLiteral("Panel1"));
+        auto *ok = box->findChild<QWidget *>(QStringLiteral("OKButton"));
+        if (p && ok && p->isAncestorOf(ok)) {
+            panel = p->geometry();
+            okOnPanel = QRect(ok->mapTo(p, QPoint(0, 0)), ok->size());
+        }
+        if (auto *v = box->findChild<QLabel *>(QStringLiteral("Version")))
+            version = v->text();
         box->accept();
     });
     form->form()->HelpAbout1->trigger();
     QVERIFY(shownModal);
     QVERIFY(!form->aboutBox()->isVisible());
+    const QPoint screenCentre = form->screen()->availableGeometry().center();
+    QVERIFY2((centre - screenCentre).manhattanLength() <= 8, // a window frame may shift it a little
+             qPrintable(QStringLiteral("box centre %1,%2, screen centre %3,%4")
+                            .arg(centre.x()).arg(centre.y()).arg(screenCentre.x()).arg(screenCentre.y())));
+    // The black panel fills the box and the OK button stands on it.
+    QCOMPARE(panel, form->aboutBox()->rect());
+    QVERIFY2(!okOnPanel.isEmpty() && QRect(QPoint(0, 0), panel.size()).contains(okOnPanel), "OK is not on the panel");
+    QCOMPARE(version, QStringLiteral("Version 1.10  - 2002"));
 }
 
 void TstSendWindow::fileNamedOnCommandLineIsOpened()
