@@ -58,6 +58,7 @@ class TstDesktopFiles : public QObject
 private slots:
     void initTestCase();
     void desktopEntryPassesValidatorAndNamesOurType();
+    void liveInstallUpdatesDesktopDatabasesStagedOneDoesNot();
     void mimeTypeGlobsZorFiles();
     void iconIsOurOwn();
     void helpPageInstalledWhereTheProgramLooks();
@@ -95,6 +96,36 @@ void TstDesktopFiles::desktopEntryPassesValidatorAndNamesOurType()
         QSKIP("desktop-file-validate is not installed");
     const Run r = run(validator, {entry});
     QVERIFY2(r.exitCode == 0 && r.output.trimmed().isEmpty(), qPrintable(r.output));
+}
+
+void TstDesktopFiles::liveInstallUpdatesDesktopDatabasesStagedOneDoesNot()
+{
+    // Installed to a live prefix, .zor files are known at once, not as text/plain.
+    if (QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty()
+        || QStandardPaths::findExecutable(QStringLiteral("update-desktop-database")).isEmpty())
+        QSKIP("the desktop database tools are not installed");
+    QVERIFY(QFileInfo::exists(installed(QStringLiteral("share/mime/mime.cache"))));
+    const QByteArray globs = zortest::readAll(installed(QStringLiteral("share/mime/globs2")));
+    QVERIFY2(globs.contains(":application/x-zor-quorvane:*.zor"), globs.constData());
+    const QByteArray handlers = zortest::readAll(installed(QStringLiteral("share/applications/mimeinfo.cache")));
+    QVERIFY2(handlers.contains("application/x-zor-quorvane=zor-quorvane.desktop;"), handlers.constData());
+
+    // Staged through DESTDIR, as a package build does: no caches in the stage.
+    QTemporaryDir stage;
+    QVERIFY(stage.isValid());
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DESTDIR"), stage.path());
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(ZOR_CMAKE_COMMAND), {QStringLiteral("--install"), QStringLiteral(ZOR_BUILD_DIR),
+                                                QStringLiteral("--prefix"), QStringLiteral("/opt/zor"),
+                                                QStringLiteral("--component"), QStringLiteral("desktop")});
+    QVERIFY(p.waitForFinished(120000));
+    QVERIFY2(p.exitCode() == 0, p.readAll().constData());
+    QVERIFY(QFileInfo::exists(stage.filePath(QStringLiteral("opt/zor/share/mime/packages/zor-quorvane.xml"))));
+    QVERIFY(!QFileInfo::exists(stage.filePath(QStringLiteral("opt/zor/share/mime/mime.cache"))));
+    QVERIFY(!QFileInfo::exists(stage.filePath(QStringLiteral("opt/zor/share/applications/mimeinfo.cache"))));
 }
 
 void TstDesktopFiles::mimeTypeGlobsZorFiles()
