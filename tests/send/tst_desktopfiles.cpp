@@ -1,6 +1,7 @@
 // What `cmake --install` puts on the desktop: the entry, the MIME type, the
 // icon and the help page, checked with the desktop's own tools.
 
+#include "entry/fieldchecks.h"
 #include "send/sending.h"
 
 #include "tests/support/testfiles.h"
@@ -196,6 +197,16 @@ void TstDesktopFiles::helpPageInstalledWhereTheProgramLooks()
     QVERIFY(text.contains(QStringLiteral("<meta charset=\"utf-8\">")));
     QVERIFY(text.contains(QStringLiteral(ZOR_REPORT_MAILBOX)));
     QVERIFY2(!text.contains(QRegularExpression(QStringLiteral("@[A-Z_]+@"))), "a placeholder was left unfilled");
+
+    // One example address, the one the program's own e-mail hint shows; no
+    // other address besides the report mailbox.
+    const QString example = QStringLiteral("vorstand@judoclub-musterstadt.de");
+    QVERIFY(zor::emailHintText().contains(example));
+    QSet<QString> addresses;
+    auto it = QRegularExpression(QStringLiteral("[A-Za-z0-9._-]+@[A-Za-z0-9.-]+\\.[a-z]+")).globalMatch(text);
+    while (it.hasNext())
+        addresses.insert(it.next().captured(0));
+    QCOMPARE(addresses, (QSet<QString>{example, QStringLiteral(ZOR_REPORT_MAILBOX)}));
 
     const QString xmllint = QStandardPaths::findExecutable(QStringLiteral("xmllint"));
     if (xmllint.isEmpty())
