@@ -208,6 +208,11 @@ void TstDesktopFiles::helpPageInstalledWhereTheProgramLooks()
         addresses.insert(it.next().captured(0));
     QCOMPARE(addresses, (QSet<QString>{example, QStringLiteral(ZOR_REPORT_MAILBOX)}));
 
+    // The copy the README links for readers of the sources is this very page.
+    if (QStringLiteral(ZOR_REPORT_MAILBOX) == QStringLiteral("quorvane@kelvarbund.de"))
+        QVERIFY2(zortest::readAll(QStringLiteral(ZOR_SOURCE_DIR "/docs/zorhelp.htm")) == bytes,
+                 "docs/zorhelp.htm is out of date: copy build/share/zor-quorvane/zorhelp.htm there");
+
     const QString xmllint = QStandardPaths::findExecutable(QStringLiteral("xmllint"));
     if (xmllint.isEmpty())
         QSKIP("xmllint is not installed");
