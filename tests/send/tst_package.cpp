@@ -69,7 +69,7 @@ void TstPackage::initTestCase()
     const QStringList debs = QDir(m_out.path()).entryList({QStringLiteral("*.deb")}, QDir::Files);
     QCOMPARE(debs.size(), 1);
     m_deb = QDir(m_out.path()).filePath(debs.constFirst());
-    QCOMPARE(debs.constFirst(), QStringLiteral("zor-quorvane_" ZOR_VERSION "_amd64.deb"));
+    QVERIFY2(debs.constFirst().startsWith(QStringLiteral("zor-quorvane_" ZOR_VERSION "_")), qPrintable(debs.constFirst()));
 
     const Run list = run(QStringLiteral("dpkg-deb"), {QStringLiteral("--contents"), m_deb});
     QVERIFY2(list.exitCode == 0, qPrintable(list.err));
