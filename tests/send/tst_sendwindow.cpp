@@ -122,6 +122,7 @@ private slots:
     void attachmentPathIsPlainWhateverTheReportFolder_data();
     void attachmentPathIsPlainWhateverTheReportFolder();
     void attachmentLeftOutWhenNoPlainCopyCanBeMade();
+    void realXdgEmailGivesThunderbirdOneAttachment();
     void realDesktopPassesArgumentsVerbatim();
     void helpViewerExitStatusCounts();
     void helpPageOpensAsFileUrl();
@@ -390,6 +391,70 @@ void TstSendWindow::attachmentLeftOutWhenNoPlainCopyCanBeMade()
     QVERIFY2(told.contains(dir.filePath(QStringLiteral("0042.zor"))) && told.contains(QStringLiteral("ohne Anhang")),
              qPrintable(told));
     QVERIFY(!QFileInfo::exists(QDir(runtime).filePath(QStringLiteral("zor-quorvane"))));
+}
+
+void TstSendWindow::realXdgEmailGivesThunderbirdOneAttachment()
+{
+    // Debian's own xdg-email on a desktop it does not know, with Thunderbird
+    // as the mail handler: it writes the attachment into Thunderbird's
+    // compose line between single quotes, after a comma. The companion lies
+    // in a folder whose name holds both; the line must still name one file.
+    const QString xdgEmail = QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
+    if (xdgEmail.isEmpty())
+        QSKIP("xdg-email is not installed");
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    StandInProgram thunderbird(QStringLiteral("thunderbird"), 0);
+    QVERIFY(thunderbird.isValid());
+    QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("data/applications"))));
+    QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("config"))));
+    QVERIFY(zortest::writeAll(home.filePath(QStringLiteral("data/applications/thunderbird.desktop")),
+                              "[Desktop Entry]\nType=Application\nName=Thunderbird\nExec="
+                                  + thunderbird.path().toUtf8() + " %u\nMimeType=x-scheme-handler/mailto;\n"));
+    QVERIFY(zortest::writeAll(home.filePath(QStringLiteral("config/mimeapps.list")),
+                              "[Default Applications]\nx-scheme-handler/mailto=thunderbird.desktop\n"));
+    QList<QPair<const char *, QByteArray>> saved;
+    const auto setEnv = [&saved](const char *name, const QByteArray &value) {
+        saved.append({name, qgetenv(name)});
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    };
+    const auto restore = qScopeGuard([&saved] {
+        for (auto it = saved.crbegin(); it != saved.crend(); ++it) {
+            if (it->second.isNull())
+                qunsetenv(it->first);
+            else
+                qputenv(it->first, it->second);
+        }
+    });
+    setEnv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
+    setEnv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
+    setEnv("XDG_DATA_DIRS", home.filePath(QStringLiteral("data")).toLocal8Bit());
+    for (const char *desktopVar : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
+                                   "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID", "MAILER", "DISPLAY",
+                                   "WAYLAND_DISPLAY"})
+        setEnv(desktopVar, QByteArray());
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString folder = dir.filePath(QStringLiteral("Verein's, Judo"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString companion = QDir(folder).filePath(QStringLiteral("0042.zor"));
+    QVERIFY(zortest::writeAll(companion, "Bericht\r\n"));
+
+    const QString told = zor::handOffReport(zor::DesktopHandOff::current(), QStringLiteral("a@b.de"),
+                                            QStringLiteral("quorvane"), companion);
+    QVERIFY2(told.isEmpty(), qPrintable(told));
+    const QStringList args = thunderbird.arguments();
+    QCOMPARE(args.size(), 2);
+    QCOMPARE(args.at(0), QStringLiteral("-compose"));
+    const QString compose = args.at(1);
+    const QString copy = QDir(attachmentFolder()).filePath(QStringLiteral("0042.zor"));
+    QVERIFY2(compose.contains(QStringLiteral("attachment='") + copy + QLatin1Char('\'')), qPrintable(compose));
+    QCOMPARE(compose.count(QStringLiteral("attachment=")), 1);
+    QVERIFY2(compose.count(QLatin1Char('\'')) == 4, qPrintable(compose)); // to='...' and attachment='...'
 }
 
 void TstSendWindow::helpViewerExitStatusCounts()
