@@ -55,8 +55,13 @@ Answer plainBox(QWidget *parent, QMessageBox::Icon icon, const QString &text, co
                     yesNoCancel ? (QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)
                                 : QMessageBox::StandardButtons(QMessageBox::Ok),
                     parent);
-    if (yesNoCancel)
+    if (yesNoCancel) {
         box.setEscapeButton(QMessageBox::Cancel);
+        // Named here, so they are German even without Qt's translation.
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    }
     const int r = box.exec();
     switch (r) {
     case QMessageBox::Yes:

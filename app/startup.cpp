@@ -1,16 +1,63 @@
 #include "app/startup.h"
 
 #include "app/recoverystore.h"
+#include "app/commandline.h"
+#include "app/dialogs.h"
+#include "reportfile/safefile.h"
 #include "ui/icons.h"
 #include "ui/tsdiappform.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 
+#include <cstdio>
+
 namespace zor {
+
+namespace {
+
+void print(FILE *stream, const QString &text)
+{
+    std::fputs(text.toUtf8().constData(), stream);
+    std::fflush(stream);
+}
+
+// Why a file named on the command line cannot be read; empty when it can.
+// Empty when the file can be read as a report; otherwise why not, in German.
+// Never waits on a pipe or reads a device.
+QString whyNotReadable(const QString &path)
+{
+    const ReadFileResult read = readFileBounded(path);
+    return read.ok ? QString() : read.reason;
+}
+
+// Help and version are the same whether asked before or after QApplication.
+std::optional<int> answer(const CommandLine &c)
+{
+    switch (c.action) {
+    case CommandLine::ShowHelp:
+        print(stdout, commandLineHelp());
+        return 0;
+    case CommandLine::ShowVersion:
+        print(stdout, commandLineVersion());
+        return 0;
+    case CommandLine::Refuse:
+        print(stderr, commandLineRefusal(c.error));
+        return refusedCommandLineStatus;
+    case CommandLine::Run:
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 QTranslator *installGerman(QApplication &app)
 {
@@ -23,8 +70,23 @@ QTranslator *installGerman(QApplication &app)
     return translator;
 }
 
+std::optional<int> answerWithoutWindow(int argc, char *argv[])
+{
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    // Anything else, Qt's own options included, waits for QApplication.
+    if (!answerableWithoutWindow(args))
+        return std::nullopt;
+    return answer(parseCommandLine(args));
+}
+
 int runProgram(QApplication &app)
 {
+    const CommandLine command = parseCommandLine(QApplication::arguments());
+    if (const auto answered = answer(command))
+        return *answered;
+
     QApplication::setApplicationName(QStringLiteral("zor-quorvane"));
     QApplication::setApplicationVersion(QStringLiteral(ZOR_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("zor-quorvane"));
@@ -33,11 +95,28 @@ int runProgram(QApplication &app)
 
     TSDIAppForm form;
     form.show();
+    // A report left by a run that did not end normally comes first; a file
+    // named on the command line then asks before it replaces it.
     form.startRecovery(RecoveryStore::defaultFolder());
     form.offerRecovery();
-    const QStringList args = QApplication::arguments();
-    if (args.size() > 1 && !args.at(1).isEmpty())
-        form.openFromCommandLine(args.at(1));
+    if (!command.file.isEmpty()) {
+        // Named relative to the folder the user started the program in.
+        const QString path = QFileInfo(command.file).absoluteFilePath();
+        const QString why = whyNotReadable(path);
+        if (why.isEmpty()) {
+            form.openFromCommandLine(path);
+        } else {
+            print(stderr, QString::fromUtf8("zor-quorvane: Die Datei \u201e%1\u201c kann nicht ge\u00f6ffnet "
+                                            "werden. %2\n")
+                              .arg(QDir::toNativeSeparators(path), why));
+            // Told in the window too: a double click has no terminal. The box
+            // comes once the window is on screen.
+            QTimer::singleShot(0, &form, [&form, path, why] {
+                zor::Dialogs::warning(&form, QString::fromUtf8("Datei kann nicht ge\u00f6ffnet werden\n\n\u201e%1\u201c\n%2")
+                                                 .arg(QDir::toNativeSeparators(path), why));
+            });
+        }
+    }
     return app.exec();
 }
 

@@ -1,7 +1,10 @@
 #include "send/sending.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
 #include <QUrlQuery>
 
 namespace zor {
@@ -81,6 +84,75 @@ QString mailNotStartedText(const QString &mailbox, const QString &subject,
                "Bitte schicken Sie die Datei\n%1\n"
                "als Anhang an die Adresse \"%2\" mit dem Betreff \"%3\".")
         .arg(QDir::toNativeSeparators(attachment), mailbox, subject);
+}
+
+QString mailUnconfirmedText(const QString &mailbox, const QString &subject,
+                            const QString &attachment)
+{
+    return QString::fromUtf8(
+               "Das E-Mail-Programm hat sich nicht zur\u00fcckgemeldet.\n\n"
+               "Falls sich kein Fenster f\u00fcr die neue Nachricht ge\u00f6ffnet hat, schicken Sie "
+               "bitte die Datei\n%1\n"
+               "als Anhang an die Adresse \"%2\" mit dem Betreff \"%3\".")
+        .arg(QDir::toNativeSeparators(attachment), mailbox, subject);
+}
+
+QString attachmentLeftOutText(const QString &attachment, const QString &reason)
+{
+    return QString::fromUtf8(
+               "Das E-Mail-Programm wurde ohne Anhang ge\u00f6ffnet: %1\n\n"
+               "Bitte h\u00e4ngen Sie die Datei\n%2\nselbst an die Nachricht an.")
+        .arg(reason, QDir::toNativeSeparators(attachment));
+}
+
+bool isPlainPath(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    for (const QChar c : path) {
+        const char16_t u = c.unicode();
+        const bool plain = (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z')
+            || (u >= u'0' && u <= u'9') || u == u'/' || u == u'.' || u == u'_' || u == u'-';
+        if (!plain)
+            return false;
+    }
+    return true;
+}
+
+QString makeAttachmentCopy(const QString &companion, QString *reason)
+{
+    const auto refuse = [reason](const QString &why) {
+        if (reason)
+            *reason = why;
+        return QString();
+    };
+    QFile source(companion);
+    if (!source.open(QIODevice::ReadOnly))
+        return refuse(QString::fromUtf8("Die Datei %1 lie\u00df sich nicht lesen.")
+                          .arg(QDir::toNativeSeparators(companion)));
+    const QByteArray bytes = source.readAll();
+    source.close();
+
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtime.isEmpty())
+        return refuse(QStringLiteral("Es gibt keinen Ordner f\u00fcr Laufzeitdateien."));
+    const QString folder = QDir(runtime).filePath(QStringLiteral("zor-quorvane"));
+    const QString copy = QDir(folder).filePath(QFileInfo(companion).fileName());
+    if (!isPlainPath(copy))
+        return refuse(QString::fromUtf8("Der Pfad %1 enth\u00e4lt Zeichen, die das "
+                                        "E-Mail-Programm missverstehen k\u00f6nnte.")
+                          .arg(QDir::toNativeSeparators(copy)));
+    // Only the user may look into the folder: it holds the club's report.
+    if (!QDir().mkpath(folder)
+        || !QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                              | QFileDevice::ExeOwner))
+        return refuse(QString::fromUtf8("Der Ordner %1 lie\u00df sich nicht anlegen.")
+                          .arg(QDir::toNativeSeparators(folder)));
+    QSaveFile out(copy);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+        return refuse(QString::fromUtf8("Die Kopie %1 lie\u00df sich nicht schreiben.")
+                          .arg(QDir::toNativeSeparators(copy)));
+    return copy;
 }
 
 QString locateHelpPage(const QString &startupPage, const QStringList &installedPages)

@@ -28,6 +28,24 @@ QStringList xdgEmailArguments(const QString &mailbox, const QString &subject,
 QString mailNotStartedText(const QString &mailbox, const QString &subject,
                            const QString &attachment);
 
+// What the user is told when xdg-email had not come back in time: the mail
+// program may be open, but nobody confirmed it.
+QString mailUnconfirmedText(const QString &mailbox, const QString &subject,
+                            const QString &attachment);
+
+// What the user is told when the mail program was opened without the file.
+QString attachmentLeftOutText(const QString &attachment, const QString &reason);
+
+// True when the path holds only letters, digits and "/._-": nothing a mail
+// program's compose line could take for a separator or a quote.
+bool isPlainPath(const QString &path);
+
+// The copy the mail program attaches: the companion file, under its own name
+// (the club number with ".zor"), in a folder of this program's own in the
+// user's runtime directory, so the path is plain whatever folder the club
+// keeps its reports in. Returns the copy's path, or empty and the reason.
+QString makeAttachmentCopy(const QString &companion, QString *reason);
+
 // The help page to open: the one in the start-up folder when it is there,
 // else the first installed copy that exists. Empty when there is none.
 QString locateHelpPage(const QString &startupPage, const QStringList &installedPages);

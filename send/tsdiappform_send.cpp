@@ -10,7 +10,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QUrl>
 
 namespace {
 
@@ -41,13 +40,13 @@ void TSDIAppForm::EMailSchickenExecute()
     const QString subject = zor::reportSubject();
     zor::Dialogs::message(this, zor::sendInstructions(mailbox, subject), programCaption());
 
-    // The companion copy is what the club sends in; xdg-email attaches it when
-    // it is there, so the user need not drag it into the mail.
+    // The companion copy is what the club sends in; xdg-email attaches a
+    // private copy of it, so the user need not drag it into the mail. When
+    // the hand-off fails the user is told what to send where.
     const QString companion = zor::companionFilePath(m_fileName, nummer()->text());
-    const QString attachment = QFileInfo(companion).isFile() ? companion : QString();
-    if (!zor::startMailProgram(zor::DesktopHandOff::current(), mailbox, subject, attachment))
-        zor::Dialogs::message(this, zor::mailNotStartedText(mailbox, subject, companion),
-                              programCaption());
+    const QString told = zor::handOffReport(zor::DesktopHandOff::current(), mailbox, subject, companion);
+    if (!told.isEmpty())
+        zor::Dialogs::message(this, told, programCaption());
 }
 
 void TSDIAppForm::HilfeInhaltExecute()
@@ -63,9 +62,7 @@ void TSDIAppForm::HilfeInhaltExecute()
             programCaption());
         return;
     }
-    // A file URL, never a command line: blanks, quotes and semicolons in the
-    // path stay part of the path.
-    if (!desktop.openUrl(QUrl::fromLocalFile(page)))
+    if (!zor::openLocalPage(desktop, page))
         zor::Dialogs::message(
             this,
             QString::fromUtf8("Die Hilfeseite\n%1\nkonnte nicht ge\u00f6ffnet werden. Es ist kein "

@@ -8,7 +8,8 @@ namespace Ui {
 class TAboutBox;
 }
 
-// "Info": program name and version on a black panel.
+// "Info": program name and version on a black panel, with its OK button,
+// shown in the middle of the screen.
 class TAboutBox : public QDialog
 {
     Q_OBJECT
@@ -16,6 +17,9 @@ class TAboutBox : public QDialog
 public:
     explicit TAboutBox(QWidget *parent = nullptr);
     ~TAboutBox() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
     std::unique_ptr<Ui::TAboutBox> ui;

@@ -21,7 +21,8 @@ public:
     };
 
     QString xdgEmail;           // what the search for xdg-email finds ("" = not there)
-    bool startSucceeds = true;
+    QString xdgOpen;            // the same for xdg-open
+    zor::HandOffResult result{zor::HandOffResult::Finished, 0}; // how every started program ends
     bool openSucceeds = true;
     QStringList helpPages;      // the installed copies to look at
     QList<Start> starts;
@@ -29,12 +30,14 @@ public:
 
     QString findProgram(const QString &name) const override
     {
-        return name == QLatin1String("xdg-email") ? xdgEmail : QString();
+        if (name == QLatin1String("xdg-email"))
+            return xdgEmail;
+        return name == QLatin1String("xdg-open") ? xdgOpen : QString();
     }
-    bool startDetached(const QString &program, const QStringList &arguments) override
+    zor::HandOffResult run(const QString &program, const QStringList &arguments, int) override
     {
         starts.append({program, arguments});
-        return startSucceeds;
+        return result;
     }
     bool openUrl(const QUrl &url) override
     {

@@ -1,6 +1,7 @@
 // What `cmake --install` puts on the desktop: the entry, the MIME type, the
 // icon and the help page, checked with the desktop's own tools.
 
+#include "entry/fieldchecks.h"
 #include "send/sending.h"
 
 #include "tests/support/testfiles.h"
@@ -58,6 +59,7 @@ class TstDesktopFiles : public QObject
 private slots:
     void initTestCase();
     void desktopEntryPassesValidatorAndNamesOurType();
+    void liveInstallUpdatesDesktopDatabasesStagedOneDoesNot();
     void mimeTypeGlobsZorFiles();
     void iconIsOurOwn();
     void helpPageInstalledWhereTheProgramLooks();
@@ -95,6 +97,36 @@ void TstDesktopFiles::desktopEntryPassesValidatorAndNamesOurType()
         QSKIP("desktop-file-validate is not installed");
     const Run r = run(validator, {entry});
     QVERIFY2(r.exitCode == 0 && r.output.trimmed().isEmpty(), qPrintable(r.output));
+}
+
+void TstDesktopFiles::liveInstallUpdatesDesktopDatabasesStagedOneDoesNot()
+{
+    // Installed to a live prefix, .zor files are known at once, not as text/plain.
+    if (QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty()
+        || QStandardPaths::findExecutable(QStringLiteral("update-desktop-database")).isEmpty())
+        QSKIP("the desktop database tools are not installed");
+    QVERIFY(QFileInfo::exists(installed(QStringLiteral("share/mime/mime.cache"))));
+    const QByteArray globs = zortest::readAll(installed(QStringLiteral("share/mime/globs2")));
+    QVERIFY2(globs.contains(":application/x-zor-quorvane:*.zor"), globs.constData());
+    const QByteArray handlers = zortest::readAll(installed(QStringLiteral("share/applications/mimeinfo.cache")));
+    QVERIFY2(handlers.contains("application/x-zor-quorvane=zor-quorvane.desktop;"), handlers.constData());
+
+    // Staged through DESTDIR, as a package build does: no caches in the stage.
+    QTemporaryDir stage;
+    QVERIFY(stage.isValid());
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DESTDIR"), stage.path());
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(ZOR_CMAKE_COMMAND), {QStringLiteral("--install"), QStringLiteral(ZOR_BUILD_DIR),
+                                                QStringLiteral("--prefix"), QStringLiteral("/opt/zor"),
+                                                QStringLiteral("--component"), QStringLiteral("desktop")});
+    QVERIFY(p.waitForFinished(120000));
+    QVERIFY2(p.exitCode() == 0, p.readAll().constData());
+    QVERIFY(QFileInfo::exists(stage.filePath(QStringLiteral("opt/zor/share/mime/packages/zor-quorvane.xml"))));
+    QVERIFY(!QFileInfo::exists(stage.filePath(QStringLiteral("opt/zor/share/mime/mime.cache"))));
+    QVERIFY(!QFileInfo::exists(stage.filePath(QStringLiteral("opt/zor/share/applications/mimeinfo.cache"))));
 }
 
 void TstDesktopFiles::mimeTypeGlobsZorFiles()
@@ -165,6 +197,21 @@ void TstDesktopFiles::helpPageInstalledWhereTheProgramLooks()
     QVERIFY(text.contains(QStringLiteral("<meta charset=\"utf-8\">")));
     QVERIFY(text.contains(QStringLiteral(ZOR_REPORT_MAILBOX)));
     QVERIFY2(!text.contains(QRegularExpression(QStringLiteral("@[A-Z_]+@"))), "a placeholder was left unfilled");
+
+    // One example address, the one the program's own e-mail hint shows; no
+    // other address besides the report mailbox.
+    const QString example = QStringLiteral("vorstand@judoclub-musterstadt.de");
+    QVERIFY(zor::emailHintText().contains(example));
+    QSet<QString> addresses;
+    auto it = QRegularExpression(QStringLiteral("[A-Za-z0-9._-]+@[A-Za-z0-9.-]+\\.[a-z]+")).globalMatch(text);
+    while (it.hasNext())
+        addresses.insert(it.next().captured(0));
+    QCOMPARE(addresses, (QSet<QString>{example, QStringLiteral(ZOR_REPORT_MAILBOX)}));
+
+    // The copy the README links for readers of the sources is this very page.
+    if (QStringLiteral(ZOR_REPORT_MAILBOX) == QStringLiteral("quorvane@kelvarbund.de"))
+        QVERIFY2(zortest::readAll(QStringLiteral(ZOR_SOURCE_DIR "/docs/zorhelp.htm")) == bytes,
+                 "docs/zorhelp.htm is out of date: copy build/share/zor-quorvane/zorhelp.htm there");
 
     const QString xmllint = QStandardPaths::findExecutable(QStringLiteral("xmllint"));
     if (xmllint.isEmpty())

@@ -12,8 +12,13 @@
 #include "ui_tsdiappform.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QScopeGuard>
+#include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -52,6 +57,53 @@ bool saveAs(TSDIAppForm &form, const QString &path)
     return form.Modified == 0 && form.currentFileName() == path && QFile::exists(path);
 }
 
+// A program of the desktop played by a shell script at the front of PATH: it
+// writes its arguments, one a line, to <name>.args beside itself and exits
+// with the given status (after sleeping, when asked to).
+class StandInProgram
+{
+public:
+    StandInProgram(const QString &name, int exitStatus, int sleepSeconds = 0)
+        : m_name(name), m_oldPath(qgetenv("PATH"))
+    {
+        const QString script = m_dir.filePath(name);
+        zortest::writeAll(script, QStringLiteral("#!/bin/sh\n"
+                                                 "printf '%s\\n' \"$@\" > \"$0.args\"\n"
+                                                 "sleep %1\n"
+                                                 "exit %2\n")
+                                      .arg(sleepSeconds)
+                                      .arg(exitStatus)
+                                      .toUtf8());
+        QFile::setPermissions(script, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        qputenv("PATH", m_dir.path().toLocal8Bit() + ':' + m_oldPath);
+    }
+    ~StandInProgram() { qputenv("PATH", m_oldPath); }
+
+    bool isValid() const { return m_dir.isValid(); }
+    QString path() const { return m_dir.filePath(m_name); }
+    // The arguments it was started with; empty when it was not started.
+    QStringList arguments() const
+    {
+        QString text = QString::fromUtf8(zortest::readAll(path() + QStringLiteral(".args")));
+        if (text.endsWith(QLatin1Char('\n')))
+            text.chop(1);
+        return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_name;
+    QByteArray m_oldPath;
+};
+
+// The folder the program keeps its attachment copies in, under the runtime
+// directory the test set up.
+QString attachmentFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation))
+        .filePath(QStringLiteral("zor-quorvane"));
+}
+
 } // namespace
 
 class TstSendWindow : public QObject
@@ -59,16 +111,34 @@ class TstSendWindow : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void sendingRefusedUntilSaved();
     void sendingRewritesBothFilesThenHandsOff_data();
     void sendingRewritesBothFilesThenHandsOff();
     void sendingTellsWhenNoMailProgramStarts();
+    void mailProgramExitStatusCounts_data();
+    void mailProgramExitStatusCounts();
+    void mailProgramThatDoesNotComeBackIsNotTakenForSuccess();
+    void attachmentPathIsPlainWhateverTheReportFolder_data();
+    void attachmentPathIsPlainWhateverTheReportFolder();
+    void attachmentLeftOutWhenNoPlainCopyCanBeMade();
+    void realXdgEmailGivesThunderbirdOneAttachment();
     void realDesktopPassesArgumentsVerbatim();
+    void helpViewerExitStatusCounts();
     void helpPageOpensAsFileUrl();
     void helpPageFallsBackToInstalledCopy();
     void aboutBoxShownModally();
     void fileNamedOnCommandLineIsOpened();
+
+private:
+    QTemporaryDir m_runtime; // the user's runtime directory for these tests
 };
+
+void TstSendWindow::initTestCase()
+{
+    QVERIFY(m_runtime.isValid());
+    qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
+}
 
 void TstSendWindow::sendingRefusedUntilSaved()
 {
@@ -154,9 +224,12 @@ void TstSendWindow::sendingRewritesBothFilesThenHandsOff()
         QCOMPARE(desktop.urls.size(), 0);
         QCOMPARE(desktop.starts.size(), 1);
         QCOMPARE(desktop.starts.at(0).program, QStringLiteral("/usr/bin/xdg-email"));
+        // The attachment is the private copy, holding the companion's bytes.
+        const QString copy = QDir(attachmentFolder()).filePath(QStringLiteral("0042.zor"));
         QCOMPARE(desktop.starts.at(0).arguments,
                  (QStringList{QStringLiteral("--subject"), QStringLiteral("quorvane"),
-                              QStringLiteral("--attach"), companion, mailbox}));
+                              QStringLiteral("--attach"), copy, mailbox}));
+        QCOMPARE(zortest::readAll(copy), saved);
     } else {
         QCOMPARE(desktop.starts.size(), 0);
         QCOMPARE(desktop.urls.size(), 1);
@@ -169,7 +242,7 @@ void TstSendWindow::sendingTellsWhenNoMailProgramStarts()
 {
     zortest::HandOffRecorder desktop;
     desktop.xdgEmail = QStringLiteral("/usr/bin/xdg-email");
-    desktop.startSucceeds = false;
+    desktop.result = {zor::HandOffResult::NotStarted, -1};
     desktop.openSucceeds = false;
     auto form = zortest::makeForm();
     fillComplete(*form);
@@ -192,6 +265,232 @@ void TstSendWindow::sendingTellsWhenNoMailProgramStarts()
              qPrintable(told));
 }
 
+void TstSendWindow::mailProgramExitStatusCounts_data()
+{
+    QTest::addColumn<int>("exitStatus");
+    QTest::newRow("handed off") << 0;
+    QTest::newRow("no mail program set up") << 3;
+    QTest::newRow("mail program failed") << 4;
+}
+
+void TstSendWindow::mailProgramExitStatusCounts()
+{
+    // The real desktop, with xdg-email played by a script on PATH.
+    QFETCH(int, exitStatus);
+    StandInProgram xdgEmail(QStringLiteral("xdg-email"), exitStatus);
+    QVERIFY(xdgEmail.isValid());
+    auto form = zortest::makeForm();
+    fillComplete(*form);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY2(saveAs(*form, dir.filePath(QStringLiteral("bericht.zor"))), "the report could not be saved");
+    zor::Dialogs::clearShown();
+
+    form->EMailSchickenExecute();
+
+    const QString mailbox = QStringLiteral(ZOR_REPORT_MAILBOX);
+    const QStringList args = xdgEmail.arguments();
+    QCOMPARE(args.size(), 5);
+    QCOMPARE(args.at(0), QStringLiteral("--subject"));
+    QCOMPARE(args.at(1), QStringLiteral("quorvane"));
+    QCOMPARE(args.at(4), mailbox);
+    const auto &shown = zor::Dialogs::shown();
+    if (exitStatus == 0) {
+        QCOMPARE(shown.size(), 1); // the instructions only
+        return;
+    }
+    // After the instructions the user learns what to send where.
+    QCOMPARE(shown.size(), 2);
+    const QString companion = dir.filePath(QStringLiteral("0042.zor"));
+    QCOMPARE(shown.at(1).text, zor::mailNotStartedText(mailbox, QStringLiteral("quorvane"), companion));
+    QVERIFY(shown.at(1).text.contains(companion));
+}
+
+void TstSendWindow::mailProgramThatDoesNotComeBackIsNotTakenForSuccess()
+{
+    // xdg-email stays in the foreground while a mail program it started is
+    // open: after the wait the user is told what to send in case no window came.
+    StandInProgram xdgEmail(QStringLiteral("xdg-email"), 0, 3);
+    QVERIFY(xdgEmail.isValid());
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString companion = dir.filePath(QStringLiteral("0042.zor"));
+    QVERIFY(zortest::writeAll(companion, "Bericht\r\n"));
+    QElapsedTimer clock;
+    clock.start();
+    const QString told = zor::handOffReport(zor::DesktopHandOff::current(), QStringLiteral("a@b.de"),
+                                            QStringLiteral("quorvane"), companion, 300);
+    QVERIFY2(clock.elapsed() < 20000, "the program waited for the mail program to end");
+    QCOMPARE(told, zor::mailUnconfirmedText(QStringLiteral("a@b.de"), QStringLiteral("quorvane"), companion));
+    QTRY_COMPARE_WITH_TIMEOUT(xdgEmail.arguments().size(), 5, 10000);
+}
+
+void TstSendWindow::attachmentPathIsPlainWhateverTheReportFolder_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("apostrophe") << QStringLiteral("Vereins' Meldung");
+    QTest::newRow("comma") << QStringLiteral("Judo, Abteilung");
+    QTest::newRow("both, with a compose key") << QStringLiteral("a',attachment='x");
+}
+
+void TstSendWindow::attachmentPathIsPlainWhateverTheReportFolder()
+{
+    // Thunderbird's compose line takes ' and , as its own quotes and
+    // separators; the attached path must hold neither.
+    QFETCH(QString, folder);
+    StandInProgram xdgEmail(QStringLiteral("xdg-email"), 0);
+    QVERIFY(xdgEmail.isValid());
+    auto form = zortest::makeForm();
+    fillComplete(*form);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir().mkpath(dir.filePath(folder)));
+    const QString report = dir.filePath(folder + QStringLiteral("/bericht, 2024's.zor"));
+    QVERIFY2(saveAs(*form, report), "the report could not be saved");
+    zor::Dialogs::clearShown();
+
+    form->EMailSchickenExecute();
+
+    QCOMPARE(zor::Dialogs::shown().size(), 1);
+    const QStringList args = xdgEmail.arguments();
+    QCOMPARE(args.size(), 5);
+    QCOMPARE(args.at(2), QStringLiteral("--attach"));
+    const QString attached = args.at(3);
+    QVERIFY2(zor::isPlainPath(attached), qPrintable(attached));
+    QCOMPARE(attached, QDir(attachmentFolder()).filePath(QStringLiteral("0042.zor")));
+    QCOMPARE(zortest::readAll(attached), zortest::readAll(dir.filePath(folder + QStringLiteral("/0042.zor"))));
+    // Only the user can look into the folder.
+    QCOMPARE(QFileInfo(attachmentFolder()).permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup),
+             QFileDevice::Permissions());
+}
+
+void TstSendWindow::attachmentLeftOutWhenNoPlainCopyCanBeMade()
+{
+    // A runtime directory whose own name could be misread: nothing is
+    // attached, and the user is told to attach the file by hand.
+    QTemporaryDir odd;
+    QVERIFY(odd.isValid());
+    const QString runtime = odd.filePath(QStringLiteral("lauf,zeit"));
+    QVERIFY(QDir().mkpath(runtime));
+    QVERIFY(QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+    const auto restore = qScopeGuard([&] { qputenv("XDG_RUNTIME_DIR", oldRuntime); });
+
+    StandInProgram xdgEmail(QStringLiteral("xdg-email"), 0);
+    QVERIFY(xdgEmail.isValid());
+    auto form = zortest::makeForm();
+    fillComplete(*form);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY2(saveAs(*form, dir.filePath(QStringLiteral("bericht.zor"))), "the report could not be saved");
+    zor::Dialogs::clearShown();
+
+    form->EMailSchickenExecute();
+
+    QCOMPARE(xdgEmail.arguments(), (QStringList{QStringLiteral("--subject"), QStringLiteral("quorvane"),
+                                                QStringLiteral(ZOR_REPORT_MAILBOX)}));
+    QCOMPARE(zor::Dialogs::shown().size(), 2);
+    const QString told = zor::Dialogs::shown().at(1).text;
+    QVERIFY2(told.contains(dir.filePath(QStringLiteral("0042.zor"))) && told.contains(QStringLiteral("ohne Anhang")),
+             qPrintable(told));
+    QVERIFY(!QFileInfo::exists(QDir(runtime).filePath(QStringLiteral("zor-quorvane"))));
+}
+
+void TstSendWindow::realXdgEmailGivesThunderbirdOneAttachment()
+{
+    // Debian's own xdg-email on a desktop it does not know, with Thunderbird
+    // as the mail handler: it writes the attachment into Thunderbird's
+    // compose line between single quotes, after a comma. The companion lies
+    // in a folder whose name holds both; the line must still name one file.
+    const QString xdgEmail = QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
+    if (xdgEmail.isEmpty())
+        QSKIP("xdg-email is not installed");
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    StandInProgram thunderbird(QStringLiteral("thunderbird"), 0);
+    QVERIFY(thunderbird.isValid());
+    QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("data/applications"))));
+    QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("config"))));
+    QVERIFY(zortest::writeAll(home.filePath(QStringLiteral("data/applications/thunderbird.desktop")),
+                              "[Desktop Entry]\nType=Application\nName=Thunderbird\nExec="
+                                  + thunderbird.path().toUtf8() + " %u\nMimeType=x-scheme-handler/mailto;\n"));
+    QVERIFY(zortest::writeAll(home.filePath(QStringLiteral("config/mimeapps.list")),
+                              "[Default Applications]\nx-scheme-handler/mailto=thunderbird.desktop\n"));
+    QList<QPair<const char *, QByteArray>> saved;
+    const auto setEnv = [&saved](const char *name, const QByteArray &value) {
+        saved.append({name, qgetenv(name)});
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    };
+    const auto restore = qScopeGuard([&saved] {
+        for (auto it = saved.crbegin(); it != saved.crend(); ++it) {
+            if (it->second.isNull())
+                qunsetenv(it->first);
+            else
+                qputenv(it->first, it->second);
+        }
+    });
+    setEnv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
+    setEnv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
+    setEnv("XDG_DATA_DIRS", home.filePath(QStringLiteral("data")).toLocal8Bit());
+    for (const char *desktopVar : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
+                                   "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID", "MAILER", "DISPLAY",
+                                   "WAYLAND_DISPLAY"})
+        setEnv(desktopVar, QByteArray());
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString folder = dir.filePath(QStringLiteral("Verein's, Judo"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString companion = QDir(folder).filePath(QStringLiteral("0042.zor"));
+    QVERIFY(zortest::writeAll(companion, "Bericht\r\n"));
+
+    const QString told = zor::handOffReport(zor::DesktopHandOff::current(), QStringLiteral("a@b.de"),
+                                            QStringLiteral("quorvane"), companion);
+    QVERIFY2(told.isEmpty(), qPrintable(told));
+    const QStringList args = thunderbird.arguments();
+    QCOMPARE(args.size(), 2);
+    QCOMPARE(args.at(0), QStringLiteral("-compose"));
+    const QString compose = args.at(1);
+    const QString copy = QDir(attachmentFolder()).filePath(QStringLiteral("0042.zor"));
+    QVERIFY2(compose.contains(QStringLiteral("attachment='") + copy + QLatin1Char('\'')), qPrintable(compose));
+    QCOMPARE(compose.count(QStringLiteral("attachment=")), 1);
+    QVERIFY2(compose.count(QLatin1Char('\'')) == 4, qPrintable(compose)); // to='...' and attachment='...'
+}
+
+void TstSendWindow::helpViewerExitStatusCounts()
+{
+    auto form = zortest::makeForm();
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString page = dir.filePath(QStringLiteral("Hilfe, 'neu'/zorhelp.htm"));
+    QVERIFY(QDir().mkpath(QFileInfo(page).absolutePath()));
+    QVERIFY(zortest::writeAll(page, "<html></html>"));
+    form->setHelpFile(page);
+
+    {
+        StandInProgram xdgOpen(QStringLiteral("xdg-open"), 0);
+        QVERIFY(xdgOpen.isValid());
+        form->HilfeInhaltExecute();
+        QVERIFY(zor::Dialogs::shown().isEmpty());
+        QCOMPARE(xdgOpen.arguments().size(), 1);
+        QCOMPARE(QUrl(xdgOpen.arguments().at(0)).toLocalFile(), page);
+    }
+    {
+        // xdg-open's answer when no viewer takes HTML pages.
+        StandInProgram xdgOpen(QStringLiteral("xdg-open"), 3);
+        QVERIFY(xdgOpen.isValid());
+        form->HilfeInhaltExecute();
+        QCOMPARE(xdgOpen.arguments().size(), 1);
+        QCOMPARE(zor::Dialogs::shown().size(), 1);
+        QCOMPARE(zor::Dialogs::shown().at(0).caption, caption);
+        QVERIFY2(zor::Dialogs::shown().at(0).text.contains(page), qPrintable(zor::Dialogs::shown().at(0).text));
+    }
+}
+
 void TstSendWindow::realDesktopPassesArgumentsVerbatim()
 {
     // No shell in between: a name with blanks, quotes, a semicolon and a
@@ -202,8 +501,10 @@ void TstSendWindow::realDesktopPassesArgumentsVerbatim()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString odd = dir.filePath(QStringLiteral("0042 \"x\"; touch boese $(touch boese2).zor"));
-    QVERIFY(desktop.startDetached(touch, {odd}));
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(odd), 10000);
+    const zor::HandOffResult r = desktop.run(touch, {odd}, 10000);
+    QCOMPARE(r.status, zor::HandOffResult::Finished);
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(QFileInfo::exists(odd));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{QFileInfo(odd).fileName()});
     QVERIFY(!QFileInfo::exists(QDir::current().filePath(QStringLiteral("boese"))));
 }
@@ -272,16 +573,39 @@ void TstSendWindow::helpPageFallsBackToInstalledCopy()
 void TstSendWindow::aboutBoxShownModally()
 {
     auto form = zortest::makeForm();
+    // A main window away from the middle: the box goes to the screen's middle.
+    form->move(0, 0);
     bool shownModal = false;
+    QPoint centre;
+    QRect panel;
+    QRect okOnPanel;
+    QString version;
     // exec() blocks: look at the box from inside its own loop, then close it.
     QTimer::singleShot(0, form.get(), [&] {
         TAboutBox *box = form->aboutBox();
         shownModal = box->isVisible() && box->isModal();
+        centre = box->geometry().center();
+        auto *p = box->findChild<QWidget *>(QStringLiteral("Panel1"));
+        auto *ok = box->findChild<QWidget *>(QStringLiteral("OKButton"));
+        if (p && ok && p->isAncestorOf(ok)) {
+            panel = p->geometry();
+            okOnPanel = QRect(ok->mapTo(p, QPoint(0, 0)), ok->size());
+        }
+        if (auto *v = box->findChild<QLabel *>(QStringLiteral("Version")))
+            version = v->text();
         box->accept();
     });
     form->form()->HelpAbout1->trigger();
     QVERIFY(shownModal);
     QVERIFY(!form->aboutBox()->isVisible());
+    const QPoint screenCentre = form->screen()->availableGeometry().center();
+    QVERIFY2((centre - screenCentre).manhattanLength() <= 8, // a window frame may shift it a little
+             qPrintable(QStringLiteral("box centre %1,%2, screen centre %3,%4")
+                            .arg(centre.x()).arg(centre.y()).arg(screenCentre.x()).arg(screenCentre.y())));
+    // The black panel fills the box and the OK button stands on it.
+    QCOMPARE(panel, form->aboutBox()->rect());
+    QVERIFY2(!okOnPanel.isEmpty() && QRect(QPoint(0, 0), panel.size()).contains(okOnPanel), "OK is not on the panel");
+    QCOMPARE(version, QStringLiteral("Version 1.10  - 2002"));
 }
 
 void TstSendWindow::fileNamedOnCommandLineIsOpened()

@@ -1,0 +1,133 @@
+// The .deb as cpack builds it, checked as a distribution would: its control
+// fields, its documentation, and lintian where it is installed.
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run run(const QString &program, const QStringList &args, const QString &workDir = {})
+{
+    QProcess p;
+    if (!workDir.isEmpty())
+        p.setWorkingDirectory(workDir);
+    p.start(program, args);
+    Run r;
+    if (!p.waitForFinished(240000) || p.exitStatus() != QProcess::NormalExit) {
+        p.kill();
+        p.waitForFinished();
+        r.err = QStringLiteral("did not finish: ") + p.errorString();
+        return r;
+    }
+    r.exitCode = p.exitCode();
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+} // namespace
+
+class TstPackage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void controlFieldsAsADistributionWantsThem();
+    void carriesManualPageCopyrightAndChangelog();
+    void lintianFindsNoErrorAndNoWarning();
+
+private:
+    QString field(const QString &name) const;
+
+    QTemporaryDir m_out;
+    QString m_deb;
+    QStringList m_files;
+};
+
+void TstPackage::initTestCase()
+{
+    QVERIFY(m_out.isValid());
+    if (QStandardPaths::findExecutable(QStringLiteral("dpkg-deb")).isEmpty())
+        QSKIP("dpkg-deb is not installed: no .deb can be built here");
+    const Run r = run(QStringLiteral(ZOR_CPACK_COMMAND),
+                      {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
+                       QStringLiteral(ZOR_BUILD_DIR "/CPackConfig.cmake"), QStringLiteral("-B"), m_out.path()},
+                      m_out.path());
+    QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
+    const QStringList debs = QDir(m_out.path()).entryList({QStringLiteral("*.deb")}, QDir::Files);
+    QCOMPARE(debs.size(), 1);
+    m_deb = QDir(m_out.path()).filePath(debs.constFirst());
+    QVERIFY2(debs.constFirst().startsWith(QStringLiteral("zor-quorvane_" ZOR_VERSION "_")), qPrintable(debs.constFirst()));
+
+    const Run list = run(QStringLiteral("dpkg-deb"), {QStringLiteral("--contents"), m_deb});
+    QVERIFY2(list.exitCode == 0, qPrintable(list.err));
+    for (const QString &line : list.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        m_files << line.section(QLatin1Char(' '), -1).mid(1); // "./usr/..." -> "/usr/..."
+}
+
+QString TstPackage::field(const QString &name) const
+{
+    return run(QStringLiteral("dpkg-deb"), {QStringLiteral("--field"), m_deb, name}).out.trimmed();
+}
+
+void TstPackage::controlFieldsAsADistributionWantsThem()
+{
+    QCOMPARE(field(QStringLiteral("Package")), QStringLiteral("zor-quorvane"));
+    QCOMPARE(field(QStringLiteral("Version")), QStringLiteral(ZOR_VERSION));
+    // Without Qt's translations its own dialogs would speak English.
+    const QStringList depends = field(QStringLiteral("Depends")).split(QRegularExpression(QStringLiteral(",\\s*")));
+    QVERIFY2(depends.contains(QStringLiteral("qt6-translations-l10n")), qPrintable(depends.join(u',')));
+    QVERIFY2(depends.contains(QStringLiteral("qt6-qpa-plugins")), qPrintable(depends.join(u',')));
+    // The program's keepers answer for the package, not the report mailbox.
+    const QString maintainer = field(QStringLiteral("Maintainer"));
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("^[^<>]+ <([^@<>\\s]+@[^@<>\\s]+)>$")).match(maintainer);
+    QVERIFY2(m.hasMatch(), qPrintable(maintainer));
+    QVERIFY2(m.captured(1) != QStringLiteral(ZOR_REPORT_MAILBOX), qPrintable(maintainer));
+    // Every line of the description fits a terminal.
+    for (const QString &line : field(QStringLiteral("Description")).split(QLatin1Char('\n')))
+        QVERIFY2(line.size() <= 80, qPrintable(line));
+}
+
+void TstPackage::carriesManualPageCopyrightAndChangelog()
+{
+    for (const char *path : {"/usr/bin/zor-quorvane", "/usr/share/man/man1/zor-quorvane.1.gz",
+                             "/usr/share/doc/zor-quorvane/copyright", "/usr/share/doc/zor-quorvane/changelog.gz",
+                             "/usr/share/zor-quorvane/zorhelp.htm",
+                             "/usr/share/applications/zor-quorvane.desktop"})
+        QVERIFY2(m_files.contains(QString::fromLatin1(path)), path);
+    // The system's triggers build the desktop's caches; a package carries none.
+    for (const QString &f : m_files)
+        QVERIFY2(!f.endsWith(QLatin1String("mime.cache")) && !f.endsWith(QLatin1String("mimeinfo.cache"))
+                     && !f.startsWith(QLatin1String("/usr/local/")),
+                 qPrintable(f));
+}
+
+void TstPackage::lintianFindsNoErrorAndNoWarning()
+{
+    const QString lintian = QStandardPaths::findExecutable(QStringLiteral("lintian"));
+    if (lintian.isEmpty())
+        QSKIP("lintian is not installed");
+    const Run r = run(lintian, {QStringLiteral("--fail-on"), QStringLiteral("error,warning"), m_deb});
+    QStringList complaints;
+    for (const QString &line : r.out.split(QLatin1Char('\n')))
+        if (line.startsWith(QLatin1String("E: ")) || line.startsWith(QLatin1String("W: ")))
+            complaints << line;
+    QVERIFY2(complaints.isEmpty(), qPrintable(complaints.join(QLatin1Char('\n'))));
+    QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
+}
+
+QTEST_GUILESS_MAIN(TstPackage)
+#include "tst_package.moc"
