@@ -89,6 +89,7 @@ bool TSDIAppForm::save()
 
 void TSDIAppForm::FileNew1Execute()
 {
+    commitPendingEdit();
     bool proceed = true;
     askBeforeLosingChanges(proceed);
     if (!proceed)
@@ -103,6 +104,7 @@ void TSDIAppForm::FileNew1Execute()
 
 void TSDIAppForm::FileOpen1Execute()
 {
+    commitPendingEdit();
     bool proceed = true;
     askBeforeLosingChanges(proceed);
     if (!proceed)
@@ -136,11 +138,13 @@ void TSDIAppForm::openFromCommandLine(const QString &path)
 
 void TSDIAppForm::FileSave1Execute()
 {
+    commitPendingEdit();
     save();
 }
 
 void TSDIAppForm::FileSaveAs1Execute()
 {
+    commitPendingEdit();
     const QString chosen = zor::Dialogs::saveFile(this, QStringLiteral("Speichern unter"), m_fileName,
                                                   reportFilter(), QStringLiteral("zor"));
     if (chosen.isEmpty())

@@ -36,6 +36,7 @@ void TSDIAppForm::wireEntry()
     hooks.keyDown = [this](int key, Qt::KeyboardModifiers shift) { ZahlenKeyDown(key, shift); };
     hooks.selectCell = [this](int col, int row, bool &canSelect) { ZahlenSelectCell(col, row, canSelect); };
     hooks.exit = [this] { ZahlenExit(); };
+    hooks.edited = [this] { Modified = 1; };
     ui->Zahlen->setHooks(std::move(hooks));
 
     ui->Liste->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -109,10 +110,18 @@ void TSDIAppForm::ZahlenKeyDown(int Key, Qt::KeyboardModifiers)
     ui->Zahlen->goToCell(next.row, next.col);
 }
 
-void TSDIAppForm::ZahlenSelectCell(int, int, bool &CanSelect)
+void TSDIAppForm::ZahlenSelectCell(int ACol, int ARow, bool &CanSelect)
 {
+    // A cell that holds no number may always be reached, so that it can be put right.
+    if (!zor::parseInt32(ui->Zahlen->cellText(ARow, ACol)))
+        return;
     if (!guarded([this] { UpdateSums(); }))
         CanSelect = false;
+}
+
+void TSDIAppForm::commitPendingEdit()
+{
+    ui->Zahlen->commitPendingEdit();
 }
 
 void TSDIAppForm::ZahlenExit()

@@ -177,6 +177,7 @@ void TSDIAppForm::AnyControlChange()
 
 void TSDIAppForm::closeEvent(QCloseEvent *event)
 {
+    commitPendingEdit(); // a count still being typed is part of what the close query may save
     bool canClose = true;
     FormCloseQuery(canClose);
     if (canClose)

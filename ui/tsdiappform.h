@@ -84,6 +84,9 @@ public:
     void ZahlenKeyDown(int Key, Qt::KeyboardModifiers Shift);
     void ZahlenSelectCell(int ACol, int ARow, bool &CanSelect);
     void ZahlenExit();
+    // Takes the text of an open cell editor into its cell. Every action that
+    // reads the report calls it first.
+    void commitPendingEdit();
 
     // --- masters list ---
     void AddBtnClick();
