@@ -121,6 +121,8 @@ private:
     void wireFields();
     void wireActions();
     void wireEntry();   // entry/: grid, masters, field checks
+    int selectedMasterRow() const; // the lowest selected row of Liste, -1 for none
+    void removeMasterRow(int row);
     void askBeforeLosingChanges(bool &proceed);
     void openChosen(const QString &path); // Open's steps after the dialog
     bool save();        // Save as the menu runs it; true when the report was written
