@@ -100,6 +100,7 @@ void TSDIAppForm::FileNew1Execute()
     });
     Modified = 0;
     m_fileName.clear();
+    focusFirstField();
 }
 
 void TSDIAppForm::FileOpen1Execute()
@@ -114,6 +115,7 @@ void TSDIAppForm::FileOpen1Execute()
     if (chosen.isEmpty())
         return;
     openChosen(chosen);
+    focusFirstField();
 }
 
 void TSDIAppForm::openChosen(const QString &path)

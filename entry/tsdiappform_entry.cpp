@@ -68,8 +68,8 @@ bool TSDIAppForm::eventFilter(QObject *watched, QEvent *event)
     if (watched == ui->Email && event->type() == QEvent::FocusOut) {
         // A context menu, the menu bar or another window taking the focus is no leaving.
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason
-            && reason != Qt::MenuBarFocusReason)
+        // Nor is the club number taking back the focus it refused to give up.
+        if (!NummerEdit::isNoLeaving(reason) && !ui->Nummer->takingFocusBack())
             EmailExit();
     }
     if (watched == ui->Grad && event->type() == QEvent::KeyPress) {

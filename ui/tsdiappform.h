@@ -87,6 +87,8 @@ public:
     // Takes the text of an open cell editor into its cell. Every action that
     // reads the report calls it first.
     void commitPendingEdit();
+    // Puts the focus into the first field: Vereinsname on the page Verein.
+    void focusFirstField();
 
     // --- masters list ---
     void AddBtnClick();
@@ -121,6 +123,7 @@ private:
     void wireFields();
     void wireActions();
     void wireEntry();   // entry/: grid, masters, field checks
+    void wireKeyboard(); // page keys, smallest sizes
     int selectedMasterRow() const; // the lowest selected row of Liste, -1 for none
     void removeMasterRow(int row);
     void askBeforeLosingChanges(bool &proceed);

@@ -27,7 +27,7 @@ QStringList labelTexts(QWidget *page)
 {
     QStringList out;
     for (QLabel *l : page->findChildren<QLabel *>())
-        out << l->text();
+        out << QString(l->text()).remove(QLatin1Char('&')); // the mnemonic marker is not shown
     return out;
 }
 
