@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QTemporaryDir>
 
 using zortest::focused;
@@ -48,6 +49,7 @@ private slots:
     void homeGoesToTheFirstCountCell();
     void contextMenuPasteMarksTheReportModified();
     void saveTakesTheOpenEditorsText();
+    void pdfTakesTheOpenEditorsText();
 
 private:
     void editAt(int row, int col);
@@ -254,6 +256,24 @@ void TstGridKeys::saveTakesTheOpenEditorsText()
     QVERIFY2(QFile::exists(path), "nothing was saved");
     const zor::ReadResult back = zor::readReport(zortest::readAll(path));
     QCOMPARE(back.report.counts[0][zor::Men], QStringLiteral("77"));
+}
+
+void TstGridKeys::pdfTakesTheOpenEditorsText()
+{
+    QTemporaryDir dir;
+    grid->setCellText(1, 1, QStringLiteral("12"));
+    editAt(1, 1);
+    typeKeys(QStringLiteral("77"));
+    zor::Dialogs::setScripted(true);
+    const QString path = dir.filePath(QStringLiteral("bericht.pdf"));
+    zor::Dialogs::primeFile(path);
+    form->form()->FileSavePdf->trigger(); // from the menu, the cell still being edited
+    QVERIFY2(QFile::exists(path), "no PDF was written");
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    QVERIFY(pdftotext.waitForFinished(30000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    QVERIFY2(text.contains(QLatin1String("77")), qPrintable(text));
 }
 
 QTEST_MAIN(TstGridKeys)
