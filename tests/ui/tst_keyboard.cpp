@@ -133,6 +133,7 @@ void TstKeyboard::smallestWindowShowsEverythingAndPagesGrow()
     auto *ui = form->form();
     const QSize smallest = form->minimumSize();
     QVERIFY2(smallest.width() >= 400 && smallest.height() >= 300, "no sensible smallest size is set");
+    qInfo() << "smallest window" << smallest << "window now" << form->size();
     form->resize(smallest);
     QTRY_COMPARE(form->size(), smallest);
 
