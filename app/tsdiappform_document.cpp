@@ -91,6 +91,7 @@ bool TSDIAppForm::save()
 
 void TSDIAppForm::FileNew1Execute()
 {
+    commitPendingEdit();
     bool proceed = true;
     askBeforeLosingChanges(proceed);
     if (!proceed)
@@ -102,10 +103,12 @@ void TSDIAppForm::FileNew1Execute()
     Modified = 0;
     m_fileName.clear();
     discardRecovery();
+    focusFirstField();
 }
 
 void TSDIAppForm::FileOpen1Execute()
 {
+    commitPendingEdit();
     bool proceed = true;
     askBeforeLosingChanges(proceed);
     if (!proceed)
@@ -114,19 +117,21 @@ void TSDIAppForm::FileOpen1Execute()
     const QString chosen = zor::Dialogs::openFile(this, reportFilter());
     if (chosen.isEmpty())
         return;
-    openChosen(chosen);
+    if (openChosen(chosen))
+        focusFirstField();
 }
 
-void TSDIAppForm::openChosen(const QString &path)
+bool TSDIAppForm::openChosen(const QString &path)
 {
     m_openFileName = path;
     // LoadReportFile resets the window only once it has read the file; a file
     // that cannot be read changes nothing, the report's file name included.
     if (!LoadReportFile())
-        return;
+        return false;
     guarded([this] { UpdateSums(); });
     m_fileName = path;
     discardRecovery();
+    return true;
 }
 
 void TSDIAppForm::openFromCommandLine(const QString &path)
@@ -139,11 +144,13 @@ void TSDIAppForm::openFromCommandLine(const QString &path)
 
 void TSDIAppForm::FileSave1Execute()
 {
+    commitPendingEdit();
     save();
 }
 
 void TSDIAppForm::FileSaveAs1Execute()
 {
+    commitPendingEdit();
     const QString chosen = zor::Dialogs::saveFile(this, QStringLiteral("Speichern unter"), m_fileName,
                                                   reportFilter(), QStringLiteral("zor"));
     if (chosen.isEmpty())

@@ -56,9 +56,21 @@ bool MastersOrder::lessThan(const QString &a, const QString &b) const
 
 int MastersOrder::insertPosition(const QStringList &sorted, const QString &entry) const
 {
-    const auto it = std::upper_bound(sorted.cbegin(), sorted.cend(), entry,
-                                     [this](const QString &a, const QString &b) { return lessThan(a, b); });
-    return static_cast<int>(it - sorted.cbegin());
+    return insertPosition(int(sorted.size()), [&sorted](int i) { return sorted.at(i); }, entry);
+}
+
+int MastersOrder::insertPosition(int count, const std::function<QString(int)> &at, const QString &entry) const
+{
+    // The first position whose entry sorts after the new one.
+    int lo = 0, hi = count;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (lessThan(entry, at(mid)))
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    return lo;
 }
 
 QStringList MastersOrder::sorted(const QStringList &entries) const

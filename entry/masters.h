@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace zor {
 
 // One line of the masters list: surname;first name;grade, nothing around the parts.
@@ -30,6 +32,9 @@ public:
 
     // Where a new entry goes so that the list stays sorted: after any equal ones.
     int insertPosition(const QStringList &sorted, const QString &entry) const;
+    // The same over `count` sorted entries read one at a time by `at`, so
+    // that a long list need not be copied.
+    int insertPosition(int count, const std::function<QString(int)> &at, const QString &entry) const;
 
     // The entries sorted once; equal entries keep their order.
     QStringList sorted(const QStringList &entries) const;

@@ -14,6 +14,7 @@
 #include "ui_tsdiappform.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
@@ -36,6 +37,7 @@ void TSDIAppForm::wireEntry()
     hooks.keyDown = [this](int key, Qt::KeyboardModifiers shift) { ZahlenKeyDown(key, shift); };
     hooks.selectCell = [this](int col, int row, bool &canSelect) { ZahlenSelectCell(col, row, canSelect); };
     hooks.exit = [this] { ZahlenExit(); };
+    hooks.edited = [this] { Modified = 1; };
     ui->Zahlen->setHooks(std::move(hooks));
 
     ui->Liste->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -58,15 +60,25 @@ void TSDIAppForm::wireEntry()
 
     connect(ui->Nummer, &NummerEdit::leftField, this, &TSDIAppForm::NummerControlExit);
     ui->Email->installEventFilter(this);
+    ui->Grad->installEventFilter(this);
 }
 
 bool TSDIAppForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == ui->Email && event->type() == QEvent::FocusOut) {
-        // A context menu or another window taking the focus is no leaving.
+        // A context menu, the menu bar or another window taking the focus is no leaving.
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+        // Nor is the club number taking back the focus it refused to give up.
+        if (!NummerEdit::isNoLeaving(reason) && !ui->Nummer->takingFocusBack())
             EmailExit();
+    }
+    if (watched == ui->Grad && event->type() == QEvent::KeyPress) {
+        // The grade is read-only; the arrow keys step it as its up-down does.
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            ui->UpDown2->stepBy(key == Qt::Key_Up ? 1 : -1);
+            return true;
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -109,10 +121,18 @@ void TSDIAppForm::ZahlenKeyDown(int Key, Qt::KeyboardModifiers)
     ui->Zahlen->goToCell(next.row, next.col);
 }
 
-void TSDIAppForm::ZahlenSelectCell(int, int, bool &CanSelect)
+void TSDIAppForm::ZahlenSelectCell(int ACol, int ARow, bool &CanSelect)
 {
+    // A cell that holds no number may always be reached, so that it can be put right.
+    if (!zor::parseInt32(ui->Zahlen->cellText(ARow, ACol)))
+        return;
     if (!guarded([this] { UpdateSums(); }))
         CanSelect = false;
+}
+
+void TSDIAppForm::commitPendingEdit()
+{
+    ui->Zahlen->commitPendingEdit();
 }
 
 void TSDIAppForm::ZahlenExit()
@@ -131,22 +151,44 @@ void TSDIAppForm::AddBtnClick()
     if (surname.isEmpty() || firstName.isEmpty())
         return;
     const QString entry = zor::buildMasterEntry(surname, firstName, grade);
-    ui->Liste->insertItem(mastersOrder().insertPosition(masters(), entry), entry);
+    QListWidget *list = ui->Liste;
+    const int at = mastersOrder().insertPosition(list->count(), [list](int i) { return list->item(i)->text(); },
+                                                 entry);
+    list->insertItem(at, entry);
     Modified = 1;
     ui->NName->setText(QString());
     ui->VName->setText(QString());
     ui->Grad->setText(QStringLiteral("1"));
+    // Ready for the next master.
+    ui->VName->setFocus(Qt::OtherFocusReason);
+}
+
+int TSDIAppForm::selectedMasterRow() const
+{
+    // The selection model knows its rows; asking each item would look every
+    // one of them up in a long list.
+    int row = -1;
+    for (const QModelIndex &i : ui->Liste->selectionModel()->selectedIndexes()) {
+        if (row < 0 || i.row() < row)
+            row = i.row();
+    }
+    return row;
+}
+
+void TSDIAppForm::removeMasterRow(int row)
+{
+    delete ui->Liste->takeItem(row);
+    // No entry stays selected: a second click on Delete or Modify must not
+    // take the next one.
+    ui->Liste->selectionModel()->clear();
+    ui->Liste->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
+    ui->ModBtn->setEnabled(false);
+    ui->DelBtn->setEnabled(false);
 }
 
 void TSDIAppForm::ModBtnClick()
 {
-    int row = -1;
-    for (int i = 0; i < ui->Liste->count(); ++i) {
-        if (ui->Liste->item(i)->isSelected()) {
-            row = i;
-            break;
-        }
-    }
+    const int row = selectedMasterRow();
     if (row < 0)
         return;
     Modified = 1;
@@ -154,15 +196,15 @@ void TSDIAppForm::ModBtnClick()
     ui->Grad->setText(parts.grade);
     ui->NName->setText(parts.surname);
     ui->VName->setText(parts.firstName);
-    delete ui->Liste->takeItem(row);
+    removeMasterRow(row);
 }
 
 void TSDIAppForm::DelBtnClick()
 {
-    const QList<QListWidgetItem *> selected = ui->Liste->selectedItems();
-    if (selected.isEmpty())
+    const int row = selectedMasterRow();
+    if (row < 0)
         return;
-    delete ui->Liste->takeItem(ui->Liste->row(selected.first()));
+    removeMasterRow(row);
     Modified = 1;
 }
 

@@ -38,6 +38,7 @@ public:
                 QRegularExpression(QStringLiteral("[0-9]*")), edit));
             edit->setContextMenuPolicy(Qt::DefaultContextMenu);
         }
+        m_grid->editorCreated(w);
         return w;
     }
 
@@ -158,8 +159,18 @@ bool ZahlenGrid::editorKey(QWidget *, QKeyEvent *event)
         filterKey(event);
         return true;
     }
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) && plain)
+        return tabOutOfGrid(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
     if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab || event->key() == Qt::Key_Escape)
         return false;
+    if ((event->key() == Qt::Key_Home || event->key() == Qt::Key_End) && (event->modifiers() & Qt::ControlModifier)) {
+        // Ctrl+Home and Ctrl+End move the current cell, also from the cell editor.
+        const QModelIndex target = moveCursor(event->key() == Qt::Key_Home ? MoveHome : MoveEnd, event->modifiers());
+        if (target.isValid() && target != currentIndex())
+            setCurrentIndex(target);
+        return true;
+    }
     return !filterKey(event);
 }
 
@@ -173,7 +184,11 @@ void ZahlenGrid::keyPressEvent(QKeyEvent *event)
     }
     if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) && tabKeyNavigation()
         && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-        // Tab stays inside the grid, also when the sums refuse the move.
+        if (tabOutOfGrid(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier))) {
+            event->accept();
+            return;
+        }
+        // Tab walks the cells in between, and stays when the sums refuse the move.
         const QModelIndex target = moveCursor(event->key() == Qt::Key_Tab ? MoveNext : MovePrevious,
                                               event->modifiers());
         if (target.isValid() && target != currentIndex())
@@ -191,6 +206,7 @@ void ZahlenGrid::keyPressEvent(QKeyEvent *event)
 
 void ZahlenGrid::mousePressEvent(QMouseEvent *event)
 {
+    commitPendingEdit();
     const QModelIndex target = indexAt(event->position().toPoint());
     if (target.isValid() && target != currentIndex()) {
         // Headings never become current; a count cell only when the sums allow it.
@@ -217,30 +233,85 @@ void ZahlenGrid::mouseDoubleClickEvent(QMouseEvent *event)
 
 QModelIndex ZahlenGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
 {
+    // Whatever moves the current cell sees the typed text in the cell first.
+    commitPendingEdit();
     const QModelIndex current = currentIndex();
-    QModelIndex target = QTableWidget::moveCursor(cursorAction, modifiers);
-    if (target.isValid() && !zor::isCountCell(target.row(), target.column())) {
-        if (cursorAction == MoveNext || cursorAction == MovePrevious) {
-            // Tab walks the count cells only, round from the last to the first.
-            int row = current.isValid() ? current.row() : 1;
-            int col = current.isValid() ? current.column() : 1;
-            if (cursorAction == MoveNext) {
-                if (++col > zor::GridLastCol) {
-                    col = 1;
-                    row = row >= zor::GridLastRow ? 1 : row + 1;
-                }
-            } else if (--col < 1) {
-                col = zor::GridLastCol;
-                row = row <= 1 ? zor::GridLastRow : row - 1;
+    const int curRow = current.isValid() ? current.row() : 1;
+    const int curCol = current.isValid() ? current.column() : 1;
+    QModelIndex target;
+    switch (cursorAction) {
+    case MoveNext:
+    case MovePrevious: {
+        // Tab walks the count cells only, round from the last to the first.
+        int row = curRow, col = curCol;
+        if (cursorAction == MoveNext) {
+            if (++col > zor::GridLastCol) {
+                col = 1;
+                row = row >= zor::GridLastRow ? 1 : row + 1;
             }
-            target = model()->index(row, col);
-        } else {
-            target = current;
+        } else if (--col < 1) {
+            col = zor::GridLastCol;
+            row = row <= 1 ? zor::GridLastRow : row - 1;
         }
+        target = model()->index(row, col);
+        break;
+    }
+    case MoveHome:
+        target = model()->index(1, 1); // the first count cell, with or without Ctrl
+        break;
+    case MoveEnd:
+        target = model()->index(modifiers & Qt::ControlModifier ? zor::GridLastRow : curRow, zor::GridLastCol);
+        break;
+    case MovePageUp:
+        target = model()->index(1, curCol);
+        break;
+    case MovePageDown:
+        target = model()->index(zor::GridLastRow, curCol);
+        break;
+    default:
+        target = QTableWidget::moveCursor(cursorAction, modifiers);
+        if (target.isValid() && !zor::isCountCell(target.row(), target.column()))
+            target = current;
+        break;
     }
     if (target.isValid() && target != current && !mayBecomeCurrent(target))
         return current;
     return target;
+}
+
+void ZahlenGrid::commitPendingEdit()
+{
+    if (m_editor && state() == EditingState)
+        commitData(m_editor);
+}
+
+void ZahlenGrid::editorCreated(QWidget *editor)
+{
+    m_editor = editor;
+    if (auto *edit = qobject_cast<QLineEdit *>(editor)) {
+        // A paste from the context menu changes the count as typing does.
+        connect(edit, &QLineEdit::textEdited, this, [this] {
+            if (m_hooks.edited)
+                m_hooks.edited();
+        });
+    }
+}
+
+bool ZahlenGrid::tabOutOfGrid(bool forward)
+{
+    const QModelIndex current = currentIndex();
+    const bool atEdge = forward ? (current.row() == zor::GridLastRow && current.column() == zor::GridLastCol)
+                                : (current.row() == 1 && current.column() == 1);
+    if (!atEdge)
+        return false;
+    commitPendingEdit();
+    if (m_editor && state() == EditingState) {
+        QWidget *editor = m_editor;
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+    // The window's focus chain, not the grid's own walk through its cells.
+    QWidget::focusNextPrevChild(forward);
+    return true;
 }
 
 void ZahlenGrid::focusOutEvent(QFocusEvent *event)
@@ -256,9 +327,9 @@ void ZahlenGrid::editorFocusLeft(QFocusEvent *event)
 
 void ZahlenGrid::focusLeft(Qt::FocusReason reason)
 {
-    // A context menu or another window taking the focus is no leaving; neither
+    // A context menu, the menu bar or another window taking the focus is no leaving; neither
     // is the focus moving between the grid and its own cell editor.
-    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason || reason == Qt::MenuBarFocusReason)
         return;
     QWidget *now = QApplication::focusWidget();
     if (now == this || isAncestorOf(now))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QTableWidget>
 
 #include <functional>
@@ -31,6 +32,9 @@ public:
         std::function<void(int col, int row, bool &canSelect)> selectCell;
         // The focus has left the grid (editor included).
         std::function<void()> exit;
+        // The open cell editor's text was changed by the user (typing, paste,
+        // undo), however it came in.
+        std::function<void()> edited;
     };
     void setHooks(Hooks hooks) { m_hooks = std::move(hooks); }
 
@@ -38,9 +42,15 @@ public:
     // refuse. Returns whether the cell is current now.
     bool goToCell(int row, int col);
 
+    // Takes the text of an open cell editor into its cell; the editor stays
+    // open. Everything that reads the cells or moves the current cell does
+    // this first.
+    void commitPendingEdit();
+
     // Called by the cell editor's key and focus handling.
     bool editorKey(QWidget *editor, QKeyEvent *event); // true: event consumed
     void editorFocusLeft(QFocusEvent *event);
+    void editorCreated(QWidget *editor);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -55,6 +65,10 @@ private:
     bool filterKey(QKeyEvent *event);
     void enter(Qt::KeyboardModifiers modifiers);
     void focusLeft(Qt::FocusReason reason);
+    // Tab from the last count cell or Shift+Tab from the first one: the
+    // focus leaves the grid. True when it did.
+    bool tabOutOfGrid(bool forward);
 
     Hooks m_hooks;
+    QPointer<QWidget> m_editor;
 };

@@ -22,6 +22,7 @@ const QString Caption = QStringLiteral("ZOR-Quorvane");
 // report are only read.
 void TSDIAppForm::FilePrintExecute1()
 {
+    commitPendingEdit();
     guarded([this] {
         std::unique_ptr<QPrinter> printer = zor::PrinterSeam::printer();
         if (!printer) {
@@ -54,6 +55,7 @@ void TSDIAppForm::FilePrintExecute1()
 // The same printout as a PDF file, for a club without a printer or to mail.
 void TSDIAppForm::FileSavePdfExecute()
 {
+    commitPendingEdit();
     guarded([this] {
         const zor::PageGeometry page = zor::pdfGeometry();
         const zor::PrintLayout layout = zor::layoutReport(page.width, page.height, page.dpiY,

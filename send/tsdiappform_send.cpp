@@ -23,6 +23,7 @@ const QString &programCaption()
 
 void TSDIAppForm::EMailSchickenExecute()
 {
+    commitPendingEdit();
     if (Modified == 1 || m_fileName.isEmpty()) {
         zor::Dialogs::message(this, QStringLiteral("Die aktuelle Quorvane muss zuerst gespeichert werden !"),
                               programCaption());

@@ -13,6 +13,8 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QMenu>
+#include <QShortcut>
+#include <QSignalBlocker>
 #include <QToolButton>
 
 #include <limits>
@@ -55,9 +57,11 @@ TSDIAppForm::TSDIAppForm(QWidget *parent)
     wireFields();
     wireActions();
     wireEntry();
+    wireKeyboard();
 
     guarded([this] { ResetReport(); });
     Modified = 0;
+    focusFirstField();
 
     // The status bar marker and the masters buttons follow the report each
     // time the event queue runs empty.
@@ -151,6 +155,65 @@ void TSDIAppForm::wireActions()
         a->setShortcutContext(Qt::WindowShortcut);
 }
 
+void TSDIAppForm::wireKeyboard()
+{
+    // The pages change from anywhere in the window, the grid and its cell
+    // editor included.
+    const struct {
+        QKeySequence keys;
+        int step;
+    } pageKeys[] = {{QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+                    {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+                    {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+                    {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1},
+                    {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1}};
+    for (const auto &k : pageKeys) {
+        auto *shortcut = new QShortcut(k.keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        const int step = k.step;
+        connect(shortcut, &QShortcut::activated, this, [this, step] {
+            const int n = ui->PgCrtl->count();
+            ui->PgCrtl->setCurrentIndex((ui->PgCrtl->currentIndex() + step + n) % n);
+        });
+    }
+
+    // Every field stays wide enough to read what it holds; beyond the
+    // smallest size the pages grow with the window.
+    for (int i = 0; i < zor::FieldCount; ++i) {
+        QLineEdit *edit = field(static_cast<zor::Field>(i));
+        if (edit != ui->Nummer)
+            edit->setMinimumWidth(120);
+    }
+    ui->Nummer->setMinimumWidth(ui->Nummer->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
+    ui->VName->setMinimumWidth(120);
+    ui->NName->setMinimumWidth(120);
+    ui->Grad->setMinimumWidth(ui->Grad->fontMetrics().horizontalAdvance(QStringLiteral("100")) + 12);
+    ui->Liste->setMinimumHeight(ui->Liste->fontMetrics().height() * 4);
+    // The member page places its grid and sums itself: all of them must show.
+    QRect members;
+    for (QWidget *w : ui->Mitglieder->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        members |= w->geometry();
+    ui->Mitglieder->setMinimumSize(members.right() + 12, members.bottom() + 12);
+    setMinimumSize(minimumSizeHint().expandedTo(QSize(480, 360)));
+}
+
+void TSDIAppForm::focusFirstField()
+{
+    // A new or opened report starts at the first field of the page shown.
+    QWidget *page = ui->PgCrtl->currentWidget();
+    QWidget *target = page == ui->Verein ? ui->Vereinsname : nullptr;
+    for (QWidget *w = page ? page->nextInFocusChain() : nullptr; !target && w && w != page;
+         w = w->nextInFocusChain()) {
+        if (page->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled())
+            target = w;
+    }
+    if (!target)
+        return;
+    // The program moves the focus here: that is no leaving of the club number.
+    const QSignalBlocker quiet(ui->Nummer);
+    target->setFocus(Qt::OtherFocusReason);
+}
+
 zor::Report TSDIAppForm::currentReport() const
 {
     zor::Report r;
@@ -187,6 +250,7 @@ void TSDIAppForm::AnyControlChange()
 
 void TSDIAppForm::closeEvent(QCloseEvent *event)
 {
+    commitPendingEdit(); // a count still being typed is part of what the close query may save
     bool canClose = true;
     FormCloseQuery(canClose);
     if (canClose) {

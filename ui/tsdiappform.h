@@ -100,6 +100,11 @@ public:
     void ZahlenKeyDown(int Key, Qt::KeyboardModifiers Shift);
     void ZahlenSelectCell(int ACol, int ARow, bool &CanSelect);
     void ZahlenExit();
+    // Takes the text of an open cell editor into its cell. Every action that
+    // reads the report calls it first.
+    void commitPendingEdit();
+    // Puts the focus into the first field: Vereinsname on the page Verein.
+    void focusFirstField();
 
     // --- masters list ---
     void AddBtnClick();
@@ -134,8 +139,11 @@ private:
     void wireFields();
     void wireActions();
     void wireEntry();   // entry/: grid, masters, field checks
+    void wireKeyboard(); // page keys, smallest sizes
+    int selectedMasterRow() const; // the lowest selected row of Liste, -1 for none
+    void removeMasterRow(int row);
     void askBeforeLosingChanges(bool &proceed);
-    void openChosen(const QString &path); // Open's steps after the dialog
+    bool openChosen(const QString &path); // Open's steps after the dialog
     bool save();        // Save as the menu runs it; true when the report was written
     void remember(const QString &path); // what the report's file now holds
 

@@ -4,6 +4,7 @@
 #include "tests/support/formfixture.h"
 
 #include "app/startup.h"
+#include "entry/fieldchecks.h"
 #include "ui/taboutbox.h"
 #include "ui_tsdiappform.h"
 
@@ -27,7 +28,7 @@ QStringList labelTexts(QWidget *page)
 {
     QStringList out;
     for (QLabel *l : page->findChildren<QLabel *>())
-        out << l->text();
+        out << QString(l->text()).remove(QLatin1Char('&')); // the mnemonic marker is not shown
     return out;
 }
 
@@ -91,6 +92,10 @@ private slots:
         QVERIFY(ui->Email->statusTip().startsWith(u("Beispiel: ")));
         QVERIFY(ui->Email->statusTip().contains(u("@")));
         QVERIFY(ui->Email->statusTip().endsWith(u(".de")));
+        // The hint and the e-mail check's advice show one and the same example.
+        const QString example = ui->Email->statusTip().mid(u("Beispiel: ").size());
+        QCOMPARE(example, u("vorstand@judoclub-musterstadt.de"));
+        QVERIFY(zor::emailHintText().contains(u("\n\n  ") + example + u("\n\n")));
         // Only the club number and the code show tooltips among the fields.
         for (int i = 0; i < zor::FieldCount; ++i) {
             if (i == int(zor::Field::Nummer) || i == int(zor::Field::Code))

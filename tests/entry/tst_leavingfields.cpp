@@ -1,0 +1,219 @@
+// Leaving the club number and the e-mail field in a real X server with a
+// window manager and the program's real message boxes: the mask's refusal
+// holds every time and for every way out; a menu, or another window, is no
+// leaving.
+
+#include "tests/support/realx.h"
+#include "ui/nummeredit.h"
+#include "ui_tsdiappform.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabBar>
+
+using zortest::focused;
+using zortest::press;
+using zortest::typeKeys;
+
+namespace {
+
+const QString maskRefusal = QString::fromUtf8(
+    "Ung\u00fcltiger Eingabewert. Benutzen Sie die ESC-Taste, um die \u00c4nderungen r\u00fcckg\u00e4ngig zu machen.");
+
+} // namespace
+
+class TstLeavingFields : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void halfFilledNumberIsRefusedEveryTime();
+    void everyWayOutIsRefused_data();
+    void everyWayOutIsRefused();
+    void escapeAfterTheBoxRestoresTheNumber();
+    void aMenuIsNoLeaving_data();
+    void aMenuIsNoLeaving();
+    void anotherWindowIsNoLeaving();
+
+private:
+    void typeHalfNumber();
+
+    std::unique_ptr<TSDIAppForm> form;
+    Ui::TSDIAppForm *ui = nullptr;
+};
+
+void TstLeavingFields::init()
+{
+    form = zortest::makeActiveForm();
+    ui = form->form();
+    form->pages()->setCurrentWidget(ui->Verein);
+}
+
+void TstLeavingFields::cleanup()
+{
+    form.reset();
+    zor::Dialogs::reset();
+}
+
+void TstLeavingFields::typeHalfNumber()
+{
+    ui->Nummer->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(focused(), static_cast<QWidget *>(ui->Nummer));
+    ui->Nummer->selectAll();
+    press(Qt::Key_Backspace);
+    ui->Nummer->setCursorPosition(0);
+    typeKeys(QStringLiteral("12"));
+    QCOMPARE(ui->Nummer->text(), QStringLiteral("12"));
+    QCOMPARE(ui->Nummer->displayText(), QStringLiteral("12__"));
+}
+
+void TstLeavingFields::halfFilledNumberIsRefusedEveryTime()
+{
+    zortest::BoxAnswerer boxes;
+    typeHalfNumber();
+    for (int i = 1; i <= 3; ++i) {
+        press(i == 2 ? Qt::Key_Backtab : Qt::Key_Tab, i == 2 ? Qt::ShiftModifier : Qt::NoModifier);
+        QTRY_COMPARE(boxes.texts.size(), i);
+        QVERIFY(zortest::settled(form.get()));
+        QCOMPARE(boxes.texts.last(), maskRefusal);
+        QCOMPARE(boxes.captions.last(), QStringLiteral("ZOR-Quorvane"));
+        QCOMPARE(focused(), static_cast<QWidget *>(ui->Nummer));
+        QCOMPARE(ui->Nummer->displayText(), QStringLiteral("12__"));
+    }
+    // Filled up, it may be left, and no other box comes.
+    ui->Nummer->setCursorPosition(2);
+    typeKeys(QStringLiteral("34"));
+    press(Qt::Key_Tab);
+    QCOMPARE(focused(), static_cast<QWidget *>(ui->Code));
+    QTest::qWait(100);
+    QCOMPARE(boxes.texts.size(), 3);
+    QCOMPARE(ui->Nummer->text(), QStringLiteral("1234"));
+}
+
+void TstLeavingFields::everyWayOutIsRefused_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("click on another field") << "click";
+    QTest::newRow("click on another page's tab") << "tab";
+    QTest::newRow("label shortcut Alt+C") << "mnemonic";
+    QTest::newRow("Ctrl+Tab") << "ctrltab";
+    QTest::newRow("click on the e-mail field") << "email";
+}
+
+void TstLeavingFields::everyWayOutIsRefused()
+{
+    QFETCH(QString, way);
+    ui->Email->setText(QStringLiteral("ohne-klammeraffe")); // would get its own hint if it were left
+    zortest::BoxAnswerer boxes;
+    typeHalfNumber();
+    for (int round = 1; round <= 2; ++round) {
+        if (way == QLatin1String("click")) {
+            QTest::mouseClick(ui->Code, Qt::LeftButton);
+        } else if (way == QLatin1String("email")) {
+            QTest::mouseClick(ui->Email, Qt::LeftButton);
+        } else if (way == QLatin1String("tab")) {
+            QTabBar *bar = ui->PgCrtl->tabBar();
+            QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(1).center());
+        } else if (way == QLatin1String("mnemonic")) {
+            press(Qt::Key_C, Qt::AltModifier);
+        } else {
+            press(Qt::Key_Tab, Qt::ControlModifier);
+        }
+        QTRY_COMPARE(boxes.texts.size(), round);
+        QVERIFY(zortest::settled(form.get()));
+        QCOMPARE(boxes.texts, QStringList(round, maskRefusal)); // the mask's box only
+        QCOMPARE(ui->PgCrtl->currentWidget(), ui->Verein);
+        QTRY_COMPARE(focused(), static_cast<QWidget *>(ui->Nummer));
+        QCOMPARE(ui->Nummer->displayText(), QStringLiteral("12__"));
+    }
+}
+
+void TstLeavingFields::escapeAfterTheBoxRestoresTheNumber()
+{
+    zortest::BoxAnswerer boxes;
+    ui->Nummer->setText(QStringLiteral("0135"));
+    typeHalfNumber();
+    press(Qt::Key_Tab);
+    QTRY_COMPARE(boxes.texts.size(), 1);
+    QVERIFY(zortest::settled(form.get()));
+    press(Qt::Key_Escape);
+    QCOMPARE(ui->Nummer->text(), QStringLiteral("0135"));
+    press(Qt::Key_Tab);
+    QCOMPARE(focused(), static_cast<QWidget *>(ui->Code));
+
+    // And once more: edit again, refused again, Escape again.
+    typeHalfNumber();
+    press(Qt::Key_Tab);
+    QTRY_COMPARE(boxes.texts.size(), 2);
+    QVERIFY(zortest::settled(form.get()));
+    press(Qt::Key_Escape);
+    QCOMPARE(ui->Nummer->text(), QStringLiteral("0135"));
+}
+
+void TstLeavingFields::aMenuIsNoLeaving_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("menuKey");
+    QTest::newRow("Nummer at 0000, Alt+D") << "Nummer" << int(Qt::Key_D);
+    QTest::newRow("Nummer at 0000, Alt+H") << "Nummer" << int(Qt::Key_H);
+    QTest::newRow("Email, Alt+D") << "Email" << int(Qt::Key_D);
+    QTest::newRow("Email, Alt+H") << "Email" << int(Qt::Key_H);
+}
+
+void TstLeavingFields::aMenuIsNoLeaving()
+{
+    QFETCH(QString, field);
+    QFETCH(int, menuKey);
+    zortest::BoxAnswerer boxes;
+    QLineEdit *edit = field == QLatin1String("Email") ? static_cast<QLineEdit *>(ui->Email) : ui->Nummer;
+    if (edit == ui->Email)
+        ui->Email->setText(QStringLiteral("info@verein"));
+    edit->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(focused(), static_cast<QWidget *>(edit));
+
+    press(Qt::Key(menuKey), Qt::AltModifier);
+    QMenu *menu = menuKey == Qt::Key_D ? ui->Datei1 : ui->Hilfe1;
+    QTRY_VERIFY2(menu->isVisible(), "the menu did not open");
+    QTest::qWait(100);
+    QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join(QLatin1Char('|'))));
+    press(Qt::Key_Escape);
+    press(Qt::Key_Escape);
+    QTRY_VERIFY(!menu->isVisible());
+    QTRY_COMPARE(focused(), static_cast<QWidget *>(edit));
+    QVERIFY(boxes.texts.isEmpty());
+
+    // Really leaving the field afterwards gives the check's advice, once.
+    press(Qt::Key_Tab);
+    QTRY_COMPARE(boxes.texts.size(), 1);
+    QVERIFY(zortest::settled(form.get()));
+    QVERIFY(boxes.texts.first().contains(edit == ui->Email ? QStringLiteral("nicht vergessen")
+                                                           : QStringLiteral("Vereinsnummer 4-stellig")));
+}
+
+void TstLeavingFields::anotherWindowIsNoLeaving()
+{
+    zortest::BoxAnswerer boxes;
+    ui->Email->setText(QStringLiteral("info@verein"));
+    ui->Email->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(focused(), static_cast<QWidget *>(ui->Email));
+
+    // Another program's window takes the focus, then the user comes back.
+    QWidget other;
+    other.setWindowTitle(QStringLiteral("anderes Programm"));
+    other.resize(200, 100);
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QTRY_COMPARE(focused(), static_cast<QWidget *>(ui->Email));
+    QTest::qWait(100);
+    QVERIFY(boxes.texts.isEmpty());
+    QCOMPARE(ui->Email->text(), QStringLiteral("info@verein"));
+}
+
+QTEST_MAIN(TstLeavingFields)
+#include "tst_leavingfields.moc"

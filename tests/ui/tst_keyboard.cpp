@@ -1,0 +1,174 @@
+// The window used from the keyboard in a real X server with a window
+// manager: where the focus is at start, after New and after Open; the page
+// keys; the labels' shortcuts; and the window at its smallest size.
+
+#include "tests/support/realx.h"
+#include "tests/support/testfiles.h"
+#include "entry/zahlengrid.h"
+#include "ui_tsdiappform.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QTemporaryDir>
+
+using zortest::focused;
+using zortest::press;
+using zortest::typeKeys;
+
+class TstKeyboard : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { zor::Dialogs::reset(); }
+
+    void focusStartsInTheClubNameAtStartNewAndOpen();
+    void pageKeysWorkFromAnywhere();
+    void everyLabelLeadsToItsField();
+    void smallestWindowShowsEverythingAndPagesGrow();
+};
+
+void TstKeyboard::focusStartsInTheClubNameAtStartNewAndOpen()
+{
+    auto form = zortest::makeActiveForm(true);
+    auto *ui = form->form();
+    QTRY_COMPARE(focused(), static_cast<QWidget *>(ui->Vereinsname));
+    typeKeys(QStringLiteral("TV"));
+    QCOMPARE(ui->Vereinsname->text(), QStringLiteral("TV"));
+
+    ui->Code->setFocus(Qt::TabFocusReason);
+    typeKeys(QStringLiteral("x"));
+    zor::Dialogs::primeAnswer(zor::Answer::No);
+    press(Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(ui->Code->text(), QString());
+    QCOMPARE(focused(), static_cast<QWidget *>(ui->Vereinsname));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("alt.zor"));
+    QVERIFY(zortest::writeAll(path, "Judoclub\r\n0135\r\n"));
+    ui->Tel->setFocus(Qt::TabFocusReason);
+    zor::Dialogs::primeFile(path);
+    press(Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(ui->Vereinsname->text(), QStringLiteral("Judoclub"));
+    QCOMPARE(focused(), static_cast<QWidget *>(ui->Vereinsname));
+    // No advice about the club number came up on the way.
+    for (const auto &d : zor::Dialogs::shown())
+        QVERIFY2(d.kind != QLatin1String("message") || !d.text.contains(QLatin1String("Vereinsnummer")),
+                 qPrintable(d.text));
+}
+
+void TstKeyboard::pageKeysWorkFromAnywhere()
+{
+    auto form = zortest::makeActiveForm(true);
+    auto *ui = form->form();
+    QTRY_COMPARE(focused(), static_cast<QWidget *>(ui->Vereinsname));
+    press(Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(ui->PgCrtl->currentWidget(), ui->Mitglieder);
+
+    // From the cell editor, the typed count taken in on the way.
+    ui->Zahlen->setCurrentCell(2, 1);
+    ui->Zahlen->setFocus(Qt::OtherFocusReason);
+    typeKeys(QStringLiteral("6"));
+    QVERIFY(qobject_cast<QLineEdit *>(focused()));
+    press(Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(ui->PgCrtl->currentWidget(), ui->Meister);
+    QCOMPARE(ui->Zahlen->cellText(2, 1), QStringLiteral("6"));
+    QCOMPARE(form->sumLabel("Sum2")->text(), QStringLiteral("6"));
+
+    form->setMasters({"a;b;1"});
+    ui->Liste->setFocus(Qt::OtherFocusReason);
+    press(Qt::Key_PageUp, Qt::ControlModifier);
+    QCOMPARE(ui->PgCrtl->currentWidget(), ui->Mitglieder);
+    press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(ui->PgCrtl->currentWidget(), ui->Verein);
+    press(Qt::Key_PageUp, Qt::ControlModifier);
+    QCOMPARE(ui->PgCrtl->currentWidget(), ui->Web); // round from the first to the last
+}
+
+void TstKeyboard::everyLabelLeadsToItsField()
+{
+    auto form = zortest::makeActiveForm(true);
+    auto *ui = form->form();
+    ui->Nummer->setText(QStringLiteral("0135")); // so that leaving it gives no advice
+    // Each field of the report and of the masters' input is named by a label.
+    QList<QWidget *> fields;
+    for (int i = 0; i < zor::FieldCount; ++i)
+        fields << form->field(zor::Field(i));
+    fields << ui->VName << ui->NName << ui->Grad;
+    QHash<QWidget *, QLabel *> labelOf;
+    for (QLabel *l : form->findChildren<QLabel *>()) {
+        if (l->buddy() && QKeySequence::mnemonic(l->text()) != QKeySequence())
+            labelOf.insert(l->buddy(), l);
+    }
+    for (QWidget *f : fields)
+        QVERIFY2(labelOf.contains(f), qPrintable(f->objectName() + QStringLiteral(" has no label with a shortcut")));
+
+    for (QWidget *page : {ui->Verein, ui->Meister, ui->Web}) {
+        ui->PgCrtl->setCurrentWidget(page);
+        // The menus' letters and each page's own are all different.
+        QSet<QString> taken{QStringLiteral("D"), QStringLiteral("H")};
+        for (QWidget *f : fields) {
+            if (!page->isAncestorOf(f))
+                continue;
+            QLabel *l = labelOf.value(f);
+            const QString key = QKeySequence::mnemonic(l->text()).toString().section(QLatin1Char('+'), -1).toUpper();
+            QVERIFY2(!taken.contains(key), qPrintable(key + QStringLiteral(" twice on ") + page->objectName()));
+            taken.insert(key);
+            // Start somewhere else on the page, then jump with Alt+letter.
+            QWidget *start = f == fields.first() || !page->isAncestorOf(fields.first()) ? nullptr : fields.first();
+            if (!start)
+                start = ui->PgCrtl->tabBar();
+            start->setFocus(Qt::TabFocusReason);
+            press(Qt::Key(QKeySequence(key)[0].key()), Qt::AltModifier);
+            QVERIFY2(focused() == f, qPrintable(QStringLiteral("Alt+") + key + QStringLiteral(" went to ")
+                                               + (focused() ? focused()->objectName() : QStringLiteral("nothing"))));
+        }
+    }
+    QVERIFY(zor::Dialogs::shown().isEmpty());
+}
+
+void TstKeyboard::smallestWindowShowsEverythingAndPagesGrow()
+{
+    auto form = zortest::makeActiveForm(true);
+    auto *ui = form->form();
+    const QSize smallest = form->minimumSize();
+    QVERIFY2(smallest.width() >= 400 && smallest.height() >= 300, "no sensible smallest size is set");
+    qInfo() << "smallest window" << smallest << "window now" << form->size();
+    form->resize(smallest);
+    QTRY_COMPARE(form->size(), smallest);
+
+    ui->PgCrtl->setCurrentWidget(ui->Mitglieder);
+    QVERIFY(QTest::qWaitFor([&] { return ui->Mitglieder->isVisible(); }));
+    QList<QWidget *> parts{ui->Zahlen};
+    for (const char *n : {"Sum1", "Sum2", "Sum3", "Sum4", "Sum5", "Sum6", "Sum7", "MSum", "WSum", "AllSum"})
+        parts << form->sumLabel(n);
+    for (QWidget *w : parts) {
+        QCOMPARE(w->visibleRegion().boundingRect(), w->rect());
+        const QRect inPage(w->mapTo(ui->Mitglieder, QPoint(0, 0)), w->size());
+        QVERIFY2(ui->Mitglieder->rect().contains(inPage), qPrintable(w->objectName() + " is cut off"));
+    }
+
+    ui->PgCrtl->setCurrentWidget(ui->Verein);
+    QTRY_VERIFY(ui->Verein->isVisible());
+    for (int i = 0; i < zor::FieldCount; ++i) {
+        QLineEdit *e = form->field(zor::Field(i));
+        if (!ui->Verein->isAncestorOf(e))
+            continue;
+        const int wanted = e == ui->Nummer ? e->fontMetrics().horizontalAdvance(QStringLiteral("0000")) : 100;
+        QVERIFY2(e->width() >= wanted, qPrintable(QStringLiteral("%1 is %2 pixels wide").arg(e->objectName()).arg(e->width())));
+        QCOMPARE(e->visibleRegion().boundingRect(), e->rect());
+    }
+    const int nameWidth = ui->Vereinsname->width();
+    ui->PgCrtl->setCurrentWidget(ui->Meister);
+    QTRY_VERIFY(ui->Liste->isVisible());
+    const int listHeight = ui->Liste->height();
+
+    form->resize(smallest + QSize(300, 200));
+    QTRY_COMPARE(form->size(), smallest + QSize(300, 200));
+    QTRY_VERIFY(ui->Liste->height() > listHeight + 100);
+    ui->PgCrtl->setCurrentWidget(ui->Verein);
+    QTRY_VERIFY(ui->Vereinsname->width() > nameWidth + 100);
+}
+
+QTEST_MAIN(TstKeyboard)
+#include "tst_keyboard.moc"
