@@ -20,6 +20,10 @@ class QTabWidget;
 class ZahlenGrid;
 class NummerEdit;
 class TAboutBox;
+class QPrinter;
+namespace zor {
+struct PrintLayout;
+}
 
 // The one main window. Its controls hold the report; the handlers move values
 // between the controls and the plain units in entry/, reportfile/, print/ and send/.
@@ -104,6 +108,8 @@ public:
     // --- printing ---
     void FilePrintExecute1();
     void FileSavePdfExecute();
+    void FilePreviewExecute();      // "Druckvorschau...": the printout on screen
+    void FilePrintDialogExecute();  // "Drucken...": printer, paper and copies chosen first
 
     // --- sending, help, about ---
     void EMailSchickenExecute();
@@ -121,6 +127,7 @@ private:
     void askBeforeLosingChanges(bool &proceed);
     void openChosen(const QString &path); // Open's steps after the dialog
     bool save();        // Save as the menu runs it; true when the report was written
+    void sendJob(QPrinter &printer, const zor::PrintLayout &layout); // print/
 
     std::unique_ptr<Ui::TSDIAppForm> ui;
     TAboutBox *m_about = nullptr;
