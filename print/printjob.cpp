@@ -3,13 +3,17 @@
 #include "print/reportpainter.h"
 
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTimer>
 
 #include <cups/cups.h>
+
+#include <memory>
 
 namespace zor {
 
@@ -77,6 +81,34 @@ bool queueTakesJobs(const QString &queue, QString *error)
         return false;
     }
     return true;
+}
+
+// What the spooler says of one job: its state and the printer's message.
+struct JobState {
+    int state = 0; // 0 when the spooler could not be asked
+    QString message;
+};
+
+JobState jobState(int jobId)
+{
+    JobState j;
+    ipp_t *request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
+                     "/jobs/%d", jobId);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri);
+    static const char *const wanted[] = {"job-state", "job-printer-state-message"};
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                  int(sizeof wanted / sizeof *wanted), nullptr, wanted);
+    ipp_t *response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+    if (response && cupsLastError() <= IPP_STATUS_OK_CONFLICTING) {
+        if (ipp_attribute_t *a = ippFindAttribute(response, "job-state", IPP_TAG_ENUM))
+            j.state = ippGetInteger(a, 0);
+        if (ipp_attribute_t *a = ippFindAttribute(response, "job-printer-state-message", IPP_TAG_TEXT))
+            j.message = QString::fromUtf8(ippGetString(a, 0, nullptr)).trimmed();
+    }
+    ippDelete(response);
+    return j;
 }
 
 } // namespace
@@ -257,6 +289,41 @@ JobResult printJob(QPrinter &printer, const PrintLayout &layout, const PrintProg
         progress(total, total);
     r.ok = true;
     return r;
+}
+
+void watchJob(QObject *owner, const QString &queue, int jobId,
+              const std::function<void(const QString &)> &failed)
+{
+    auto *timer = new QTimer(owner);
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        const JobState j = jobState(jobId);
+        QString text;
+        bool over = j.state == IPP_JSTATE_COMPLETED || clock->elapsed() > 5 * 60 * 1000;
+        if (j.state == IPP_JSTATE_CANCELED || j.state == IPP_JSTATE_ABORTED) {
+            text = withReason(QStringLiteral("Der Druckauftrag auf dem Drucker %1 ist gescheitert; "
+                                             "es wurde nichts gedruckt.")
+                                  .arg(quoted(queue)),
+                              j.message.isEmpty() ? queueState(queue).message : j.message);
+        } else if (j.state == IPP_JSTATE_STOPPED || j.state == IPP_JSTATE_PENDING) {
+            const QueueState q = queueState(queue);
+            if (q.known && q.stopped)
+                text = withReason(QStringLiteral("Der Drucker %1 wurde angehalten; der Auftrag "
+                                                 "wartet dort.")
+                                      .arg(quoted(queue)),
+                                  q.message);
+        }
+        if (!text.isEmpty()) {
+            over = true;
+            failed(text);
+        }
+        if (over) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start(500);
 }
 
 } // namespace zor

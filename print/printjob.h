@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class QObject;
 class QPageLayout;
 class QPrinter;
 class QPrinterInfo;
@@ -52,5 +53,12 @@ struct JobResult {
 // known; any other printer (a PDF file) is drawn on directly. Cancelled
 // through `progress`, no part of the job stays with the spooler.
 JobResult printJob(QPrinter &printer, const PrintLayout &layout, const PrintProgress &progress = {});
+
+// Follows a job that the spooler took until it is printed, fails or a few
+// minutes have passed, without holding up the window. When the job fails or
+// the queue stops with it, `failed` is told once, in German, with the
+// spooler's reason. The watch ends with `owner`.
+void watchJob(QObject *owner, const QString &queue, int jobId,
+              const std::function<void(const QString &)> &failed);
 
 } // namespace zor

@@ -67,18 +67,26 @@ void TSDIAppForm::sendJob(QPrinter &printer, const zor::PrintLayout &layout)
         = zor::printJob(printer, layout, [&progress](int done, int total) {
               progress.setMaximum(total);
               progress.setValue(done);
-              QCoreApplication::processEvents();
+              QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
               return !progress.wasCanceled();
           });
     progress.reset();
+    const auto tell = [this](const QString &error) {
+        zor::Dialogs::message(
+            this,
+            QStringLiteral("Der Bericht konnte nicht gedruckt werden.\n\n") + error
+                + QStringLiteral("\n\nBitte pr\u00fcfen Sie den Drucker oder speichern Sie den "
+                                 "Bericht mit \"Als PDF speichern...\"."),
+            Caption);
+    };
+    if (result.ok && result.jobId > 0) {
+        // The spooler took the job; a failure on the way to the paper is told later.
+        zor::watchJob(this, printer.printerName(), result.jobId, tell);
+        return;
+    }
     if (result.ok || result.cancelled)
         return;
-    zor::Dialogs::message(
-        this,
-        QStringLiteral("Der Bericht konnte nicht gedruckt werden.\n\n") + result.error
-            + QStringLiteral("\n\nBitte pr\u00fcfen Sie den Drucker oder speichern Sie den "
-                             "Bericht mit \"Als PDF speichern...\"."),
-        Caption);
+    tell(result.error);
 }
 
 // The same printout as a PDF file, for a club without a printer or to mail.

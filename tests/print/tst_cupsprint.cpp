@@ -180,6 +180,7 @@ private slots:
     void printComesOutOnTheQueuesPaper();
     void refusedOrStoppedQueueIsReported_data();
     void refusedOrStoppedQueueIsReported();
+    void jobThatFailsAtThePrinterIsReported();
     void cancelledJobLeavesNothingWithTheSpooler();
     void previewShowsThePagesOnThePrintersPaper();
     void printDialogChoosesPrinterAndPages();
@@ -289,6 +290,10 @@ void TstCupsPrint::printComesOutOnTheQueuesPaper()
     QVERIFY2(qAbs(word(all, QStringLiteral("Quorvane")).height() / ten - 2.0) < 0.1, qPrintable(dump));
     QVERIFY2(qAbs(word(all, QStringLiteral("Budo-Club")).height() / ten - 0.7) < 0.07, qPrintable(dump));
     QVERIFY2(qAbs(word(all, QStringLiteral("Zimmer")).height() / ten - 1.0) < 0.05, qPrintable(dump));
+
+    // A job that came out whole is not followed by a message.
+    QTest::qWait(1500);
+    QVERIFY2(zortest::shownDialogs().isEmpty(), qPrintable(zortest::shownDialogs().join('\n')));
 }
 
 void TstCupsPrint::refusedOrStoppedQueueIsReported_data()
@@ -325,6 +330,28 @@ void TstCupsPrint::refusedOrStoppedQueueIsReported()
     // Nothing waits in the queue to come out later, and nothing came out.
     QCOMPARE(openJobs(queue), QString());
     QTest::qWait(1000);
+    QCOMPARE(pdfFiles(), before);
+}
+
+void TstCupsPrint::jobThatFailsAtThePrinterIsReported()
+{
+    print(QStringLiteral("zor-broken"));
+    auto form = zortest::makeForm();
+    form->showReport(sampleReport());
+    const QStringList before = pdfFiles();
+
+    form->form()->FilePrint->trigger();
+    // The spooler takes the job; the printer fails it a moment later.
+    QTRY_VERIFY_WITH_TIMEOUT(!zortest::shownDialogs().isEmpty(), 30000);
+    QTest::qWait(1500);
+    const QStringList shown = zortest::shownDialogs();
+    QCOMPARE(shown.size(), 1); // told once
+    QVERIFY2(shown[0].startsWith(
+                 QStringLiteral("message|ZOR-Quorvane|Der Bericht konnte nicht gedruckt werden.")),
+             qPrintable(shown[0]));
+    QVERIFY2(shown[0].contains(
+                 QStringLiteral("Der Druckauftrag auf dem Drucker \"zor-broken\" ist gescheitert")),
+             qPrintable(shown[0]));
     QCOMPARE(pdfFiles(), before);
 }
 
