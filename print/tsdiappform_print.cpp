@@ -8,10 +8,10 @@
 #include "print/printlayout.h"
 #include "print/reportpainter.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
-#include <QCoreApplication>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPrintDialog>
@@ -23,6 +23,18 @@ namespace {
 
 const QString Caption = QStringLiteral("ZOR-Quorvane");
 
+// Most Linux desktops have no printer set up; the PDF is the way out.
+void tellNoPrinter(QWidget *parent)
+{
+    zor::Dialogs::message(
+        parent,
+        QStringLiteral("Es ist kein Drucker eingerichtet, daher kann der Bericht nicht "
+                       "gedruckt werden.\n\nMit \"Als PDF speichern...\" im Men\u00fc "
+                       "\"Datei\" k\u00f6nnen Sie den Bericht als PDF-Datei speichern "
+                       "und sp\u00e4ter drucken oder weitergeben."),
+        Caption);
+}
+
 } // namespace
 
 // Prints straight on the default printer, without a dialog. The window and the
@@ -32,14 +44,7 @@ void TSDIAppForm::FilePrintExecute1()
     guarded([this] {
         std::unique_ptr<QPrinter> printer = zor::PrinterSeam::printer();
         if (!printer) {
-            // Most Linux desktops have no printer set up; the PDF is the way out.
-            zor::Dialogs::message(
-                this,
-                QStringLiteral("Es ist kein Drucker eingerichtet, daher kann der Bericht nicht "
-                               "gedruckt werden.\n\nMit \"Als PDF speichern...\" im Men\u00fc "
-                               "\"Datei\" k\u00f6nnen Sie den Bericht als PDF-Datei speichern "
-                               "und sp\u00e4ter drucken oder weitergeben."),
-                Caption);
+            tellNoPrinter(this);
             return;
         }
         // The whole layout, counts included, is made before the job begins, so
@@ -135,7 +140,7 @@ void TSDIAppForm::FilePreviewExecute()
     guarded([this] {
         std::unique_ptr<QPrinter> printer = zor::PrinterSeam::printer();
         if (!printer) {
-            FilePrintExecute1(); // says that no printer is set up
+            tellNoPrinter(this);
             return;
         }
         // The report as it stands now; a count that is no number stops here.
@@ -170,7 +175,7 @@ void TSDIAppForm::FilePrintDialogExecute()
     guarded([this] {
         std::unique_ptr<QPrinter> printer = zor::PrinterSeam::printer();
         if (!printer) {
-            FilePrintExecute1();
+            tellNoPrinter(this);
             return;
         }
         const zor::Report report = currentReport();
