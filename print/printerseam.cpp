@@ -1,5 +1,7 @@
 #include "print/printerseam.h"
 
+#include "print/printjob.h"
+
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -22,7 +24,9 @@ std::unique_ptr<QPrinter> PrinterSeam::printer()
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
         return nullptr;
-    return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    usePrintersPaper(*printer, info);
+    return printer;
 }
 
 void PrinterSeam::setProvider(Provider p)

@@ -4,17 +4,36 @@
 
 #include "app/dialogs.h"
 #include "print/printerseam.h"
+#include "print/printjob.h"
 #include "print/printlayout.h"
 #include "print/reportpainter.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 
 namespace {
 
 const QString Caption = QStringLiteral("ZOR-Quorvane");
+
+// Most Linux desktops have no printer set up; the PDF is the way out.
+void tellNoPrinter(QWidget *parent)
+{
+    zor::Dialogs::message(
+        parent,
+        QStringLiteral("Es ist kein Drucker eingerichtet, daher kann der Bericht nicht "
+                       "gedruckt werden.\n\nMit \"Als PDF speichern...\" im Men\u00fc "
+                       "\"Datei\" k\u00f6nnen Sie den Bericht als PDF-Datei speichern "
+                       "und sp\u00e4ter drucken oder weitergeben."),
+        Caption);
+}
 
 } // namespace
 
@@ -26,14 +45,7 @@ void TSDIAppForm::FilePrintExecute1()
     guarded([this] {
         std::unique_ptr<QPrinter> printer = zor::PrinterSeam::printer();
         if (!printer) {
-            // Most Linux desktops have no printer set up; the PDF is the way out.
-            zor::Dialogs::message(
-                this,
-                QStringLiteral("Es ist kein Drucker eingerichtet, daher kann der Bericht nicht "
-                               "gedruckt werden.\n\nMit \"Als PDF speichern...\" im Men\u00fc "
-                               "\"Datei\" k\u00f6nnen Sie den Bericht als PDF-Datei speichern "
-                               "und sp\u00e4ter drucken oder weitergeben."),
-                Caption);
+            tellNoPrinter(this);
             return;
         }
         // The whole layout, counts included, is made before the job begins, so
@@ -41,15 +53,46 @@ void TSDIAppForm::FilePrintExecute1()
         const zor::PageGeometry page = zor::pageGeometry(*printer);
         const zor::PrintLayout layout = zor::layoutReport(page.width, page.height, page.dpiY,
                                                           QDate::currentDate(), currentReport());
-        if (!zor::printLayout(*printer, layout)) {
-            zor::Dialogs::message(
-                this,
-                QStringLiteral("Der Bericht konnte nicht gedruckt werden. Bitte pr\u00fcfen Sie "
-                               "den Drucker oder speichern Sie den Bericht mit \"Als PDF "
-                               "speichern...\"."),
-                Caption);
-        }
+        sendJob(*printer, layout);
     });
+}
+
+// Hands one job to the printer; a long one shows its progress and can be
+// cancelled. Every way the job fails is told, with the printer's own reason.
+void TSDIAppForm::sendJob(QPrinter &printer, const zor::PrintLayout &layout)
+{
+    QProgressDialog progress(QStringLiteral("Der Bericht wird f\u00fcr den Drucker "
+                                            "vorbereitet..."),
+                             QStringLiteral("Abbrechen"), 0, 1, this);
+    progress.setWindowTitle(Caption);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(1000);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    const zor::JobResult result
+        = zor::printJob(printer, layout, [&progress](int done, int total) {
+              progress.setMaximum(total);
+              progress.setValue(done);
+              QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+              return !progress.wasCanceled();
+          });
+    progress.reset();
+    const auto tell = [this](const QString &error) {
+        zor::Dialogs::message(
+            this,
+            QStringLiteral("Der Bericht konnte nicht gedruckt werden.\n\n") + error
+                + QStringLiteral("\n\nBitte pr\u00fcfen Sie den Drucker oder speichern Sie den "
+                                 "Bericht mit \"Als PDF speichern...\"."),
+            Caption);
+    };
+    if (result.ok && result.jobId > 0) {
+        // The spooler took the job; a failure on the way to the paper is told later.
+        zor::watchJob(this, printer.printerName(), result.jobId, tell);
+        return;
+    }
+    if (result.ok || result.cancelled)
+        return;
+    tell(result.error);
 }
 
 // The same printout as a PDF file, for a club without a printer or to mail.
@@ -79,5 +122,81 @@ void TSDIAppForm::FileSavePdfExecute()
                                       .arg(path, error),
                                   Caption);
         }
+    });
+}
+
+namespace {
+
+// What a printer with its engine swapped for the preview's draws is never sent.
+bool isPreview(QPrinter &printer)
+{
+    return printer.paintEngine() && printer.paintEngine()->type() == QPaintEngine::Picture;
+}
+
+} // namespace
+
+// The same pages on screen, on the default printer's paper; printing from
+// the preview goes through the same job as "Datei Drucken".
+void TSDIAppForm::FilePreviewExecute()
+{
+    guarded([this] {
+        std::unique_ptr<QPrinter> printer = zor::PrinterSeam::printer();
+        if (!printer) {
+            tellNoPrinter(this);
+            return;
+        }
+        // The report as it stands now; a count that is no number stops here.
+        const zor::Report report = currentReport();
+        const QDate today = QDate::currentDate();
+        const zor::PageGeometry page = zor::pageGeometry(*printer);
+        zor::layoutReport(page.width, page.height, page.dpiY, today, report);
+
+        QPrintPreviewDialog preview(printer.get(), this);
+        preview.setWindowTitle(QStringLiteral("Druckvorschau"));
+        connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+                [this, &report, today](QPrinter *p) {
+                    guarded([&] {
+                        const zor::PageGeometry g = zor::pageGeometry(*p);
+                        const zor::PrintLayout layout
+                            = zor::layoutReport(g.width, g.height, g.dpiY, today, report);
+                        if (isPreview(*p)) {
+                            QPainter painter(p);
+                            zor::paintLayout(painter, *p, layout.pages);
+                        } else {
+                            sendJob(*p, layout);
+                        }
+                    });
+                });
+        preview.exec();
+    });
+}
+
+// The system's print dialog first: printer, paper, copies and pages.
+void TSDIAppForm::FilePrintDialogExecute()
+{
+    guarded([this] {
+        std::unique_ptr<QPrinter> printer = zor::PrinterSeam::printer();
+        if (!printer) {
+            tellNoPrinter(this);
+            return;
+        }
+        const zor::Report report = currentReport();
+        const QDate today = QDate::currentDate();
+        zor::PageGeometry page = zor::pageGeometry(*printer);
+        const int pages = zor::layoutReport(page.width, page.height, page.dpiY, today, report)
+                              .pages.size();
+
+        QPrintDialog dialog(printer.get(), this);
+        dialog.setWindowTitle(QStringLiteral("Drucken"));
+        dialog.setMinMax(1, pages);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        // The paper chosen, with the printable area the printer reports for it.
+        printer->setFullPage(false);
+        printer->setPageMargins(printer->pageLayout().minimumMargins(), printer->pageLayout().units());
+        page = zor::pageGeometry(*printer);
+        zor::PrintLayout layout = zor::layoutReport(page.width, page.height, page.dpiY, today, report);
+        sendJob(*printer, layout);
     });
 }

@@ -150,6 +150,8 @@ void TSDIAppForm::wireActions()
     connect(ui->EMailSchicken, &QAction::triggered, this, &TSDIAppForm::EMailSchickenExecute);
     connect(ui->FilePrint, &QAction::triggered, this, &TSDIAppForm::FilePrintExecute1);
     connect(ui->FileSavePdf, &QAction::triggered, this, &TSDIAppForm::FileSavePdfExecute);
+    connect(ui->FilePreview, &QAction::triggered, this, &TSDIAppForm::FilePreviewExecute);
+    connect(ui->FilePrintDialog, &QAction::triggered, this, &TSDIAppForm::FilePrintDialogExecute);
     // The shortcuts work from every page and every field of the window.
     for (QAction *a : {ui->FileNew1, ui->FileOpen1, ui->FileSave1})
         a->setShortcutContext(Qt::WindowShortcut);

@@ -18,13 +18,15 @@ class QListWidget;
 class QSpinBox;
 class QPushButton;
 class QTabWidget;
+class QPrinter;
 class QTimer;
 class ZahlenGrid;
-namespace zor {
-class RecoveryStore;
-}
 class NummerEdit;
 class TAboutBox;
+namespace zor {
+class RecoveryStore;
+struct PrintLayout;
+}
 
 // The one main window. Its controls hold the report; the handlers move values
 // between the controls and the plain units in entry/, reportfile/, print/ and send/.
@@ -125,6 +127,8 @@ public:
     // --- printing ---
     void FilePrintExecute1();
     void FileSavePdfExecute();
+    void FilePreviewExecute();      // "Druckvorschau...": the printout on screen
+    void FilePrintDialogExecute();  // "Drucken...": printer, paper and copies chosen first
 
     // --- sending, help, about ---
     void EMailSchickenExecute();
@@ -146,6 +150,7 @@ private:
     bool openChosen(const QString &path); // Open's steps after the dialog
     bool save();        // Save as the menu runs it; true when the report was written
     void remember(const QString &path); // what the report's file now holds
+    void sendJob(QPrinter &printer, const zor::PrintLayout &layout); // print/
 
     std::unique_ptr<Ui::TSDIAppForm> ui;
     TAboutBox *m_about = nullptr;

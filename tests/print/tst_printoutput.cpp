@@ -281,12 +281,17 @@ void TstPrintOutput::printWithoutPrinterPointsToPdf()
 {
     zor::PrinterSeam::setProvider([] { return std::unique_ptr<QPrinter>(); });
     auto form = zortest::makeForm();
-    form->FilePrintExecute1();
-    const QStringList shown = zortest::shownDialogs();
-    QCOMPARE(shown.size(), 1);
-    QVERIFY2(shown[0].startsWith(QStringLiteral("message|ZOR-Quorvane|Es ist kein Drucker")),
-             qPrintable(shown[0]));
-    QVERIFY(shown[0].contains(QStringLiteral("\"Als PDF speichern...\"")));
+    // The preview and the print dialog need a printer as much as printing does.
+    for (QAction *action : {form->form()->FilePrint, form->form()->FilePreview,
+                            form->form()->FilePrintDialog}) {
+        zor::Dialogs::reset();
+        action->trigger();
+        const QStringList shown = zortest::shownDialogs();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].startsWith(QStringLiteral("message|ZOR-Quorvane|Es ist kein Drucker")),
+                 qPrintable(shown[0]));
+        QVERIFY(shown[0].contains(QStringLiteral("\"Als PDF speichern...\"")));
+    }
 }
 
 void TstPrintOutput::countThatIsNoNumberEndsBeforeAnyJob()

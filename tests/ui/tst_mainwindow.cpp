@@ -140,7 +140,8 @@ private slots:
         for (QAction *a : ui->Datei1->actions())
             datei << (a->isSeparator() ? u("-") : a->text());
         QCOMPARE(datei, (QStringList{u("&Neu"), u("\u00d6&ffnen"), u("&Speichern"), u("Speichern &unter..."), u("-"),
-                                      u("Quorvane absenden"), u("-"), u("Datei Drucken"), u("Als PDF speichern..."),
+                                      u("Quorvane absenden"), u("-"), u("Datei Drucken"), u("Druckvorschau..."),
+                                      u("Drucken..."), u("Als PDF speichern..."),
                                       u("-"), u("&Beenden")}));
         QStringList hilfe;
         for (QAction *a : ui->Hilfe1->actions())

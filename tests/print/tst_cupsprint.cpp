@@ -1,0 +1,496 @@
+// Printing on real printer queues: a CUPS of the tests' own with cups-pdf
+// queues (tools/cupsserver), whose PDF files are read back with pdftotext.
+
+#include "print/printerseam.h"
+#include "print/printjob.h"
+#include "print/printlayout.h"
+#include "print/reportpainter.h"
+#include "tests/support/formfixture.h"
+#include "ui_tsdiappform.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <QElapsedTimer>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QtTest>
+
+namespace {
+
+QString cupsDir()
+{
+    return qEnvironmentVariable("ZOR_CUPS_DIR");
+}
+
+QString outDir()
+{
+    return cupsDir() + QStringLiteral("/out");
+}
+
+QString run(const QString &tool, const QStringList &args)
+{
+    QProcess p;
+    p.start(tool, args);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QStringList pdfFiles()
+{
+    return QDir(outDir()).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
+}
+
+// The PDF that cups-pdf writes for the next job: a file that was not there
+// before, complete once poppler can read it. Empty when none came in time.
+QString awaitPdf(const QStringList &before, int timeoutMs = 60000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < timeoutMs) {
+        for (const QString &f : pdfFiles()) {
+            if (before.contains(f))
+                continue;
+            const QString path = outDir() + QLatin1Char('/') + f;
+            if (!run(QStringLiteral("pdfinfo"), {path}).isEmpty())
+                return path;
+        }
+        QTest::qWait(200);
+    }
+    return QString();
+}
+
+// The jobs of a queue that are not finished, as lpstat lists them.
+QString openJobs(const QString &queue)
+{
+    return run(QStringLiteral("lpstat"), {QStringLiteral("-o"), queue}).trimmed();
+}
+
+struct Word {
+    QString text;
+    double xMin = -1, yMin = -1, xMax = -1, yMax = -1;
+    double height() const { return yMax - yMin; }
+};
+
+// The words of the PDF's first page with their boxes in points.
+QList<Word> words(const QString &path)
+{
+    const QString xml = run(QStringLiteral("pdftotext"),
+                            {QStringLiteral("-bbox"), QStringLiteral("-l"), QStringLiteral("1"), path,
+                             QStringLiteral("-")});
+    static const QRegularExpression re(QStringLiteral(
+        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+    QList<Word> out;
+    for (auto it = re.globalMatch(xml); it.hasNext();) {
+        const auto m = it.next();
+        out << Word{m.captured(5), m.captured(1).toDouble(), m.captured(2).toDouble(),
+                    m.captured(3).toDouble(), m.captured(4).toDouble()};
+    }
+    return out;
+}
+
+Word word(const QList<Word> &all, const QString &text)
+{
+    for (const Word &w : all)
+        if (w.text == text)
+            return w;
+    return Word{};
+}
+
+QSizeF pageSize(const QString &path)
+{
+    static const QRegularExpression re(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+) pts"));
+    const auto m = re.match(run(QStringLiteral("pdfinfo"), {path}));
+    return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QSizeF();
+}
+
+zor::Report sampleReport()
+{
+    zor::Report r = zor::Report::fresh();
+    r.text(zor::Field::Vereinsname) = QStringLiteral("Budo-Club Berg");
+    r.text(zor::Field::Nummer) = QStringLiteral("4711");
+    r.text(zor::Field::AVName) = QStringLiteral("Erika");
+    r.text(zor::Field::ANName) = QStringLiteral("Muster");
+    r.text(zor::Field::DName) = QStringLiteral("Turnhalle");
+    r.counts[1] = {QStringLiteral("12"), QStringLiteral("9")};
+    r.masters = QStringList{QStringLiteral("Abe;Taro;3"), QStringLiteral("Zimmer;Anna;10")};
+    return r;
+}
+
+// The paper of a queue: its size and the printable area's top-left corner and
+// size, in points, as its PPD gives them.
+struct Paper {
+    QSizeF size;
+    QPointF origin;
+    QSizeF printable;
+};
+
+// Runs `step` on the modal dialog of type D once it is shown and `ready`
+// says it is set up; gives up after a while.
+template<typename D>
+void whenShown(const std::function<bool(D *)> &ready, const std::function<void(D *)> &step)
+{
+    auto *timer = new QTimer;
+    auto *clock = new QElapsedTimer;
+    clock->start();
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        D *d = qobject_cast<D *>(QApplication::activeModalWidget());
+        if (d && ready(d)) {
+            step(d);
+        } else if (clock->elapsed() < 20000) {
+            return;
+        } else if (QWidget *w = QApplication::activeModalWidget()) {
+            w->close();
+        }
+        timer->stop();
+        timer->deleteLater();
+        delete clock;
+    });
+    timer->start(50);
+}
+
+QStringList manyMasters(int n)
+{
+    QStringList out;
+    for (int i = 0; i < n; ++i)
+        out << QStringLiteral("Name%1;Vorname;%2").arg(i, 4, 10, QLatin1Char('0')).arg(i % 10 + 1);
+    return out;
+}
+
+} // namespace
+
+class TstCupsPrint : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void printComesOutOnTheQueuesPaper_data();
+    void printComesOutOnTheQueuesPaper();
+    void refusedOrStoppedQueueIsReported_data();
+    void refusedOrStoppedQueueIsReported();
+    void jobThatFailsAtThePrinterIsReported();
+    void cancelledJobLeavesNothingWithTheSpooler();
+    void previewShowsThePagesOnThePrintersPaper();
+    void printDialogChoosesPrinterAndPages();
+
+private:
+    void print(const QString &queue);
+};
+
+void TstCupsPrint::initTestCase()
+{
+    QVERIFY2(!cupsDir().isEmpty(), "the print tests run under ctest, which starts their CUPS");
+    QVERIFY2(QFileInfo(cupsDir() + QStringLiteral("/cups.sock")).exists(), qPrintable(cupsDir()));
+}
+
+void TstCupsPrint::init()
+{
+    zor::PrinterSeam::setProvider({});
+}
+
+void TstCupsPrint::cleanup()
+{
+    qunsetenv("LPDEST");
+}
+
+// "Datei Drucken" with `queue` as the default printer.
+void TstCupsPrint::print(const QString &queue)
+{
+    qputenv("LPDEST", queue.toUtf8());
+    QCOMPARE(QPrinterInfo::defaultPrinterName(), queue);
+}
+
+void TstCupsPrint::printComesOutOnTheQueuesPaper_data()
+{
+    QTest::addColumn<QString>("queue");
+    QTest::addColumn<QSizeF>("paper");
+    QTest::addColumn<QPointF>("origin");
+    QTest::addColumn<QSizeF>("printable");
+    // A4 as cups-pdf ships it: the whole sheet. Letter: quarter-inch sides,
+    // half-inch top and bottom.
+    QTest::newRow("A4") << QStringLiteral("zor-a4") << QSizeF(595, 842) << QPointF(0, 0)
+                        << QSizeF(595, 842);
+    QTest::newRow("Letter") << QStringLiteral("zor-letter") << QSizeF(612, 792) << QPointF(18, 36)
+                            << QSizeF(576, 720);
+}
+
+void TstCupsPrint::printComesOutOnTheQueuesPaper()
+{
+    QFETCH(QString, queue);
+    QFETCH(QSizeF, paper);
+    QFETCH(QPointF, origin);
+    QFETCH(QSizeF, printable);
+    print(queue);
+    auto form = zortest::makeForm();
+    form->showReport(sampleReport());
+    form->Modified = 0;
+    const QStringList before = pdfFiles();
+
+    form->form()->FilePrint->trigger();
+    QVERIFY2(zortest::shownDialogs().isEmpty(), qPrintable(zortest::shownDialogs().join('\n')));
+    const QString pdf = awaitPdf(before);
+    QVERIFY2(!pdf.isEmpty(), "cups-pdf wrote no file");
+    const QSizeF size = pageSize(pdf);
+    QVERIFY2(qAbs(size.width() - paper.width()) < 1 && qAbs(size.height() - paper.height()) < 1,
+             qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
+    QCOMPARE(form->Modified, static_cast<unsigned char>(0));
+
+    // Where the layout puts the texts, in points on the sheet.
+    const int dpi = QPrinter(QPrinterInfo::printerInfo(queue), QPrinter::HighResolution).resolution();
+    const auto px = [dpi](double pt) { return int(pt * dpi / 72.0); };
+    const zor::PrintMetrics m = zor::printMetrics(px(printable.width()), px(printable.height()), dpi);
+    const auto x = [&](int pixels) { return origin.x() + pixels * 72.0 / dpi; };
+    const auto y = [&](int line) { return origin.y() + line * m.lineHeight * 72.0 / dpi; };
+
+    const QList<Word> all = words(pdf);
+    QString dump;
+    for (const Word &w : all)
+        dump += QStringLiteral("%1 %2 %3 %4\n").arg(w.text).arg(w.xMin).arg(w.yMin).arg(w.height());
+    const struct {
+        const char *text;
+        int x;
+        int line;
+        int size;
+        bool courier;
+    } expected[] = {{"Quorvane", m.xLeft, 1, 20, false},      {"Budo-Club", m.xLeft, 9, 7, false},
+                    {"Verein", m.xLeft, 21, 10, false},       {"Turnhalle", m.xLeft, 33, 10, false},
+                    {"Altersgruppe", m.xLeft, 40, 10, true},  {"Meister:", m.xMasters, 21, 10, false},
+                    {"Abe", m.xName, 25, 10, false},          {"Zimmer", m.xName, 26, 10, false}};
+    // pdftotext's box of a word begins a little below the top of the text, by
+    // a share of the font size that is the same for all texts of one face.
+    double share[2] = {-1, -1};
+    for (const auto &e : expected) {
+        const Word w = word(all, QString::fromLatin1(e.text));
+        QVERIFY2(w.yMin >= 0, e.text);
+        QVERIFY2(qAbs(w.xMin - x(e.x)) < 1.0,
+                 qPrintable(QStringLiteral("%1 at x %2, not %3\n").arg(e.text).arg(w.xMin).arg(x(e.x)) + dump));
+        const double below = (w.yMin - y(e.line)) / e.size;
+        double &face = share[e.courier];
+        if (face < 0)
+            face = below;
+        QVERIFY2(below >= 0 && below < 0.3 && qAbs(below - face) < 0.02,
+                 qPrintable(QStringLiteral("%1 at y %2, not on line %3 (y %4)\n")
+                                .arg(e.text).arg(w.yMin).arg(e.line).arg(y(e.line)) + dump));
+    }
+    // The title in 20 pt, the sender line in 7 pt, the rest in 10 pt.
+    const double ten = word(all, QStringLiteral("Verein")).height();
+    QVERIFY(ten > 0);
+    QVERIFY2(qAbs(word(all, QStringLiteral("Quorvane")).height() / ten - 2.0) < 0.1, qPrintable(dump));
+    QVERIFY2(qAbs(word(all, QStringLiteral("Budo-Club")).height() / ten - 0.7) < 0.07, qPrintable(dump));
+    QVERIFY2(qAbs(word(all, QStringLiteral("Zimmer")).height() / ten - 1.0) < 0.05, qPrintable(dump));
+
+    // A job that came out whole is not followed by a message.
+    QTest::qWait(1500);
+    QVERIFY2(zortest::shownDialogs().isEmpty(), qPrintable(zortest::shownDialogs().join('\n')));
+}
+
+void TstCupsPrint::refusedOrStoppedQueueIsReported_data()
+{
+    QTest::addColumn<QString>("queue");
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("rejecting") << QStringLiteral("zor-reject")
+                               << QStringLiteral("nimmt zurzeit keine Auftr\u00e4ge an")
+                               << QStringLiteral("Wartung: Papierfach leer");
+    QTest::newRow("stopped") << QStringLiteral("zor-stopped") << QStringLiteral("ist angehalten")
+                             << QStringLiteral("Papierstau in Fach 2");
+}
+
+void TstCupsPrint::refusedOrStoppedQueueIsReported()
+{
+    QFETCH(QString, queue);
+    QFETCH(QString, what);
+    QFETCH(QString, reason);
+    print(queue);
+    auto form = zortest::makeForm();
+    form->showReport(sampleReport());
+    const QStringList before = pdfFiles();
+
+    form->form()->FilePrint->trigger();
+    const QStringList shown = zortest::shownDialogs();
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown[0].startsWith(
+                 QStringLiteral("message|ZOR-Quorvane|Der Bericht konnte nicht gedruckt werden.")),
+             qPrintable(shown[0]));
+    QVERIFY2(shown[0].contains(QStringLiteral("Der Drucker \"%1\" %2").arg(queue, what)),
+             qPrintable(shown[0]));
+    QVERIFY2(shown[0].contains(QStringLiteral("Grund: ") + reason), qPrintable(shown[0]));
+    // Nothing waits in the queue to come out later, and nothing came out.
+    QCOMPARE(openJobs(queue), QString());
+    QTest::qWait(1000);
+    QCOMPARE(pdfFiles(), before);
+}
+
+void TstCupsPrint::jobThatFailsAtThePrinterIsReported()
+{
+    print(QStringLiteral("zor-broken"));
+    auto form = zortest::makeForm();
+    form->showReport(sampleReport());
+    const QStringList before = pdfFiles();
+
+    form->form()->FilePrint->trigger();
+    // The spooler takes the job; the printer fails it a moment later.
+    QTRY_VERIFY_WITH_TIMEOUT(!zortest::shownDialogs().isEmpty(), 30000);
+    QTest::qWait(1500);
+    const QStringList shown = zortest::shownDialogs();
+    QCOMPARE(shown.size(), 1); // told once
+    QVERIFY2(shown[0].startsWith(
+                 QStringLiteral("message|ZOR-Quorvane|Der Bericht konnte nicht gedruckt werden.")),
+             qPrintable(shown[0]));
+    QVERIFY2(shown[0].contains(
+                 QStringLiteral("Der Druckauftrag auf dem Drucker \"zor-broken\" ist gescheitert")),
+             qPrintable(shown[0]));
+    QCOMPARE(pdfFiles(), before);
+}
+
+void TstCupsPrint::cancelledJobLeavesNothingWithTheSpooler()
+{
+    print(QStringLiteral("zor-a4"));
+    std::unique_ptr<QPrinter> printer = zor::PrinterSeam::printer();
+    QVERIFY(printer);
+    zor::Report r = sampleReport();
+    r.masters = manyMasters(3000);
+    const zor::PageGeometry page = zor::pageGeometry(*printer);
+    const zor::PrintLayout layout
+        = zor::layoutReport(page.width, page.height, page.dpiY, QDate::currentDate(), r);
+    const int pages = layout.pages.size();
+    QVERIFY(pages > 30);
+    const QStringList before = pdfFiles();
+
+    // Cancelled while the pages are made: no job at all.
+    int calls = 0;
+    zor::JobResult result = zor::printJob(*printer, layout, [&](int done, int) {
+        ++calls;
+        return done < pages / 2;
+    });
+    QVERIFY(result.cancelled);
+    QVERIFY(!result.ok);
+    QCOMPARE(result.jobId, 0);
+    QVERIFY(calls > 1);
+
+    // Cancelled after part of the document went to the spooler: the job is
+    // taken back whole.
+    int maxTotal = 0;
+    result = zor::printJob(*printer, layout, [&](int done, int total) {
+        maxTotal = qMax(maxTotal, total);
+        return done <= pages + 1;
+    });
+    QVERIFY(result.cancelled);
+    QVERIFY2(maxTotal > pages + 2, "the document was sent in one piece");
+    QVERIFY(result.jobId > 0);
+    QCOMPARE(openJobs(QStringLiteral("zor-a4")), QString());
+    QTest::qWait(2000);
+    QCOMPARE(pdfFiles(), before);
+
+    // The same job, not cancelled, comes out whole.
+    int last = 0;
+    result = zor::printJob(*printer, layout, [&](int done, int total) {
+        last = done == total ? total : last;
+        return true;
+    });
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QVERIFY(last > pages);
+    const QString pdf = awaitPdf(before, 120000);
+    QVERIFY(!pdf.isEmpty());
+    const QString info = run(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(pages))), qPrintable(info));
+}
+
+void TstCupsPrint::previewShowsThePagesOnThePrintersPaper()
+{
+    print(QStringLiteral("zor-letter"));
+    auto form = zortest::makeForm();
+    zor::Report r = sampleReport();
+    // Letter's printable area at the queue's resolution holds 21 masters on sheet 1.
+    r.masters = manyMasters(30);
+    form->showReport(r);
+    const QStringList before = pdfFiles();
+
+    int pages = -1;
+    QPageSize::PageSizeId paper = QPageSize::Custom;
+    whenShown<QPrintPreviewDialog>(
+        [](QPrintPreviewDialog *d) {
+            auto *w = d->findChild<QPrintPreviewWidget *>();
+            return w && w->pageCount() > 0;
+        },
+        [&](QPrintPreviewDialog *d) {
+            pages = d->findChild<QPrintPreviewWidget *>()->pageCount();
+            paper = d->printer()->pageLayout().pageSize().id();
+            // Printing from the preview sends the same job as "Datei Drucken".
+            d->findChild<QPrintPreviewWidget *>()->print();
+            d->reject();
+        });
+    form->form()->FilePreview->trigger();
+    QCOMPARE(pages, 2);
+    QCOMPARE(paper, QPageSize::Letter);
+    QVERIFY2(zortest::shownDialogs().isEmpty(), qPrintable(zortest::shownDialogs().join('\n')));
+    const QString pdf = awaitPdf(before);
+    QVERIFY2(!pdf.isEmpty(), "printing from the preview sent nothing");
+    QVERIFY(run(QStringLiteral("pdfinfo"), {pdf}).contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))));
+    QCOMPARE(pageSize(pdf), QSizeF(612, 792));
+    // The preview shows the pages only: one job came out, no more.
+    QTest::qWait(1000);
+    QCOMPARE(pdfFiles().size(), before.size() + 1);
+}
+
+void TstCupsPrint::printDialogChoosesPrinterAndPages()
+{
+    print(QStringLiteral("zor-a4"));
+    auto form = zortest::makeForm();
+    zor::Report r = sampleReport();
+    r.masters = manyMasters(40); // two sheets on A4 and on Letter
+    form->showReport(r);
+    const QStringList before = pdfFiles();
+
+    bool chosen = false;
+    whenShown<QPrintDialog>([](QPrintDialog *) { return true; },
+                            [&](QPrintDialog *d) {
+                                auto *printers = d->findChild<QComboBox *>(QStringLiteral("printers"));
+                                auto *range = d->findChild<QRadioButton *>(QStringLiteral("printRange"));
+                                auto *from = d->findChild<QSpinBox *>(QStringLiteral("from"));
+                                auto *to = d->findChild<QSpinBox *>(QStringLiteral("to"));
+                                if (printers && range && from && to
+                                    && printers->findText(QStringLiteral("zor-letter")) >= 0) {
+                                    printers->setCurrentIndex(printers->findText(QStringLiteral("zor-letter")));
+                                    range->setChecked(true);
+                                    to->setValue(2);
+                                    from->setValue(2);
+                                    chosen = true;
+                                    d->accept();
+                                } else {
+                                    d->reject();
+                                }
+                            });
+    form->form()->FilePrintDialog->trigger();
+    QVERIFY2(chosen, "the print dialog offered no printer or page range");
+    QVERIFY2(zortest::shownDialogs().isEmpty(), qPrintable(zortest::shownDialogs().join('\n')));
+    const QString pdf = awaitPdf(before);
+    QVERIFY2(!pdf.isEmpty(), "nothing came out of the chosen printer");
+    // Letter, the chosen printer's paper, and only its second sheet.
+    QCOMPARE(pageSize(pdf), QSizeF(612, 792));
+    const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QVERIFY2(text.simplified().contains(QStringLiteral("ZOR-Quorvane Blatt 2")), qPrintable(text));
+    QVERIFY2(!text.contains(QStringLiteral("Kelvarbund")), qPrintable(text));
+    QCOMPARE(text.count(QLatin1Char('\f')), 1);
+
+    // Cancelling the dialog prints nothing.
+    whenShown<QPrintDialog>([](QPrintDialog *) { return true; }, [](QPrintDialog *d) { d->reject(); });
+    form->form()->FilePrintDialog->trigger();
+    QTest::qWait(1000);
+    QCOMPARE(pdfFiles().size(), before.size() + 1);
+}
+
+QTEST_MAIN(TstCupsPrint)
+#include "tst_cupsprint.moc"
