@@ -35,6 +35,22 @@ void tellNoPrinter(QWidget *parent)
         Caption);
 }
 
+// The default printer, or nothing after telling the user there is none.
+std::unique_ptr<QPrinter> defaultPrinter(QWidget *parent)
+{
+    std::unique_ptr<QPrinter> printer = zor::PrinterSeam::printer();
+    if (!printer)
+        tellNoPrinter(parent);
+    return printer;
+}
+
+// The report laid out for the printer's paper as it is set now.
+zor::PrintLayout layoutFor(const QPrinter &printer, const QDate &today, const zor::Report &report)
+{
+    const zor::PageGeometry page = zor::pageGeometry(printer);
+    return zor::layoutReport(page.width, page.height, page.dpiY, today, report);
+}
+
 } // namespace
 
 // Prints straight on the default printer, without a dialog. The window and the
@@ -43,17 +59,12 @@ void TSDIAppForm::FilePrintExecute1()
 {
     commitPendingEdit();
     guarded([this] {
-        std::unique_ptr<QPrinter> printer = zor::PrinterSeam::printer();
-        if (!printer) {
-            tellNoPrinter(this);
+        std::unique_ptr<QPrinter> printer = defaultPrinter(this);
+        if (!printer)
             return;
-        }
         // The whole layout, counts included, is made before the job begins, so
         // a count that is no whole number stops here with no job open.
-        const zor::PageGeometry page = zor::pageGeometry(*printer);
-        const zor::PrintLayout layout = zor::layoutReport(page.width, page.height, page.dpiY,
-                                                          QDate::currentDate(), currentReport());
-        sendJob(*printer, layout);
+        sendJob(*printer, layoutFor(*printer, QDate::currentDate(), currentReport()));
     });
 }
 
@@ -139,26 +150,22 @@ bool isPreview(QPrinter &printer)
 // the preview goes through the same job as "Datei Drucken".
 void TSDIAppForm::FilePreviewExecute()
 {
+    commitPendingEdit();
     guarded([this] {
-        std::unique_ptr<QPrinter> printer = zor::PrinterSeam::printer();
-        if (!printer) {
-            tellNoPrinter(this);
+        std::unique_ptr<QPrinter> printer = defaultPrinter(this);
+        if (!printer)
             return;
-        }
         // The report as it stands now; a count that is no number stops here.
         const zor::Report report = currentReport();
         const QDate today = QDate::currentDate();
-        const zor::PageGeometry page = zor::pageGeometry(*printer);
-        zor::layoutReport(page.width, page.height, page.dpiY, today, report);
+        layoutFor(*printer, today, report);
 
         QPrintPreviewDialog preview(printer.get(), this);
         preview.setWindowTitle(QStringLiteral("Druckvorschau"));
         connect(&preview, &QPrintPreviewDialog::paintRequested, this,
                 [this, &report, today](QPrinter *p) {
                     guarded([&] {
-                        const zor::PageGeometry g = zor::pageGeometry(*p);
-                        const zor::PrintLayout layout
-                            = zor::layoutReport(g.width, g.height, g.dpiY, today, report);
+                        const zor::PrintLayout layout = layoutFor(*p, today, report);
                         if (isPreview(*p)) {
                             QPainter painter(p);
                             zor::paintLayout(painter, *p, layout.pages);
@@ -174,17 +181,14 @@ void TSDIAppForm::FilePreviewExecute()
 // The system's print dialog first: printer, paper, copies and pages.
 void TSDIAppForm::FilePrintDialogExecute()
 {
+    commitPendingEdit();
     guarded([this] {
-        std::unique_ptr<QPrinter> printer = zor::PrinterSeam::printer();
-        if (!printer) {
-            tellNoPrinter(this);
+        std::unique_ptr<QPrinter> printer = defaultPrinter(this);
+        if (!printer)
             return;
-        }
         const zor::Report report = currentReport();
         const QDate today = QDate::currentDate();
-        zor::PageGeometry page = zor::pageGeometry(*printer);
-        const int pages = zor::layoutReport(page.width, page.height, page.dpiY, today, report)
-                              .pages.size();
+        const int pages = int(layoutFor(*printer, today, report).pages.size());
 
         QPrintDialog dialog(printer.get(), this);
         dialog.setWindowTitle(QStringLiteral("Drucken"));
@@ -195,8 +199,6 @@ void TSDIAppForm::FilePrintDialogExecute()
         // The paper chosen, with the printable area the printer reports for it.
         printer->setFullPage(false);
         printer->setPageMargins(printer->pageLayout().minimumMargins(), printer->pageLayout().units());
-        page = zor::pageGeometry(*printer);
-        zor::PrintLayout layout = zor::layoutReport(page.width, page.height, page.dpiY, today, report);
-        sendJob(*printer, layout);
+        sendJob(*printer, layoutFor(*printer, today, report));
     });
 }
