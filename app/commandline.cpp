@@ -8,7 +8,8 @@ namespace {
 
 // The parser knows our options; the texts the user reads are our own, so
 // they are German whether or not Qt's translation is there.
-struct Parser {
+struct Parser
+{
     QCommandLineParser parser;
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")}};
@@ -39,7 +40,9 @@ CommandLine parseCommandLine(const QStringList &arguments)
         if (!unknown.isEmpty()) {
             const QString name = unknown.constFirst();
             c.error = QStringLiteral("Unbekannte Option %1.")
-                          .arg(quoted((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name));
+                              .arg(quoted((name.size() == 1 ? QStringLiteral("-")
+                                                            : QStringLiteral("--"))
+                                          + name));
         } else {
             c.error = p.parser.errorText();
         }
@@ -59,9 +62,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
         QStringList names;
         for (const QString &f : files)
             names << quoted(f);
-        c.error = QString::fromUtf8("Es kann nur eine Datei ge\u00f6ffnet werden, angegeben sind %1: %2.")
-                      .arg(files.size())
-                      .arg(names.join(QStringLiteral(", ")));
+        c.error = QString::fromUtf8(
+                          "Es kann nur eine Datei ge\u00f6ffnet werden, angegeben sind %1: %2.")
+                          .arg(files.size())
+                          .arg(names.join(QStringLiteral(", ")));
         return c;
     }
     if (!files.isEmpty())
@@ -73,25 +77,26 @@ bool answerableWithoutWindow(const QStringList &arguments)
 {
     Parser p(arguments);
     return p.ok
-        && (p.parser.isSet(p.help) || p.parser.isSet(p.version) || p.parser.positionalArguments().size() > 1);
+           && (p.parser.isSet(p.help) || p.parser.isSet(p.version)
+               || p.parser.positionalArguments().size() > 1);
 }
 
 QString commandLineHelp()
 {
     return QString::fromUtf8(
-        "Aufruf: zor-quorvane [Optionen] [Datei]\n"
-        "\n"
-        "ZOR-Quorvane: die j\u00e4hrliche Bestandsmeldung (Quorvane) eines Vereins ausf\u00fcllen,\n"
-        "pr\u00fcfen, speichern, drucken und an den Verband schicken.\n"
-        "\n"
-        "Argumente:\n"
-        "  Datei          eine gespeicherte Quorvane (.zor), die beim Start ge\u00f6ffnet wird;\n"
-        "                 ohne Datei beginnt eine neue Meldung\n"
-        "\n"
-        "Optionen:\n"
-        "  -h, --help     zeigt diese Hilfe an\n"
-        "  -v, --version  zeigt die Versionsnummer an\n"
-        "  --             alles Folgende ist ein Dateiname, auch wenn es mit - beginnt\n");
+            "Aufruf: zor-quorvane [Optionen] [Datei]\n"
+            "\n"
+            "ZOR-Quorvane: die j\u00e4hrliche Bestandsmeldung (Quorvane) eines Vereins ausf\u00fcllen,\n"
+            "pr\u00fcfen, speichern, drucken und an den Verband schicken.\n"
+            "\n"
+            "Argumente:\n"
+            "  Datei          eine gespeicherte Quorvane (.zor), die beim Start ge\u00f6ffnet wird;\n"
+            "                 ohne Datei beginnt eine neue Meldung\n"
+            "\n"
+            "Optionen:\n"
+            "  -h, --help     zeigt diese Hilfe an\n"
+            "  -v, --version  zeigt die Versionsnummer an\n"
+            "  --             alles Folgende ist ein Dateiname, auch wenn es mit - beginnt\n");
 }
 
 QString commandLineVersion()
@@ -102,7 +107,8 @@ QString commandLineVersion()
 QString commandLineRefusal(const QString &error)
 {
     return QStringLiteral("zor-quorvane: ") + error
-        + QString::fromUtf8("\n\u201ezor-quorvane --help\u201c zeigt, wie das Programm aufgerufen wird.\n");
+           + QString::fromUtf8(
+                   "\n\u201ezor-quorvane --help\u201c zeigt, wie das Programm aufgerufen wird.\n");
 }
 
 } // namespace zor

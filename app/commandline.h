@@ -6,7 +6,8 @@
 namespace zor {
 
 // What the command line asks for: `zor-quorvane [Optionen] [Datei]`.
-struct CommandLine {
+struct CommandLine
+{
     enum Action { Run, ShowHelp, ShowVersion, Refuse };
     Action action = Run;
     QString file;  // the report to open; empty for a new one

@@ -12,7 +12,8 @@ namespace zor {
 
 namespace {
 
-struct Script {
+struct Script
+{
     bool on = false;
     QQueue<Answer> answers;
     QQueue<QString> files;
@@ -48,8 +49,8 @@ void record(const QString &kind, const QString &caption, const QString &text,
     script().shown.append(ShownDialog{kind, caption, text, buttons, filter, initial});
 }
 
-Answer plainBox(QWidget *parent, QMessageBox::Icon icon, const QString &text, const QString &caption,
-                bool yesNoCancel)
+Answer plainBox(QWidget *parent, QMessageBox::Icon icon, const QString &text,
+                const QString &caption, bool yesNoCancel)
 {
     QMessageBox box(icon, caption, text,
                     yesNoCancel ? (QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)
@@ -77,11 +78,13 @@ Answer plainBox(QWidget *parent, QMessageBox::Icon icon, const QString &text, co
 
 } // namespace
 
-Answer Dialogs::message(QWidget *parent, const QString &text, const QString &caption, bool yesNoCancel)
+Answer Dialogs::message(QWidget *parent, const QString &text, const QString &caption,
+                        bool yesNoCancel)
 {
     const QStringList buttons = yesNoCancel
-        ? QStringList{QStringLiteral("Ja"), QStringLiteral("Nein"), QStringLiteral("Abbrechen")}
-        : QStringList{QStringLiteral("OK")};
+                                        ? QStringList{QStringLiteral("Ja"), QStringLiteral("Nein"),
+                                                      QStringLiteral("Abbrechen")}
+                                        : QStringList{QStringLiteral("OK")};
     if (scripted()) {
         record(QStringLiteral("message"), caption, text, buttons);
         return scriptedAnswer(yesNoCancel ? Answer::Cancel : Answer::Ok);
@@ -92,7 +95,8 @@ Answer Dialogs::message(QWidget *parent, const QString &text, const QString &cap
 Answer Dialogs::confirm(QWidget *parent, const QString &text)
 {
     const QString caption = QString::fromUtf8("Best\u00e4tigung");
-    const QStringList buttons{QStringLiteral("&Ja"), QStringLiteral("&Nein"), QStringLiteral("Abbrechen")};
+    const QStringList buttons{QStringLiteral("&Ja"), QStringLiteral("&Nein"),
+                              QStringLiteral("Abbrechen")};
     if (scripted()) {
         record(QStringLiteral("confirm"), caption, text, buttons);
         return scriptedAnswer(Answer::Cancel);
@@ -127,7 +131,8 @@ Answer Dialogs::askYesNo(QWidget *parent, const QString &text, const QString &ca
     return box.clickedButton() == yes ? Answer::Yes : Answer::No;
 }
 
-int Dialogs::choose(QWidget *parent, const QString &text, const QString &caption, const QStringList &buttons)
+int Dialogs::choose(QWidget *parent, const QString &text, const QString &caption,
+                    const QStringList &buttons)
 {
     if (scripted()) {
         record(QStringLiteral("choice"), caption, text, buttons);
@@ -191,7 +196,7 @@ QString missingFolderText(const QString &path)
         return QString();
     return QStringLiteral("Der Ordner \u201e%1\u201c existiert nicht.\n\nBitte w\u00e4hlen Sie "
                           "einen vorhandenen Ordner.")
-        .arg(QDir::toNativeSeparators(folder));
+            .arg(QDir::toNativeSeparators(folder));
 }
 
 } // namespace

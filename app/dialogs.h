@@ -11,13 +11,14 @@ namespace zor {
 enum class Answer { Ok, Yes, No, Cancel };
 
 // What a dialog showed, as the scripted stand-in records it.
-struct ShownDialog {
-    QString kind;      // "message", "confirm", "warning", "error", "open", "save"
+struct ShownDialog
+{
+    QString kind; // "message", "confirm", "warning", "error", "open", "save"
     QString caption;
     QString text;
     QStringList buttons;
-    QString filter;    // file dialogs
-    QString initial;   // file dialogs: the name offered
+    QString filter;  // file dialogs
+    QString initial; // file dialogs: the name offered
 };
 
 // Every message box and file dialog of the program goes through here. Tests
@@ -42,7 +43,8 @@ public:
     // A question with buttons of its own; the first is the default (Return).
     // Returns the index of the button chosen; closing the box counts as the
     // last one. The stand-in answers Yes for the first button, No for the second.
-    static int choose(QWidget *parent, const QString &text, const QString &caption, const QStringList &buttons);
+    static int choose(QWidget *parent, const QString &text, const QString &caption,
+                      const QStringList &buttons);
 
     // Warning with caption "Warnung" and one OK button.
     static void warning(QWidget *parent, const QString &text);
@@ -63,7 +65,7 @@ public:
     // --- the scripted stand-in for tests ---
     static void setScripted(bool on);
     static bool scripted();
-    static void primeAnswer(Answer a);        // next message/confirm answer
+    static void primeAnswer(Answer a);          // next message/confirm answer
     static void primeFile(const QString &path); // next file dialog result ("" = cancel)
     static int pendingAnswers();
     static int pendingFiles();

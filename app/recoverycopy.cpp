@@ -61,7 +61,8 @@ bool decodeRecovery(const QByteArray &bytes, RecoveryCopy *out, QString *error)
 {
     const auto fail = [error] {
         if (error)
-            *error = QStringLiteral("Die Sicherungskopie ist besch\u00e4digt oder unvollst\u00e4ndig.");
+            *error = QStringLiteral(
+                    "Die Sicherungskopie ist besch\u00e4digt oder unvollst\u00e4ndig.");
         return false;
     };
     QJsonParseError parse;
@@ -73,13 +74,16 @@ bool decodeRecovery(const QByteArray &bytes, RecoveryCopy *out, QString *error)
         return fail();
     if (o.value(QStringLiteral("version")).toInt() != FormatVersion) {
         if (error)
-            *error = QStringLiteral("Die Sicherungskopie stammt von einer anderen Programmversion.");
+            *error = QStringLiteral(
+                    "Die Sicherungskopie stammt von einer anderen Programmversion.");
         return false;
     }
     RecoveryCopy copy;
-    copy.made = QDateTime::fromString(o.value(QStringLiteral("made")).toString(), Qt::ISODateWithMs);
+    copy.made = QDateTime::fromString(o.value(QStringLiteral("made")).toString(),
+                                      Qt::ISODateWithMs);
     if (!copy.made.isValid() || copy.made.date().year() < 2000 || copy.made.date().year() > 9999
-        || !o.value(QStringLiteral("file")).isString() || !o.value(QStringLiteral("file")).toString().isValidUtf16())
+        || !o.value(QStringLiteral("file")).isString()
+        || !o.value(QStringLiteral("file")).toString().isValidUtf16())
         return fail();
     copy.fileName = o.value(QStringLiteral("file")).toString();
 
@@ -106,7 +110,8 @@ bool decodeRecovery(const QByteArray &bytes, RecoveryCopy *out, QString *error)
         bool timeOk = false;
         copy.known.size = known.value(QStringLiteral("size")).toString().toLongLong(&sizeOk);
         copy.known.mtimeNs = known.value(QStringLiteral("mtimeNs")).toString().toLongLong(&timeOk);
-        copy.known.hash = QByteArray::fromHex(known.value(QStringLiteral("sha256")).toString().toLatin1());
+        copy.known.hash = QByteArray::fromHex(
+                known.value(QStringLiteral("sha256")).toString().toLatin1());
         if (!sizeOk || !timeOk || copy.known.hash.size() != 32)
             return fail();
         copy.known.valid = true;

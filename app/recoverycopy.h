@@ -12,10 +12,11 @@ namespace zor {
 // What the window held when its recovery copy was written: the whole report
 // as typed (an incomplete report cannot be a report file), the report's file
 // name and what that file held, and when it was made.
-struct RecoveryCopy {
+struct RecoveryCopy
+{
     Report report;
-    QString fileName;       // empty for a report never saved
-    FileFingerprint known;  // what fileName held when last opened or saved
+    QString fileName;      // empty for a report never saved
+    FileFingerprint known; // what fileName held when last opened or saved
     QDateTime made;
 
     bool operator==(const RecoveryCopy &o) const

@@ -32,23 +32,27 @@ std::unique_ptr<QLockFile> tryLock(const QString &path)
 
 QString RecoveryStore::defaultFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/recovery");
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+           + QStringLiteral("/recovery");
 }
 
-RecoveryStore::RecoveryStore(const QString &folder) : m_folder(folder)
+RecoveryStore::RecoveryStore(const QString &folder)
+    : m_folder(folder)
 {
     if (!QDir().mkpath(folder)) {
-        m_why = QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(QDir::toNativeSeparators(folder));
+        m_why = QStringLiteral("Der Ordner %1 kann nicht angelegt werden.")
+                        .arg(QDir::toNativeSeparators(folder));
         return;
     }
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(folder,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     const QString id = QStringLiteral("%1-%2")
-                           .arg(QCoreApplication::applicationPid())
-                           .arg(QUuid::createUuid().toString(QUuid::Id128).left(12));
+                               .arg(QCoreApplication::applicationPid())
+                               .arg(QUuid::createUuid().toString(QUuid::Id128).left(12));
     m_lock = tryLock(QDir(folder).filePath(id + LockSuffix));
     if (!m_lock) {
         m_why = QStringLiteral("Die Sperrdatei im Ordner %1 kann nicht angelegt werden.")
-                    .arg(QDir::toNativeSeparators(folder));
+                        .arg(QDir::toNativeSeparators(folder));
         return;
     }
     m_ownCopy = QDir(folder).filePath(id + CopySuffix);
@@ -83,7 +87,8 @@ QList<RecoveryStore::Orphan> RecoveryStore::claimOrphans()
     if (!isActive())
         return found;
     const QDir dir(m_folder);
-    const QFileInfoList copies = dir.entryInfoList({QStringLiteral("*") + CopySuffix}, QDir::Files | QDir::Hidden);
+    const QFileInfoList copies = dir.entryInfoList({QStringLiteral("*") + CopySuffix},
+                                                   QDir::Files | QDir::Hidden);
     for (const QFileInfo &copy : copies) {
         if (copy.absoluteFilePath() == QFileInfo(m_ownCopy).absoluteFilePath())
             continue;
@@ -91,9 +96,11 @@ QList<RecoveryStore::Orphan> RecoveryStore::claimOrphans()
         std::unique_ptr<QLockFile> lock = tryLock(lockPath);
         if (!lock)
             continue; // a running instance keeps it
-        found.append(Orphan{copy.absoluteFilePath(), copy.lastModified(), std::shared_ptr<QLockFile>(lock.release())});
+        found.append(Orphan{copy.absoluteFilePath(), copy.lastModified(),
+                            std::shared_ptr<QLockFile>(lock.release())});
     }
-    std::sort(found.begin(), found.end(), [](const Orphan &a, const Orphan &b) { return a.modified > b.modified; });
+    std::sort(found.begin(), found.end(),
+              [](const Orphan &a, const Orphan &b) { return a.modified > b.modified; });
     return found;
 }
 

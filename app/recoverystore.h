@@ -39,7 +39,8 @@ public:
     // A copy of an earlier run, claimed: its lock is held by this instance
     // until release() or drop(), so a second instance starting at the same
     // time does not offer it too.
-    struct Orphan {
+    struct Orphan
+    {
         QString path;
         QDateTime modified;
         std::shared_ptr<QLockFile> lock;

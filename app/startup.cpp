@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
-#include "app/recoverystore.h"
 #include "app/commandline.h"
 #include "app/dialogs.h"
+#include "app/recoverystore.h"
 #include "reportfile/safefile.h"
 #include "ui/icons.h"
 #include "ui/tsdiappform.h"
@@ -106,14 +106,18 @@ int runProgram(QApplication &app)
         if (why.isEmpty()) {
             form.openFromCommandLine(path);
         } else {
-            print(stderr, QString::fromUtf8("zor-quorvane: Die Datei \u201e%1\u201c kann nicht ge\u00f6ffnet "
-                                            "werden. %2\n")
-                              .arg(QDir::toNativeSeparators(path), why));
+            print(stderr, QString::fromUtf8(
+                                  "zor-quorvane: Die Datei \u201e%1\u201c kann nicht ge\u00f6ffnet "
+                                  "werden. %2\n")
+                                  .arg(QDir::toNativeSeparators(path), why));
             // Told in the window too: a double click has no terminal. The box
             // comes once the window is on screen.
             QTimer::singleShot(0, &form, [&form, path, why] {
-                zor::Dialogs::warning(&form, QString::fromUtf8("Datei kann nicht ge\u00f6ffnet werden\n\n\u201e%1\u201c\n%2")
-                                                 .arg(QDir::toNativeSeparators(path), why));
+                zor::Dialogs::warning(
+                        &form,
+                        QString::fromUtf8(
+                                "Datei kann nicht ge\u00f6ffnet werden\n\n\u201e%1\u201c\n%2")
+                                .arg(QDir::toNativeSeparators(path), why));
             });
         }
     }

@@ -15,7 +15,8 @@ namespace {
 
 const QString &changedQuestion()
 {
-    static const QString q = QString::fromUtf8("Das aktuelle Dokument wurde ge\u00e4ndert. Speichern ?");
+    static const QString q = QString::fromUtf8(
+            "Das aktuelle Dokument wurde ge\u00e4ndert. Speichern ?");
     return q;
 }
 
@@ -33,9 +34,9 @@ void TSDIAppForm::ResetReport()
     if (ui->Nummer->text() != QLatin1String("0000"))
         ui->Nummer->setText(QStringLiteral("0000"));
 
-    for (QLineEdit *e : {ui->Vereinsname, ui->Code, ui->AVName, ui->ANName, ui->Strasse, ui->Plz,
-                         ui->Ort, ui->Tel, ui->Fax, ui->Email, ui->DName, ui->DStrasse, ui->DPlz,
-                         ui->DOrt, ui->WebAdresse})
+    for (QLineEdit *e :
+         {ui->Vereinsname, ui->Code, ui->AVName, ui->ANName, ui->Strasse, ui->Plz, ui->Ort, ui->Tel,
+          ui->Fax, ui->Email, ui->DName, ui->DStrasse, ui->DPlz, ui->DOrt, ui->WebAdresse})
         e->setText(QString());
 
     ZahlenGrid *grid = ui->Zahlen;
@@ -151,8 +152,9 @@ void TSDIAppForm::FileSave1Execute()
 void TSDIAppForm::FileSaveAs1Execute()
 {
     commitPendingEdit();
-    const QString chosen = zor::Dialogs::saveFile(this, QStringLiteral("Speichern unter"), m_fileName,
-                                                  reportFilter(), QStringLiteral("zor"));
+    const QString chosen = zor::Dialogs::saveFile(this, QStringLiteral("Speichern unter"),
+                                                  m_fileName, reportFilter(),
+                                                  QStringLiteral("zor"));
     if (chosen.isEmpty())
         return;
     m_fileName = chosen;

@@ -81,11 +81,12 @@ bool TSDIAppForm::writeRecoveryCopy()
     if (!m_recoveryFailureShown) {
         m_recoveryFailureShown = true;
         zor::Dialogs::message(
-            this,
-            QStringLiteral("Die Sicherungskopie Ihrer Eingaben konnte nicht geschrieben werden:\n%1\n\n"
-                           "Bitte speichern Sie den Bericht, sobald es geht.")
-                .arg(written.reason),
-            Caption);
+                this,
+                QStringLiteral(
+                        "Die Sicherungskopie Ihrer Eingaben konnte nicht geschrieben werden:\n%1\n\n"
+                        "Bitte speichern Sie den Bericht, sobald es geht.")
+                        .arg(written.reason),
+                Caption);
     }
     return false;
 }
@@ -115,25 +116,30 @@ bool TSDIAppForm::offerRecovery()
         QString error;
         if (!file.ok || !zor::decodeRecovery(file.bytes, &copy, &error)) {
             zor::Dialogs::message(
-                this,
-                QStringLiteral("Eine Sicherungskopie vom %1 Uhr ist besch\u00e4digt und kann nicht "
-                               "wiederhergestellt werden. Sie wird entfernt.\n\n%2")
-                    .arg(QLocale().toString(orphan.modified, QStringLiteral("dd.MM.yyyy HH:mm")),
-                         file.ok ? error : file.reason),
-                Caption);
+                    this,
+                    QStringLiteral(
+                            "Eine Sicherungskopie vom %1 Uhr ist besch\u00e4digt und kann nicht "
+                            "wiederhergestellt werden. Sie wird entfernt.\n\n%2")
+                            .arg(QLocale().toString(orphan.modified,
+                                                    QStringLiteral("dd.MM.yyyy HH:mm")),
+                                 file.ok ? error : file.reason),
+                    Caption);
             orphan.drop();
             continue;
         }
         const QString which = copy.fileName.isEmpty()
-            ? QStringLiteral("neuer Bericht")
-            : QStringLiteral("\u201e%1\u201c").arg(QDir::toNativeSeparators(copy.fileName));
+                                      ? QStringLiteral("neuer Bericht")
+                                      : QStringLiteral("\u201e%1\u201c")
+                                                .arg(QDir::toNativeSeparators(copy.fileName));
         const int choice = zor::Dialogs::choose(
-            this,
-            QStringLiteral("ZOR-Quorvane wurde beim letzten Mal nicht ordnungsgem\u00e4\u00df beendet. "
-                           "Von Ihren ungespeicherten Eingaben gibt es eine Sicherungskopie:\n\n"
-                           "Bericht: %1\nStand: %2 Uhr\n\nSoll sie wiederhergestellt werden?")
-                .arg(which, QLocale().toString(copy.made.toLocalTime(), QStringLiteral("dd.MM.yyyy HH:mm"))),
-            Caption, {QStringLiteral("Wiederherstellen"), QStringLiteral("Verwerfen")});
+                this,
+                QStringLiteral(
+                        "ZOR-Quorvane wurde beim letzten Mal nicht ordnungsgem\u00e4\u00df beendet. "
+                        "Von Ihren ungespeicherten Eingaben gibt es eine Sicherungskopie:\n\n"
+                        "Bericht: %1\nStand: %2 Uhr\n\nSoll sie wiederhergestellt werden?")
+                        .arg(which, QLocale().toString(copy.made.toLocalTime(),
+                                                       QStringLiteral("dd.MM.yyyy HH:mm"))),
+                Caption, {QStringLiteral("Wiederherstellen"), QStringLiteral("Verwerfen")});
         if (choice != 0) {
             orphan.drop();
             continue;

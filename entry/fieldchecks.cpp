@@ -8,7 +8,8 @@ bool isAcceptableEmail(const QString &address)
 {
     if (!address.contains(QLatin1Char('@')))
         return false;
-    static const char *const endings[] = {".de", ".com", ".org", ".ch", ".fr", ".info", ".us", ".at"};
+    static const char *const endings[] = {".de", ".com",  ".org", ".ch",
+                                          ".fr", ".info", ".us",  ".at"};
     for (const char *e : endings) {
         if (address.contains(QLatin1String(e), Qt::CaseSensitive))
             return true;
@@ -23,9 +24,11 @@ QString emailHintCaption()
 
 QString emailHintText()
 {
-    return QStringLiteral("Wenn hier eine Adresse eingegeben wird, muss die Eingabe in dieser Form erfolgen:")
-        + QStringLiteral("\n\n") + QStringLiteral("  ") + QStringLiteral("vorstand@judoclub-musterstadt.de")
-        + QStringLiteral("\n\n") + QStringLiteral("!!! Punkt.de !!! nicht vergessen!");
+    return QStringLiteral(
+                   "Wenn hier eine Adresse eingegeben wird, muss die Eingabe in dieser Form erfolgen:")
+           + QStringLiteral("\n\n") + QStringLiteral("  ")
+           + QStringLiteral("vorstand@judoclub-musterstadt.de") + QStringLiteral("\n\n")
+           + QStringLiteral("!!! Punkt.de !!! nicht vergessen!");
 }
 
 bool clubNumberNeedsHint(const QString &text)
@@ -47,7 +50,8 @@ QString clubNumberHintCaption()
 
 QString clubNumberHintText()
 {
-    return QStringLiteral("\n\n   Bitte Vereinsnummer 4-stellig also in der Form :\n\n   1214 bzw: 0135 eingeben !\n\n");
+    return QStringLiteral(
+            "\n\n   Bitte Vereinsnummer 4-stellig also in der Form :\n\n   1214 bzw: 0135 eingeben !\n\n");
 }
 
 } // namespace zor

@@ -3,9 +3,9 @@
 namespace zor {
 
 ConversionError::ConversionError(const QString &text)
-    : m_text(text), m_what(message().toUtf8())
-{
-}
+    : m_text(text)
+    , m_what(message().toUtf8())
+{ }
 
 QString ConversionError::message() const
 {

@@ -56,10 +56,12 @@ bool MastersOrder::lessThan(const QString &a, const QString &b) const
 
 int MastersOrder::insertPosition(const QStringList &sorted, const QString &entry) const
 {
-    return insertPosition(int(sorted.size()), [&sorted](int i) { return sorted.at(i); }, entry);
+    return insertPosition(
+            int(sorted.size()), [&sorted](int i) { return sorted.at(i); }, entry);
 }
 
-int MastersOrder::insertPosition(int count, const std::function<QString(int)> &at, const QString &entry) const
+int MastersOrder::insertPosition(int count, const std::function<QString(int)> &at,
+                                 const QString &entry) const
 {
     // The first position whose entry sorts after the new one.
     int lo = 0, hi = count;

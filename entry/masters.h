@@ -14,7 +14,8 @@ QString buildMasterEntry(const QString &surname, const QString &firstName, const
 // The parts of an entry, split from the right: the grade after the last ";",
 // the first name after the last ";" of what stands before it, the surname
 // before that. A part with no ";" where one is looked for stays whole.
-struct MasterParts {
+struct MasterParts
+{
     QString surname;
     QString firstName;
     QString grade;
@@ -34,7 +35,8 @@ public:
     int insertPosition(const QStringList &sorted, const QString &entry) const;
     // The same over `count` sorted entries read one at a time by `at`, so
     // that a long list need not be copied.
-    int insertPosition(int count, const std::function<QString(int)> &at, const QString &entry) const;
+    int insertPosition(int count, const std::function<QString(int)> &at,
+                       const QString &entry) const;
 
     // The entries sorted once; equal entries keep their order.
     QStringList sorted(const QStringList &entries) const;

@@ -9,7 +9,8 @@
 namespace zor {
 
 // The ten figures shown under the member-count grid.
-struct MemberSums {
+struct MemberSums
+{
     std::array<qint32, AgeGroupCount> groups{}; // men + women of each age group
     qint32 men = 0;
     qint32 women = 0;
@@ -29,7 +30,8 @@ QStringList sumLabelNames();
 QStringList sumTexts(const MemberSums &sums); // same order as sumLabelNames()
 
 // A grid position: row 0 and column 0 hold the headings.
-struct GridCell {
+struct GridCell
+{
     int row = 1;
     int col = 1;
     bool operator==(const GridCell &o) const { return row == o.row && col == o.col; }

@@ -35,7 +35,9 @@ void TSDIAppForm::wireEntry()
     ZahlenGrid::Hooks hooks;
     hooks.keyPress = [this](QChar &key) { ZahlenKeyPress(key); };
     hooks.keyDown = [this](int key, Qt::KeyboardModifiers shift) { ZahlenKeyDown(key, shift); };
-    hooks.selectCell = [this](int col, int row, bool &canSelect) { ZahlenSelectCell(col, row, canSelect); };
+    hooks.selectCell = [this](int col, int row, bool &canSelect) {
+        ZahlenSelectCell(col, row, canSelect);
+    };
     hooks.exit = [this] { ZahlenExit(); };
     hooks.edited = [this] { Modified = 1; };
     ui->Zahlen->setHooks(std::move(hooks));
@@ -117,7 +119,8 @@ void TSDIAppForm::ZahlenKeyDown(int Key, Qt::KeyboardModifiers)
         return; // the user stays in the cell that holds no number
     const int row = ui->Zahlen->currentRow();
     const int col = ui->Zahlen->currentColumn();
-    const zor::GridCell next = zor::isCountCell(row, col) ? zor::cellAfterEnter({row, col}) : zor::GridCell{1, 1};
+    const zor::GridCell next = zor::isCountCell(row, col) ? zor::cellAfterEnter({row, col})
+                                                          : zor::GridCell{1, 1};
     ui->Zahlen->goToCell(next.row, next.col);
 }
 
@@ -152,8 +155,8 @@ void TSDIAppForm::AddBtnClick()
         return;
     const QString entry = zor::buildMasterEntry(surname, firstName, grade);
     QListWidget *list = ui->Liste;
-    const int at = mastersOrder().insertPosition(list->count(), [list](int i) { return list->item(i)->text(); },
-                                                 entry);
+    const int at = mastersOrder().insertPosition(
+            list->count(), [list](int i) { return list->item(i)->text(); }, entry);
     list->insertItem(at, entry);
     Modified = 1;
     ui->NName->setText(QString());

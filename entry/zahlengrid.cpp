@@ -25,9 +25,9 @@ class CountDelegate : public QStyledItemDelegate
 {
 public:
     explicit CountDelegate(ZahlenGrid *grid)
-        : QStyledItemDelegate(grid), m_grid(grid)
-    {
-    }
+        : QStyledItemDelegate(grid)
+        , m_grid(grid)
+    { }
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override
@@ -35,7 +35,7 @@ public:
         QWidget *w = QStyledItemDelegate::createEditor(parent, option, index);
         if (auto *edit = qobject_cast<QLineEdit *>(w)) {
             edit->setValidator(new QRegularExpressionValidator(
-                QRegularExpression(QStringLiteral("[0-9]*")), edit));
+                    QRegularExpression(QStringLiteral("[0-9]*")), edit));
             edit->setContextMenuPolicy(Qt::DefaultContextMenu);
         }
         m_grid->editorCreated(w);
@@ -161,12 +161,16 @@ bool ZahlenGrid::editorKey(QWidget *, QKeyEvent *event)
     }
     const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
     if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) && plain)
-        return tabOutOfGrid(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
-    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab || event->key() == Qt::Key_Escape)
+        return tabOutOfGrid(event->key() == Qt::Key_Tab
+                            && !(event->modifiers() & Qt::ShiftModifier));
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab
+        || event->key() == Qt::Key_Escape)
         return false;
-    if ((event->key() == Qt::Key_Home || event->key() == Qt::Key_End) && (event->modifiers() & Qt::ControlModifier)) {
+    if ((event->key() == Qt::Key_Home || event->key() == Qt::Key_End)
+        && (event->modifiers() & Qt::ControlModifier)) {
         // Ctrl+Home and Ctrl+End move the current cell, also from the cell editor.
-        const QModelIndex target = moveCursor(event->key() == Qt::Key_Home ? MoveHome : MoveEnd, event->modifiers());
+        const QModelIndex target = moveCursor(event->key() == Qt::Key_Home ? MoveHome : MoveEnd,
+                                              event->modifiers());
         if (target.isValid() && target != currentIndex())
             setCurrentIndex(target);
         return true;
@@ -184,7 +188,8 @@ void ZahlenGrid::keyPressEvent(QKeyEvent *event)
     }
     if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) && tabKeyNavigation()
         && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-        if (tabOutOfGrid(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier))) {
+        if (tabOutOfGrid(event->key() == Qt::Key_Tab
+                         && !(event->modifiers() & Qt::ShiftModifier))) {
             event->accept();
             return;
         }
@@ -196,8 +201,8 @@ void ZahlenGrid::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    if (event->key() != Qt::Key_Tab && event->key() != Qt::Key_Backtab && event->key() != Qt::Key_Escape
-        && !filterKey(event)) {
+    if (event->key() != Qt::Key_Tab && event->key() != Qt::Key_Backtab
+        && event->key() != Qt::Key_Escape && !filterKey(event)) {
         event->accept();
         return;
     }
@@ -260,7 +265,8 @@ QModelIndex ZahlenGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifi
         target = model()->index(1, 1); // the first count cell, with or without Ctrl
         break;
     case MoveEnd:
-        target = model()->index(modifiers & Qt::ControlModifier ? zor::GridLastRow : curRow, zor::GridLastCol);
+        target = model()->index(modifiers & Qt::ControlModifier ? zor::GridLastRow : curRow,
+                                zor::GridLastCol);
         break;
     case MovePageUp:
         target = model()->index(1, curCol);
@@ -300,7 +306,8 @@ void ZahlenGrid::editorCreated(QWidget *editor)
 bool ZahlenGrid::tabOutOfGrid(bool forward)
 {
     const QModelIndex current = currentIndex();
-    const bool atEdge = forward ? (current.row() == zor::GridLastRow && current.column() == zor::GridLastCol)
+    const bool atEdge = forward ? (current.row() == zor::GridLastRow
+                                   && current.column() == zor::GridLastCol)
                                 : (current.row() == 1 && current.column() == 1);
     if (!atEdge)
         return false;
@@ -329,7 +336,8 @@ void ZahlenGrid::focusLeft(Qt::FocusReason reason)
 {
     // A context menu, the menu bar or another window taking the focus is no leaving; neither
     // is the focus moving between the grid and its own cell editor.
-    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason || reason == Qt::MenuBarFocusReason)
+    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason
+        || reason == Qt::MenuBarFocusReason)
         return;
     QWidget *now = QApplication::focusWidget();
     if (now == this || isAncestorOf(now))

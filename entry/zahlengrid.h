@@ -21,7 +21,8 @@ public:
     QString cellText(int row, int col) const;
     void setCellText(int row, int col, const QString &text);
 
-    struct Hooks {
+    struct Hooks
+    {
         // A typed character, in the grid or its cell editor; set it to the
         // null character to refuse it.
         std::function<void(QChar &)> keyPress;

@@ -41,11 +41,15 @@ QString lastCupsError()
 const char *sides(QPrinter::DuplexMode mode, QPageLayout::Orientation orientation)
 {
     switch (mode) {
-    case QPrinter::DuplexNone: return "one-sided";
-    case QPrinter::DuplexLongSide: return "two-sided-long-edge";
-    case QPrinter::DuplexShortSide: return "two-sided-short-edge";
+    case QPrinter::DuplexNone:
+        return "one-sided";
+    case QPrinter::DuplexLongSide:
+        return "two-sided-long-edge";
+    case QPrinter::DuplexShortSide:
+        return "two-sided-short-edge";
     case QPrinter::DuplexAuto:
-        return orientation == QPageLayout::Portrait ? "two-sided-long-edge" : "two-sided-short-edge";
+        return orientation == QPageLayout::Portrait ? "two-sided-long-edge"
+                                                    : "two-sided-short-edge";
     }
     return "one-sided";
 }
@@ -70,7 +74,7 @@ bool queueTakesJobs(const QString &queue, QString *error)
     }
     if (!s.accepting) {
         *error = withReason(QStringLiteral("Der Drucker %1 nimmt zurzeit keine Auftr\u00e4ge an.")
-                                .arg(quoted(queue)),
+                                    .arg(quoted(queue)),
                             s.message);
         return false;
     }
@@ -84,7 +88,8 @@ bool queueTakesJobs(const QString &queue, QString *error)
 }
 
 // What the spooler says of one job: its state and the printer's message.
-struct JobState {
+struct JobState
+{
     int state = 0; // 0 when the spooler could not be asked
     QString message;
 };
@@ -104,7 +109,8 @@ JobState jobState(int jobId)
     if (response && cupsLastError() <= IPP_STATUS_OK_CONFLICTING) {
         if (ipp_attribute_t *a = ippFindAttribute(response, "job-state", IPP_TAG_ENUM))
             j.state = ippGetInteger(a, 0);
-        if (ipp_attribute_t *a = ippFindAttribute(response, "job-printer-state-message", IPP_TAG_TEXT))
+        if (ipp_attribute_t *a = ippFindAttribute(response, "job-printer-state-message",
+                                                  IPP_TAG_TEXT))
             j.message = QString::fromUtf8(ippGetString(a, 0, nullptr)).trimmed();
     }
     ippDelete(response);
@@ -175,7 +181,8 @@ QueueState queueState(const QString &queue)
     const ipp_status_t status = cupsLastError();
     if (!response || status > IPP_STATUS_OK_CONFLICTING) {
         if (status == IPP_STATUS_ERROR_NOT_FOUND)
-            s.error = QStringLiteral("Den Drucker %1 gibt es im Drucksystem nicht.").arg(quoted(queue));
+            s.error = QStringLiteral("Den Drucker %1 gibt es im Drucksystem nicht.")
+                              .arg(quoted(queue));
         else
             s.error = QStringLiteral("Das Drucksystem ist nicht erreichbar: ") + lastCupsError();
         ippDelete(response);
@@ -184,7 +191,8 @@ QueueState queueState(const QString &queue)
     s.known = true;
     if (ipp_attribute_t *a = ippFindAttribute(response, "printer-state", IPP_TAG_ENUM))
         s.stopped = ippGetInteger(a, 0) == IPP_PSTATE_STOPPED;
-    if (ipp_attribute_t *a = ippFindAttribute(response, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN))
+    if (ipp_attribute_t *a = ippFindAttribute(response, "printer-is-accepting-jobs",
+                                              IPP_TAG_BOOLEAN))
         s.accepting = ippGetBoolean(a, 0) != 0;
     if (ipp_attribute_t *a = ippFindAttribute(response, "printer-state-message", IPP_TAG_TEXT))
         s.message = QString::fromUtf8(ippGetString(a, 0, nullptr)).trimmed();
@@ -233,7 +241,8 @@ JobResult printJob(QPrinter &printer, const PrintLayout &layout, const PrintProg
     const QByteArray name = queue.toUtf8();
     cups_option_t *options = nullptr;
     int optionCount = 0;
-    optionCount = cupsAddOption("copies", QByteArray::number(qMax(1, printer.copyCount())).constData(),
+    optionCount = cupsAddOption("copies",
+                                QByteArray::number(qMax(1, printer.copyCount())).constData(),
                                 optionCount, &options);
     if (printer.copyCount() > 1)
         optionCount = cupsAddOption("collate", printer.collateCopies() ? "true" : "false",
@@ -241,7 +250,8 @@ JobResult printJob(QPrinter &printer, const PrintLayout &layout, const PrintProg
     const QByteArray media = printer.pageLayout().pageSize().key().toUtf8();
     if (!media.isEmpty())
         optionCount = cupsAddOption("media", media.constData(), optionCount, &options);
-    optionCount = cupsAddOption("sides", sides(printer.duplex(), printer.pageLayout().orientation()),
+    optionCount = cupsAddOption("sides",
+                                sides(printer.duplex(), printer.pageLayout().orientation()),
                                 optionCount, &options);
     // The pages are already laid out for the printable area of this paper.
     optionCount = cupsAddOption("print-scaling", "none", optionCount, &options);
@@ -304,14 +314,14 @@ void watchJob(QObject *owner, const QString &queue, int jobId,
         if (j.state == IPP_JSTATE_CANCELED || j.state == IPP_JSTATE_ABORTED) {
             text = withReason(QStringLiteral("Der Druckauftrag auf dem Drucker %1 ist gescheitert; "
                                              "es wurde nichts gedruckt.")
-                                  .arg(quoted(queue)),
+                                      .arg(quoted(queue)),
                               j.message.isEmpty() ? queueState(queue).message : j.message);
         } else if (j.state == IPP_JSTATE_STOPPED || j.state == IPP_JSTATE_PENDING) {
             const QueueState q = queueState(queue);
             if (q.known && q.stopped)
                 text = withReason(QStringLiteral("Der Drucker %1 wurde angehalten; der Auftrag "
                                                  "wartet dort.")
-                                      .arg(quoted(queue)),
+                                          .arg(quoted(queue)),
                                   q.message);
         }
         if (!text.isEmpty()) {

@@ -29,18 +29,20 @@ QByteArray renderPdf(const PrintLayout &layout, const QPageLayout &pageLayout, i
                      int from, int to, const PrintProgress &progress = {});
 
 // What the print system says of a queue.
-struct QueueState {
-    bool known = false;      // the print system answered for this queue
-    bool accepting = true;   // takes new jobs
-    bool stopped = false;    // holds its jobs instead of printing them
-    QString message;         // the queue's own reason, as its administrator gave it
-    QString error;           // why the print system could not be asked
+struct QueueState
+{
+    bool known = false;    // the print system answered for this queue
+    bool accepting = true; // takes new jobs
+    bool stopped = false;  // holds its jobs instead of printing them
+    QString message;       // the queue's own reason, as its administrator gave it
+    QString error;         // why the print system could not be asked
 };
 
 QueueState queueState(const QString &queue);
 
 // The result of handing a job to the printer.
-struct JobResult {
+struct JobResult
+{
     bool ok = false;
     bool cancelled = false;
     int jobId = 0;
@@ -52,7 +54,8 @@ struct JobResult {
 // paper, at its resolution, through the spooler itself, so that a refusal is
 // known; any other printer (a PDF file) is drawn on directly. Cancelled
 // through `progress`, no part of the job stays with the spooler.
-JobResult printJob(QPrinter &printer, const PrintLayout &layout, const PrintProgress &progress = {});
+JobResult printJob(QPrinter &printer, const PrintLayout &layout,
+                   const PrintProgress &progress = {});
 
 // Follows a job that the spooler took until it is printed, fails or a few
 // minutes have passed, without holding up the window. When the job fails or

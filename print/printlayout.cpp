@@ -30,7 +30,9 @@ QString padLeft(qint64 value, int width)
 class PageWriter
 {
 public:
-    PageWriter(PrintLayout &layout, int lineHeight) : m_layout(layout), m_lh(lineHeight)
+    PageWriter(PrintLayout &layout, int lineHeight)
+        : m_layout(layout)
+        , m_lh(lineHeight)
     {
         m_layout.pages.append(PrintPage());
     }
@@ -44,7 +46,7 @@ public:
     void put(int line, int x, const QString &text)
     {
         m_layout.pages.last().append(
-            PrintText{m_family, m_size, x, static_cast<int>(qint64(line) * m_lh), text});
+                PrintText{m_family, m_size, x, static_cast<int>(qint64(line) * m_lh), text});
     }
 
     void newPage() { m_layout.pages.append(PrintPage()); }
@@ -107,13 +109,14 @@ PrintLayout layoutReport(int pageWidth, int pageHeight, int dpiY, const QDate &t
     const int xl = m.xLeft;
 
     w.font(Arial, 20);
-    w.put(1, xl, QStringLiteral("Quorvane zum 01.01.") + layout.year + QStringLiteral("   V-Nr: ")
-                     + t(Field::Nummer));
+    w.put(1, xl,
+          QStringLiteral("Quorvane zum 01.01.") + layout.year + QStringLiteral("   V-Nr: ")
+                  + t(Field::Nummer));
     w.font(Arial, 7);
     w.put(9, xl,
           t(Field::Vereinsname) + QStringLiteral(" - ") + t(Field::ANName) + QStringLiteral(" - ")
-              + t(Field::Strasse) + QStringLiteral(" - ") + t(Field::Plz) + QLatin1Char(' ')
-              + t(Field::Ort));
+                  + t(Field::Strasse) + QStringLiteral(" - ") + t(Field::Plz) + QLatin1Char(' ')
+                  + t(Field::Ort));
     w.font(Arial, 10);
     w.put(11, xl, QStringLiteral("An den Kelvarbund e.V"));
     w.put(21, xl, QStringLiteral("Verein und Vorsitzender:"));
@@ -122,7 +125,8 @@ PrintLayout layoutReport(int pageWidth, int pageHeight, int dpiY, const QDate &t
     w.put(25, xl, t(Field::AVName) + QLatin1Char(' ') + t(Field::ANName));
     w.put(26, xl, t(Field::Strasse));
     w.put(27, xl, t(Field::Plz) + QLatin1Char(' ') + t(Field::Ort));
-    w.put(28, xl, QStringLiteral("Tel: ") + t(Field::Tel) + QStringLiteral("   Fax: ") + t(Field::Fax));
+    w.put(28, xl,
+          QStringLiteral("Tel: ") + t(Field::Tel) + QStringLiteral("   Fax: ") + t(Field::Fax));
     w.put(29, xl, QStringLiteral("E-Mail: ") + t(Field::Email));
     w.put(31, xl, QStringLiteral("Dojoadresse:"));
     w.put(33, xl, t(Field::DName));
@@ -146,12 +150,12 @@ PrintLayout layoutReport(int pageWidth, int pageHeight, int dpiY, const QDate &t
         totalAll += all;
         w.put(line++, xl,
               ageGroupLabel(r).rightJustified(14, QLatin1Char(' ')) + QLatin1Char(' ')
-                  + padLeft(men, 5) + QLatin1Char(' ') + padLeft(women, 5) + QStringLiteral("  ")
-                  + padLeft(all, 5));
+                      + padLeft(men, 5) + QLatin1Char(' ') + padLeft(women, 5)
+                      + QStringLiteral("  ") + padLeft(all, 5));
     }
     w.put(line + 1, xl,
           QStringLiteral("Alle           ") + padLeft(totalMen, 5) + QLatin1Char(' ')
-              + padLeft(totalWomen, 5) + QStringLiteral("  ") + padLeft(totalAll, 5));
+                  + padLeft(totalWomen, 5) + QStringLiteral("  ") + padLeft(totalAll, 5));
 
     w.font(Arial, 10);
     w.put(21, m.xMasters, QStringLiteral("Meister:"));
@@ -166,7 +170,7 @@ PrintLayout layoutReport(int pageWidth, int pageHeight, int dpiY, const QDate &t
         const MasterParts parts = splitMasterEntry(entry);
         const QString &grade = parts.grade;
         const QString name = (parts.surname + QStringLiteral(" , ") + parts.firstName)
-                                 .leftJustified(NameWidth, QLatin1Char(' '), true);
+                                     .leftJustified(NameWidth, QLatin1Char(' '), true);
         w.put(line, m.xMasters, padLeft(i + 1, 2));
         w.put(line, m.xName, name);
         w.put(line, m.xGrade, grade);
@@ -174,7 +178,8 @@ PrintLayout layoutReport(int pageWidth, int pageHeight, int dpiY, const QDate &t
         // Checked after every item, so every sheet that is started holds one.
         if (line > m.linesPerSheet - 2 && i + 1 < count) {
             w.put(line, m.xMasters,
-                  QStringLiteral("weitere siehe Blatt ") + padLeft(sheet + 1, 2) + QLatin1Char(' '));
+                  QStringLiteral("weitere siehe Blatt ") + padLeft(sheet + 1, 2)
+                          + QLatin1Char(' '));
             w.newPage();
             ++sheet;
             w.put(2, m.xMasters,

@@ -10,11 +10,12 @@ namespace zor {
 
 // One text of the printout: the font to draw it in and the top-left corner of
 // the text in printer pixels.
-struct PrintText {
-    QString family;   // "Arial" or "Courier New"
+struct PrintText
+{
+    QString family; // "Arial" or "Courier New"
     int pointSize = 10;
     int x = 0;
-    int y = 0;        // top of the text: line number times the line height
+    int y = 0; // top of the text: line number times the line height
     QString text;
 
     bool operator==(const PrintText &o) const
@@ -27,16 +28,18 @@ struct PrintText {
 using PrintPage = QList<PrintText>;
 
 // The figures the layout derives from the page and the date.
-struct PrintMetrics {
-    int lineHeight = 0;   // lh
+struct PrintMetrics
+{
+    int lineHeight = 0;    // lh
     int linesPerSheet = 0; // N
-    int xLeft = 0;        // xl
-    int xMasters = 0;     // xm
-    int xName = 0;        // the masters' name column
-    int xGrade = 0;       // the masters' grade column
+    int xLeft = 0;         // xl
+    int xMasters = 0;      // xm
+    int xName = 0;         // the masters' name column
+    int xGrade = 0;        // the masters' grade column
 };
 
-struct PrintLayout {
+struct PrintLayout
+{
     QString year;
     PrintMetrics metrics;
     QList<PrintPage> pages;

@@ -30,7 +30,7 @@ QFont printFont(const QString &family, int pointSize)
     QFont font(family, pointSize);
     // Where the named face is missing, fall back to one of the same kind.
     font.setStyleHint(family.startsWith(QLatin1String("Courier")) ? QFont::TypeWriter
-                                                                   : QFont::SansSerif);
+                                                                  : QFont::SansSerif);
     return font;
 }
 
@@ -75,8 +75,7 @@ bool printLayout(QPrinter &printer, const PrintLayout &layout)
         return false;
     }
     painter.end();
-    return printer.printerState() != QPrinter::Error
-           && printer.printerState() != QPrinter::Aborted;
+    return printer.printerState() != QPrinter::Error && printer.printerState() != QPrinter::Aborted;
 }
 
 PageGeometry pdfGeometry()

@@ -13,7 +13,8 @@ namespace zor {
 
 // What the layout needs to know of a page: its printable area in device
 // pixels and the device's vertical resolution.
-struct PageGeometry {
+struct PageGeometry
+{
     int width = 0;
     int height = 0;
     int dpiY = 0;

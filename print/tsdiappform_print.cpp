@@ -27,12 +27,12 @@ const QString Caption = QStringLiteral("ZOR-Quorvane");
 void tellNoPrinter(QWidget *parent)
 {
     zor::Dialogs::message(
-        parent,
-        QStringLiteral("Es ist kein Drucker eingerichtet, daher kann der Bericht nicht "
-                       "gedruckt werden.\n\nMit \"Als PDF speichern...\" im Men\u00fc "
-                       "\"Datei\" k\u00f6nnen Sie den Bericht als PDF-Datei speichern "
-                       "und sp\u00e4ter drucken oder weitergeben."),
-        Caption);
+            parent,
+            QStringLiteral("Es ist kein Drucker eingerichtet, daher kann der Bericht nicht "
+                           "gedruckt werden.\n\nMit \"Als PDF speichern...\" im Men\u00fc "
+                           "\"Datei\" k\u00f6nnen Sie den Bericht als PDF-Datei speichern "
+                           "und sp\u00e4ter drucken oder weitergeben."),
+            Caption);
 }
 
 // The default printer, or nothing after telling the user there is none.
@@ -80,21 +80,21 @@ void TSDIAppForm::sendJob(QPrinter &printer, const zor::PrintLayout &layout)
     progress.setMinimumDuration(1000);
     progress.setAutoReset(false);
     progress.setAutoClose(false);
-    const zor::JobResult result
-        = zor::printJob(printer, layout, [&progress](int done, int total) {
-              progress.setMaximum(total);
-              progress.setValue(done);
-              QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-              return !progress.wasCanceled();
-          });
+    const zor::JobResult result = zor::printJob(printer, layout, [&progress](int done, int total) {
+        progress.setMaximum(total);
+        progress.setValue(done);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        return !progress.wasCanceled();
+    });
     progress.reset();
     const auto tell = [this](const QString &error) {
         zor::Dialogs::message(
-            this,
-            QStringLiteral("Der Bericht konnte nicht gedruckt werden.\n\n") + error
-                + QStringLiteral("\n\nBitte pr\u00fcfen Sie den Drucker oder speichern Sie den "
-                                 "Bericht mit \"Als PDF speichern...\"."),
-            Caption);
+                this,
+                QStringLiteral("Der Bericht konnte nicht gedruckt werden.\n\n") + error
+                        + QStringLiteral(
+                                "\n\nBitte pr\u00fcfen Sie den Drucker oder speichern Sie den "
+                                "Bericht mit \"Als PDF speichern...\"."),
+                Caption);
     };
     if (result.ok && result.jobId > 0) {
         // The spooler took the job; a failure on the way to the paper is told later.
@@ -121,8 +121,8 @@ void TSDIAppForm::FileSavePdfExecute()
             offered = report.dir().filePath(report.completeBaseName() + QStringLiteral(".pdf"));
         }
         const QString path = zor::Dialogs::saveFile(
-            this, QStringLiteral("Bericht als PDF speichern"), offered,
-            QStringLiteral("PDF-Dateien (*.pdf)"), QStringLiteral("pdf"));
+                this, QStringLiteral("Bericht als PDF speichern"), offered,
+                QStringLiteral("PDF-Dateien (*.pdf)"), QStringLiteral("pdf"));
         if (path.isEmpty())
             return;
         QString error;
@@ -130,7 +130,7 @@ void TSDIAppForm::FileSavePdfExecute()
             zor::Dialogs::message(this,
                                   QStringLiteral("Die PDF-Datei \"%1\" konnte nicht geschrieben "
                                                  "werden:\n%2")
-                                      .arg(path, error),
+                                          .arg(path, error),
                                   Caption);
         }
     });
@@ -198,7 +198,8 @@ void TSDIAppForm::FilePrintDialogExecute()
             return;
         // The paper chosen, with the printable area the printer reports for it.
         printer->setFullPage(false);
-        printer->setPageMargins(printer->pageLayout().minimumMargins(), printer->pageLayout().units());
+        printer->setPageMargins(printer->pageLayout().minimumMargins(),
+                                printer->pageLayout().units());
         sendJob(*printer, layoutFor(*printer, today, report));
     });
 }

@@ -70,7 +70,8 @@ CompletenessResult checkCompleteness(const ReportTexts &texts, const QString &al
         fail("Seite Mitglieder: Mitgliederzahl=0 \n");
 
     if (!r.failures.isEmpty()) {
-        r.message = QString::fromUtf8("Unvollst\u00e4ndige oder falsche Eingabe in folgenden Feldern:\n")
+        r.message = QString::fromUtf8(
+                            "Unvollst\u00e4ndige oder falsche Eingabe in folgenden Feldern:\n")
                     + r.failures.join(QString())
                     + QStringLiteral("\n\n   Es kann noch nicht gespeichert werden !  \n\n");
     }

@@ -11,8 +11,9 @@ namespace zor {
 
 using ReportTexts = std::array<QString, FieldCount>;
 
-struct CompletenessResult {
-    ReportTexts texts;    // tidied: trimmed, empty optional fields "-", a short dojo postcode emptied
+struct CompletenessResult
+{
+    ReportTexts texts; // tidied: trimmed, empty optional fields "-", a short dojo postcode emptied
     QStringList failures; // one line per failed test, each ending in "\n"
     QString message;      // the whole text for the message box; empty when nothing failed
 

@@ -8,8 +8,8 @@ namespace zor {
 QString fieldObjectName(int i)
 {
     static const char *const names[FieldCount] = {
-        "Vereinsname", "Nummer", "Code",  "AVName",   "ANName", "Strasse", "Plz",  "Ort",
-        "Tel",         "Fax",    "Email", "DName",    "DStrasse", "DPlz",  "DOrt", "WebAdresse",
+            "Vereinsname", "Nummer", "Code",  "AVName", "ANName",   "Strasse", "Plz",  "Ort",
+            "Tel",         "Fax",    "Email", "DName",  "DStrasse", "DPlz",    "DOrt", "WebAdresse",
     };
     return (i >= 0 && i < FieldCount) ? QString::fromLatin1(names[i]) : QString();
 }
@@ -17,8 +17,14 @@ QString fieldObjectName(int i)
 QString ageGroupLabel(int r)
 {
     static const char *const labels[AgeGroupCount] = {
-        " 0 -  6 Jahre", " 7 - 14 Jahre", "15 - 18 Jahre", "19 - 26 Jahre",
-        "27 - 40 Jahre", "41 - 60 Jahre", "\xFC" "ber 60 Jahre",
+            " 0 -  6 Jahre",
+            " 7 - 14 Jahre",
+            "15 - 18 Jahre",
+            "19 - 26 Jahre",
+            "27 - 40 Jahre",
+            "41 - 60 Jahre",
+            "\xFC"
+            "ber 60 Jahre",
     };
     return (r >= 0 && r < AgeGroupCount) ? QString::fromLatin1(labels[r]) : QString();
 }

@@ -51,10 +51,11 @@ QString companionFilePath(const QString &reportPath, const QString &clubNumber);
 int ageBound(int r);
 
 // One yearly report as plain values, without any window.
-struct Report {
-    std::array<QString, FieldCount> texts;                      // file order
-    std::array<std::array<QString, 2>, AgeGroupCount> counts;   // [group][Men/Women], cell texts
-    QStringList masters;                                        // entry texts in list order
+struct Report
+{
+    std::array<QString, FieldCount> texts;                    // file order
+    std::array<std::array<QString, 2>, AgeGroupCount> counts; // [group][Men/Women], cell texts
+    QStringList masters;                                      // entry texts in list order
 
     QString &text(Field f) { return texts[static_cast<int>(f)]; }
     const QString &text(Field f) const { return texts[static_cast<int>(f)]; }

@@ -42,7 +42,8 @@ std::optional<qint32> number(const QByteArray &token)
 class Assembler
 {
 public:
-    explicit Assembler(ReadResult &out) : m_out(out)
+    explicit Assembler(ReadResult &out)
+        : m_out(out)
     {
         m_out = ReadResult();
         for (auto &row : m_out.report.counts)
@@ -99,7 +100,9 @@ private:
 class LineSplitter
 {
 public:
-    explicit LineSplitter(Assembler &sink) : m_sink(sink) {}
+    explicit LineSplitter(Assembler &sink)
+        : m_sink(sink)
+    { }
 
     // False once the end-of-file byte was met: nothing after it counts.
     bool feed(const char *data, qsizetype size)

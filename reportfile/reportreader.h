@@ -10,7 +10,8 @@ class QIODevice;
 
 namespace zor {
 
-struct ReadResult {
+struct ReadResult
+{
     Report report;              // missing texts empty, unreadable counts "0"
     int lineCount = 0;          // lines the file holds (up to an end-of-file byte)
     QList<int> unreadableLines; // member lines (17..23) that did not hold three whole numbers

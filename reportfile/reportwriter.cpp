@@ -4,7 +4,6 @@
 
 #include <QIODevice>
 
-
 namespace zor {
 
 namespace {
@@ -24,13 +23,18 @@ bool breaksLayout(const QString &value)
 class LineSink
 {
 public:
-    LineSink(QIODevice *device, QByteArray *buffer) : m_device(device), m_buffer(buffer) {}
+    LineSink(QIODevice *device, QByteArray *buffer)
+        : m_device(device)
+        , m_buffer(buffer)
+    { }
 
     bool put(const QString &value, int lineNo, QString *error)
     {
         if (breaksLayout(value)) {
-            setError(error, QStringLiteral("Zeile %1 enth\u00e4lt einen Zeilenumbruch und kann so nicht "
-                                           "gespeichert werden.").arg(lineNo));
+            setError(error,
+                     QStringLiteral("Zeile %1 enth\u00e4lt einen Zeilenumbruch und kann so nicht "
+                                    "gespeichert werden.")
+                             .arg(lineNo));
             return false;
         }
         // One reused buffer for every line: the list of masters can be long.
@@ -40,8 +44,8 @@ public:
             if (b < 0) {
                 setError(error, QStringLiteral("Das Zeichen \u201e%1\u201c in Zeile %2 kann in der "
                                                "Berichtsdatei nicht gespeichert werden.")
-                                    .arg(c)
-                                    .arg(lineNo));
+                                        .arg(c)
+                                        .arg(lineNo));
                 return false;
             }
             m_line.append(static_cast<char>(b));

@@ -44,7 +44,11 @@ QString quoted(const QString &path)
 class FdDevice : public QIODevice
 {
 public:
-    explicit FdDevice(int fd) : m_fd(fd) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    explicit FdDevice(int fd)
+        : m_fd(fd)
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
     int lastErrno() const { return m_errno; }
 
 protected:
@@ -88,7 +92,10 @@ SaveResult failed(SaveOutcome outcome, const QString &reason)
 class TempFile
 {
 public:
-    TempFile(QByteArray name, int fd) : m_name(std::move(name)), m_fd(fd) {}
+    TempFile(QByteArray name, int fd)
+        : m_name(std::move(name))
+        , m_fd(fd)
+    { }
     ~TempFile()
     {
         if (m_fd >= 0)
@@ -139,8 +146,9 @@ QString describeSystemError(int err)
     case EDQUOT:
         return QStringLiteral("Der Datentr\u00e4ger ist voll.");
     case EFBIG:
-        return QStringLiteral("Die Datei w\u00e4re gr\u00f6\u00dfer, als der Datentr\u00e4ger oder das System "
-                              "zul\u00e4sst.");
+        return QStringLiteral(
+                "Die Datei w\u00e4re gr\u00f6\u00dfer, als der Datentr\u00e4ger oder das System "
+                "zul\u00e4sst.");
     case EACCES:
     case EPERM:
         return QStringLiteral("Keine Schreibberechtigung.");
@@ -166,8 +174,8 @@ QString describeSystemError(int err)
         return QStringLiteral("Die Datei wird gerade von einem anderen Programm benutzt.");
     default:
         return QStringLiteral("Das System meldet den Fehler %1 (%2).")
-            .arg(err)
-            .arg(QString::fromLocal8Bit(std::strerror(err)));
+                .arg(err)
+                .arg(QString::fromLocal8Bit(std::strerror(err)));
     }
 }
 
@@ -183,7 +191,8 @@ bool isWriteProtected(const QString &path)
     return ::access(encodedPath(path).constData(), W_OK) != 0 && errno == EACCES;
 }
 
-SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links links, int newFileMode)
+SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links links,
+                           int newFileMode)
 {
     // Past a file size limit the system would end the program with SIGXFSZ and
     // take the report on screen with it; ignored, the write fails with EFBIG
@@ -201,26 +210,31 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links l
     bool exists = ::lstat(encodedPath(target).constData(), &st) == 0;
     if (exists && S_ISLNK(st.st_mode)) {
         if (links == Links::Refuse)
-            return failed(SaveOutcome::NotOpened,
-                          QStringLiteral("Unter diesem Namen steht eine Verkn\u00fcpfung auf eine andere "
-                                         "Stelle; sie wird nicht \u00fcberschrieben."));
+            return failed(
+                    SaveOutcome::NotOpened,
+                    QStringLiteral("Unter diesem Namen steht eine Verkn\u00fcpfung auf eine andere "
+                                   "Stelle; sie wird nicht \u00fcberschrieben."));
         // The link stays; the file it points to is the one replaced.
         const QString resolved = QFileInfo(target).canonicalFilePath();
         if (resolved.isEmpty())
-            return failed(SaveOutcome::NotOpened,
-                          QStringLiteral("Unter diesem Namen steht eine Verkn\u00fcpfung, die auf keine "
-                                         "Datei zeigt."));
+            return failed(
+                    SaveOutcome::NotOpened,
+                    QStringLiteral("Unter diesem Namen steht eine Verkn\u00fcpfung, die auf keine "
+                                   "Datei zeigt."));
         target = resolved;
         exists = ::lstat(encodedPath(target).constData(), &st) == 0;
     }
     if (exists && S_ISDIR(st.st_mode))
-        return failed(SaveOutcome::NotOpened, QStringLiteral("Unter diesem Namen steht ein Ordner."));
-    if (exists && !S_ISREG(st.st_mode))
         return failed(SaveOutcome::NotOpened,
-                      QStringLiteral("Unter diesem Namen steht keine gew\u00f6hnliche Datei, sondern "
-                                     "zum Beispiel ein Ger\u00e4t oder eine Pipe."));
+                      QStringLiteral("Unter diesem Namen steht ein Ordner."));
+    if (exists && !S_ISREG(st.st_mode))
+        return failed(
+                SaveOutcome::NotOpened,
+                QStringLiteral("Unter diesem Namen steht keine gew\u00f6hnliche Datei, sondern "
+                               "zum Beispiel ein Ger\u00e4t oder eine Pipe."));
     if (exists && isWriteProtected(target))
-        return failed(SaveOutcome::NotOpened, QStringLiteral("Die Datei ist schreibgesch\u00fctzt."));
+        return failed(SaveOutcome::NotOpened,
+                      QStringLiteral("Die Datei ist schreibgesch\u00fctzt."));
 
     const QFileInfo info(target);
     const QString folder = info.absolutePath();
@@ -236,8 +250,9 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links l
     if (fd < 0) {
         const int err = errno;
         if (err == EACCES || err == EPERM)
-            return failed(SaveOutcome::NotOpened, QStringLiteral("Keine Schreibberechtigung im Ordner %1.")
-                                                      .arg(quoted(folder)));
+            return failed(
+                    SaveOutcome::NotOpened,
+                    QStringLiteral("Keine Schreibberechtigung im Ordner %1.").arg(quoted(folder)));
         return failed(SaveOutcome::NotOpened, describeSystemError(err));
     }
     TempFile tmp(tmpl, fd);
@@ -290,15 +305,17 @@ ReadFileResult readFileBounded(const QString &path, qint64 maxBytes)
 {
     ReadFileResult r;
     // Non-blocking, so that opening a pipe does not wait for a writer.
-    const int fd = ::open(encodedPath(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = ::open(encodedPath(path).constData(),
+                          O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         const int err = errno;
         r.reason = (err == EACCES || err == EPERM) ? QStringLiteral("Keine Leseberechtigung.")
-                   : err == ENOENT                  ? QStringLiteral("Die Datei existiert nicht.")
-                                                    : describeSystemError(err);
+                   : err == ENOENT                 ? QStringLiteral("Die Datei existiert nicht.")
+                                                   : describeSystemError(err);
         return r;
     }
-    struct Closer {
+    struct Closer
+    {
         int fd;
         ~Closer() { ::close(fd); }
     } closer{fd};
@@ -317,9 +334,10 @@ ReadFileResult readFileBounded(const QString &path, qint64 maxBytes)
                                   "Ger\u00e4t oder eine Pipe.");
         return r;
     }
-    const QString tooLarge = QStringLiteral("Die Datei ist gr\u00f6\u00dfer als %1 MB und damit kein "
-                                            "Quorvane-Bericht.")
-                                 .arg(maxBytes / (1024 * 1024));
+    const QString tooLarge = QStringLiteral(
+                                     "Die Datei ist gr\u00f6\u00dfer als %1 MB und damit kein "
+                                     "Quorvane-Bericht.")
+                                     .arg(maxBytes / (1024 * 1024));
     if (st.st_size > maxBytes) {
         r.reason = tooLarge;
         return r;

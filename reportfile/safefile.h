@@ -13,10 +13,12 @@ namespace zor {
 enum class SaveOutcome {
     Saved,
     NotOpened,  // no file name, folder missing, write-protected, not a plain file
-    NotWritten, // begun, but a write, the flush to disk or the final replace failed; old file untouched
+    NotWritten, // begun, but a write, the flush to disk or the final replace failed; old file
+                // untouched
 };
 
-struct SaveResult {
+struct SaveResult
+{
     SaveOutcome outcome = SaveOutcome::NotOpened;
     QString reason; // in German, for the user: what happened
 };
@@ -33,8 +35,8 @@ enum class Links { Follow, Refuse };
 // temporary file is left. An existing file keeps its permission bits (and,
 // for root, its owner). Directories, devices and pipes under the name are
 // refused, never replaced. A new file gets newFileMode less the umask.
-SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links links = Links::Follow,
-                           int newFileMode = 0666);
+SaveResult writeFileSafely(const QString &path, const QByteArray &bytes,
+                           Links links = Links::Follow, int newFileMode = 0666);
 
 // A file whose permission bits forbid writing is not to be replaced, even by a
 // user (root) whom the system would let write it.
@@ -44,11 +46,12 @@ bool isWriteProtected(const QString &path);
 // about 3 MB; anything beyond this is no report.
 constexpr qint64 MaxReportFileSize = 64 * 1024 * 1024;
 
-struct ReadFileResult {
+struct ReadFileResult
+{
     bool ok = false;
     QByteArray bytes;
-    QString reason;      // in German, when !ok
-    qint64 mtimeNs = 0;  // modification time of what was read
+    QString reason;     // in German, when !ok
+    qint64 mtimeNs = 0; // modification time of what was read
 };
 
 // Reads a whole plain file of at most maxBytes. A pipe, a device or a folder
@@ -57,7 +60,8 @@ ReadFileResult readFileBounded(const QString &path, qint64 maxBytes = MaxReportF
 
 // What a file was when the program last read or wrote it: enough to notice
 // that another program has changed it since.
-struct FileFingerprint {
+struct FileFingerprint
+{
     bool valid = false;
     qint64 size = 0;
     qint64 mtimeNs = 0;

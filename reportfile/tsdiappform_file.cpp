@@ -31,20 +31,23 @@ QString readNotice(const zor::ReadResult &read, const QString &path)
         parts << QStringLiteral("Die Datei \u201e%1\u201c endet bereits nach Zeile %2. Was danach "
                                 "kommen sollte, ist leer geblieben; fehlende Mitgliederzahlen "
                                 "stehen auf 0.")
-                     .arg(name)
-                     .arg(read.lineCount);
+                         .arg(name)
+                         .arg(read.lineCount);
     }
     if (!read.unreadableLines.isEmpty()) {
         QString list;
         for (const int line : read.unreadableLines) {
             const int group = line - zor::FieldCount - 1;
-            list += QStringLiteral("   Zeile %1 (%2)\n").arg(line).arg(zor::ageGroupLabel(group).trimmed());
+            list += QStringLiteral("   Zeile %1 (%2)\n")
+                            .arg(line)
+                            .arg(zor::ageGroupLabel(group).trimmed());
         }
-        parts << QStringLiteral("In der Datei \u201e%1\u201c konnten diese Zeilen mit Mitgliederzahlen "
-                                "nicht gelesen werden:\n%2\nWas darin nicht lesbar war, steht jetzt als 0 "
-                                "auf der Seite Mitglieder. Bitte pr\u00fcfen Sie die Zahlen vor dem "
-                                "Speichern.")
-                     .arg(name, list);
+        parts << QStringLiteral(
+                         "In der Datei \u201e%1\u201c konnten diese Zeilen mit Mitgliederzahlen "
+                         "nicht gelesen werden:\n%2\nWas darin nicht lesbar war, steht jetzt als 0 "
+                         "auf der Seite Mitglieder. Bitte pr\u00fcfen Sie die Zahlen vor dem "
+                         "Speichern.")
+                         .arg(name, list);
     }
     return parts.join(QStringLiteral("\n\n"));
 }
@@ -75,13 +78,14 @@ int TSDIAppForm::SaveReportFile()
     if (check.passed() && path == m_knownPath && zor::changedSince(path, m_known)) {
         // Asked before anything is tidied: "Nein" leaves file and report as they are.
         const zor::Answer overwrite = zor::Dialogs::askYesNo(
-            this,
-            QStringLiteral("Die Datei %1 wurde seit dem \u00d6ffnen oder letzten Speichern von einem "
-                           "anderen Programm ge\u00e4ndert.\n\nSoll sie mit dem Bericht in diesem "
-                           "Fenster \u00fcberschrieben werden? Die \u00c4nderungen des anderen "
-                           "Programms gehen dann verloren.")
-                .arg(quoted(path)),
-            QStringLiteral("ZOR-Quorvane"));
+                this,
+                QStringLiteral(
+                        "Die Datei %1 wurde seit dem \u00d6ffnen oder letzten Speichern von einem "
+                        "anderen Programm ge\u00e4ndert.\n\nSoll sie mit dem Bericht in diesem "
+                        "Fenster \u00fcberschrieben werden? Die \u00c4nderungen des anderen "
+                        "Programms gehen dann verloren.")
+                        .arg(quoted(path)),
+                QStringLiteral("ZOR-Quorvane"));
         if (overwrite != zor::Answer::Yes)
             return 0;
     }
@@ -107,13 +111,15 @@ int TSDIAppForm::SaveReportFile()
         discardRecovery(); // the report is in its file now
         return 1;
     case zor::SaveOutcome::NotOpened:
-        zor::Dialogs::warning(this, cannotOpen() + QStringLiteral("\n\n%1\n%2").arg(quoted(path), saved.reason));
+        zor::Dialogs::warning(
+                this, cannotOpen() + QStringLiteral("\n\n%1\n%2").arg(quoted(path), saved.reason));
         return 0;
     case zor::SaveOutcome::NotWritten:
-        zor::Dialogs::warning(this, QStringLiteral("Die Datei %1 konnte nicht geschrieben "
-                                                   "werden:\n%2\n\nDie bisherige Datei ist unver\u00e4ndert "
-                                                   "geblieben; der Bericht ist noch nicht gespeichert.")
-                                        .arg(quoted(path), saved.reason));
+        zor::Dialogs::warning(
+                this, QStringLiteral("Die Datei %1 konnte nicht geschrieben "
+                                     "werden:\n%2\n\nDie bisherige Datei ist unver\u00e4ndert "
+                                     "geblieben; der Bericht ist noch nicht gespeichert.")
+                              .arg(quoted(path), saved.reason));
         return 0;
     }
     return 0;
@@ -134,11 +140,13 @@ bool TSDIAppForm::WriteCompanionFile()
     if (saved.outcome == zor::SaveOutcome::Saved)
         return true;
     zor::Dialogs::warning(
-        this, QStringLiteral("Der Bericht ist in %1 gespeichert.\n\nDie Begleitdatei %2, die an den ZOR "
-                             "geschickt wird, konnte aber nicht geschrieben werden:\n%3\n\n"
-                             "Bitte beheben Sie den Grund und speichern Sie noch einmal, bevor Sie "
-                             "die Quorvane absenden.")
-                  .arg(quoted(report), quoted(companion), saved.reason));
+            this,
+            QStringLiteral(
+                    "Der Bericht ist in %1 gespeichert.\n\nDie Begleitdatei %2, die an den ZOR "
+                    "geschickt wird, konnte aber nicht geschrieben werden:\n%3\n\n"
+                    "Bitte beheben Sie den Grund und speichern Sie noch einmal, bevor Sie "
+                    "die Quorvane absenden.")
+                    .arg(quoted(report), quoted(companion), saved.reason));
     return false;
 }
 
@@ -149,7 +157,8 @@ bool TSDIAppForm::LoadReportFile()
     const QString path = openFileName();
     const zor::ReadFileResult file = zor::readFileBounded(path);
     if (!file.ok) {
-        zor::Dialogs::warning(this, cannotOpen() + QStringLiteral("\n\n%1\n%2").arg(quoted(path), file.reason));
+        zor::Dialogs::warning(
+                this, cannotOpen() + QStringLiteral("\n\n%1\n%2").arg(quoted(path), file.reason));
         return false;
     }
     const zor::ReadResult read = zor::readReport(file.bytes);

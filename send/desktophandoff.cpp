@@ -38,10 +38,11 @@ HandOffResult DesktopHandOff::run(const QString &program, const QStringList &arg
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->setStandardInputFile(QProcess::nullDevice());
     QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
-    QObject::connect(process, &QProcess::errorOccurred, process, [process](QProcess::ProcessError e) {
-        if (e == QProcess::FailedToStart)
-            process->deleteLater();
-    });
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process](QProcess::ProcessError e) {
+                         if (e == QProcess::FailedToStart)
+                             process->deleteLater();
+                     });
 
     QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
     HandOffResult result;
@@ -49,11 +50,13 @@ HandOffResult DesktopHandOff::run(const QString &program, const QStringList &arg
     QTimer timer;
     timer.setSingleShot(true);
     QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QObject::connect(process, &QProcess::finished, &loop, [&](int code, QProcess::ExitStatus status) {
-        result.status = status == QProcess::NormalExit ? HandOffResult::Finished : HandOffResult::Crashed;
-        result.exitCode = code;
-        loop.quit();
-    });
+    QObject::connect(process, &QProcess::finished, &loop,
+                     [&](int code, QProcess::ExitStatus status) {
+                         result.status = status == QProcess::NormalExit ? HandOffResult::Finished
+                                                                        : HandOffResult::Crashed;
+                         result.exitCode = code;
+                         loop.quit();
+                     });
     QObject::connect(process, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError e) {
         if (e == QProcess::FailedToStart) {
             result.status = HandOffResult::NotStarted;
@@ -95,12 +98,13 @@ void DesktopHandOff::setCurrent(DesktopHandOff *standIn)
     standInHandOff = standIn;
 }
 
-MailHandOff startMailProgram(DesktopHandOff &desktop, const QString &mailbox, const QString &subject,
-                             const QString &attachment, int waitMs)
+MailHandOff startMailProgram(DesktopHandOff &desktop, const QString &mailbox,
+                             const QString &subject, const QString &attachment, int waitMs)
 {
     const QString xdgEmail = desktop.findProgram(QStringLiteral("xdg-email"));
     if (!xdgEmail.isEmpty()) {
-        const HandOffResult r = desktop.run(xdgEmail, xdgEmailArguments(mailbox, subject, attachment), waitMs);
+        const HandOffResult r = desktop.run(
+                xdgEmail, xdgEmailArguments(mailbox, subject, attachment), waitMs);
         if (r.status == HandOffResult::StillRunning)
             return MailHandOff::Unconfirmed;
         if (r.status != HandOffResult::NotStarted)

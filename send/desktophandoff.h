@@ -8,7 +8,8 @@ class QUrl;
 namespace zor {
 
 // How a program we handed something to came back.
-struct HandOffResult {
+struct HandOffResult
+{
     enum Status {
         Finished,     // it ended by itself; exitCode tells how
         NotStarted,   // it could not be started at all
@@ -63,8 +64,9 @@ enum class MailHandOff {
 // through xdg-email, which can attach the file as well, where it is there,
 // else through a mailto: URL. xdg-email's exit status counts: a failure is
 // not hidden behind the URL, which would end up at the same missing program.
-MailHandOff startMailProgram(DesktopHandOff &desktop, const QString &mailbox, const QString &subject,
-                             const QString &attachment, int waitMs = handOffWaitMs);
+MailHandOff startMailProgram(DesktopHandOff &desktop, const QString &mailbox,
+                             const QString &subject, const QString &attachment,
+                             int waitMs = handOffWaitMs);
 
 // Opens a local page in the desktop's HTML viewer: through xdg-open, whose
 // exit status counts, else through the desktop's URL handler. False when no

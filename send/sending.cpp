@@ -23,34 +23,39 @@ QString sendInstructions(const QString &mailbox, const QString &subject)
 {
     const QString quote = QStringLiteral("\"");
     const QStringList lines = {
-        QStringLiteral("Die Quorvane kann jetzt verschickt werden:"),
-        QString(),
-        QString::fromUtf8("Beim speichern wurde zus\u00e4tzlich(und im gleichen Ordner wie die "
-                          "gespeicherte Datei) eine Datei mit dem Namen Vereinsnummer.zor "
-                          "(z.B.: 0207.zor ) erzeugt."),
-        QString::fromUtf8("Diese Datei enth\u00e4lt immer die Daten der ZULETZT gespeicherten Datei!"),
-        QStringLiteral("Gegebenenfalls brechen Sie den Versand ab und speichern nochmals!"),
-        QStringLiteral("Nur diese Datei soll an den ZOR geschickt werden!"),
-        QString(),
-        QString::fromUtf8("1.M\u00f6glichkeit - Mit Diskette per Post:"),
-        QString::fromUtf8("Explorer starten und die Datei <vereinsnummer.zor> mit gedr\u00fcckter "
-                          "Maustaste vom Desktop auf das Laufwerkssymbol: 3.5-Diskette(A) ziehen. "
-                          "Danach kann die Diskette an den ZOR geschickt werden."),
-        QString(),
-        QString::fromUtf8("2.M\u00f6glichkeit: - Als E-mail-Anhang:"),
-        QString::fromUtf8("E-Mail-Programm aufrufen, Nachricht->neue Nachricht ausw\u00e4hlen. "),
-        QStringLiteral("Die Adresse ") + quote + mailbox + quote
-            + QStringLiteral(" in der Adresszeile eingeben. "),
-        QStringLiteral("In der Betreff-Zeile ") + quote + subject + quote
-            + QStringLiteral(" eingeben. "),
-        QString::fromUtf8("Die Datei <vereinsnummer.zor> an die Nachricht anh\u00e4ngen: mit "
-                          "gedr\u00fcckter Maustaste vom Desktop auf das E-Mail-Fenster ziehen und "
-                          "dort loslassen, wo beim Cursor ein Pluszeichen erscheint. Danach "
-                          "Nachricht absenden."),
-        QString(),
-        QString::fromUtf8("Das Mailprogramm sollte jetzt automatisch mit ausgef\u00fcllter "
-                          "Adresszeile starten! Wichtig: Die Datei <vereinsnummer.zor> muss noch "
-                          "angeh\u00e4ngt werden !"),
+            QStringLiteral("Die Quorvane kann jetzt verschickt werden:"),
+            QString(),
+            QString::fromUtf8("Beim speichern wurde zus\u00e4tzlich(und im gleichen Ordner wie die "
+                              "gespeicherte Datei) eine Datei mit dem Namen Vereinsnummer.zor "
+                              "(z.B.: 0207.zor ) erzeugt."),
+            QString::fromUtf8(
+                    "Diese Datei enth\u00e4lt immer die Daten der ZULETZT gespeicherten Datei!"),
+            QStringLiteral("Gegebenenfalls brechen Sie den Versand ab und speichern nochmals!"),
+            QStringLiteral("Nur diese Datei soll an den ZOR geschickt werden!"),
+            QString(),
+            QString::fromUtf8("1.M\u00f6glichkeit - Mit Diskette per Post:"),
+            QString::fromUtf8(
+                    "Explorer starten und die Datei <vereinsnummer.zor> mit gedr\u00fcckter "
+                    "Maustaste vom Desktop auf das Laufwerkssymbol: 3.5-Diskette(A) ziehen. "
+                    "Danach kann die Diskette an den ZOR geschickt werden."),
+            QString(),
+            QString::fromUtf8("2.M\u00f6glichkeit: - Als E-mail-Anhang:"),
+            QString::fromUtf8(
+                    "E-Mail-Programm aufrufen, Nachricht->neue Nachricht ausw\u00e4hlen. "),
+            QStringLiteral("Die Adresse ") + quote + mailbox + quote
+                    + QStringLiteral(" in der Adresszeile eingeben. "),
+            QStringLiteral("In der Betreff-Zeile ") + quote + subject + quote
+                    + QStringLiteral(" eingeben. "),
+            QString::fromUtf8(
+                    "Die Datei <vereinsnummer.zor> an die Nachricht anh\u00e4ngen: mit "
+                    "gedr\u00fcckter Maustaste vom Desktop auf das E-Mail-Fenster ziehen und "
+                    "dort loslassen, wo beim Cursor ein Pluszeichen erscheint. Danach "
+                    "Nachricht absenden."),
+            QString(),
+            QString::fromUtf8(
+                    "Das Mailprogramm sollte jetzt automatisch mit ausgef\u00fcllter "
+                    "Adresszeile starten! Wichtig: Die Datei <vereinsnummer.zor> muss noch "
+                    "angeh\u00e4ngt werden !"),
     };
     return lines.join(QLatin1Char('\n'));
 }
@@ -79,30 +84,28 @@ QStringList xdgEmailArguments(const QString &mailbox, const QString &subject,
 QString mailNotStartedText(const QString &mailbox, const QString &subject,
                            const QString &attachment)
 {
-    return QString::fromUtf8(
-               "Das E-Mail-Programm konnte nicht gestartet werden.\n\n"
-               "Bitte schicken Sie die Datei\n%1\n"
-               "als Anhang an die Adresse \"%2\" mit dem Betreff \"%3\".")
-        .arg(QDir::toNativeSeparators(attachment), mailbox, subject);
+    return QString::fromUtf8("Das E-Mail-Programm konnte nicht gestartet werden.\n\n"
+                             "Bitte schicken Sie die Datei\n%1\n"
+                             "als Anhang an die Adresse \"%2\" mit dem Betreff \"%3\".")
+            .arg(QDir::toNativeSeparators(attachment), mailbox, subject);
 }
 
 QString mailUnconfirmedText(const QString &mailbox, const QString &subject,
                             const QString &attachment)
 {
     return QString::fromUtf8(
-               "Das E-Mail-Programm hat sich nicht zur\u00fcckgemeldet.\n\n"
-               "Falls sich kein Fenster f\u00fcr die neue Nachricht ge\u00f6ffnet hat, schicken Sie "
-               "bitte die Datei\n%1\n"
-               "als Anhang an die Adresse \"%2\" mit dem Betreff \"%3\".")
-        .arg(QDir::toNativeSeparators(attachment), mailbox, subject);
+                   "Das E-Mail-Programm hat sich nicht zur\u00fcckgemeldet.\n\n"
+                   "Falls sich kein Fenster f\u00fcr die neue Nachricht ge\u00f6ffnet hat, schicken Sie "
+                   "bitte die Datei\n%1\n"
+                   "als Anhang an die Adresse \"%2\" mit dem Betreff \"%3\".")
+            .arg(QDir::toNativeSeparators(attachment), mailbox, subject);
 }
 
 QString attachmentLeftOutText(const QString &attachment, const QString &reason)
 {
-    return QString::fromUtf8(
-               "Das E-Mail-Programm wurde ohne Anhang ge\u00f6ffnet: %1\n\n"
-               "Bitte h\u00e4ngen Sie die Datei\n%2\nselbst an die Nachricht an.")
-        .arg(reason, QDir::toNativeSeparators(attachment));
+    return QString::fromUtf8("Das E-Mail-Programm wurde ohne Anhang ge\u00f6ffnet: %1\n\n"
+                             "Bitte h\u00e4ngen Sie die Datei\n%2\nselbst an die Nachricht an.")
+            .arg(reason, QDir::toNativeSeparators(attachment));
 }
 
 bool isPlainPath(const QString &path)
@@ -112,7 +115,8 @@ bool isPlainPath(const QString &path)
     for (const QChar c : path) {
         const char16_t u = c.unicode();
         const bool plain = (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z')
-            || (u >= u'0' && u <= u'9') || u == u'/' || u == u'.' || u == u'_' || u == u'-';
+                           || (u >= u'0' && u <= u'9') || u == u'/' || u == u'.' || u == u'_'
+                           || u == u'-';
         if (!plain)
             return false;
     }
@@ -129,7 +133,7 @@ QString makeAttachmentCopy(const QString &companion, QString *reason)
     QFile source(companion);
     if (!source.open(QIODevice::ReadOnly))
         return refuse(QString::fromUtf8("Die Datei %1 lie\u00df sich nicht lesen.")
-                          .arg(QDir::toNativeSeparators(companion)));
+                              .arg(QDir::toNativeSeparators(companion)));
     const QByteArray bytes = source.readAll();
     source.close();
 
@@ -141,17 +145,17 @@ QString makeAttachmentCopy(const QString &companion, QString *reason)
     if (!isPlainPath(copy))
         return refuse(QString::fromUtf8("Der Pfad %1 enth\u00e4lt Zeichen, die das "
                                         "E-Mail-Programm missverstehen k\u00f6nnte.")
-                          .arg(QDir::toNativeSeparators(copy)));
+                              .arg(QDir::toNativeSeparators(copy)));
     // Only the user may look into the folder: it holds the club's report.
     if (!QDir().mkpath(folder)
         || !QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                              | QFileDevice::ExeOwner))
+                                                  | QFileDevice::ExeOwner))
         return refuse(QString::fromUtf8("Der Ordner %1 lie\u00df sich nicht anlegen.")
-                          .arg(QDir::toNativeSeparators(folder)));
+                              .arg(QDir::toNativeSeparators(folder)));
     QSaveFile out(copy);
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
         return refuse(QString::fromUtf8("Die Kopie %1 lie\u00df sich nicht schreiben.")
-                          .arg(QDir::toNativeSeparators(copy)));
+                              .arg(QDir::toNativeSeparators(copy)));
     return copy;
 }
 

@@ -25,8 +25,9 @@ void TSDIAppForm::EMailSchickenExecute()
 {
     commitPendingEdit();
     if (Modified == 1 || m_fileName.isEmpty()) {
-        zor::Dialogs::message(this, QStringLiteral("Die aktuelle Quorvane muss zuerst gespeichert werden !"),
-                              programCaption());
+        zor::Dialogs::message(
+                this, QStringLiteral("Die aktuelle Quorvane muss zuerst gespeichert werden !"),
+                programCaption());
         return;
     }
 
@@ -45,7 +46,8 @@ void TSDIAppForm::EMailSchickenExecute()
     // private copy of it, so the user need not drag it into the mail. When
     // the hand-off fails the user is told what to send where.
     const QString companion = zor::companionFilePath(m_fileName, nummer()->text());
-    const QString told = zor::handOffReport(zor::DesktopHandOff::current(), mailbox, subject, companion);
+    const QString told = zor::handOffReport(zor::DesktopHandOff::current(), mailbox, subject,
+                                            companion);
     if (!told.isEmpty())
         zor::Dialogs::message(this, told, programCaption());
 }
@@ -56,20 +58,22 @@ void TSDIAppForm::HilfeInhaltExecute()
     const QString page = zor::locateHelpPage(m_helpFile, desktop.installedHelpPages());
     if (page.isEmpty()) {
         zor::Dialogs::message(
-            this,
-            QString::fromUtf8("Die Hilfeseite zorhelp.htm wurde nicht gefunden: weder im Ordner\n%1\n"
-                              "noch bei den installierten Programmdateien.")
-                .arg(QDir::toNativeSeparators(QFileInfo(m_helpFile).absolutePath())),
-            programCaption());
+                this,
+                QString::fromUtf8(
+                        "Die Hilfeseite zorhelp.htm wurde nicht gefunden: weder im Ordner\n%1\n"
+                        "noch bei den installierten Programmdateien.")
+                        .arg(QDir::toNativeSeparators(QFileInfo(m_helpFile).absolutePath())),
+                programCaption());
         return;
     }
     if (!zor::openLocalPage(desktop, page))
         zor::Dialogs::message(
-            this,
-            QString::fromUtf8("Die Hilfeseite\n%1\nkonnte nicht ge\u00f6ffnet werden. Es ist kein "
-                              "Programm zum Anzeigen von HTML-Seiten eingerichtet.")
-                .arg(QDir::toNativeSeparators(page)),
-            programCaption());
+                this,
+                QString::fromUtf8(
+                        "Die Hilfeseite\n%1\nkonnte nicht ge\u00f6ffnet werden. Es ist kein "
+                        "Programm zum Anzeigen von HTML-Seiten eingerichtet.")
+                        .arg(QDir::toNativeSeparators(page)),
+                programCaption());
 }
 
 void TSDIAppForm::HelpAbout1Execute()

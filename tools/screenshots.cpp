@@ -22,17 +22,31 @@ int main(int argc, char *argv[])
 
     TSDIAppForm form;
     zor::Report r = zor::Report::fresh();
-    const char *const sample[zor::FieldCount] = {
-        "Judo-Club Beispielhausen e.V.", "0042", "Xy7k", "Erika", "Mustermann", "Hauptstra\xc3\x9f" "e 1",
-        "12345", "Beispielhausen", "01234 567890", "", "info@judo-beispielhausen.de", "Sporthalle am Park",
-        "Parkweg 3", "12345", "Beispielhausen", "judo-beispielhausen.de"};
+    const char *const sample[zor::FieldCount] = {"Judo-Club Beispielhausen e.V.",
+                                                 "0042",
+                                                 "Xy7k",
+                                                 "Erika",
+                                                 "Mustermann",
+                                                 "Hauptstra\xc3\x9f"
+                                                 "e 1",
+                                                 "12345",
+                                                 "Beispielhausen",
+                                                 "01234 567890",
+                                                 "",
+                                                 "info@judo-beispielhausen.de",
+                                                 "Sporthalle am Park",
+                                                 "Parkweg 3",
+                                                 "12345",
+                                                 "Beispielhausen",
+                                                 "judo-beispielhausen.de"};
     for (int i = 0; i < zor::FieldCount; ++i)
         r.texts[i] = QString::fromUtf8(sample[i]);
-    const char *const counts[zor::AgeGroupCount][2] = {{"4", "3"}, {"12", "9"}, {"6", "5"}, {"3", "2"},
-                                                       {"8", "4"}, {"5", "2"}, {"2", "1"}};
+    const char *const counts[zor::AgeGroupCount][2] = {
+            {"4", "3"}, {"12", "9"}, {"6", "5"}, {"3", "2"}, {"8", "4"}, {"5", "2"}, {"2", "1"}};
     for (int g = 0; g < zor::AgeGroupCount; ++g)
         r.counts[g] = {QString::fromLatin1(counts[g][0]), QString::fromLatin1(counts[g][1])};
-    r.masters = QStringList{QStringLiteral("Mustermann;Erika;3"), QString::fromUtf8("M\u00fcller;Hans;2"),
+    r.masters = QStringList{QStringLiteral("Mustermann;Erika;3"),
+                            QString::fromUtf8("M\u00fcller;Hans;2"),
                             QStringLiteral("Schmidt;Anna;1")};
     form.showReport(r);
     form.guarded([&form] { form.UpdateSums(); });
@@ -45,7 +59,8 @@ int main(int argc, char *argv[])
         form.pages()->setCurrentIndex(i);
         QCoreApplication::processEvents();
         form.AppIdle();
-        const QString path = QDir(folder).filePath(QStringLiteral("seite-%1.png").arg(QLatin1String(names[i])));
+        const QString path = QDir(folder).filePath(
+                QStringLiteral("seite-%1.png").arg(QLatin1String(names[i])));
         if (!form.grab().save(path))
             return 1;
     }

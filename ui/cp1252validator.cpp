@@ -4,8 +4,7 @@
 
 Cp1252Validator::Cp1252Validator(QObject *parent)
     : QValidator(parent)
-{
-}
+{ }
 
 QValidator::State Cp1252Validator::validate(QString &input, int &) const
 {

@@ -122,7 +122,8 @@ QIcon modifyEntry()
         p.setPen(QPen(ink, 2));
         p.setBrush(QColor(240, 200, 90));
         QPolygonF pencil;
-        pencil << QPointF(12, 38) << QPointF(34, 8) << QPointF(42, 14) << QPointF(20, 44) << QPointF(10, 46);
+        pencil << QPointF(12, 38) << QPointF(34, 8) << QPointF(42, 14) << QPointF(20, 44)
+               << QPointF(10, 46);
         p.drawPolygon(pencil);
     });
 }

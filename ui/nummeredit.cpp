@@ -27,7 +27,8 @@ NummerEdit::NummerEdit(QWidget *parent)
             m_userEdit = false;
             return;
         }
-        // Set by the program (new report, file opened, Escape): the editing starts afresh from here.
+        // Set by the program (new report, file opened, Escape): the editing starts afresh from
+        // here.
         m_before = text();
         m_changed = false;
     });
@@ -36,7 +37,7 @@ NummerEdit::NummerEdit(QWidget *parent)
 bool NummerEdit::isNoLeaving(Qt::FocusReason reason)
 {
     return reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason
-        || reason == Qt::MenuBarFocusReason;
+           || reason == Qt::MenuBarFocusReason;
 }
 
 void NummerEdit::focusInEvent(QFocusEvent *event)
@@ -87,8 +88,10 @@ void NummerEdit::keyPressEvent(QKeyEvent *event)
 void NummerEdit::complain()
 {
     QApplication::beep();
-    zor::Dialogs::error(window(), QString::fromUtf8("Ung\u00fcltiger Eingabewert. Benutzen Sie die ESC-Taste, um die "
-                                                    "\u00c4nderungen r\u00fcckg\u00e4ngig zu machen."));
+    zor::Dialogs::error(
+            window(),
+            QString::fromUtf8("Ung\u00fcltiger Eingabewert. Benutzen Sie die ESC-Taste, um die "
+                              "\u00c4nderungen r\u00fcckg\u00e4ngig zu machen."));
 }
 
 void NummerEdit::takeFocusBack()

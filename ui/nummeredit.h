@@ -37,9 +37,9 @@ private:
     void complain();
     void takeFocusBack();
 
-    QString m_before;          // the text when the editing began
-    bool m_changed = false;    // the user changed it since
-    bool m_editing = false;    // between getting the focus and leaving for good
-    bool m_userEdit = false;   // a change under way comes from the user
+    QString m_before;        // the text when the editing began
+    bool m_changed = false;  // the user changed it since
+    bool m_editing = false;  // between getting the focus and leaving for good
+    bool m_userEdit = false; // a change under way comes from the user
     bool m_refusing = false;
 };

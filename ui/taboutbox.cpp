@@ -8,7 +8,8 @@
 #include <QShowEvent>
 
 TAboutBox::TAboutBox(QWidget *parent)
-    : QDialog(parent), ui(std::make_unique<Ui::TAboutBox>())
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::TAboutBox>())
 {
     ui->setupUi(this);
     setFixedSize(314, 208);

@@ -20,7 +20,8 @@
 #include <limits>
 
 TSDIAppForm::TSDIAppForm(QWidget *parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::TSDIAppForm>())
+    : QMainWindow(parent)
+    , ui(std::make_unique<Ui::TSDIAppForm>())
 {
     ui->setupUi(this);
     m_about = new TAboutBox(this);
@@ -34,7 +35,8 @@ TSDIAppForm::TSDIAppForm(QWidget *parent)
     ui->AddBtn->setIcon(zor::icons::addEntry());
     ui->ModBtn->setIcon(zor::icons::modifyEntry());
     ui->DelBtn->setIcon(zor::icons::deleteEntry());
-    const struct {
+    const struct
+    {
         QAction *action;
         const char *name;
     } buttons[] = {{ui->FileNew1, "NeuBtn"},
@@ -74,22 +76,38 @@ TSDIAppForm::~TSDIAppForm() = default;
 QLineEdit *TSDIAppForm::field(zor::Field f) const
 {
     switch (f) {
-    case zor::Field::Vereinsname: return ui->Vereinsname;
-    case zor::Field::Nummer: return ui->Nummer;
-    case zor::Field::Code: return ui->Code;
-    case zor::Field::AVName: return ui->AVName;
-    case zor::Field::ANName: return ui->ANName;
-    case zor::Field::Strasse: return ui->Strasse;
-    case zor::Field::Plz: return ui->Plz;
-    case zor::Field::Ort: return ui->Ort;
-    case zor::Field::Tel: return ui->Tel;
-    case zor::Field::Fax: return ui->Fax;
-    case zor::Field::Email: return ui->Email;
-    case zor::Field::DName: return ui->DName;
-    case zor::Field::DStrasse: return ui->DStrasse;
-    case zor::Field::DPlz: return ui->DPlz;
-    case zor::Field::DOrt: return ui->DOrt;
-    case zor::Field::WebAdresse: return ui->WebAdresse;
+    case zor::Field::Vereinsname:
+        return ui->Vereinsname;
+    case zor::Field::Nummer:
+        return ui->Nummer;
+    case zor::Field::Code:
+        return ui->Code;
+    case zor::Field::AVName:
+        return ui->AVName;
+    case zor::Field::ANName:
+        return ui->ANName;
+    case zor::Field::Strasse:
+        return ui->Strasse;
+    case zor::Field::Plz:
+        return ui->Plz;
+    case zor::Field::Ort:
+        return ui->Ort;
+    case zor::Field::Tel:
+        return ui->Tel;
+    case zor::Field::Fax:
+        return ui->Fax;
+    case zor::Field::Email:
+        return ui->Email;
+    case zor::Field::DName:
+        return ui->DName;
+    case zor::Field::DStrasse:
+        return ui->DStrasse;
+    case zor::Field::DPlz:
+        return ui->DPlz;
+    case zor::Field::DOrt:
+        return ui->DOrt;
+    case zor::Field::WebAdresse:
+        return ui->WebAdresse;
     }
     return nullptr;
 }
@@ -161,7 +179,8 @@ void TSDIAppForm::wireKeyboard()
 {
     // The pages change from anywhere in the window, the grid and its cell
     // editor included.
-    const struct {
+    const struct
+    {
         QKeySequence keys;
         int step;
     } pageKeys[] = {{QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
@@ -186,14 +205,17 @@ void TSDIAppForm::wireKeyboard()
         if (edit != ui->Nummer)
             edit->setMinimumWidth(120);
     }
-    ui->Nummer->setMinimumWidth(ui->Nummer->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
+    ui->Nummer->setMinimumWidth(ui->Nummer->fontMetrics().horizontalAdvance(QStringLiteral("00000"))
+                                + 16);
     ui->VName->setMinimumWidth(120);
     ui->NName->setMinimumWidth(120);
-    ui->Grad->setMinimumWidth(ui->Grad->fontMetrics().horizontalAdvance(QStringLiteral("100")) + 12);
+    ui->Grad->setMinimumWidth(ui->Grad->fontMetrics().horizontalAdvance(QStringLiteral("100"))
+                              + 12);
     ui->Liste->setMinimumHeight(ui->Liste->fontMetrics().height() * 4);
     // The member page places its grid and sums itself: all of them must show.
     QRect members;
-    for (QWidget *w : ui->Mitglieder->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+    for (QWidget *w :
+         ui->Mitglieder->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
         members |= w->geometry();
     ui->Mitglieder->setMinimumSize(members.right() + 12, members.bottom() + 12);
     setMinimumSize(minimumSizeHint().expandedTo(QSize(480, 360)));
@@ -259,7 +281,6 @@ void TSDIAppForm::closeEvent(QCloseEvent *event)
         // A normal end: whatever was not saved, the user chose to leave.
         discardRecovery();
         event->accept();
-    }
-    else
+    } else
         event->ignore();
 }

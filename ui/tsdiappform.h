@@ -26,7 +26,7 @@ class TAboutBox;
 namespace zor {
 class RecoveryStore;
 struct PrintLayout;
-}
+} // namespace zor
 
 // The one main window. Its controls hold the report; the handlers move values
 // between the controls and the plain units in entry/, reportfile/, print/ and send/.
@@ -127,8 +127,8 @@ public:
     // --- printing ---
     void FilePrintExecute1();
     void FileSavePdfExecute();
-    void FilePreviewExecute();      // "Druckvorschau...": the printout on screen
-    void FilePrintDialogExecute();  // "Drucken...": printer, paper and copies chosen first
+    void FilePreviewExecute();     // "Druckvorschau...": the printout on screen
+    void FilePrintDialogExecute(); // "Drucken...": printer, paper and copies chosen first
 
     // --- sending, help, about ---
     void EMailSchickenExecute();
@@ -142,13 +142,13 @@ protected:
 private:
     void wireFields();
     void wireActions();
-    void wireEntry();   // entry/: grid, masters, field checks
-    void wireKeyboard(); // page keys, smallest sizes
+    void wireEntry();              // entry/: grid, masters, field checks
+    void wireKeyboard();           // page keys, smallest sizes
     int selectedMasterRow() const; // the lowest selected row of Liste, -1 for none
     void removeMasterRow(int row);
     void askBeforeLosingChanges(bool &proceed);
     bool openChosen(const QString &path); // Open's steps after the dialog
-    bool save();        // Save as the menu runs it; true when the report was written
+    bool save(); // Save as the menu runs it; true when the report was written
     void remember(const QString &path); // what the report's file now holds
     void sendJob(QPrinter &printer, const zor::PrintLayout &layout); // print/
 

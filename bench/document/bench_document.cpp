@@ -19,18 +19,32 @@ namespace {
 zor::Report completeReport(int masters)
 {
     zor::Report r = zor::Report::fresh();
-    const char *const texts[zor::FieldCount] = {
-        "Judo-Club Beispielhausen e.V.", "0042", "Xy7k", "Erika", "Mustermann", "Hauptstrasse 1", "12345",
-        "Beispielhausen", "01234 567890", "-", "info@judo-beispielhausen.de", "Sporthalle am Park", "Parkweg 3",
-        "12345", "Beispielhausen", "judo-beispielhausen.de"};
+    const char *const texts[zor::FieldCount] = {"Judo-Club Beispielhausen e.V.",
+                                                "0042",
+                                                "Xy7k",
+                                                "Erika",
+                                                "Mustermann",
+                                                "Hauptstrasse 1",
+                                                "12345",
+                                                "Beispielhausen",
+                                                "01234 567890",
+                                                "-",
+                                                "info@judo-beispielhausen.de",
+                                                "Sporthalle am Park",
+                                                "Parkweg 3",
+                                                "12345",
+                                                "Beispielhausen",
+                                                "judo-beispielhausen.de"};
     for (int i = 0; i < zor::FieldCount; ++i)
         r.texts[i] = QString::fromLatin1(texts[i]);
     r.counts[3] = {QStringLiteral("3"), QStringLiteral("2")};
     for (int i = 0; i < masters; ++i)
-        r.masters << QStringLiteral("Nachname%1;Vorname%2;%3").arg(i * 7919 % masters, 6, 10, QLatin1Char('0')).arg(i).arg(i % 10 + 1);
+        r.masters << QStringLiteral("Nachname%1;Vorname%2;%3")
+                             .arg(i * 7919 % masters, 6, 10, QLatin1Char('0'))
+                             .arg(i)
+                             .arg(i % 10 + 1);
     return r;
 }
-
 
 } // namespace
 

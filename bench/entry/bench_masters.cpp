@@ -22,19 +22,20 @@ namespace {
 
 QStringList makeEntries(int n)
 {
-    static const char *const surnames[] = {"M\u00fcller", "m\u00fcller", "Mueller", "\u00c4rmel", "arm", "Zorn",
-                                           "zander", "Stra\u00dfer", "strauss", "Bauer", "\u00d6zt\u00fcrk"};
+    static const char *const surnames[] = {
+            "M\u00fcller",  "m\u00fcller", "Mueller", "\u00c4rmel",      "arm", "Zorn", "zander",
+            "Stra\u00dfer", "strauss",     "Bauer",   "\u00d6zt\u00fcrk"};
     QRandomGenerator rng(42);
     QStringList out;
     out.reserve(n);
     for (int i = 0; i < n; ++i)
-        out << zor::buildMasterEntry(QString::fromUtf8(surnames[rng.bounded(int(std::size(surnames)))])
-                                         + QString::number(rng.bounded(100000)),
-                                     QStringLiteral("Vorname%1").arg(rng.bounded(1000)),
-                                     QString::number(1 + rng.bounded(10)));
+        out << zor::buildMasterEntry(
+                QString::fromUtf8(surnames[rng.bounded(int(std::size(surnames)))])
+                        + QString::number(rng.bounded(100000)),
+                QStringLiteral("Vorname%1").arg(rng.bounded(1000)),
+                QString::number(1 + rng.bounded(10)));
     return out;
 }
-
 
 } // namespace
 
@@ -74,7 +75,8 @@ int main(int argc, char **argv)
             form.AddBtnClick(); // puts it back, so each run starts alike
             list->repaint();
         });
-        std::printf("Add above + Modify     entries=%-7d %10.3f ms (Modify, then its Add)\n", n, modify);
+        std::printf("Add above + Modify     entries=%-7d %10.3f ms (Modify, then its Add)\n", n,
+                    modify);
         const double del = zorbench::bestMs(reps, [&] {
             list->setCurrentRow(middle);
             form.DelBtnClick();

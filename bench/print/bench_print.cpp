@@ -2,8 +2,8 @@
 // one line per figure; the time per master should stay about the same as the
 // list grows. Run with QT_QPA_PLATFORM=offscreen where there is no display.
 
-#include "print/printlayout.h"
 #include "bench/benchtime.h"
+#include "print/printlayout.h"
 #include "print/reportpainter.h"
 
 #include <QDate>
@@ -24,7 +24,9 @@ zor::Report reportWith(int masters)
     r.text(zor::Field::Vereinsname) = QStringLiteral("Budo-Club Berg");
     r.text(zor::Field::Nummer) = QStringLiteral("4711");
     for (int i = 0; i < masters; ++i)
-        r.masters << QStringLiteral("Nachname%1;Vorname%1;%2").arg(i, 5, 10, QLatin1Char('0')).arg(i % 10 + 1);
+        r.masters << QStringLiteral("Nachname%1;Vorname%1;%2")
+                             .arg(i, 5, 10, QLatin1Char('0'))
+                             .arg(i % 10 + 1);
     return r;
 }
 
@@ -54,7 +56,8 @@ int main(int argc, char **argv)
         const QString path = dir.filePath(QStringLiteral("bench%1.pdf").arg(n));
         bool ok = true;
         QString error;
-        const double pdfMs = zorbench::bestMs(3, [&] { ok = ok && zor::writePdf(layout, path, &error); });
+        const double pdfMs = zorbench::bestMs(
+                3, [&] { ok = ok && zor::writePdf(layout, path, &error); });
         if (!ok) {
             std::fprintf(stderr, "PDF failed: %s\n", qPrintable(error));
             return 1;

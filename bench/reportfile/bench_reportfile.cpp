@@ -2,9 +2,9 @@
 // 100,000 masters, and how long opening such a file in the window takes.
 // Usage: bench_reportfile [repetitions]
 
+#include "app/dialogs.h"
 #include "app/recoverycopy.h"
 #include "app/recoverystore.h"
-#include "app/dialogs.h"
 #include "bench/benchtime.h"
 #include "reportfile/reportreader.h"
 #include "reportfile/reportwriter.h"
@@ -31,10 +31,11 @@ zor::Report makeReport(int masters)
         row = {QStringLiteral("12"), QStringLiteral("34")};
     r.masters.reserve(masters);
     for (int i = 0; i < masters; ++i)
-        r.masters << QStringLiteral("M\u00fcller%1;J\u00fcrgen;%2").arg(i, 6, 10, QLatin1Char('0')).arg(i % 10 + 1);
+        r.masters << QStringLiteral("M\u00fcller%1;J\u00fcrgen;%2")
+                             .arg(i, 6, 10, QLatin1Char('0'))
+                             .arg(i % 10 + 1);
     return r;
 }
-
 
 void line(const char *what, int masters, double ms)
 {
@@ -59,7 +60,8 @@ int main(int argc, char **argv)
         const QString path = dir.filePath(QStringLiteral("b%1.zor").arg(n));
         bool ok = true;
 
-        line("encode (memory)", n, zorbench::bestMs(reps, [&] { ok &= !zor::encodeReport(report).isEmpty(); }));
+        line("encode (memory)", n,
+             zorbench::bestMs(reps, [&] { ok &= !zor::encodeReport(report).isEmpty(); }));
         line("save to disk (temp file, fsync, rename)", n, zorbench::bestMs(reps, [&] {
                  ok &= zor::saveReport(path, report).outcome == zor::SaveOutcome::Saved;
              }));

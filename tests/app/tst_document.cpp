@@ -22,7 +22,8 @@ using zor::Dialogs;
 
 namespace {
 
-const QString question = QString::fromUtf8("Das aktuelle Dokument wurde ge\u00e4ndert. Speichern ?");
+const QString question = QString::fromUtf8(
+        "Das aktuelle Dokument wurde ge\u00e4ndert. Speichern ?");
 
 void makeChanged(TSDIAppForm &form)
 {
@@ -47,7 +48,8 @@ private slots:
         QCOMPARE(ui->Nummer->text(), QStringLiteral("0000"));
         for (int i = 0; i < zor::FieldCount; ++i) {
             if (i != int(zor::Field::Nummer))
-                QVERIFY2(form->field(zor::Field(i))->text().isEmpty(), qPrintable(zor::fieldObjectName(i)));
+                QVERIFY2(form->field(zor::Field(i))->text().isEmpty(),
+                         qPrintable(zor::fieldObjectName(i)));
         }
         for (int r = 1; r <= 7; ++r) {
             QCOMPARE(form->zahlen()->cellText(r, 1), QStringLiteral("0"));
@@ -138,7 +140,8 @@ private slots:
         QCOMPARE(q.kind, QStringLiteral("message"));
         QCOMPARE(q.caption, QStringLiteral("ZOR-Quorvane"));
         QCOMPARE(q.text, question);
-        QCOMPARE(q.buttons, (QStringList{QStringLiteral("Ja"), QStringLiteral("Nein"), QStringLiteral("Abbrechen")}));
+        QCOMPARE(q.buttons, (QStringList{QStringLiteral("Ja"), QStringLiteral("Nein"),
+                                         QStringLiteral("Abbrechen")}));
         if (Answer(answer) == Answer::Yes) {
             QCOMPARE(Dialogs::shown().size(), 2);
             QCOMPARE(Dialogs::shown().at(1).kind, QStringLiteral("save"));
@@ -231,7 +234,8 @@ private slots:
         QCOMPARE(q.kind, QStringLiteral("confirm"));
         QCOMPARE(q.caption, QString::fromUtf8("Best\u00e4tigung"));
         QCOMPARE(q.text, question);
-        QCOMPARE(q.buttons, (QStringList{QStringLiteral("&Ja"), QStringLiteral("&Nein"), QStringLiteral("Abbrechen")}));
+        QCOMPARE(q.buttons, (QStringList{QStringLiteral("&Ja"), QStringLiteral("&Nein"),
+                                         QStringLiteral("Abbrechen")}));
         QCOMPARE(!form->isVisible(), closes);
     }
 
@@ -239,8 +243,10 @@ private slots:
     {
         auto form = zortest::makeForm();
         auto *ui = form->form();
-        const QList<QPair<QWidget *, QWidget *>> places = {
-            {ui->Verein, ui->Tel}, {ui->Mitglieder, ui->Zahlen}, {ui->Meister, ui->NName}, {ui->Web, ui->DName}};
+        const QList<QPair<QWidget *, QWidget *>> places = {{ui->Verein, ui->Tel},
+                                                           {ui->Mitglieder, ui->Zahlen},
+                                                           {ui->Meister, ui->NName},
+                                                           {ui->Web, ui->DName}};
         for (const auto &place : places) {
             ui->PgCrtl->setCurrentWidget(place.first);
             place.second->setFocus();
@@ -260,7 +266,8 @@ private slots:
             form->Modified = 1;
             Dialogs::primeAnswer(Answer::Cancel);
             QTest::keyClick(place.second, Qt::Key_N, Qt::ControlModifier);
-            QCOMPARE(zortest::shownDialogs(), QStringList{QStringLiteral("message|ZOR-Quorvane|") + question});
+            QCOMPARE(zortest::shownDialogs(),
+                     QStringList{QStringLiteral("message|ZOR-Quorvane|") + question});
             form->Modified = 0;
         }
     }
@@ -270,9 +277,30 @@ private slots:
         QTemporaryDir dir;
         auto form = zortest::makeForm();
         const QString good = dir.filePath(QStringLiteral("verein.zor"));
-        QList<QByteArray> lines = {"Sportverein Beispielhausen", "0042", "Ab12", "Erika", "Muster", "Hauptstr. 1",
-                                   "12345", "Beispielhausen", "0123456789", "-", "-", "-", "-", "12345", "-", "-",
-                                   "6 0 0", "14 0 0", "18 0 0", "26 3 2", "40 0 0", "60 0 0", "500 5 0", "Abc;De;3"};
+        QList<QByteArray> lines = {"Sportverein Beispielhausen",
+                                   "0042",
+                                   "Ab12",
+                                   "Erika",
+                                   "Muster",
+                                   "Hauptstr. 1",
+                                   "12345",
+                                   "Beispielhausen",
+                                   "0123456789",
+                                   "-",
+                                   "-",
+                                   "-",
+                                   "-",
+                                   "12345",
+                                   "-",
+                                   "-",
+                                   "6 0 0",
+                                   "14 0 0",
+                                   "18 0 0",
+                                   "26 3 2",
+                                   "40 0 0",
+                                   "60 0 0",
+                                   "500 5 0",
+                                   "Abc;De;3"};
         QVERIFY(zortest::writeAll(good, zortest::crlfLines(lines)));
 
         Dialogs::primeFile(good);
@@ -289,7 +317,10 @@ private slots:
         QCOMPARE(form->currentFileName(), good);
         bool warned = false;
         for (const auto &d : Dialogs::shown())
-            warned = warned || (d.kind == QLatin1String("warning") && d.text.startsWith(QStringLiteral("Datei kann nicht ge\u00f6ffnet werden")));
+            warned = warned
+                     || (d.kind == QLatin1String("warning")
+                         && d.text.startsWith(
+                                 QStringLiteral("Datei kann nicht ge\u00f6ffnet werden")));
         QVERIFY(warned);
 
         // Cancelling the open dialog changes nothing.
@@ -314,9 +345,11 @@ private slots:
         ui->Code->setFocus();
         QTRY_VERIFY(ui->Nummer->hasFocus());
         QCOMPARE(Dialogs::shown().size(), 1);
-        QCOMPARE(Dialogs::shown().first().text,
-                 QString::fromUtf8("Ung\u00fcltiger Eingabewert. Benutzen Sie die ESC-Taste, um die \u00c4nderungen "
-                                   "r\u00fcckg\u00e4ngig zu machen."));
+        QCOMPARE(
+                Dialogs::shown().first().text,
+                QString::fromUtf8(
+                        "Ung\u00fcltiger Eingabewert. Benutzen Sie die ESC-Taste, um die \u00c4nderungen "
+                        "r\u00fcckg\u00e4ngig zu machen."));
 
         // Escape brings back the value from before the editing.
         QTest::keyClick(ui->Nummer, Qt::Key_Escape);

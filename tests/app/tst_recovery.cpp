@@ -60,11 +60,13 @@ void typeReport(TSDIAppForm &form)
 
 void fillComplete(TSDIAppForm &form)
 {
-    const QList<QPair<Field, QString>> values = {
-        {Field::Code, QStringLiteral("xK7q")}, {Field::AVName, QStringLiteral("Hanna")},
-        {Field::ANName, QStringLiteral("Meier")}, {Field::Strasse, QStringLiteral("Hauptstr. 1")},
-        {Field::Plz, QStringLiteral("12345")}, {Field::Tel, QStringLiteral("0123 45678")},
-        {Field::DPlz, QStringLiteral("12346")}};
+    const QList<QPair<Field, QString>> values = {{Field::Code, QStringLiteral("xK7q")},
+                                                 {Field::AVName, QStringLiteral("Hanna")},
+                                                 {Field::ANName, QStringLiteral("Meier")},
+                                                 {Field::Strasse, QStringLiteral("Hauptstr. 1")},
+                                                 {Field::Plz, QStringLiteral("12345")},
+                                                 {Field::Tel, QStringLiteral("0123 45678")},
+                                                 {Field::DPlz, QStringLiteral("12346")}};
     for (const auto &v : values)
         form.field(v.first)->setText(v.second);
 }
@@ -111,7 +113,8 @@ private:
     // Starts the child; true once it said "ready".
     bool startChild(QProcess &child, const QString &folder, const QString &mode)
     {
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--recovery-child"), folder, mode});
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--recovery-child"), folder, mode});
         if (!child.waitForStarted(10000))
             return false;
         QByteArray out;
@@ -164,7 +167,11 @@ void TstRecovery::copy_roundTripsEverythingAsTyped()
 void TstRecovery::copy_damaged_isRefusedWithoutACrash()
 {
     const QByteArray good = zor::encodeRecovery(sampleCopy());
-    QList<QByteArray> bad = {QByteArray(), "{}", "[1,2]", "kein JSON", good.left(good.size() / 2),
+    QList<QByteArray> bad = {QByteArray(),
+                             "{}",
+                             "[1,2]",
+                             "kein JSON",
+                             good.left(good.size() / 2),
                              QByteArray(good).replace("zor-quorvane-recovery", "etwas-anderes"),
                              QByteArray(good).replace("\"version\":1", "\"version\":7"),
                              QByteArray(good).replace("\"fields\":[", "\"fields\":[\"zu viel\","),
@@ -192,8 +199,11 @@ void TstRecovery::store_instancesKeepTheirOwnCopies()
     QCOMPARE(b.write("b").outcome, zor::SaveOutcome::Saved);
 
     // Private to the user.
-    QCOMPARE(int(QFileInfo(folder).permissions() & 0x0777), int(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser) & 0x0777);
-    QCOMPARE(QFileInfo(a->ownCopyPath()).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteGroup | QFileDevice::WriteOther),
+    QCOMPARE(int(QFileInfo(folder).permissions() & 0x0777),
+             int(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser) & 0x0777);
+    QCOMPARE(QFileInfo(a->ownCopyPath()).permissions()
+                     & (QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteGroup
+                        | QFileDevice::WriteOther),
              QFileDevice::Permissions());
 
     // While both run, neither offers the other's copy.
@@ -230,8 +240,11 @@ void TstRecovery::killedProgram_comesBackWholeAfterRestart()
     QCOMPARE(Dialogs::shown().size(), 1);
     const zor::ShownDialog &q = Dialogs::shown().first();
     QCOMPARE(q.kind, QStringLiteral("choice"));
-    QCOMPARE(q.buttons, (QStringList{QStringLiteral("Wiederherstellen"), QStringLiteral("Verwerfen")}));
-    QVERIFY2(q.text.contains(QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("../verein.zor")))), qPrintable(q.text));
+    QCOMPARE(q.buttons,
+             (QStringList{QStringLiteral("Wiederherstellen"), QStringLiteral("Verwerfen")}));
+    QVERIFY2(q.text.contains(QDir::toNativeSeparators(
+                     QDir(folder).filePath(QStringLiteral("../verein.zor")))),
+             qPrintable(q.text));
     QVERIFY(q.text.contains(QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"))));
 
     QCOMPARE(form->field(Field::Vereinsname)->text(), QStringLiteral("Judoclub Musterstadt"));

@@ -17,7 +17,8 @@
 
 namespace {
 
-struct Run {
+struct Run
+{
     bool finished = false;
     int exitCode = -1;
     QString out;
@@ -91,8 +92,10 @@ void TstStartup::parsesOneOptionalFile()
     QCOMPARE(c.action, zor::CommandLine::Run);
     QCOMPARE(c.file, QStringLiteral("--help"));
 
-    QCOMPARE(zor::parseCommandLine({prog, QStringLiteral("-h")}).action, zor::CommandLine::ShowHelp);
-    QCOMPARE(zor::parseCommandLine({prog, QStringLiteral("--version")}).action, zor::CommandLine::ShowVersion);
+    QCOMPARE(zor::parseCommandLine({prog, QStringLiteral("-h")}).action,
+             zor::CommandLine::ShowHelp);
+    QCOMPARE(zor::parseCommandLine({prog, QStringLiteral("--version")}).action,
+             zor::CommandLine::ShowVersion);
     QCOMPARE(zor::parseCommandLine({prog, QStringLiteral("a.zor"), QStringLiteral("b.zor")}).action,
              zor::CommandLine::Refuse);
 }
@@ -130,12 +133,16 @@ void TstStartup::refusedCommandLineEndsWithStatus2_data()
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QStringList>("named");
     QTest::addColumn<bool>("withDisplay");
-    QTest::newRow("two files") << QStringList{QStringLiteral("eins.zor"), QStringLiteral("zwei.zor")}
-                               << QStringList{QStringLiteral("eins.zor"), QStringLiteral("zwei.zor")} << false;
+    QTest::newRow("two files") << QStringList{QStringLiteral("eins.zor"),
+                                              QStringLiteral("zwei.zor")}
+                               << QStringList{QStringLiteral("eins.zor"),
+                                              QStringLiteral("zwei.zor")}
+                               << false;
     QTest::newRow("unknown long option") << QStringList{QStringLiteral("--drucken")}
                                          << QStringList{QStringLiteral("--drucken")} << true;
-    QTest::newRow("unknown short option") << QStringList{QStringLiteral("-x"), QStringLiteral("a.zor")}
-                                          << QStringList{QStringLiteral("-x")} << true;
+    QTest::newRow("unknown short option")
+            << QStringList{QStringLiteral("-x"), QStringLiteral("a.zor")}
+            << QStringList{QStringLiteral("-x")} << true;
 }
 
 void TstStartup::refusedCommandLineEndsWithStatus2()
@@ -152,7 +159,9 @@ void TstStartup::refusedCommandLineEndsWithStatus2()
     // Qt may add a line of its own (about the runtime folder); ours names the program.
     const QStringList lines = r.err.split(QLatin1Char('\n'));
     QVERIFY2(std::any_of(lines.begin(), lines.end(),
-                         [](const QString &l) { return l.startsWith(QStringLiteral("zor-quorvane: ")); }),
+                         [](const QString &l) {
+                             return l.startsWith(QStringLiteral("zor-quorvane: "));
+                         }),
              qPrintable(r.err));
     for (const QString &n : named)
         QVERIFY2(r.err.contains(n), qPrintable(r.err));
@@ -178,14 +187,16 @@ void TstStartup::unreadableFileIsNamedRelativeToTheStartFolder()
     QString err;
     QElapsedTimer clock;
     clock.start();
-    while (!err.contains(QLatin1Char('\n')) && clock.elapsed() < 30000 && p.state() == QProcess::Running) {
+    while (!err.contains(QLatin1Char('\n')) && clock.elapsed() < 30000
+           && p.state() == QProcess::Running) {
         p.waitForReadyRead(1000);
         err += QString::fromUtf8(p.readAllStandardError());
     }
     const bool stillRunning = p.state() == QProcess::Running;
     p.kill();
     p.waitForFinished();
-    QVERIFY2(err.contains(QString::fromUtf8("\u201e") + expected + QString::fromUtf8("\u201c")), qPrintable(err));
+    QVERIFY2(err.contains(QString::fromUtf8("\u201e") + expected + QString::fromUtf8("\u201c")),
+             qPrintable(err));
     QVERIFY2(err.contains(QStringLiteral("existiert nicht")), qPrintable(err));
     QVERIFY2(stillRunning, "the program ended instead of showing a new report");
 }
@@ -213,7 +224,8 @@ void TstStartup::questionButtonsGermanWithoutTranslation()
     const zor::Answer a = zor::Dialogs::message(nullptr, QStringLiteral("Speichern ?"),
                                                 QStringLiteral("ZOR-Quorvane"), true);
     texts.sort();
-    QCOMPARE(texts, (QStringList{QStringLiteral("Abbrechen"), QStringLiteral("Ja"), QStringLiteral("Nein")}));
+    QCOMPARE(texts, (QStringList{QStringLiteral("Abbrechen"), QStringLiteral("Ja"),
+                                 QStringLiteral("Nein")}));
     QCOMPARE(a, zor::Answer::No);
 }
 

@@ -52,25 +52,26 @@ void TstEntryRules::sums_data()
                               << QStringList{"0", "0", "0", "0", "0", "0", "0", "0", "0", "0"};
     auto c = zeros();
     c[3] = {QStringLiteral("3"), QStringLiteral("4")};
-    QTest::newRow("19-26: 3 and 4") << c << QStringList{"0", "0", "0", "7", "0", "0", "0", "3", "4", "7"};
+    QTest::newRow("19-26: 3 and 4")
+            << c << QStringList{"0", "0", "0", "7", "0", "0", "0", "3", "4", "7"};
     c = zeros();
     c[0] = {QStringLiteral("0012"), QStringLiteral("007")};
     c[6] = {QStringLiteral("1"), QStringLiteral("0")};
-    QTest::newRow("leading zeros") << c << QStringList{"19", "0", "0", "0", "0", "0", "1", "13", "7", "20"};
+    QTest::newRow("leading zeros")
+            << c << QStringList{"19", "0", "0", "0", "0", "0", "1", "13", "7", "20"};
     c = zeros();
     for (int g = 0; g < 7; ++g)
         c[g] = {QString::number(g + 1), QString::number(10 * (g + 1))};
-    QTest::newRow("every row") << c
-                               << QStringList{"11", "22", "33", "44", "55", "66", "77", "28", "280", "308"};
+    QTest::newRow("every row") << c << QStringList{"11", "22", "33", "44",  "55",
+                                                   "66", "77", "28", "280", "308"};
     c = zeros();
     c[1] = {QStringLiteral("-5"), QStringLiteral("2")};
-    QTest::newRow("negative shown with minus") << c
-                                               << QStringList{"0", "-3", "0", "0", "0", "0", "0", "-5", "2", "-3"};
+    QTest::newRow("negative shown with minus")
+            << c << QStringList{"0", "-3", "0", "0", "0", "0", "0", "-5", "2", "-3"};
     c = zeros();
     c[2] = {QStringLiteral("2147483647"), QStringLiteral("0")};
-    QTest::newRow("largest value") << c
-                                   << QStringList{"0", "0", "2147483647", "0", "0", "0", "0", "2147483647", "0",
-                                                  "2147483647"};
+    QTest::newRow("largest value") << c << QStringList{"0", "0", "2147483647", "0", "0",
+                                                       "0", "0", "2147483647", "0", "2147483647"};
 }
 
 void TstEntryRules::sums()
@@ -101,7 +102,8 @@ void TstEntryRules::sumsRefuseCellsThatAreNoNumber()
         zor::computeSums(c);
         QFAIL("no conversion error");
     } catch (const zor::ConversionError &e) {
-        QCOMPARE(e.message(), QString::fromUtf8("'%1' ist kein g\u00fcltiger Integerwert").arg(text));
+        QCOMPARE(e.message(),
+                 QString::fromUtf8("'%1' ist kein g\u00fcltiger Integerwert").arg(text));
     }
 }
 
@@ -126,12 +128,30 @@ void TstEntryRules::splitFromTheRight_data()
     QTest::addColumn<QString>("surname");
     QTest::addColumn<QString>("firstName");
     QTest::addColumn<QString>("grade");
-    QTest::newRow("plain") << "Abc;De;4" << "Abc" << "De" << "4";
-    QTest::newRow("grade 10") << "M\u00fcller;J\u00fcrgen;10" << "M\u00fcller" << "J\u00fcrgen" << "10";
-    QTest::newRow("semicolon in surname stays") << "A;b;C;3" << "A;b" << "C" << "3";
-    QTest::newRow("no semicolon: all three whole") << "Abc" << "Abc" << "Abc" << "Abc";
-    QTest::newRow("one semicolon") << "Abc;4" << "Abc" << "Abc" << "4";
-    QTest::newRow("empty parts") << ";;" << "" << "" << "";
+    QTest::newRow("plain") << "Abc;De;4"
+                           << "Abc"
+                           << "De"
+                           << "4";
+    QTest::newRow("grade 10") << "M\u00fcller;J\u00fcrgen;10"
+                              << "M\u00fcller"
+                              << "J\u00fcrgen"
+                              << "10";
+    QTest::newRow("semicolon in surname stays") << "A;b;C;3"
+                                                << "A;b"
+                                                << "C"
+                                                << "3";
+    QTest::newRow("no semicolon: all three whole") << "Abc"
+                                                   << "Abc"
+                                                   << "Abc"
+                                                   << "Abc";
+    QTest::newRow("one semicolon") << "Abc;4"
+                                   << "Abc"
+                                   << "Abc"
+                                   << "4";
+    QTest::newRow("empty parts") << ";;"
+                                 << ""
+                                 << ""
+                                 << "";
 }
 
 void TstEntryRules::splitFromTheRight()
@@ -171,7 +191,8 @@ void TstEntryRules::insertPositionGoesAfterEqualEntries()
 void TstEntryRules::bulkSortMatchesPairwiseOrder()
 {
     const zor::MastersOrder order;
-    QStringList in{"b;x;1", "A;y;2", "\u00d6z;a;3", "oz;a;3", "Abc;De;4", "abc;de;4", "Zed;a;1", "A;y;2"};
+    QStringList in{"b;x;1",    "A;y;2",    "\u00d6z;a;3", "oz;a;3",
+                   "Abc;De;4", "abc;de;4", "Zed;a;1",     "A;y;2"};
     const QStringList out = order.sorted(in);
     QCOMPARE(out.size(), in.size());
     for (int i = 1; i < out.size(); ++i)

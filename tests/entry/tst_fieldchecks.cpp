@@ -10,8 +10,8 @@
 namespace {
 
 const QString clubNumberShown = QString::fromUtf8(
-    "message|Eingabepr\u00fcfung: Fehler|\n\n   Bitte Vereinsnummer 4-stellig also in der Form :\n\n"
-    "   1214 bzw: 0135 eingeben !\n\n");
+        "message|Eingabepr\u00fcfung: Fehler|\n\n   Bitte Vereinsnummer 4-stellig also in der Form :\n\n"
+        "   1214 bzw: 0135 eingeben !\n\n");
 
 } // namespace
 
@@ -109,9 +109,12 @@ void TstFieldChecks::addressesThatGetTheHint_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("kept");
-    QTest::newRow("no @") << "info.verein.de" << "info.verein.de";
-    QTest::newRow("capitals") << "INFO@VEREIN.DE" << "INFO@VEREIN.DE";
-    QTest::newRow("blank kept out") << "kontakt @dojo.net" << "kontakt@dojo.net";
+    QTest::newRow("no @") << "info.verein.de"
+                          << "info.verein.de";
+    QTest::newRow("capitals") << "INFO@VEREIN.DE"
+                              << "INFO@VEREIN.DE";
+    QTest::newRow("blank kept out") << "kontakt @dojo.net"
+                                    << "kontakt@dojo.net";
 }
 
 void TstFieldChecks::addressesThatGetTheHint()
@@ -123,8 +126,8 @@ void TstFieldChecks::addressesThatGetTheHint()
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(ui->Strasse));
     QCOMPARE(ui->Email->text(), kept);
     const QString expected = QStringLiteral(
-        "message|Hinweis zur E-Mail-Adresse:|Wenn hier eine Adresse eingegeben wird, muss die Eingabe in dieser "
-        "Form erfolgen:\n\n  vorstand@judoclub-musterstadt.de\n\n!!! Punkt.de !!! nicht vergessen!");
+            "message|Hinweis zur E-Mail-Adresse:|Wenn hier eine Adresse eingegeben wird, muss die Eingabe in dieser "
+            "Form erfolgen:\n\n  vorstand@judoclub-musterstadt.de\n\n!!! Punkt.de !!! nicht vergessen!");
     QCOMPARE(zortest::shownDialogs(), QStringList{expected});
 }
 

@@ -178,7 +178,8 @@ void TstGridKeys::tabLeavesTheGridAtItsEnds()
     editAt(7, 2);
     typeKeys(QStringLiteral("9"));
     press(Qt::Key_Tab);
-    QVERIFY2(focused() != grid && !grid->isAncestorOf(focused()), "Tab from the last cell stayed in the grid");
+    QVERIFY2(focused() != grid && !grid->isAncestorOf(focused()),
+             "Tab from the last cell stayed in the grid");
     QCOMPARE(grid->cellText(7, 2), QStringLiteral("9"));
     QCOMPARE(form->sumLabel("Sum7")->text(), QStringLiteral("9"));
 
@@ -186,7 +187,8 @@ void TstGridKeys::tabLeavesTheGridAtItsEnds()
     grid->setFocus(Qt::OtherFocusReason);
     grid->setCurrentCell(1, 1);
     press(Qt::Key_Backtab, Qt::ShiftModifier);
-    QVERIFY2(focused() != grid && !grid->isAncestorOf(focused()), "Shift+Tab from the first cell stayed");
+    QVERIFY2(focused() != grid && !grid->isAncestorOf(focused()),
+             "Shift+Tab from the first cell stayed");
 
     // In between Tab walks the cells as before.
     grid->setFocus(Qt::OtherFocusReason);
@@ -223,7 +225,8 @@ void TstGridKeys::contextMenuPasteMarksTheReportModified()
     std::unique_ptr<QMenu> menu(editor->createStandardContextMenu());
     QAction *paste = nullptr;
     for (QAction *a : menu->actions()) {
-        if (a->text().contains(QLatin1String("Paste")) || a->text().contains(QString::fromUtf8("Einf\u00fcgen")))
+        if (a->text().contains(QLatin1String("Paste"))
+            || a->text().contains(QString::fromUtf8("Einf\u00fcgen")))
             paste = a;
     }
     QVERIFY2(paste && paste->isEnabled(), "the context menu offers no paste");
@@ -237,11 +240,16 @@ void TstGridKeys::saveTakesTheOpenEditorsText()
     QTemporaryDir dir;
     zor::Report r = zor::Report::fresh();
     const std::pair<zor::Field, const char *> texts[] = {
-        {zor::Field::Vereinsname, "Judoclub Musterstadt"}, {zor::Field::Nummer, "0135"},
-        {zor::Field::Code, "Ab12"},          {zor::Field::AVName, "Eva"},
-        {zor::Field::ANName, "Muster"},      {zor::Field::Strasse, "Weg 1"},
-        {zor::Field::Plz, "12345"},          {zor::Field::Ort, "Musterstadt"},
-        {zor::Field::Tel, "0123 456"},       {zor::Field::DPlz, "12345"}};
+            {zor::Field::Vereinsname, "Judoclub Musterstadt"},
+            {zor::Field::Nummer, "0135"},
+            {zor::Field::Code, "Ab12"},
+            {zor::Field::AVName, "Eva"},
+            {zor::Field::ANName, "Muster"},
+            {zor::Field::Strasse, "Weg 1"},
+            {zor::Field::Plz, "12345"},
+            {zor::Field::Ort, "Musterstadt"},
+            {zor::Field::Tel, "0123 456"},
+            {zor::Field::DPlz, "12345"}};
     for (const auto &t : texts)
         r.text(t.first) = QString::fromUtf8(t.second);
     r.counts[0][zor::Men] = QStringLiteral("12");
@@ -270,7 +278,8 @@ void TstGridKeys::pdfTakesTheOpenEditorsText()
     form->form()->FileSavePdf->trigger(); // from the menu, the cell still being edited
     QVERIFY2(QFile::exists(path), "no PDF was written");
     QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-layout"), path, QStringLiteral("-")});
     QVERIFY(pdftotext.waitForFinished(30000));
     const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
     QVERIFY2(text.contains(QLatin1String("77")), qPrintable(text));

@@ -18,7 +18,7 @@ using zortest::typeKeys;
 namespace {
 
 const QString maskRefusal = QString::fromUtf8(
-    "Ung\u00fcltiger Eingabewert. Benutzen Sie die ESC-Taste, um die \u00c4nderungen r\u00fcckg\u00e4ngig zu machen.");
+        "Ung\u00fcltiger Eingabewert. Benutzen Sie die ESC-Taste, um die \u00c4nderungen r\u00fcckg\u00e4ngig zu machen.");
 
 } // namespace
 
@@ -106,7 +106,8 @@ void TstLeavingFields::everyWayOutIsRefused_data()
 void TstLeavingFields::everyWayOutIsRefused()
 {
     QFETCH(QString, way);
-    ui->Email->setText(QStringLiteral("ohne-klammeraffe")); // would get its own hint if it were left
+    ui->Email->setText(
+            QStringLiteral("ohne-klammeraffe")); // would get its own hint if it were left
     zortest::BoxAnswerer boxes;
     typeHalfNumber();
     for (int round = 1; round <= 2; ++round) {
@@ -168,7 +169,8 @@ void TstLeavingFields::aMenuIsNoLeaving()
     QFETCH(QString, field);
     QFETCH(int, menuKey);
     zortest::BoxAnswerer boxes;
-    QLineEdit *edit = field == QLatin1String("Email") ? static_cast<QLineEdit *>(ui->Email) : ui->Nummer;
+    QLineEdit *edit = field == QLatin1String("Email") ? static_cast<QLineEdit *>(ui->Email)
+                                                      : ui->Nummer;
     if (edit == ui->Email)
         ui->Email->setText(QStringLiteral("info@verein"));
     edit->setFocus(Qt::TabFocusReason);
@@ -189,8 +191,9 @@ void TstLeavingFields::aMenuIsNoLeaving()
     press(Qt::Key_Tab);
     QTRY_COMPARE(boxes.texts.size(), 1);
     QVERIFY(zortest::settled(form.get()));
-    QVERIFY(boxes.texts.first().contains(edit == ui->Email ? QStringLiteral("nicht vergessen")
-                                                           : QStringLiteral("Vereinsnummer 4-stellig")));
+    QVERIFY(boxes.texts.first().contains(edit == ui->Email
+                                                 ? QStringLiteral("nicht vergessen")
+                                                 : QStringLiteral("Vereinsnummer 4-stellig")));
 }
 
 void TstLeavingFields::anotherWindowIsNoLeaving()

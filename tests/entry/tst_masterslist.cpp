@@ -117,8 +117,9 @@ void TstMastersList::listIsSortedWithoutRegardToCase()
     add(QStringLiteral("Zander"), QStringLiteral("Uwe"), 10);
     add(QStringLiteral("abel"), QStringLiteral("Kai"), 4);
     add(QStringLiteral("b"), QStringLiteral("x"), 1); // the same master twice is allowed
-    QCOMPARE(form->masters(), (QStringList{"A;y;2", "abel;Kai;4", "b;x;1", "b;x;1", "ober;Eva;1",
-                                           QString::fromUtf8("\u00d6zdemir;Ali;5"), "Zander;Uwe;10"}));
+    QCOMPARE(form->masters(),
+             (QStringList{"A;y;2", "abel;Kai;4", "b;x;1", "b;x;1", "ober;Eva;1",
+                          QString::fromUtf8("\u00d6zdemir;Ali;5"), "Zander;Uwe;10"}));
 
     // Read in from a file, the same order comes out.
     QStringList shuffled = form->masters();
@@ -169,8 +170,9 @@ void TstMastersList::deleteRemovesTheSelectedEntry()
 
 void TstMastersList::tenThousandEntriesComeInSorted()
 {
-    static const char *const surnames[] = {"M\u00fcller", "m\u00fcller", "Mueller", "\u00c4rmel", "arm", "Zorn",
-                                           "zander", "Stra\u00dfer", "strauss", "Bauer", "\u00d6zt\u00fcrk"};
+    static const char *const surnames[] = {
+            "M\u00fcller",  "m\u00fcller", "Mueller", "\u00c4rmel",      "arm", "Zorn", "zander",
+            "Stra\u00dfer", "strauss",     "Bauer",   "\u00d6zt\u00fcrk"};
     QRandomGenerator rng(20240611);
     QStringList entries;
     for (int i = 0; i < 10000; ++i) {
@@ -184,7 +186,9 @@ void TstMastersList::tenThousandEntriesComeInSorted()
     const zor::MastersOrder order;
     for (int i = 1; i < shown.size(); ++i) {
         if (order.lessThan(shown.at(i), shown.at(i - 1)))
-            QFAIL(qPrintable(QStringLiteral("out of order at %1: %2 after %3").arg(i).arg(shown.at(i), shown.at(i - 1))));
+            QFAIL(qPrintable(QStringLiteral("out of order at %1: %2 after %3")
+                                     .arg(i)
+                                     .arg(shown.at(i), shown.at(i - 1))));
     }
     QStringList a = entries, b = shown;
     std::sort(a.begin(), a.end());

@@ -40,14 +40,16 @@ QPair<int, int> current(ZahlenGrid *g)
 QStringList sums(const TSDIAppForm &form)
 {
     QStringList out;
-    for (const char *n : {"Sum1", "Sum2", "Sum3", "Sum4", "Sum5", "Sum6", "Sum7", "MSum", "WSum", "AllSum"})
+    for (const char *n :
+         {"Sum1", "Sum2", "Sum3", "Sum4", "Sum5", "Sum6", "Sum7", "MSum", "WSum", "AllSum"})
         out << form.sumLabel(n)->text();
     return out;
 }
 
 QString conversionError(const QString &text)
 {
-    return QString::fromUtf8("error|ZOR-Quorvane|'%1' ist kein g\u00fcltiger Integerwert").arg(text);
+    return QString::fromUtf8("error|ZOR-Quorvane|'%1' ist kein g\u00fcltiger Integerwert")
+            .arg(text);
 }
 
 } // namespace
@@ -106,8 +108,10 @@ void TstMemberGrid::startEditingAt(int row, int col)
 
 void TstMemberGrid::newReportShowsHeadingsZerosAndZeroSums()
 {
-    const QStringList col0{"Altersgruppe", " 0 -  6 Jahre", " 7 - 14 Jahre", "15 - 18 Jahre", "19 - 26 Jahre",
-                           "27 - 40 Jahre", "41 - 60 Jahre", QString::fromUtf8("\u00fcber 60 Jahre")};
+    const QStringList col0{"Altersgruppe",  " 0 -  6 Jahre",
+                           " 7 - 14 Jahre", "15 - 18 Jahre",
+                           "19 - 26 Jahre", "27 - 40 Jahre",
+                           "41 - 60 Jahre", QString::fromUtf8("\u00fcber 60 Jahre")};
     for (int r = 0; r < 8; ++r)
         QCOMPARE(grid->cellText(r, 0), col0.at(r));
     QCOMPARE(grid->cellText(0, 1), QString::fromUtf8("M\u00e4nner"));
@@ -287,7 +291,8 @@ void TstMemberGrid::headingsNeverBecomeCurrent()
     for (const auto &cell : {qMakePair(0, 1), qMakePair(3, 0), qMakePair(0, 0)}) {
         QModelIndex idx = grid->model()->index(cell.first, cell.second);
         QVERIFY(!(idx.flags() & (Qt::ItemIsEditable | Qt::ItemIsSelectable)));
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, grid->visualRect(idx).center());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          grid->visualRect(idx).center());
         QCOMPARE(current(grid), qMakePair(1, 1));
     }
     key(Qt::Key_Up);

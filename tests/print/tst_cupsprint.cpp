@@ -11,17 +11,17 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
-#include <QRadioButton>
-#include <QSpinBox>
-#include <QTimer>
-#include <QElapsedTimer>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QSpinBox>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -75,7 +75,8 @@ QString openJobs(const QString &queue)
     return run(QStringLiteral("lpstat"), {QStringLiteral("-o"), queue}).trimmed();
 }
 
-struct Word {
+struct Word
+{
     QString text;
     double xMin = -1, yMin = -1, xMax = -1, yMax = -1;
     double height() const { return yMax - yMin; }
@@ -85,10 +86,10 @@ struct Word {
 QList<Word> words(const QString &path)
 {
     const QString xml = run(QStringLiteral("pdftotext"),
-                            {QStringLiteral("-bbox"), QStringLiteral("-l"), QStringLiteral("1"), path,
-                             QStringLiteral("-")});
+                            {QStringLiteral("-bbox"), QStringLiteral("-l"), QStringLiteral("1"),
+                             path, QStringLiteral("-")});
     static const QRegularExpression re(QStringLiteral(
-        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+            "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
     QList<Word> out;
     for (auto it = re.globalMatch(xml); it.hasNext();) {
         const auto m = it.next();
@@ -128,7 +129,8 @@ zor::Report sampleReport()
 
 // The paper of a queue: its size and the printable area's top-left corner and
 // size, in points, as its PPD gives them.
-struct Paper {
+struct Paper
+{
     QSizeF size;
     QPointF origin;
     QSizeF printable;
@@ -248,9 +250,11 @@ void TstCupsPrint::printComesOutOnTheQueuesPaper()
     QCOMPARE(form->Modified, static_cast<unsigned char>(0));
 
     // Where the layout puts the texts, in points on the sheet.
-    const int dpi = QPrinter(QPrinterInfo::printerInfo(queue), QPrinter::HighResolution).resolution();
+    const int dpi
+            = QPrinter(QPrinterInfo::printerInfo(queue), QPrinter::HighResolution).resolution();
     const auto px = [dpi](double pt) { return int(pt * dpi / 72.0); };
-    const zor::PrintMetrics m = zor::printMetrics(px(printable.width()), px(printable.height()), dpi);
+    const zor::PrintMetrics m = zor::printMetrics(px(printable.width()), px(printable.height()),
+                                                  dpi);
     const auto x = [&](int pixels) { return origin.x() + pixels * 72.0 / dpi; };
     const auto y = [&](int line) { return origin.y() + line * m.lineHeight * 72.0 / dpi; };
 
@@ -258,16 +262,18 @@ void TstCupsPrint::printComesOutOnTheQueuesPaper()
     QString dump;
     for (const Word &w : all)
         dump += QStringLiteral("%1 %2 %3 %4\n").arg(w.text).arg(w.xMin).arg(w.yMin).arg(w.height());
-    const struct {
+    const struct
+    {
         const char *text;
         int x;
         int line;
         int size;
         bool courier;
-    } expected[] = {{"Quorvane", m.xLeft, 1, 20, false},      {"Budo-Club", m.xLeft, 9, 7, false},
-                    {"Verein", m.xLeft, 21, 10, false},       {"Turnhalle", m.xLeft, 33, 10, false},
-                    {"Altersgruppe", m.xLeft, 40, 10, true},  {"Meister:", m.xMasters, 21, 10, false},
-                    {"Abe", m.xName, 25, 10, false},          {"Zimmer", m.xName, 26, 10, false}};
+    } expected[] = {
+            {"Quorvane", m.xLeft, 1, 20, false},     {"Budo-Club", m.xLeft, 9, 7, false},
+            {"Verein", m.xLeft, 21, 10, false},      {"Turnhalle", m.xLeft, 33, 10, false},
+            {"Altersgruppe", m.xLeft, 40, 10, true}, {"Meister:", m.xMasters, 21, 10, false},
+            {"Abe", m.xName, 25, 10, false},         {"Zimmer", m.xName, 26, 10, false}};
     // pdftotext's box of a word begins a little below the top of the text, by
     // a share of the font size that is the same for all texts of one face.
     double share[2] = {-1, -1};
@@ -275,21 +281,30 @@ void TstCupsPrint::printComesOutOnTheQueuesPaper()
         const Word w = word(all, QString::fromLatin1(e.text));
         QVERIFY2(w.yMin >= 0, e.text);
         QVERIFY2(qAbs(w.xMin - x(e.x)) < 1.0,
-                 qPrintable(QStringLiteral("%1 at x %2, not %3\n").arg(e.text).arg(w.xMin).arg(x(e.x)) + dump));
+                 qPrintable(
+                         QStringLiteral("%1 at x %2, not %3\n").arg(e.text).arg(w.xMin).arg(x(e.x))
+                         + dump));
         const double below = (w.yMin - y(e.line)) / e.size;
         double &face = share[e.courier];
         if (face < 0)
             face = below;
         QVERIFY2(below >= 0 && below < 0.3 && qAbs(below - face) < 0.02,
                  qPrintable(QStringLiteral("%1 at y %2, not on line %3 (y %4)\n")
-                                .arg(e.text).arg(w.yMin).arg(e.line).arg(y(e.line)) + dump));
+                                    .arg(e.text)
+                                    .arg(w.yMin)
+                                    .arg(e.line)
+                                    .arg(y(e.line))
+                            + dump));
     }
     // The title in 20 pt, the sender line in 7 pt, the rest in 10 pt.
     const double ten = word(all, QStringLiteral("Verein")).height();
     QVERIFY(ten > 0);
-    QVERIFY2(qAbs(word(all, QStringLiteral("Quorvane")).height() / ten - 2.0) < 0.1, qPrintable(dump));
-    QVERIFY2(qAbs(word(all, QStringLiteral("Budo-Club")).height() / ten - 0.7) < 0.07, qPrintable(dump));
-    QVERIFY2(qAbs(word(all, QStringLiteral("Zimmer")).height() / ten - 1.0) < 0.05, qPrintable(dump));
+    QVERIFY2(qAbs(word(all, QStringLiteral("Quorvane")).height() / ten - 2.0) < 0.1,
+             qPrintable(dump));
+    QVERIFY2(qAbs(word(all, QStringLiteral("Budo-Club")).height() / ten - 0.7) < 0.07,
+             qPrintable(dump));
+    QVERIFY2(qAbs(word(all, QStringLiteral("Zimmer")).height() / ten - 1.0) < 0.05,
+             qPrintable(dump));
 
     // A job that came out whole is not followed by a message.
     QTest::qWait(1500);
@@ -321,8 +336,8 @@ void TstCupsPrint::refusedOrStoppedQueueIsReported()
     form->form()->FilePrint->trigger();
     const QStringList shown = zortest::shownDialogs();
     QCOMPARE(shown.size(), 1);
-    QVERIFY2(shown[0].startsWith(
-                 QStringLiteral("message|ZOR-Quorvane|Der Bericht konnte nicht gedruckt werden.")),
+    QVERIFY2(shown[0].startsWith(QStringLiteral(
+                     "message|ZOR-Quorvane|Der Bericht konnte nicht gedruckt werden.")),
              qPrintable(shown[0]));
     QVERIFY2(shown[0].contains(QStringLiteral("Der Drucker \"%1\" %2").arg(queue, what)),
              qPrintable(shown[0]));
@@ -346,11 +361,11 @@ void TstCupsPrint::jobThatFailsAtThePrinterIsReported()
     QTest::qWait(1500);
     const QStringList shown = zortest::shownDialogs();
     QCOMPARE(shown.size(), 1); // told once
-    QVERIFY2(shown[0].startsWith(
-                 QStringLiteral("message|ZOR-Quorvane|Der Bericht konnte nicht gedruckt werden.")),
+    QVERIFY2(shown[0].startsWith(QStringLiteral(
+                     "message|ZOR-Quorvane|Der Bericht konnte nicht gedruckt werden.")),
              qPrintable(shown[0]));
-    QVERIFY2(shown[0].contains(
-                 QStringLiteral("Der Druckauftrag auf dem Drucker \"zor-broken\" ist gescheitert")),
+    QVERIFY2(shown[0].contains(QStringLiteral(
+                     "Der Druckauftrag auf dem Drucker \"zor-broken\" ist gescheitert")),
              qPrintable(shown[0]));
     QCOMPARE(pdfFiles(), before);
 }
@@ -363,8 +378,8 @@ void TstCupsPrint::cancelledJobLeavesNothingWithTheSpooler()
     zor::Report r = sampleReport();
     r.masters = manyMasters(3000);
     const zor::PageGeometry page = zor::pageGeometry(*printer);
-    const zor::PrintLayout layout
-        = zor::layoutReport(page.width, page.height, page.dpiY, QDate::currentDate(), r);
+    const zor::PrintLayout layout = zor::layoutReport(page.width, page.height, page.dpiY,
+                                                      QDate::currentDate(), r);
     const int pages = layout.pages.size();
     QVERIFY(pages > 30);
     const QStringList before = pdfFiles();
@@ -405,7 +420,8 @@ void TstCupsPrint::cancelledJobLeavesNothingWithTheSpooler()
     const QString pdf = awaitPdf(before, 120000);
     QVERIFY(!pdf.isEmpty());
     const QString info = run(QStringLiteral("pdfinfo"), {pdf});
-    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(pages))), qPrintable(info));
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(pages))),
+             qPrintable(info));
 }
 
 void TstCupsPrint::previewShowsThePagesOnThePrintersPaper()
@@ -421,24 +437,25 @@ void TstCupsPrint::previewShowsThePagesOnThePrintersPaper()
     int pages = -1;
     QPageSize::PageSizeId paper = QPageSize::Custom;
     whenShown<QPrintPreviewDialog>(
-        [](QPrintPreviewDialog *d) {
-            auto *w = d->findChild<QPrintPreviewWidget *>();
-            return w && w->pageCount() > 0;
-        },
-        [&](QPrintPreviewDialog *d) {
-            pages = d->findChild<QPrintPreviewWidget *>()->pageCount();
-            paper = d->printer()->pageLayout().pageSize().id();
-            // Printing from the preview sends the same job as "Datei Drucken".
-            d->findChild<QPrintPreviewWidget *>()->print();
-            d->reject();
-        });
+            [](QPrintPreviewDialog *d) {
+                auto *w = d->findChild<QPrintPreviewWidget *>();
+                return w && w->pageCount() > 0;
+            },
+            [&](QPrintPreviewDialog *d) {
+                pages = d->findChild<QPrintPreviewWidget *>()->pageCount();
+                paper = d->printer()->pageLayout().pageSize().id();
+                // Printing from the preview sends the same job as "Datei Drucken".
+                d->findChild<QPrintPreviewWidget *>()->print();
+                d->reject();
+            });
     form->form()->FilePreview->trigger();
     QCOMPARE(pages, 2);
     QCOMPARE(paper, QPageSize::Letter);
     QVERIFY2(zortest::shownDialogs().isEmpty(), qPrintable(zortest::shownDialogs().join('\n')));
     const QString pdf = awaitPdf(before);
     QVERIFY2(!pdf.isEmpty(), "printing from the preview sent nothing");
-    QVERIFY(run(QStringLiteral("pdfinfo"), {pdf}).contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))));
+    QVERIFY(run(QStringLiteral("pdfinfo"), {pdf})
+                    .contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))));
     QCOMPARE(pageSize(pdf), QSizeF(612, 792));
     // The preview shows the pages only: one job came out, no more.
     QTest::qWait(1000);
@@ -455,24 +472,25 @@ void TstCupsPrint::printDialogChoosesPrinterAndPages()
     const QStringList before = pdfFiles();
 
     bool chosen = false;
-    whenShown<QPrintDialog>([](QPrintDialog *) { return true; },
-                            [&](QPrintDialog *d) {
-                                auto *printers = d->findChild<QComboBox *>(QStringLiteral("printers"));
-                                auto *range = d->findChild<QRadioButton *>(QStringLiteral("printRange"));
-                                auto *from = d->findChild<QSpinBox *>(QStringLiteral("from"));
-                                auto *to = d->findChild<QSpinBox *>(QStringLiteral("to"));
-                                if (printers && range && from && to
-                                    && printers->findText(QStringLiteral("zor-letter")) >= 0) {
-                                    printers->setCurrentIndex(printers->findText(QStringLiteral("zor-letter")));
-                                    range->setChecked(true);
-                                    to->setValue(2);
-                                    from->setValue(2);
-                                    chosen = true;
-                                    d->accept();
-                                } else {
-                                    d->reject();
-                                }
-                            });
+    whenShown<QPrintDialog>(
+            [](QPrintDialog *) { return true; },
+            [&](QPrintDialog *d) {
+                auto *printers = d->findChild<QComboBox *>(QStringLiteral("printers"));
+                auto *range = d->findChild<QRadioButton *>(QStringLiteral("printRange"));
+                auto *from = d->findChild<QSpinBox *>(QStringLiteral("from"));
+                auto *to = d->findChild<QSpinBox *>(QStringLiteral("to"));
+                if (printers && range && from && to
+                    && printers->findText(QStringLiteral("zor-letter")) >= 0) {
+                    printers->setCurrentIndex(printers->findText(QStringLiteral("zor-letter")));
+                    range->setChecked(true);
+                    to->setValue(2);
+                    from->setValue(2);
+                    chosen = true;
+                    d->accept();
+                } else {
+                    d->reject();
+                }
+            });
     form->form()->FilePrintDialog->trigger();
     QVERIFY2(chosen, "the print dialog offered no printer or page range");
     QVERIFY2(zortest::shownDialogs().isEmpty(), qPrintable(zortest::shownDialogs().join('\n')));
@@ -480,13 +498,15 @@ void TstCupsPrint::printDialogChoosesPrinterAndPages()
     QVERIFY2(!pdf.isEmpty(), "nothing came out of the chosen printer");
     // Letter, the chosen printer's paper, and only its second sheet.
     QCOMPARE(pageSize(pdf), QSizeF(612, 792));
-    const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    const QString text = run(QStringLiteral("pdftotext"),
+                             {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     QVERIFY2(text.simplified().contains(QStringLiteral("ZOR-Quorvane Blatt 2")), qPrintable(text));
     QVERIFY2(!text.contains(QStringLiteral("Kelvarbund")), qPrintable(text));
     QCOMPARE(text.count(QLatin1Char('\f')), 1);
 
     // Cancelling the dialog prints nothing.
-    whenShown<QPrintDialog>([](QPrintDialog *) { return true; }, [](QPrintDialog *d) { d->reject(); });
+    whenShown<QPrintDialog>([](QPrintDialog *) { return true; },
+                            [](QPrintDialog *d) { d->reject(); });
     form->form()->FilePrintDialog->trigger();
     QTest::qWait(1000);
     QCOMPARE(pdfFiles().size(), before.size() + 1);

@@ -19,9 +19,10 @@ constexpr int W600 = 4960, H600 = 6600;
 zor::Report sampleReport()
 {
     zor::Report r = zor::Report::fresh();
-    const char *texts[] = {"Budo-Club S\u00fcd", "4711", "-", "Erika", "Muster", "Hauptstr. 1",
-                           "12345", "Berg", "0123 45", "-", "info@budo.example", "Turnhalle",
-                           "Schulweg 3", "12346", "Tal", "www.budo.example"};
+    const char *texts[] = {"Budo-Club S\u00fcd", "4711",      "-",          "Erika",   "Muster",
+                           "Hauptstr. 1",        "12345",     "Berg",       "0123 45", "-",
+                           "info@budo.example",  "Turnhalle", "Schulweg 3", "12346",   "Tal",
+                           "www.budo.example"};
     for (int i = 0; i < zor::FieldCount; ++i)
         r.texts[i] = QString::fromUtf8(texts[i]);
     const int counts[][2] = {{1, 3}, {12, 9}, {0, 5}, {7, 0}, {130, 20}, {4, 1}, {2, 1}};
@@ -94,7 +95,7 @@ void TstPrintLayout::mulDivRoundsToNearest()
 {
     QCOMPARE(zor::mulDiv(10, 600, 72), 83);
     QCOMPARE(zor::mulDiv(10, 300, 72), 42);
-    QCOMPARE(zor::mulDiv(3, 3, 2), 5);    // 4.5 rounds away from zero
+    QCOMPARE(zor::mulDiv(3, 3, 2), 5); // 4.5 rounds away from zero
     QCOMPARE(zor::mulDiv(-3, 3, 2), -5);
     QCOMPARE(zor::mulDiv(7, 1, 2), 4);
     QCOMPARE(zor::mulDiv(5, 1, 4), 1);
@@ -178,30 +179,31 @@ void TstPrintLayout::firstSheetLeftColumn()
     QCOMPARE(l.pages.size(), 1);
     const zor::PrintPage &p = l.pages[0];
 
-    const struct {
+    const struct
+    {
         int line;
         const char *family;
         int size;
         QString text;
     } expected[] = {
-        {1, "Arial", 20, QStringLiteral("Quorvane zum 01.01.2002   V-Nr: 4711")},
-        {9, "Arial", 7, QStringLiteral("Budo-Club Süd - Muster - Hauptstr. 1 - 12345 Berg")},
-        {11, "Arial", 10, QStringLiteral("An den Kelvarbund e.V")},
-        {21, "Arial", 10, QStringLiteral("Verein und Vorsitzender:")},
-        {23, "Arial", 10, QStringLiteral("ZOR-Vereinsnummer:    4711")},
-        {25, "Arial", 10, QStringLiteral("Erika Muster")},
-        {27, "Arial", 10, QStringLiteral("12345 Berg")},
-        {28, "Arial", 10, QStringLiteral("Tel: 0123 45   Fax: -")},
-        {29, "Arial", 10, QStringLiteral("E-Mail: info@budo.example")},
-        {35, "Arial", 10, QStringLiteral("12346 Tal")},
-        {36, "Arial", 10, QStringLiteral("Webseite: www.budo.example")},
-        {38, "Arial", 10, QStringLiteral("Mitglieder: ")},
-        {40, "Courier New", 10, QStringLiteral("Altersgruppe    Männer Frauen Alle")},
-        {42, "Courier New", 10, QStringLiteral("  0 -  6 Jahre     1     3      4")},
-        {43, "Courier New", 10, QStringLiteral("  7 - 14 Jahre    12     9     21")},
-        {46, "Courier New", 10, QStringLiteral(" 27 - 40 Jahre   130    20    150")},
-        {48, "Courier New", 10, QStringLiteral(" über 60 Jahre     2     1      3")},
-        {50, "Courier New", 10, QStringLiteral("Alle             156    39    195")},
+            {1, "Arial", 20, QStringLiteral("Quorvane zum 01.01.2002   V-Nr: 4711")},
+            {9, "Arial", 7, QStringLiteral("Budo-Club Süd - Muster - Hauptstr. 1 - 12345 Berg")},
+            {11, "Arial", 10, QStringLiteral("An den Kelvarbund e.V")},
+            {21, "Arial", 10, QStringLiteral("Verein und Vorsitzender:")},
+            {23, "Arial", 10, QStringLiteral("ZOR-Vereinsnummer:    4711")},
+            {25, "Arial", 10, QStringLiteral("Erika Muster")},
+            {27, "Arial", 10, QStringLiteral("12345 Berg")},
+            {28, "Arial", 10, QStringLiteral("Tel: 0123 45   Fax: -")},
+            {29, "Arial", 10, QStringLiteral("E-Mail: info@budo.example")},
+            {35, "Arial", 10, QStringLiteral("12346 Tal")},
+            {36, "Arial", 10, QStringLiteral("Webseite: www.budo.example")},
+            {38, "Arial", 10, QStringLiteral("Mitglieder: ")},
+            {40, "Courier New", 10, QStringLiteral("Altersgruppe    Männer Frauen Alle")},
+            {42, "Courier New", 10, QStringLiteral("  0 -  6 Jahre     1     3      4")},
+            {43, "Courier New", 10, QStringLiteral("  7 - 14 Jahre    12     9     21")},
+            {46, "Courier New", 10, QStringLiteral(" 27 - 40 Jahre   130    20    150")},
+            {48, "Courier New", 10, QStringLiteral(" über 60 Jahre     2     1      3")},
+            {50, "Courier New", 10, QStringLiteral("Alle             156    39    195")},
     };
     int leftColumn = 0;
     for (const PrintText &t : p)
@@ -232,8 +234,10 @@ void TstPrintLayout::memberTableComputesItsOwnTotals()
     // All counts 0: every row and the totals are still printed.
     const PrintLayout empty = zor::layoutReport(W600, H600, 600, Winter, zor::Report::fresh());
     for (int line = 42; line <= 48; ++line)
-        QVERIFY(textAt(empty.pages[0], 116, line, 496).endsWith(QStringLiteral("    0     0      0")));
-    QCOMPARE(textAt(empty.pages[0], 116, 50, 496), QStringLiteral("Alle               0     0      0"));
+        QVERIFY(textAt(empty.pages[0], 116, line, 496)
+                        .endsWith(QStringLiteral("    0     0      0")));
+    QCOMPARE(textAt(empty.pages[0], 116, 50, 496),
+             QStringLiteral("Alle               0     0      0"));
 }
 
 void TstPrintLayout::countThatIsNoNumberStopsTheLayout()
@@ -270,7 +274,7 @@ void TstPrintLayout::mastersColumnPlacesNumberNameAndGrade()
 void TstPrintLayout::masterNamesArePaddedOrCutTo43()
 {
     zor::Report r = zor::Report::fresh();
-    const QString surname = QString(38, QLatin1Char('S'));  // with " , " and "Vor": 44
+    const QString surname = QString(38, QLatin1Char('S')); // with " , " and "Vor": 44
     r.masters = QStringList{surname + QStringLiteral(";Vor;1"), QStringLiteral("Kurz;K;2")};
     const PrintLayout l = zor::layoutReport(W600, H600, 600, Winter, r);
     const QString cut = textAt(l.pages[0], 116, 25, 2926);
@@ -366,7 +370,8 @@ void TstPrintLayout::tinySheetsStillHoldOneMasterEach()
         QCOMPARE(textAt(l.pages[2], 116, 4, 2728), QStringLiteral(" 3"));
         QCOMPARE(l.pages[2].size(), 4); // heading, number, name, grade
         // The left column of sheet 1 is never split.
-        QCOMPARE(textAt(l.pages[0], 116, 50, 496), QStringLiteral("Alle               0     0      0"));
+        QCOMPARE(textAt(l.pages[0], 116, 50, 496),
+                 QStringLiteral("Alle               0     0      0"));
     }
 }
 

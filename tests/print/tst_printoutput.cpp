@@ -40,7 +40,8 @@ QString poppler(const QString &tool, const QStringList &args)
 // The PDF's text as pdftotext lays it out; one page per form feed.
 QString pdfText(const QString &path)
 {
-    return poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    return poppler(QStringLiteral("pdftotext"),
+                   {QStringLiteral("-layout"), path, QStringLiteral("-")});
 }
 
 // A line of the PDF text with its runs of blanks made single.
@@ -59,9 +60,9 @@ QPointF wordAt(const QString &path, const QString &word)
 {
     const QRegularExpression re(QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>")
                                 + QRegularExpression::escape(word) + QStringLiteral("</word>"));
-    const auto m = re.match(poppler(QStringLiteral("pdftotext"),
-                                    {QStringLiteral("-bbox"), QStringLiteral("-l"), QStringLiteral("1"), path,
-                                     QStringLiteral("-")}));
+    const auto m = re.match(
+            poppler(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-l"),
+                                                  QStringLiteral("1"), path, QStringLiteral("-")}));
     return m.hasMatch() ? QPointF(m.captured(1).toDouble(), m.captured(2).toDouble())
                         : QPointF(-1, -1);
 }
@@ -161,7 +162,8 @@ void TstPrintOutput::pdfPlacesTextsByTheirTopAndFont()
     // A4 at 600 dpi: 4960 pixels wide, lh = 116; a pixel is 72/600 points.
     const zor::PrintMetrics m = zor::printMetrics(4960, 7016, 600);
     const auto pt = [](int px) { return px * 72.0 / 600.0; };
-    const struct {
+    const struct
+    {
         const char *word;
         int x;
         int line;
@@ -225,7 +227,8 @@ void TstPrintOutput::savePdfCancelledOrFailingWritesNothing()
     form->FileSavePdfExecute();
     QStringList shown = zortest::shownDialogs();
     QCOMPARE(shown.size(), 3);
-    QVERIFY2(shown[1].startsWith(QStringLiteral("warning|Warnung|Der Ordner")), qPrintable(shown[1]));
+    QVERIFY2(shown[1].startsWith(QStringLiteral("warning|Warnung|Der Ordner")),
+             qPrintable(shown[1]));
     QVERIFY(shown[1].contains(m_dir->filePath(QStringLiteral("fehlt"))));
     QCOMPARE(zor::Dialogs::shown().at(2).initial, unreachable); // asked again, with the name typed
     QVERIFY(!QFileInfo::exists(unreachable));
@@ -238,7 +241,8 @@ void TstPrintOutput::savePdfCancelledOrFailingWritesNothing()
     form->FileSavePdfExecute();
     shown = zortest::shownDialogs();
     QCOMPARE(shown.size(), 2);
-    QVERIFY2(shown[1].startsWith(QStringLiteral("message|ZOR-Quorvane|Die PDF-Datei")), qPrintable(shown[1]));
+    QVERIFY2(shown[1].startsWith(QStringLiteral("message|ZOR-Quorvane|Die PDF-Datei")),
+             qPrintable(shown[1]));
     QVERIFY(shown[1].contains(QStringLiteral("Ordner")));
     QVERIFY(QFileInfo(folder).isDir());
 }
@@ -271,8 +275,8 @@ void TstPrintOutput::printerThatFailsIsReported()
     form->FilePrintExecute1();
     const QStringList shown = zortest::shownDialogs();
     QCOMPARE(shown.size(), 1);
-    QVERIFY2(shown[0].startsWith(
-                 QStringLiteral("message|ZOR-Quorvane|Der Bericht konnte nicht gedruckt werden")),
+    QVERIFY2(shown[0].startsWith(QStringLiteral(
+                     "message|ZOR-Quorvane|Der Bericht konnte nicht gedruckt werden")),
              qPrintable(shown[0]));
     QVERIFY(!QFileInfo::exists(out));
 }
@@ -282,8 +286,8 @@ void TstPrintOutput::printWithoutPrinterPointsToPdf()
     zor::PrinterSeam::setProvider([] { return std::unique_ptr<QPrinter>(); });
     auto form = zortest::makeForm();
     // The preview and the print dialog need a printer as much as printing does.
-    for (QAction *action : {form->form()->FilePrint, form->form()->FilePreview,
-                            form->form()->FilePrintDialog}) {
+    for (QAction *action :
+         {form->form()->FilePrint, form->form()->FilePreview, form->form()->FilePrintDialog}) {
         zor::Dialogs::reset();
         action->trigger();
         const QStringList shown = zortest::shownDialogs();
@@ -307,14 +311,16 @@ void TstPrintOutput::countThatIsNoNumberEndsBeforeAnyJob()
     form->FilePrintExecute1();
     QCOMPARE(printersAsked, 1);
     QCOMPARE(zortest::shownDialogs(),
-             QStringList{QStringLiteral("error|ZOR-Quorvane|'x1' ist kein g\u00fcltiger Integerwert")});
+             QStringList{
+                     QStringLiteral("error|ZOR-Quorvane|'x1' ist kein g\u00fcltiger Integerwert")});
     QVERIFY(!QFileInfo::exists(out));
 
     // The PDF stops the same way, before its save dialog.
     zor::Dialogs::reset();
     form->FileSavePdfExecute();
     QCOMPARE(zortest::shownDialogs(),
-             QStringList{QStringLiteral("error|ZOR-Quorvane|'x1' ist kein g\u00fcltiger Integerwert")});
+             QStringList{
+                     QStringLiteral("error|ZOR-Quorvane|'x1' ist kein g\u00fcltiger Integerwert")});
     QVERIFY(QDir(m_dir->path()).isEmpty());
 }
 

@@ -39,15 +39,15 @@ const QString diskFull = QStringLiteral("Der Datentr\u00e4ger ist voll.");
 void fillComplete(TSDIAppForm &form)
 {
     const QList<QPair<Field, QString>> values = {
-        {Field::Vereinsname, QStringLiteral("Budoverein Beispielhausen")},
-        {Field::Code, QStringLiteral("xK7q")},
-        {Field::AVName, QStringLiteral("Hanna")},
-        {Field::ANName, QStringLiteral("M\u00fcller")},
-        {Field::Strasse, QStringLiteral("Hauptstr. 1")},
-        {Field::Plz, QStringLiteral("12345")},
-        {Field::Ort, QStringLiteral("Beispielhausen")},
-        {Field::Tel, QStringLiteral("0123 45678")},
-        {Field::DPlz, QStringLiteral("12346")}};
+            {Field::Vereinsname, QStringLiteral("Budoverein Beispielhausen")},
+            {Field::Code, QStringLiteral("xK7q")},
+            {Field::AVName, QStringLiteral("Hanna")},
+            {Field::ANName, QStringLiteral("M\u00fcller")},
+            {Field::Strasse, QStringLiteral("Hauptstr. 1")},
+            {Field::Plz, QStringLiteral("12345")},
+            {Field::Ort, QStringLiteral("Beispielhausen")},
+            {Field::Tel, QStringLiteral("0123 45678")},
+            {Field::DPlz, QStringLiteral("12346")}};
     for (const auto &v : values)
         form.field(v.first)->setText(v.second);
     form.nummer()->setText(QStringLiteral("0042"));
@@ -58,7 +58,8 @@ void fillComplete(TSDIAppForm &form)
 }
 
 // Everything of the report a user could lose, to compare before and after.
-struct Snapshot {
+struct Snapshot
+{
     zor::Report report;
     QString fileName;
     unsigned char modified;
@@ -131,14 +132,17 @@ void TstReportFaults::fullDisk_everyWriteIsReportedAndLosesNothing()
     // Long enough to cross Qt's 16 KB write buffer.
     QStringList masters;
     for (int i = 0; i < 1500; ++i)
-        masters << QStringLiteral("Meister%1;Vorname;%2").arg(i, 4, 10, QLatin1Char('0')).arg(i % 10 + 1);
+        masters << QStringLiteral("Meister%1;Vorname;%2")
+                           .arg(i, 4, 10, QLatin1Char('0'))
+                           .arg(i % 10 + 1);
     QVERIFY(disk.leaveFree(0));
 
     // Sending rewrites both files first: it fails, and nothing is offered.
     Dialogs::clearShown();
     form->form()->EMailSchicken->trigger();
     QVERIFY2(anyShown(QStringLiteral("warning"), diskFull), qPrintable(shownText()));
-    QVERIFY2(!anyShown(QStringLiteral("message"), QStringLiteral("verschickt werden")), qPrintable(shownText()));
+    QVERIFY2(!anyShown(QStringLiteral("message"), QStringLiteral("verschickt werden")),
+             qPrintable(shownText()));
     QVERIFY(desktop.starts.isEmpty());
     QVERIFY(desktop.urls.isEmpty());
 
@@ -183,7 +187,8 @@ void TstReportFaults::fullDisk_everyWriteIsReportedAndLosesNothing()
     QCOMPARE(zortest::readAll(report), saved);
     QCOMPARE(zortest::readAll(companion), saved);
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-             (QStringList{QStringLiteral("0042.zor"), QStringLiteral("bericht.pdf"), QStringLiteral("bericht.zor")}));
+             (QStringList{QStringLiteral("0042.zor"), QStringLiteral("bericht.pdf"),
+                          QStringLiteral("bericht.zor")}));
     form->Modified = 0; // let the window close
 }
 
@@ -203,7 +208,8 @@ void TstReportFaults::companionUnderALinkOrFolder_isLeftAloneAndSaid()
     QVERIFY(saveAs(*form, report)); // the report itself is saved
     const QStringList shown = zortest::shownDialogs();
     QCOMPARE(shown.size(), 2); // the save dialog, then one warning
-    QVERIFY2(shown[1].startsWith(QStringLiteral("warning|Warnung|Der Bericht ist in")), qPrintable(shown[1]));
+    QVERIFY2(shown[1].startsWith(QStringLiteral("warning|Warnung|Der Bericht ist in")),
+             qPrintable(shown[1]));
     QVERIFY(shown[1].contains(QDir::toNativeSeparators(report)));
     QVERIFY(shown[1].contains(QDir::toNativeSeparators(companion)));
     QVERIFY(shown[1].contains(QStringLiteral("konnte aber nicht geschrieben werden")));
@@ -260,11 +266,11 @@ void TstReportFaults::failedOpen_changesNothing()
     QCOMPARE(before.modified, 1);
 
     const QList<QPair<QString, QString>> cases = {
-        {dir.filePath(QStringLiteral("fehlt.zor")), QStringLiteral("existiert nicht")},
-        {fifo, QStringLiteral("keine gew\u00f6hnliche Datei")},
-        {QStringLiteral("/dev/zero"), QStringLiteral("keine gew\u00f6hnliche Datei")},
-        {dir.path(), QStringLiteral("Ordner")},
-        {huge, QStringLiteral("64 MB")}};
+            {dir.filePath(QStringLiteral("fehlt.zor")), QStringLiteral("existiert nicht")},
+            {fifo, QStringLiteral("keine gew\u00f6hnliche Datei")},
+            {QStringLiteral("/dev/zero"), QStringLiteral("keine gew\u00f6hnliche Datei")},
+            {dir.path(), QStringLiteral("Ordner")},
+            {huge, QStringLiteral("64 MB")}};
     for (const auto &c : cases) {
         // Through the menu ("Nein" to the question) and from the command line.
         for (const bool fromMenu : {true, false}) {
@@ -276,8 +282,10 @@ void TstReportFaults::failedOpen_changesNothing()
             } else {
                 form->openFromCommandLine(c.first);
             }
-            QVERIFY2(anyShown(QStringLiteral("warning"), c.second), qPrintable(c.first + QLatin1Char('\n') + shownText()));
-            QVERIFY2(anyShown(QStringLiteral("warning"), QStringLiteral("Datei kann nicht ge\u00f6ffnet werden")),
+            QVERIFY2(anyShown(QStringLiteral("warning"), c.second),
+                     qPrintable(c.first + QLatin1Char('\n') + shownText()));
+            QVERIFY2(anyShown(QStringLiteral("warning"),
+                              QStringLiteral("Datei kann nicht ge\u00f6ffnet werden")),
                      qPrintable(c.first));
             QVERIFY2(Snapshot::of(*form) == before, qPrintable(c.first));
         }
@@ -373,7 +381,8 @@ void TstReportFaults::fileChangedByAnotherProgram_isAskedAbout()
     form->FileSave1Execute();
     QCOMPARE(Dialogs::shown().size(), 1);
     QCOMPARE(Dialogs::shown().at(0).kind, QStringLiteral("question"));
-    QCOMPARE(Dialogs::shown().at(0).buttons, (QStringList{QStringLiteral("&Ja"), QStringLiteral("&Nein")}));
+    QCOMPARE(Dialogs::shown().at(0).buttons,
+             (QStringList{QStringLiteral("&Ja"), QStringLiteral("&Nein")}));
     QVERIFY(Dialogs::shown().at(0).text.contains(QDir::toNativeSeparators(path)));
     QCOMPARE(zortest::readAll(path), theirs);
     QVERIFY(Snapshot::of(*form) == before); // not even tidied
@@ -383,7 +392,8 @@ void TstReportFaults::fileChangedByAnotherProgram_isAskedAbout()
     Dialogs::primeAnswer(Answer::Yes);
     form->FileSave1Execute();
     QCOMPARE(form->Modified, 0);
-    QCOMPARE(zor::readReport(zortest::readAll(path)).report.text(Field::Ort), QStringLiteral("Altstadt"));
+    QCOMPARE(zor::readReport(zortest::readAll(path)).report.text(Field::Ort),
+             QStringLiteral("Altstadt"));
 
     // The same after opening a file: what was read is what is protected.
     form->setOpenFileName(path);
@@ -405,10 +415,11 @@ void TstReportFaults::longValues_surviveOpenAndSave()
     const QString path = dir.filePath(QStringLiteral("lang.zor"));
     const QByteArray longName = "Verein " + QByteArray(40000, 'x');
     const QByteArray longMaster = "Lang" + QByteArray(50000, 'y') + ";Vorname;2";
-    QList<QByteArray> lines = {longName, "0042", "Ab12", "Erika", "Muster", "Hauptstr. 1", "12345",
-                               "Beispielhausen", "0123456789", "-", "-", QByteArray(33000, 'z'), "-",
-                               "12345", "-", "-", "6 0 0", "14 0 0", "18 0 0", "26 3 2", "40 0 0",
-                               "60 0 0", "500 5 0", longMaster};
+    QList<QByteArray> lines = {
+            longName, "0042",           "Ab12",       "Erika",  "Muster",  "Hauptstr. 1",
+            "12345",  "Beispielhausen", "0123456789", "-",      "-",       QByteArray(33000, 'z'),
+            "-",      "12345",          "-",          "-",      "6 0 0",   "14 0 0",
+            "18 0 0", "26 3 2",         "40 0 0",     "60 0 0", "500 5 0", longMaster};
     const QByteArray bytes = zortest::crlfLines(lines);
     QVERIFY(zortest::writeAll(path, bytes));
 
@@ -448,7 +459,8 @@ void TstReportFaults::saveDialog_refusesAFolderThatDoesNotExist()
     QStringList shown = zortest::shownDialogs();
     QCOMPARE(shown.size(), 3);
     QVERIFY(shown[1].startsWith(QStringLiteral("warning|Warnung|Der Ordner")));
-    QVERIFY(shown[1].contains(QDir::toNativeSeparators(dir.filePath(QStringLiteral("gibtsnicht")))));
+    QVERIFY(shown[1].contains(
+            QDir::toNativeSeparators(dir.filePath(QStringLiteral("gibtsnicht")))));
     QVERIFY(form->currentFileName().isEmpty());
     QCOMPARE(form->Modified, 1);
 

@@ -3,8 +3,8 @@
 #include "app/dialogs.h"
 #include "entry/zahlengrid.h"
 #include "reportfile/reportwriter.h"
-#include "tests/support/formfixture.h"
 #include "tests/support/cutoffdevice.h"
+#include "tests/support/formfixture.h"
 #include "tests/support/testfiles.h"
 #include "ui/nummeredit.h"
 #include "ui_tsdiappform.h"
@@ -21,11 +21,12 @@ using zor::Field;
 
 namespace {
 
-const QByteArray expectedFile = "Sportverein Beispielhausen\r\n0042\r\nxK7q\r\nHanna\r\nM\xfcller\r\n"
-                                "Hauptstr. 1\r\n12345\r\nBeispielhausen\r\n0123 45678\r\n"
-                                "-\r\n-\r\n-\r\n-\r\n12346\r\n-\r\n-\r\n"
-                                "6 0 0\r\n14 0 0\r\n18 0 0\r\n26 3 2\r\n40 0 0\r\n60 0 0\r\n500 5 0\r\n"
-                                "Abc;De;3\r\n";
+const QByteArray expectedFile
+        = "Sportverein Beispielhausen\r\n0042\r\nxK7q\r\nHanna\r\nM\xfcller\r\n"
+          "Hauptstr. 1\r\n12345\r\nBeispielhausen\r\n0123 45678\r\n"
+          "-\r\n-\r\n-\r\n-\r\n12346\r\n-\r\n-\r\n"
+          "6 0 0\r\n14 0 0\r\n18 0 0\r\n26 3 2\r\n40 0 0\r\n60 0 0\r\n500 5 0\r\n"
+          "Abc;De;3\r\n";
 
 // Fills the worked example into the controls; some fields with blanks around
 // them, as a user leaves them.
@@ -93,15 +94,17 @@ void TstReportFileWindow::save_newReport_showsElevenLinesAndWritesNothing()
 
     QCOMPARE(form->SaveReportFile(), 0);
     QCOMPARE(zortest::shownDialogs(),
-             QStringList{QString::fromUtf8("message|Eingabepr\u00fcfung: Fehler !|"
-                                           "Unvollst\u00e4ndige oder falsche Eingabe in folgenden Feldern:\n"
-                                           "Vereinsname\nVereinsnummer\nCode\nVorname Ansprechpartner\n"
-                                           "Nachname Ansprechpartner\nStrasse Ansprechpartner\n"
-                                           "PLZ Ansprechpartner\nOrt Ansprechpartner\nTelefon Ansprechpartner\n"
-                                           "Seite Web/Dojo: PLZ \nSeite Mitglieder: Mitgliederzahl=0 \n"
-                                           "\n\n   Es kann noch nicht gespeichert werden !  \n\n")});
+             QStringList{QString::fromUtf8(
+                     "message|Eingabepr\u00fcfung: Fehler !|"
+                     "Unvollst\u00e4ndige oder falsche Eingabe in folgenden Feldern:\n"
+                     "Vereinsname\nVereinsnummer\nCode\nVorname Ansprechpartner\n"
+                     "Nachname Ansprechpartner\nStrasse Ansprechpartner\n"
+                     "PLZ Ansprechpartner\nOrt Ansprechpartner\nTelefon Ansprechpartner\n"
+                     "Seite Web/Dojo: PLZ \nSeite Mitglieder: Mitgliederzahl=0 \n"
+                     "\n\n   Es kann noch nicht gespeichert werden !  \n\n")});
     QCOMPARE(form->pages()->currentWidget(), form->form()->Verein);
-    for (Field f : {Field::Fax, Field::Email, Field::DName, Field::DStrasse, Field::DOrt, Field::WebAdresse})
+    for (Field f :
+         {Field::Fax, Field::Email, Field::DName, Field::DStrasse, Field::DOrt, Field::WebAdresse})
         QCOMPARE(form->field(f)->text(), QStringLiteral("-"));
     // Filling the optional fields is a change of the report.
     QCOMPARE(form->Modified, 1);
@@ -120,7 +123,8 @@ void TstReportFileWindow::save_badCountCell_endsBeforeAnythingChanges()
 
     QCOMPARE(form->SaveReportFile(), 0);
     QCOMPARE(zortest::shownDialogs(),
-             QStringList{QString::fromUtf8("error|ZOR-Quorvane|'' ist kein g\u00fcltiger Integerwert")});
+             QStringList{QString::fromUtf8(
+                     "error|ZOR-Quorvane|'' ist kein g\u00fcltiger Integerwert")});
     QVERIFY(form->field(Field::Fax)->text().isEmpty()); // not tidied
     QVERIFY(filesIn(dir).isEmpty());
     QCOMPARE(form->Modified, 1);
@@ -136,7 +140,8 @@ void TstReportFileWindow::save_complete_writesReportAndCompanion()
 
     form->FileSave1Execute();
     QCOMPARE(zortest::shownDialogs(), QStringList());
-    QCOMPARE(filesIn(dir), (QStringList{QStringLiteral("0042.zor"), QStringLiteral("mein bericht.zor")}));
+    QCOMPARE(filesIn(dir),
+             (QStringList{QStringLiteral("0042.zor"), QStringLiteral("mein bericht.zor")}));
     QCOMPARE(zortest::readAll(path), expectedFile);
     QCOMPARE(zortest::readAll(dir.filePath(QStringLiteral("0042.zor"))), expectedFile);
     QCOMPARE(form->currentFileName(), path);
@@ -167,7 +172,8 @@ void TstReportFileWindow::save_missingFolderOrWriteProtected_keepsEverything()
     fillComplete(*form);
     form->setCurrentFileName(dir.filePath(QStringLiteral("fehlt/b.zor")));
     form->FileSave1Execute();
-    QVERIFY2(warnedCannotOpen(dir.filePath(QStringLiteral("fehlt/b.zor")), QStringLiteral("existiert nicht")),
+    QVERIFY2(warnedCannotOpen(dir.filePath(QStringLiteral("fehlt/b.zor")),
+                              QStringLiteral("existiert nicht")),
              qPrintable(zortest::shownDialogs().join(QLatin1Char('\n'))));
     QCOMPARE(form->Modified, 1);
     QVERIFY(filesIn(dir).isEmpty());
@@ -198,7 +204,8 @@ void TstReportFileWindow::save_cutOffAtEveryByte_keepsOldFileAndModified()
     form->setCurrentFileName(path);
 
     qint64 limit = 0;
-    zor::setSaveDeviceFilter([&limit](QIODevice &t) { return std::make_unique<zortest::CutOffDevice>(t, limit); });
+    zor::setSaveDeviceFilter(
+            [&limit](QIODevice &t) { return std::make_unique<zortest::CutOffDevice>(t, limit); });
     for (limit = 0; limit < expectedFile.size(); ++limit) {
         zor::Dialogs::clearShown();
         form->FileSave1Execute();
@@ -208,8 +215,8 @@ void TstReportFileWindow::save_cutOffAtEveryByte_keepsOldFileAndModified()
         QVERIFY2(filesIn(dir) == QStringList{QStringLiteral("bericht.zor")}, qPrintable(at));
         const auto shown = zor::Dialogs::shown();
         QVERIFY2(shown.size() == 1 && shown[0].kind == QLatin1String("warning")
-                     && shown[0].text.contains(QLatin1String("konnte nicht geschrieben werden"))
-                     && shown[0].text.contains(QDir::toNativeSeparators(path)),
+                         && shown[0].text.contains(QLatin1String("konnte nicht geschrieben werden"))
+                         && shown[0].text.contains(QDir::toNativeSeparators(path)),
                  qPrintable(at));
     }
     zor::Dialogs::clearShown();
@@ -224,9 +231,10 @@ void TstReportFileWindow::open_fillsControlsAndClearsModified()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("lf.zor"));
     // LF line ends, a count with a leading zero, other age bounds, empty lines among masters.
-    QVERIFY(zortest::writeAll(path, "JC Nord\n0116\nc\nVor\nNach\nStr\n22222\nOrt\n12345678\n-\n-\n-\n-\n33333\n-\n"
-                                    "www\n6 1 0\n14 0 0\n18 0 0\n27 07 2\n40 0 0\n60 0 0\n500 0 3\n"
-                                    "b;x;1\n\nA;y;2\n\n"));
+    QVERIFY(zortest::writeAll(
+            path, "JC Nord\n0116\nc\nVor\nNach\nStr\n22222\nOrt\n12345678\n-\n-\n-\n-\n33333\n-\n"
+                  "www\n6 1 0\n14 0 0\n18 0 0\n27 07 2\n40 0 0\n60 0 0\n500 0 3\n"
+                  "b;x;1\n\nA;y;2\n\n"));
     auto form = zortest::makeForm();
     form->field(Field::Fax)->setText(QStringLiteral("vorher"));
     zor::Dialogs::primeAnswer(zor::Answer::No);
@@ -256,7 +264,13 @@ void TstReportFileWindow::open_unreadableLines_toldOnce()
     QList<QByteArray> lines;
     for (int i = 0; i < zor::FieldCount; ++i)
         lines << "feld";
-    lines << "6 1 1" << "14 x 5" << "18 1 1" << "26  4" << "40 1 1" << "60 1 1" << "500 1 1";
+    lines << "6 1 1"
+          << "14 x 5"
+          << "18 1 1"
+          << "26  4"
+          << "40 1 1"
+          << "60 1 1"
+          << "500 1 1";
     QVERIFY(zortest::writeAll(path, zortest::crlfLines(lines)));
     auto form = zortest::makeForm();
     form->setOpenFileName(path);
@@ -290,7 +304,8 @@ void TstReportFileWindow::open_missingFile_warnsAndReturnsFalse()
     form->Modified = 1;
     form->setOpenFileName(dir.filePath(QStringLiteral("gibtsnicht.zor")));
     QVERIFY(!form->LoadReportFile());
-    QVERIFY(warnedCannotOpen(dir.filePath(QStringLiteral("gibtsnicht.zor")), QStringLiteral("existiert nicht")));
+    QVERIFY(warnedCannotOpen(dir.filePath(QStringLiteral("gibtsnicht.zor")),
+                             QStringLiteral("existiert nicht")));
     QCOMPARE(form->field(Field::Ort)->text(), QStringLiteral("bleibt"));
     QCOMPARE(form->Modified, 1);
 }
@@ -310,7 +325,8 @@ void TstReportFileWindow::open_thenSave_isByteIdentical()
     zor::Dialogs::clearShown();
     form->Modified = 1;
     form->FileSave1Execute();
-    QVERIFY2(zortest::shownDialogs().isEmpty(), qPrintable(zortest::shownDialogs().join(QLatin1Char('#'))));
+    QVERIFY2(zortest::shownDialogs().isEmpty(),
+             qPrintable(zortest::shownDialogs().join(QLatin1Char('#'))));
     QCOMPARE(zortest::readAll(path), bytes);
 }
 

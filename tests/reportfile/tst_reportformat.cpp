@@ -27,7 +27,8 @@ Report workedExample()
     r.text(Field::Plz) = QStringLiteral("12345");
     r.text(Field::Ort) = QStringLiteral("Beispielhausen");
     r.text(Field::Tel) = QStringLiteral("0123 45678");
-    for (Field f : {Field::Fax, Field::Email, Field::DName, Field::DStrasse, Field::DOrt, Field::WebAdresse})
+    for (Field f :
+         {Field::Fax, Field::Email, Field::DName, Field::DStrasse, Field::DOrt, Field::WebAdresse})
         r.text(f) = QStringLiteral("-");
     r.text(Field::DPlz) = QStringLiteral("12346");
     r.counts[3] = {QStringLiteral("3"), QStringLiteral("2")};
@@ -36,11 +37,12 @@ Report workedExample()
     return r;
 }
 
-const QByteArray workedExampleBytes = "Sportverein Beispielhausen\r\n0042\r\nxK7q\r\nHanna\r\nMuster\r\n"
-                                      "Hauptstr. 1\r\n12345\r\nBeispielhausen\r\n0123 45678\r\n"
-                                      "-\r\n-\r\n-\r\n-\r\n12346\r\n-\r\n-\r\n"
-                                      "6 0 0\r\n14 0 0\r\n18 0 0\r\n26 3 2\r\n40 0 0\r\n60 0 0\r\n500 5 0\r\n"
-                                      "Abc;De;3\r\n";
+const QByteArray workedExampleBytes
+        = "Sportverein Beispielhausen\r\n0042\r\nxK7q\r\nHanna\r\nMuster\r\n"
+          "Hauptstr. 1\r\n12345\r\nBeispielhausen\r\n0123 45678\r\n"
+          "-\r\n-\r\n-\r\n-\r\n12346\r\n-\r\n-\r\n"
+          "6 0 0\r\n14 0 0\r\n18 0 0\r\n26 3 2\r\n40 0 0\r\n60 0 0\r\n500 5 0\r\n"
+          "Abc;De;3\r\n";
 
 QByteArray fileWithMembers(const QList<QByteArray> &memberLines, const QList<QByteArray> &tail = {})
 {
@@ -109,16 +111,18 @@ void TstReportFormat::writer_umlautsAndMasters_giveOneLinePerMaster()
         QVERIFY(bytes.endsWith("\r\n"));
         QCOMPARE(bytes.count('\n'), 23 + n); // no LF without its CR
         const QList<QByteArray> lines = bytes.split('\n');
-        QCOMPARE(lines[7], QByteArray("M\xFCnchen-S\xFC" "d\r"));
+        QCOMPARE(lines[7], QByteArray("M\xFCnchen-S\xFC"
+                                      "d\r"));
         if (n > 0)
-            QCOMPARE(lines[23 + n - 1], QByteArray("B\xE4r") + QByteArray::number(n - 1) + ";J\xFCrgen;"
-                                            + QByteArray::number(n) + "\r");
+            QCOMPARE(lines[23 + n - 1], QByteArray("B\xE4r") + QByteArray::number(n - 1)
+                                                + ";J\xFCrgen;" + QByteArray::number(n) + "\r");
     }
 }
 
 void TstReportFormat::writer_refusesValuesThatWouldBreakTheLayout()
 {
-    const struct {
+    const struct
+    {
         Field f;
         QString value;
     } cases[] = {{Field::Ort, QStringLiteral("a\nb")},
@@ -143,7 +147,11 @@ namespace {
 class ShortDevice : public QIODevice
 {
 public:
-    explicit ShortDevice(qint64 limit) : m_limit(limit) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    explicit ShortDevice(qint64 limit)
+        : m_limit(limit)
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
     QByteArray data;
 
 protected:
@@ -208,7 +216,13 @@ void TstReportFormat::roundTrip_everyHighByte()
     QList<QByteArray> lines;
     for (int i = 0; i < FieldCount; ++i)
         lines << (i == 4 ? high : QByteArray("x"));
-    lines << "6 0 0" << "14 0 0" << "18 0 0" << "26 0 0" << "40 0 0" << "60 0 0" << "500 1 0" << high;
+    lines << "6 0 0"
+          << "14 0 0"
+          << "18 0 0"
+          << "26 0 0"
+          << "40 0 0"
+          << "60 0 0"
+          << "500 1 0" << high;
     const QByteArray bytes = zortest::crlfLines(lines);
     const ReadResult read = readReport(bytes);
     QCOMPARE(read.report.texts[4].size(), 128);
@@ -230,7 +244,8 @@ void TstReportFormat::reader_lineEndsAndEndOfFileByte()
 
     // 0x1A ends the file, even in the middle of a line.
     QByteArray eof = workedExampleBytes;
-    eof.replace("Abc;De;3\r\n", "Abc;De;3\x1A" "ignored\r\nalso;ignored;1\r\n");
+    eof.replace("Abc;De;3\r\n", "Abc;De;3\x1A"
+                                "ignored\r\nalso;ignored;1\r\n");
     ReadResult read = readReport(eof);
     QCOMPARE(read.report, workedExample());
     QCOMPARE(read.lineCount, 24);
@@ -246,8 +261,9 @@ void TstReportFormat::reader_lineEndsAndEndOfFileByte()
 
 void TstReportFormat::reader_emptyLinesAmongMastersAreSkipped()
 {
-    const QByteArray bytes = fileWithMembers({"6 0 0", "14 0 0", "18 0 0", "26 0 0", "40 0 0", "60 0 0", "500 1 0"},
-                                             {"", "b;x;1", "", "", "A;y;2", ""});
+    const QByteArray bytes = fileWithMembers(
+            {"6 0 0", "14 0 0", "18 0 0", "26 0 0", "40 0 0", "60 0 0", "500 1 0"},
+            {"", "b;x;1", "", "", "A;y;2", ""});
     const ReadResult read = readReport(bytes);
     QCOMPARE(read.report.masters, (QStringList{QStringLiteral("b;x;1"), QStringLiteral("A;y;2")}));
     QVERIFY(read.unreadableLines.isEmpty());
@@ -280,19 +296,32 @@ void TstReportFormat::reader_memberLines_data()
     QTest::addColumn<QString>("men");
     QTest::addColumn<QString>("women");
     QTest::addColumn<bool>("readable");
-    QTest::newRow("as written") << QByteArray("26 3 2") << "3" << "2" << true;
-    QTest::newRow("other age bound") << QByteArray("27 3 2") << "3" << "2" << true;
-    QTest::newRow("leading zeros") << QByteArray("26 07 0010") << "7" << "10" << true;
-    QTest::newRow("tabs and double blanks") << QByteArray(" 26\t 3  2 ") << "3" << "2" << true;
-    QTest::newRow("largest count") << QByteArray("26 2147483647 0") << "2147483647" << "0" << true;
-    QTest::newRow("empty men cell") << QByteArray("26  2") << "0" << "2" << false;
-    QTest::newRow("empty women cell") << QByteArray("26 3 ") << "3" << "0" << false;
-    QTest::newRow("letter") << QByteArray("26 3x 2") << "0" << "2" << false;
-    QTest::newRow("beyond 32 bits") << QByteArray("26 2147483648 1") << "0" << "1" << false;
-    QTest::newRow("garbled bound") << QByteArray("zz 3 2") << "3" << "2" << false;
-    QTest::newRow("four numbers") << QByteArray("26 3 2 9") << "3" << "2" << false;
-    QTest::newRow("empty line") << QByteArray("") << "0" << "0" << false;
-    QTest::newRow("umlauts") << QByteArray("\xe4\xf6\xfc") << "0" << "0" << false;
+    QTest::newRow("as written") << QByteArray("26 3 2") << "3"
+                                << "2" << true;
+    QTest::newRow("other age bound") << QByteArray("27 3 2") << "3"
+                                     << "2" << true;
+    QTest::newRow("leading zeros") << QByteArray("26 07 0010") << "7"
+                                   << "10" << true;
+    QTest::newRow("tabs and double blanks") << QByteArray(" 26\t 3  2 ") << "3"
+                                            << "2" << true;
+    QTest::newRow("largest count") << QByteArray("26 2147483647 0") << "2147483647"
+                                   << "0" << true;
+    QTest::newRow("empty men cell") << QByteArray("26  2") << "0"
+                                    << "2" << false;
+    QTest::newRow("empty women cell") << QByteArray("26 3 ") << "3"
+                                      << "0" << false;
+    QTest::newRow("letter") << QByteArray("26 3x 2") << "0"
+                            << "2" << false;
+    QTest::newRow("beyond 32 bits") << QByteArray("26 2147483648 1") << "0"
+                                    << "1" << false;
+    QTest::newRow("garbled bound") << QByteArray("zz 3 2") << "3"
+                                   << "2" << false;
+    QTest::newRow("four numbers") << QByteArray("26 3 2 9") << "3"
+                                  << "2" << false;
+    QTest::newRow("empty line") << QByteArray("") << "0"
+                                << "0" << false;
+    QTest::newRow("umlauts") << QByteArray("\xe4\xf6\xfc") << "0"
+                             << "0" << false;
 }
 
 void TstReportFormat::reader_memberLines()
@@ -302,8 +331,8 @@ void TstReportFormat::reader_memberLines()
     QFETCH(QString, women);
     QFETCH(bool, readable);
     // The line stands in the place of row 4 ("19 - 26 Jahre"), line 20 of the file.
-    const ReadResult read =
-        readReport(fileWithMembers({"6 1 1", "14 1 1", "18 1 1", line, "40 1 1", "60 1 1", "500 1 1"}, {"M;N;1"}));
+    const ReadResult read = readReport(fileWithMembers(
+            {"6 1 1", "14 1 1", "18 1 1", line, "40 1 1", "60 1 1", "500 1 1"}, {"M;N;1"}));
     QCOMPARE(read.report.counts[3][Men], men);
     QCOMPARE(read.report.counts[3][Women], women);
     QCOMPARE(read.unreadableLines, readable ? QList<int>{} : QList<int>{20});
@@ -348,8 +377,11 @@ void TstReportFormat::reader_randomBytes_neverFail()
         // Mostly text-like with many line ends, so every section is reached.
         for (char &c : bytes) {
             const quint32 r = rng.bounded(100);
-            c = r < 15 ? '\n' : r < 20 ? '\r' : r < 40 ? ' ' : r < 60 ? char('0' + rng.bounded(10))
-                                                                        : char(rng.bounded(256));
+            c = r < 15   ? '\n'
+                : r < 20 ? '\r'
+                : r < 40 ? ' '
+                : r < 60 ? char('0' + rng.bounded(10))
+                         : char(rng.bounded(256));
         }
         const ReadResult read = readReport(bytes);
         QVERIFY(read.lineCount <= bytes.count('\n') + 1);
@@ -370,14 +402,16 @@ void TstReportFormat::check_newReport_listsElevenLines()
     const CompletenessResult r = checkCompleteness(fresh.texts, QStringLiteral("0"));
     QVERIFY(!r.passed());
     QCOMPARE(r.message,
-             QString::fromUtf8("Unvollst\u00e4ndige oder falsche Eingabe in folgenden Feldern:\n"
-                               "Vereinsname\nVereinsnummer\nCode\nVorname Ansprechpartner\n"
-                               "Nachname Ansprechpartner\nStrasse Ansprechpartner\nPLZ Ansprechpartner\n"
-                               "Ort Ansprechpartner\nTelefon Ansprechpartner\nSeite Web/Dojo: PLZ \n"
-                               "Seite Mitglieder: Mitgliederzahl=0 \n"
-                               "\n\n   Es kann noch nicht gespeichert werden !  \n\n"));
+             QString::fromUtf8(
+                     "Unvollst\u00e4ndige oder falsche Eingabe in folgenden Feldern:\n"
+                     "Vereinsname\nVereinsnummer\nCode\nVorname Ansprechpartner\n"
+                     "Nachname Ansprechpartner\nStrasse Ansprechpartner\nPLZ Ansprechpartner\n"
+                     "Ort Ansprechpartner\nTelefon Ansprechpartner\nSeite Web/Dojo: PLZ \n"
+                     "Seite Mitglieder: Mitgliederzahl=0 \n"
+                     "\n\n   Es kann noch nicht gespeichert werden !  \n\n"));
     QCOMPARE(r.failures.size(), 11);
-    for (Field f : {Field::Fax, Field::Email, Field::DName, Field::DStrasse, Field::DOrt, Field::WebAdresse})
+    for (Field f :
+         {Field::Fax, Field::Email, Field::DName, Field::DStrasse, Field::DOrt, Field::WebAdresse})
         QCOMPARE(r.texts[int(f)], QStringLiteral("-"));
     QVERIFY(r.texts[int(Field::DPlz)].isEmpty());
     QCOMPARE(r.texts[int(Field::Nummer)], QStringLiteral("0000"));
@@ -386,7 +420,8 @@ void TstReportFormat::check_newReport_listsElevenLines()
 void TstReportFormat::check_completeReport_passesAndFillsOptionalFields()
 {
     ReportTexts texts = completeTexts();
-    for (Field f : {Field::Fax, Field::Email, Field::DName, Field::DStrasse, Field::DOrt, Field::WebAdresse})
+    for (Field f :
+         {Field::Fax, Field::Email, Field::DName, Field::DStrasse, Field::DOrt, Field::WebAdresse})
         texts[int(f)] = QStringLiteral("  \t ");
     const CompletenessResult r = checkCompleteness(texts, QStringLiteral("10"));
     QVERIFY2(r.passed(), qPrintable(r.message));
@@ -397,8 +432,9 @@ void TstReportFormat::check_completeReport_passesAndFillsOptionalFields()
     texts = completeTexts();
     texts[int(Field::Tel)].clear();
     QCOMPARE(checkCompleteness(texts, QStringLiteral("10")).message,
-             QString::fromUtf8("Unvollst\u00e4ndige oder falsche Eingabe in folgenden Feldern:\nTelefon "
-                               "Ansprechpartner\n\n\n   Es kann noch nicht gespeichert werden !  \n\n"));
+             QString::fromUtf8(
+                     "Unvollst\u00e4ndige oder falsche Eingabe in folgenden Feldern:\nTelefon "
+                     "Ansprechpartner\n\n\n   Es kann noch nicht gespeichert werden !  \n\n"));
 }
 
 void TstReportFormat::check_lengthBoundaries_data()
@@ -486,7 +522,8 @@ void TstReportFormat::check_postcodes_andMemberTotal()
     texts[int(Field::DPlz)] = QStringLiteral("1234");
     texts[int(Field::Plz)] = QStringLiteral("4321");
     CompletenessResult r = checkCompleteness(texts, QStringLiteral("1"));
-    QCOMPARE(r.failures, (QStringList{QStringLiteral("PLZ Ansprechpartner\n"), QStringLiteral("Seite Web/Dojo: PLZ \n")}));
+    QCOMPARE(r.failures, (QStringList{QStringLiteral("PLZ Ansprechpartner\n"),
+                                      QStringLiteral("Seite Web/Dojo: PLZ \n")}));
     QVERIFY(r.texts[int(Field::DPlz)].isEmpty());
     QCOMPARE(r.texts[int(Field::Plz)], QStringLiteral("4321"));
 

@@ -55,7 +55,8 @@ int fileSizeChild(const char *limit, const char *masters, const char *path)
     rl.rlim_cur = rl.rlim_max = rlim_t(QByteArray(limit).toLongLong());
     if (::setrlimit(RLIMIT_FSIZE, &rl) != 0)
         return 3;
-    const SaveResult r = saveReport(QString::fromLocal8Bit(path), sample(QByteArray(masters).toInt()));
+    const SaveResult r = saveReport(QString::fromLocal8Bit(path),
+                                    sample(QByteArray(masters).toInt()));
     std::printf("%d\n%s\n", int(r.outcome), r.reason.toUtf8().constData());
     return 0;
 }
@@ -118,7 +119,8 @@ void TstReportSave::save_writeProtectedFile_isRefusedEvenForRoot()
     const QString path = dir.filePath(QStringLiteral("alt.zor"));
     const QByteArray old = "der alte Bericht\r\n";
     QVERIFY(zortest::writeAll(path, old));
-    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup
+                                                | QFileDevice::ReadOther));
     QVERIFY(isWriteProtected(path));
 
     const SaveResult r = saveReport(path, sample());
@@ -157,14 +159,17 @@ void TstReportSave::save_cutOffAtEveryByte_leavesOldFileIntact()
     QVERIFY(size > old.size());
 
     qint64 limit = 0;
-    setSaveDeviceFilter([&limit](QIODevice &target) { return std::make_unique<zortest::CutOffDevice>(target, limit); });
+    setSaveDeviceFilter([&limit](QIODevice &target) {
+        return std::make_unique<zortest::CutOffDevice>(target, limit);
+    });
     for (limit = 0; limit < size; ++limit) {
         const SaveResult r = saveReport(path, next);
         QVERIFY2(r.outcome == SaveOutcome::NotWritten, qPrintable(QString::number(limit)));
         QVERIFY(!r.reason.isEmpty());
         QVERIFY2(zortest::readAll(path) == old, qPrintable(QString::number(limit)));
     }
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("bericht.zor")});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("bericht.zor")});
 
     // With room for every byte the same path saves.
     limit = size;
@@ -196,11 +201,13 @@ void TstReportSave::save_fileSizeLimit_isReportedAndLeavesOldFile()
 
     QProcess child;
     child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--file-size-child"), QString::number(limit), QString::number(masters), path});
+                {QStringLiteral("--file-size-child"), QString::number(limit),
+                 QString::number(masters), path});
     QVERIFY(child.waitForFinished(30000));
     QCOMPARE(child.exitStatus(), QProcess::NormalExit); // not killed by SIGXFSZ
     QCOMPARE(child.exitCode(), 0);
-    const QStringList out = QString::fromUtf8(child.readAllStandardOutput()).split(QLatin1Char('\n'));
+    const QStringList out
+            = QString::fromUtf8(child.readAllStandardOutput()).split(QLatin1Char('\n'));
     QVERIFY(out.size() >= 2);
     QCOMPARE(out[0].toInt(), int(SaveOutcome::NotWritten));
     QVERIFY2(out[1].contains(QStringLiteral("gr\u00f6\u00dfer")), qPrintable(out[1]));
@@ -282,7 +289,8 @@ void TstReportSave::save_linksDevicesAndFolders()
     struct stat st;
     QCOMPARE(::stat(fifo.toLocal8Bit().constData(), &st), 0);
     QVERIFY(S_ISFIFO(st.st_mode));
-    QCOMPARE(QStringList(filesIn(dir.path())).filter(QStringLiteral("-")), QStringList()); // no temporary left
+    QCOMPARE(QStringList(filesIn(dir.path())).filter(QStringLiteral("-")),
+             QStringList()); // no temporary left
 }
 
 void TstReportSave::read_refusesPipesDevicesAndHugeFiles()

@@ -15,16 +15,17 @@ public:
     HandOffRecorder() { setCurrent(this); }
     ~HandOffRecorder() override { setCurrent(nullptr); }
 
-    struct Start {
+    struct Start
+    {
         QString program;
         QStringList arguments;
     };
 
-    QString xdgEmail;           // what the search for xdg-email finds ("" = not there)
-    QString xdgOpen;            // the same for xdg-open
+    QString xdgEmail; // what the search for xdg-email finds ("" = not there)
+    QString xdgOpen;  // the same for xdg-open
     zor::HandOffResult result{zor::HandOffResult::Finished, 0}; // how every started program ends
     bool openSucceeds = true;
-    QStringList helpPages;      // the installed copies to look at
+    QStringList helpPages; // the installed copies to look at
     QList<Start> starts;
     QList<QUrl> urls;
 

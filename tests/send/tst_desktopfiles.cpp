@@ -17,7 +17,8 @@
 
 namespace {
 
-struct Run {
+struct Run
+{
     int exitCode = -1;
     QString output; // stdout and stderr together
 };
@@ -75,8 +76,8 @@ void TstDesktopFiles::initTestCase()
     QVERIFY(m_prefix.isValid());
     const Run r = run(QStringLiteral(ZOR_CMAKE_COMMAND),
                       {QStringLiteral("--install"), QStringLiteral(ZOR_BUILD_DIR),
-                       QStringLiteral("--prefix"), m_prefix.path(),
-                       QStringLiteral("--component"), QStringLiteral("desktop")});
+                       QStringLiteral("--prefix"), m_prefix.path(), QStringLiteral("--component"),
+                       QStringLiteral("desktop")});
     QVERIFY2(r.exitCode == 0, qPrintable(r.output));
 }
 
@@ -89,10 +90,13 @@ void TstDesktopFiles::desktopEntryPassesValidatorAndNamesOurType()
     QCOMPARE(keys.value(QStringLiteral("Exec")), QStringLiteral("zor-quorvane %f"));
     QCOMPARE(keys.value(QStringLiteral("Icon")), QStringLiteral("zor-quorvane"));
     QCOMPARE(keys.value(QStringLiteral("MimeType")), QStringLiteral("application/x-zor-quorvane;"));
-    QVERIFY(keys.value(QStringLiteral("Categories")).split(QLatin1Char(';')).contains(QStringLiteral("Office")));
+    QVERIFY(keys.value(QStringLiteral("Categories"))
+                    .split(QLatin1Char(';'))
+                    .contains(QStringLiteral("Office")));
     QVERIFY(!keys.value(QStringLiteral("Comment[de]")).isEmpty());
 
-    const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+    const QString validator = QStandardPaths::findExecutable(
+            QStringLiteral("desktop-file-validate"));
     if (validator.isEmpty())
         QSKIP("desktop-file-validate is not installed");
     const Run r = run(validator, {entry});
@@ -108,8 +112,10 @@ void TstDesktopFiles::liveInstallUpdatesDesktopDatabasesStagedOneDoesNot()
     QVERIFY(QFileInfo::exists(installed(QStringLiteral("share/mime/mime.cache"))));
     const QByteArray globs = zortest::readAll(installed(QStringLiteral("share/mime/globs2")));
     QVERIFY2(globs.contains(":application/x-zor-quorvane:*.zor"), globs.constData());
-    const QByteArray handlers = zortest::readAll(installed(QStringLiteral("share/applications/mimeinfo.cache")));
-    QVERIFY2(handlers.contains("application/x-zor-quorvane=zor-quorvane.desktop;"), handlers.constData());
+    const QByteArray handlers = zortest::readAll(
+            installed(QStringLiteral("share/applications/mimeinfo.cache")));
+    QVERIFY2(handlers.contains("application/x-zor-quorvane=zor-quorvane.desktop;"),
+             handlers.constData());
 
     // Staged through DESTDIR, as a package build does: no caches in the stage.
     QTemporaryDir stage;
@@ -119,14 +125,16 @@ void TstDesktopFiles::liveInstallUpdatesDesktopDatabasesStagedOneDoesNot()
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DESTDIR"), stage.path());
     p.setProcessEnvironment(env);
-    p.start(QStringLiteral(ZOR_CMAKE_COMMAND), {QStringLiteral("--install"), QStringLiteral(ZOR_BUILD_DIR),
-                                                QStringLiteral("--prefix"), QStringLiteral("/opt/zor"),
-                                                QStringLiteral("--component"), QStringLiteral("desktop")});
+    p.start(QStringLiteral(ZOR_CMAKE_COMMAND),
+            {QStringLiteral("--install"), QStringLiteral(ZOR_BUILD_DIR), QStringLiteral("--prefix"),
+             QStringLiteral("/opt/zor"), QStringLiteral("--component"), QStringLiteral("desktop")});
     QVERIFY(p.waitForFinished(120000));
     QVERIFY2(p.exitCode() == 0, p.readAll().constData());
-    QVERIFY(QFileInfo::exists(stage.filePath(QStringLiteral("opt/zor/share/mime/packages/zor-quorvane.xml"))));
+    QVERIFY(QFileInfo::exists(
+            stage.filePath(QStringLiteral("opt/zor/share/mime/packages/zor-quorvane.xml"))));
     QVERIFY(!QFileInfo::exists(stage.filePath(QStringLiteral("opt/zor/share/mime/mime.cache"))));
-    QVERIFY(!QFileInfo::exists(stage.filePath(QStringLiteral("opt/zor/share/applications/mimeinfo.cache"))));
+    QVERIFY(!QFileInfo::exists(
+            stage.filePath(QStringLiteral("opt/zor/share/applications/mimeinfo.cache"))));
 }
 
 void TstDesktopFiles::mimeTypeGlobsZorFiles()
@@ -155,15 +163,18 @@ void TstDesktopFiles::mimeTypeGlobsZorFiles()
 
 void TstDesktopFiles::iconIsOurOwn()
 {
-    const QString svg = installed(QStringLiteral("share/icons/hicolor/scalable/apps/zor-quorvane.svg"));
+    const QString svg = installed(
+            QStringLiteral("share/icons/hicolor/scalable/apps/zor-quorvane.svg"));
     QVERIFY2(QFileInfo::exists(svg), qPrintable(svg));
     // Bitmaps for desktops that want them, each in the folder of its own size.
     for (const int size : {48, 256}) {
-        const QByteArray png = zortest::readAll(
-            installed(QStringLiteral("share/icons/hicolor/%1x%1/apps/zor-quorvane.png").arg(size)));
-        QVERIFY2(png.startsWith("\x89PNG\r\n\x1a\n") && png.size() > 24, qPrintable(QString::number(size)));
+        const QByteArray png = zortest::readAll(installed(
+                QStringLiteral("share/icons/hicolor/%1x%1/apps/zor-quorvane.png").arg(size)));
+        QVERIFY2(png.startsWith("\x89PNG\r\n\x1a\n") && png.size() > 24,
+                 qPrintable(QString::number(size)));
         const auto be32 = [&png](int at) {
-            return (uchar(png[at]) << 24) | (uchar(png[at + 1]) << 16) | (uchar(png[at + 2]) << 8) | uchar(png[at + 3]);
+            return (uchar(png[at]) << 24) | (uchar(png[at + 1]) << 16) | (uchar(png[at + 2]) << 8)
+                   | uchar(png[at + 3]);
         };
         QCOMPARE(int(be32(16)), size); // IHDR width
         QCOMPARE(int(be32(20)), size); // IHDR height
@@ -183,10 +194,12 @@ void TstDesktopFiles::helpPageInstalledWhereTheProgramLooks()
     // A program installed under this prefix, started from a folder without a
     // help page, finds the installed one; so does one run from the build tree.
     const QString noPage = m_prefix.filePath(QStringLiteral("leer/zorhelp.htm"));
-    QCOMPARE(zor::locateHelpPage(noPage, zor::helpPageCandidates(installed(QStringLiteral("bin")), {}, QString())),
+    QCOMPARE(zor::locateHelpPage(noPage, zor::helpPageCandidates(installed(QStringLiteral("bin")),
+                                                                 {}, QString())),
              page);
     const QString buildCopy = QStringLiteral(ZOR_BUILD_DIR "/share/zor-quorvane/zorhelp.htm");
-    QCOMPARE(zor::locateHelpPage(noPage, zor::helpPageCandidates(QStringLiteral(ZOR_BUILD_DIR), {}, QString())),
+    QCOMPARE(zor::locateHelpPage(
+                     noPage, zor::helpPageCandidates(QStringLiteral(ZOR_BUILD_DIR), {}, QString())),
              QFileInfo(buildCopy).absoluteFilePath());
 
     // UTF-8 as it declares, with the configured mailbox filled in.
@@ -196,22 +209,25 @@ void TstDesktopFiles::helpPageInstalledWhereTheProgramLooks()
     QVERIFY(!utf8.hasError());
     QVERIFY(text.contains(QStringLiteral("<meta charset=\"utf-8\">")));
     QVERIFY(text.contains(QStringLiteral(ZOR_REPORT_MAILBOX)));
-    QVERIFY2(!text.contains(QRegularExpression(QStringLiteral("@[A-Z_]+@"))), "a placeholder was left unfilled");
+    QVERIFY2(!text.contains(QRegularExpression(QStringLiteral("@[A-Z_]+@"))),
+             "a placeholder was left unfilled");
 
     // One example address, the one the program's own e-mail hint shows; no
     // other address besides the report mailbox.
     const QString example = QStringLiteral("vorstand@judoclub-musterstadt.de");
     QVERIFY(zor::emailHintText().contains(example));
     QSet<QString> addresses;
-    auto it = QRegularExpression(QStringLiteral("[A-Za-z0-9._-]+@[A-Za-z0-9.-]+\\.[a-z]+")).globalMatch(text);
+    auto it = QRegularExpression(QStringLiteral("[A-Za-z0-9._-]+@[A-Za-z0-9.-]+\\.[a-z]+"))
+                      .globalMatch(text);
     while (it.hasNext())
         addresses.insert(it.next().captured(0));
     QCOMPARE(addresses, (QSet<QString>{example, QStringLiteral(ZOR_REPORT_MAILBOX)}));
 
     // The copy the README links for readers of the sources is this very page.
     if (QStringLiteral(ZOR_REPORT_MAILBOX) == QStringLiteral("quorvane@kelvarbund.de"))
-        QVERIFY2(zortest::readAll(QStringLiteral(ZOR_SOURCE_DIR "/docs/zorhelp.htm")) == bytes,
-                 "docs/zorhelp.htm is out of date: copy build/share/zor-quorvane/zorhelp.htm there");
+        QVERIFY2(
+                zortest::readAll(QStringLiteral(ZOR_SOURCE_DIR "/docs/zorhelp.htm")) == bytes,
+                "docs/zorhelp.htm is out of date: copy build/share/zor-quorvane/zorhelp.htm there");
 
     const QString xmllint = QStandardPaths::findExecutable(QStringLiteral("xmllint"));
     if (xmllint.isEmpty())

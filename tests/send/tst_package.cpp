@@ -11,7 +11,8 @@
 
 namespace {
 
-struct Run {
+struct Run
+{
     int exitCode = -1;
     QString out;
     QString err;
@@ -63,13 +64,15 @@ void TstPackage::initTestCase()
         QSKIP("dpkg-deb is not installed: no .deb can be built here");
     const Run r = run(QStringLiteral(ZOR_CPACK_COMMAND),
                       {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
-                       QStringLiteral(ZOR_BUILD_DIR "/CPackConfig.cmake"), QStringLiteral("-B"), m_out.path()},
+                       QStringLiteral(ZOR_BUILD_DIR "/CPackConfig.cmake"), QStringLiteral("-B"),
+                       m_out.path()},
                       m_out.path());
     QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
     const QStringList debs = QDir(m_out.path()).entryList({QStringLiteral("*.deb")}, QDir::Files);
     QCOMPARE(debs.size(), 1);
     m_deb = QDir(m_out.path()).filePath(debs.constFirst());
-    QVERIFY2(debs.constFirst().startsWith(QStringLiteral("zor-quorvane_" ZOR_VERSION "_")), qPrintable(debs.constFirst()));
+    QVERIFY2(debs.constFirst().startsWith(QStringLiteral("zor-quorvane_" ZOR_VERSION "_")),
+             qPrintable(debs.constFirst()));
 
     const Run list = run(QStringLiteral("dpkg-deb"), {QStringLiteral("--contents"), m_deb});
     QVERIFY2(list.exitCode == 0, qPrintable(list.err));
@@ -87,13 +90,16 @@ void TstPackage::controlFieldsAsADistributionWantsThem()
     QCOMPARE(field(QStringLiteral("Package")), QStringLiteral("zor-quorvane"));
     QCOMPARE(field(QStringLiteral("Version")), QStringLiteral(ZOR_VERSION));
     // Without Qt's translations its own dialogs would speak English.
-    const QStringList depends = field(QStringLiteral("Depends")).split(QRegularExpression(QStringLiteral(",\\s*")));
-    QVERIFY2(depends.contains(QStringLiteral("qt6-translations-l10n")), qPrintable(depends.join(u',')));
+    const QStringList depends
+            = field(QStringLiteral("Depends")).split(QRegularExpression(QStringLiteral(",\\s*")));
+    QVERIFY2(depends.contains(QStringLiteral("qt6-translations-l10n")),
+             qPrintable(depends.join(u',')));
     QVERIFY2(depends.contains(QStringLiteral("qt6-qpa-plugins")), qPrintable(depends.join(u',')));
     // The program's keepers answer for the package, not the report mailbox.
     const QString maintainer = field(QStringLiteral("Maintainer"));
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("^[^<>]+ <([^@<>\\s]+@[^@<>\\s]+)>$")).match(maintainer);
+    const QRegularExpressionMatch m = QRegularExpression(
+                                              QStringLiteral("^[^<>]+ <([^@<>\\s]+@[^@<>\\s]+)>$"))
+                                              .match(maintainer);
     QVERIFY2(m.hasMatch(), qPrintable(maintainer));
     QVERIFY2(m.captured(1) != QStringLiteral(ZOR_REPORT_MAILBOX), qPrintable(maintainer));
     // Every line of the description fits a terminal.
@@ -103,15 +109,16 @@ void TstPackage::controlFieldsAsADistributionWantsThem()
 
 void TstPackage::carriesManualPageCopyrightAndChangelog()
 {
-    for (const char *path : {"/usr/bin/zor-quorvane", "/usr/share/man/man1/zor-quorvane.1.gz",
-                             "/usr/share/doc/zor-quorvane/copyright", "/usr/share/doc/zor-quorvane/changelog.gz",
-                             "/usr/share/zor-quorvane/zorhelp.htm",
-                             "/usr/share/applications/zor-quorvane.desktop"})
+    for (const char *path :
+         {"/usr/bin/zor-quorvane", "/usr/share/man/man1/zor-quorvane.1.gz",
+          "/usr/share/doc/zor-quorvane/copyright", "/usr/share/doc/zor-quorvane/changelog.gz",
+          "/usr/share/zor-quorvane/zorhelp.htm", "/usr/share/applications/zor-quorvane.desktop"})
         QVERIFY2(m_files.contains(QString::fromLatin1(path)), path);
     // The system's triggers build the desktop's caches; a package carries none.
     for (const QString &f : m_files)
-        QVERIFY2(!f.endsWith(QLatin1String("mime.cache")) && !f.endsWith(QLatin1String("mimeinfo.cache"))
-                     && !f.startsWith(QLatin1String("/usr/local/")),
+        QVERIFY2(!f.endsWith(QLatin1String("mime.cache"))
+                         && !f.endsWith(QLatin1String("mimeinfo.cache"))
+                         && !f.startsWith(QLatin1String("/usr/local/")),
                  qPrintable(f));
 }
 
@@ -120,7 +127,8 @@ void TstPackage::lintianFindsNoErrorAndNoWarning()
     const QString lintian = QStandardPaths::findExecutable(QStringLiteral("lintian"));
     if (lintian.isEmpty())
         QSKIP("lintian is not installed");
-    const Run r = run(lintian, {QStringLiteral("--fail-on"), QStringLiteral("error,warning"), m_deb});
+    const Run r = run(lintian,
+                      {QStringLiteral("--fail-on"), QStringLiteral("error,warning"), m_deb});
     QStringList complaints;
     for (const QString &line : r.out.split(QLatin1Char('\n')))
         if (line.startsWith(QLatin1String("E: ")) || line.startsWith(QLatin1String("W: ")))

@@ -14,9 +14,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QScopeGuard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -64,17 +64,19 @@ class StandInProgram
 {
 public:
     StandInProgram(const QString &name, int exitStatus, int sleepSeconds = 0)
-        : m_name(name), m_oldPath(qgetenv("PATH"))
+        : m_name(name)
+        , m_oldPath(qgetenv("PATH"))
     {
         const QString script = m_dir.filePath(name);
         zortest::writeAll(script, QStringLiteral("#!/bin/sh\n"
                                                  "printf '%s\\n' \"$@\" > \"$0.args\"\n"
                                                  "sleep %1\n"
                                                  "exit %2\n")
-                                      .arg(sleepSeconds)
-                                      .arg(exitStatus)
-                                      .toUtf8());
-        QFile::setPermissions(script, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+                                          .arg(sleepSeconds)
+                                          .arg(exitStatus)
+                                          .toUtf8());
+        QFile::setPermissions(script, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                              | QFileDevice::ExeOwner);
         qputenv("PATH", m_dir.path().toLocal8Bit() + ':' + m_oldPath);
     }
     ~StandInProgram() { qputenv("PATH", m_oldPath); }
@@ -101,7 +103,7 @@ private:
 QString attachmentFolder()
 {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation))
-        .filePath(QStringLiteral("zor-quorvane"));
+            .filePath(QStringLiteral("zor-quorvane"));
 }
 
 } // namespace
@@ -148,20 +150,23 @@ void TstSendWindow::sendingRefusedUntilSaved()
 
     // Never saved.
     form->form()->EMailSchicken->trigger();
-    QCOMPARE(zortest::shownDialogs(), QStringList{QStringLiteral("message|") + caption + QLatin1Char('|') + saveFirst});
+    QCOMPARE(zortest::shownDialogs(),
+             QStringList{QStringLiteral("message|") + caption + QLatin1Char('|') + saveFirst});
 
     // Saved, then changed: "mod" showing.
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     fillComplete(*form);
-    QVERIFY2(saveAs(*form, dir.filePath(QStringLiteral("bericht.zor"))), "the report could not be saved");
+    QVERIFY2(saveAs(*form, dir.filePath(QStringLiteral("bericht.zor"))),
+             "the report could not be saved");
     const QByteArray saved = zortest::readAll(dir.filePath(QStringLiteral("bericht.zor")));
     zortest::typeInto(form->field(Field::Fax), QStringLiteral("9"));
     zortest::idle(*form);
     QCOMPARE(zortest::statusText(*form), QStringLiteral("mod"));
     zor::Dialogs::clearShown();
     form->EMailSchickenExecute();
-    QCOMPARE(zortest::shownDialogs(), QStringList{QStringLiteral("message|") + caption + QLatin1Char('|') + saveFirst});
+    QCOMPARE(zortest::shownDialogs(),
+             QStringList{QStringLiteral("message|") + caption + QLatin1Char('|') + saveFirst});
 
     // Nothing was written and nothing handed to the desktop.
     QCOMPARE(zortest::readAll(dir.filePath(QStringLiteral("bericht.zor"))), saved);
@@ -217,7 +222,8 @@ void TstSendWindow::sendingRewritesBothFilesThenHandsOff()
     QCOMPARE(shown.at(1).kind, QStringLiteral("message"));
     QCOMPARE(shown.at(1).caption, caption);
     QCOMPARE(shown.at(1).text.toUtf8(),
-             zor::sendInstructions(QStringLiteral(ZOR_REPORT_MAILBOX), QStringLiteral("quorvane")).toUtf8());
+             zor::sendInstructions(QStringLiteral(ZOR_REPORT_MAILBOX), QStringLiteral("quorvane"))
+                     .toUtf8());
 
     const QString mailbox = QStringLiteral(ZOR_REPORT_MAILBOX);
     if (withXdgEmail) {
@@ -248,7 +254,8 @@ void TstSendWindow::sendingTellsWhenNoMailProgramStarts()
     fillComplete(*form);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QVERIFY2(saveAs(*form, dir.filePath(QStringLiteral("bericht.zor"))), "the report could not be saved");
+    QVERIFY2(saveAs(*form, dir.filePath(QStringLiteral("bericht.zor"))),
+             "the report could not be saved");
     zor::Dialogs::clearShown();
 
     form->EMailSchickenExecute();
@@ -261,7 +268,7 @@ void TstSendWindow::sendingTellsWhenNoMailProgramStarts()
     const QString told = shown.at(1).text;
     QCOMPARE(shown.at(1).caption, caption);
     QVERIFY2(told.contains(QStringLiteral(ZOR_REPORT_MAILBOX))
-                 && told.contains(dir.filePath(QStringLiteral("0042.zor"))),
+                     && told.contains(dir.filePath(QStringLiteral("0042.zor"))),
              qPrintable(told));
 }
 
@@ -283,7 +290,8 @@ void TstSendWindow::mailProgramExitStatusCounts()
     fillComplete(*form);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QVERIFY2(saveAs(*form, dir.filePath(QStringLiteral("bericht.zor"))), "the report could not be saved");
+    QVERIFY2(saveAs(*form, dir.filePath(QStringLiteral("bericht.zor"))),
+             "the report could not be saved");
     zor::Dialogs::clearShown();
 
     form->EMailSchickenExecute();
@@ -302,7 +310,8 @@ void TstSendWindow::mailProgramExitStatusCounts()
     // After the instructions the user learns what to send where.
     QCOMPARE(shown.size(), 2);
     const QString companion = dir.filePath(QStringLiteral("0042.zor"));
-    QCOMPARE(shown.at(1).text, zor::mailNotStartedText(mailbox, QStringLiteral("quorvane"), companion));
+    QCOMPARE(shown.at(1).text,
+             zor::mailNotStartedText(mailbox, QStringLiteral("quorvane"), companion));
     QVERIFY(shown.at(1).text.contains(companion));
 }
 
@@ -318,10 +327,12 @@ void TstSendWindow::mailProgramThatDoesNotComeBackIsNotTakenForSuccess()
     QVERIFY(zortest::writeAll(companion, "Bericht\r\n"));
     QElapsedTimer clock;
     clock.start();
-    const QString told = zor::handOffReport(zor::DesktopHandOff::current(), QStringLiteral("a@b.de"),
-                                            QStringLiteral("quorvane"), companion, 300);
+    const QString told = zor::handOffReport(zor::DesktopHandOff::current(),
+                                            QStringLiteral("a@b.de"), QStringLiteral("quorvane"),
+                                            companion, 300);
     QVERIFY2(clock.elapsed() < 20000, "the program waited for the mail program to end");
-    QCOMPARE(told, zor::mailUnconfirmedText(QStringLiteral("a@b.de"), QStringLiteral("quorvane"), companion));
+    QCOMPARE(told, zor::mailUnconfirmedText(QStringLiteral("a@b.de"), QStringLiteral("quorvane"),
+                                            companion));
     QTRY_COMPARE_WITH_TIMEOUT(xdgEmail.arguments().size(), 5, 10000);
 }
 
@@ -358,9 +369,11 @@ void TstSendWindow::attachmentPathIsPlainWhateverTheReportFolder()
     const QString attached = args.at(3);
     QVERIFY2(zor::isPlainPath(attached), qPrintable(attached));
     QCOMPARE(attached, QDir(attachmentFolder()).filePath(QStringLiteral("0042.zor")));
-    QCOMPARE(zortest::readAll(attached), zortest::readAll(dir.filePath(folder + QStringLiteral("/0042.zor"))));
+    QCOMPARE(zortest::readAll(attached),
+             zortest::readAll(dir.filePath(folder + QStringLiteral("/0042.zor"))));
     // Only the user can look into the folder.
-    QCOMPARE(QFileInfo(attachmentFolder()).permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup),
+    QCOMPARE(QFileInfo(attachmentFolder()).permissions()
+                     & (QFileDevice::ReadOther | QFileDevice::ReadGroup),
              QFileDevice::Permissions());
 }
 
@@ -372,7 +385,8 @@ void TstSendWindow::attachmentLeftOutWhenNoPlainCopyCanBeMade()
     QVERIFY(odd.isValid());
     const QString runtime = odd.filePath(QStringLiteral("lauf,zeit"));
     QVERIFY(QDir().mkpath(runtime));
-    QVERIFY(QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    QVERIFY(QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                   | QFileDevice::ExeOwner));
     const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
     qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
     const auto restore = qScopeGuard([&] { qputenv("XDG_RUNTIME_DIR", oldRuntime); });
@@ -383,16 +397,19 @@ void TstSendWindow::attachmentLeftOutWhenNoPlainCopyCanBeMade()
     fillComplete(*form);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QVERIFY2(saveAs(*form, dir.filePath(QStringLiteral("bericht.zor"))), "the report could not be saved");
+    QVERIFY2(saveAs(*form, dir.filePath(QStringLiteral("bericht.zor"))),
+             "the report could not be saved");
     zor::Dialogs::clearShown();
 
     form->EMailSchickenExecute();
 
-    QCOMPARE(xdgEmail.arguments(), (QStringList{QStringLiteral("--subject"), QStringLiteral("quorvane"),
-                                                QStringLiteral(ZOR_REPORT_MAILBOX)}));
+    QCOMPARE(xdgEmail.arguments(),
+             (QStringList{QStringLiteral("--subject"), QStringLiteral("quorvane"),
+                          QStringLiteral(ZOR_REPORT_MAILBOX)}));
     QCOMPARE(zor::Dialogs::shown().size(), 2);
     const QString told = zor::Dialogs::shown().at(1).text;
-    QVERIFY2(told.contains(dir.filePath(QStringLiteral("0042.zor"))) && told.contains(QStringLiteral("ohne Anhang")),
+    QVERIFY2(told.contains(dir.filePath(QStringLiteral("0042.zor")))
+                     && told.contains(QStringLiteral("ohne Anhang")),
              qPrintable(told));
     QVERIFY(!QFileInfo::exists(QDir(runtime).filePath(QStringLiteral("zor-quorvane"))));
 }
@@ -412,11 +429,13 @@ void TstSendWindow::realXdgEmailGivesThunderbirdOneAttachment()
     QVERIFY(thunderbird.isValid());
     QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("data/applications"))));
     QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("config"))));
-    QVERIFY(zortest::writeAll(home.filePath(QStringLiteral("data/applications/thunderbird.desktop")),
-                              "[Desktop Entry]\nType=Application\nName=Thunderbird\nExec="
-                                  + thunderbird.path().toUtf8() + " %u\nMimeType=x-scheme-handler/mailto;\n"));
-    QVERIFY(zortest::writeAll(home.filePath(QStringLiteral("config/mimeapps.list")),
-                              "[Default Applications]\nx-scheme-handler/mailto=thunderbird.desktop\n"));
+    QVERIFY(zortest::writeAll(
+            home.filePath(QStringLiteral("data/applications/thunderbird.desktop")),
+            "[Desktop Entry]\nType=Application\nName=Thunderbird\nExec="
+                    + thunderbird.path().toUtf8() + " %u\nMimeType=x-scheme-handler/mailto;\n"));
+    QVERIFY(zortest::writeAll(
+            home.filePath(QStringLiteral("config/mimeapps.list")),
+            "[Default Applications]\nx-scheme-handler/mailto=thunderbird.desktop\n"));
     QList<QPair<const char *, QByteArray>> saved;
     const auto setEnv = [&saved](const char *name, const QByteArray &value) {
         saved.append({name, qgetenv(name)});
@@ -436,9 +455,9 @@ void TstSendWindow::realXdgEmailGivesThunderbirdOneAttachment()
     setEnv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
     setEnv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
     setEnv("XDG_DATA_DIRS", home.filePath(QStringLiteral("data")).toLocal8Bit());
-    for (const char *desktopVar : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
-                                   "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID", "MAILER", "DISPLAY",
-                                   "WAYLAND_DISPLAY"})
+    for (const char *desktopVar :
+         {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID",
+          "MATE_DESKTOP_SESSION_ID", "MAILER", "DISPLAY", "WAYLAND_DISPLAY"})
         setEnv(desktopVar, QByteArray());
 
     QTemporaryDir dir;
@@ -448,17 +467,20 @@ void TstSendWindow::realXdgEmailGivesThunderbirdOneAttachment()
     const QString companion = QDir(folder).filePath(QStringLiteral("0042.zor"));
     QVERIFY(zortest::writeAll(companion, "Bericht\r\n"));
 
-    const QString told = zor::handOffReport(zor::DesktopHandOff::current(), QStringLiteral("a@b.de"),
-                                            QStringLiteral("quorvane"), companion);
+    const QString told = zor::handOffReport(zor::DesktopHandOff::current(),
+                                            QStringLiteral("a@b.de"), QStringLiteral("quorvane"),
+                                            companion);
     QVERIFY2(told.isEmpty(), qPrintable(told));
     const QStringList args = thunderbird.arguments();
     QCOMPARE(args.size(), 2);
     QCOMPARE(args.at(0), QStringLiteral("-compose"));
     const QString compose = args.at(1);
     const QString copy = QDir(attachmentFolder()).filePath(QStringLiteral("0042.zor"));
-    QVERIFY2(compose.contains(QStringLiteral("attachment='") + copy + QLatin1Char('\'')), qPrintable(compose));
+    QVERIFY2(compose.contains(QStringLiteral("attachment='") + copy + QLatin1Char('\'')),
+             qPrintable(compose));
     QCOMPARE(compose.count(QStringLiteral("attachment=")), 1);
-    QVERIFY2(compose.count(QLatin1Char('\'')) == 4, qPrintable(compose)); // to='...' and attachment='...'
+    QVERIFY2(compose.count(QLatin1Char('\'')) == 4,
+             qPrintable(compose)); // to='...' and attachment='...'
 }
 
 void TstSendWindow::helpViewerExitStatusCounts()
@@ -487,7 +509,8 @@ void TstSendWindow::helpViewerExitStatusCounts()
         QCOMPARE(xdgOpen.arguments().size(), 1);
         QCOMPARE(zor::Dialogs::shown().size(), 1);
         QCOMPARE(zor::Dialogs::shown().at(0).caption, caption);
-        QVERIFY2(zor::Dialogs::shown().at(0).text.contains(page), qPrintable(zor::Dialogs::shown().at(0).text));
+        QVERIFY2(zor::Dialogs::shown().at(0).text.contains(page),
+                 qPrintable(zor::Dialogs::shown().at(0).text));
     }
 }
 
@@ -505,7 +528,8 @@ void TstSendWindow::realDesktopPassesArgumentsVerbatim()
     QCOMPARE(r.status, zor::HandOffResult::Finished);
     QCOMPARE(r.exitCode, 0);
     QVERIFY(QFileInfo::exists(odd));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{QFileInfo(odd).fileName()});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot),
+             QStringList{QFileInfo(odd).fileName()});
     QVERIFY(!QFileInfo::exists(QDir::current().filePath(QStringLiteral("boese"))));
 }
 
@@ -529,7 +553,8 @@ void TstSendWindow::helpPageOpensAsFileUrl()
     QCOMPARE(desktop.urls.size(), 1);
     const QString encoded = desktop.urls.at(0).toString(QUrl::FullyEncoded);
     QVERIFY2(encoded.startsWith(QLatin1String("file:///")), qPrintable(encoded));
-    QVERIFY2(!encoded.contains(QLatin1Char(' ')) && !encoded.contains(QLatin1Char('"')), qPrintable(encoded));
+    QVERIFY2(!encoded.contains(QLatin1Char(' ')) && !encoded.contains(QLatin1Char('"')),
+             qPrintable(encoded));
     // What a viewer makes of the URL is the page, with every odd character kept.
     QCOMPARE(QUrl(encoded).toLocalFile(), page);
 }
@@ -601,10 +626,14 @@ void TstSendWindow::aboutBoxShownModally()
     const QPoint screenCentre = form->screen()->availableGeometry().center();
     QVERIFY2((centre - screenCentre).manhattanLength() <= 8, // a window frame may shift it a little
              qPrintable(QStringLiteral("box centre %1,%2, screen centre %3,%4")
-                            .arg(centre.x()).arg(centre.y()).arg(screenCentre.x()).arg(screenCentre.y())));
+                                .arg(centre.x())
+                                .arg(centre.y())
+                                .arg(screenCentre.x())
+                                .arg(screenCentre.y())));
     // The black panel fills the box and the OK button stands on it.
     QCOMPARE(panel, form->aboutBox()->rect());
-    QVERIFY2(!okOnPanel.isEmpty() && QRect(QPoint(0, 0), panel.size()).contains(okOnPanel), "OK is not on the panel");
+    QVERIFY2(!okOnPanel.isEmpty() && QRect(QPoint(0, 0), panel.size()).contains(okOnPanel),
+             "OK is not on the panel");
     QCOMPARE(version, QStringLiteral("Version 1.10  - 2002"));
 }
 
@@ -613,11 +642,30 @@ void TstSendWindow::fileNamedOnCommandLineIsOpened()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("Doppelklick auf Bericht.zor"));
-    QVERIFY(zortest::writeAll(
-        path, zortest::crlfLines({"Sportverein Beispielhausen", "0042", "Kx9", "Anna", "Meier",
-                                  "Weg 3", "54321", "Ort", "01234567", "-", "-", "-", "-",
-                                  "54321", "-", "-", "6 0 0", "14 1 0", "18 0 0", "26 3 2",
-                                  "40 0 0", "60 0 0", "500 5 0", "Meier;Anna;3"})));
+    QVERIFY(zortest::writeAll(path, zortest::crlfLines({"Sportverein Beispielhausen",
+                                                        "0042",
+                                                        "Kx9",
+                                                        "Anna",
+                                                        "Meier",
+                                                        "Weg 3",
+                                                        "54321",
+                                                        "Ort",
+                                                        "01234567",
+                                                        "-",
+                                                        "-",
+                                                        "-",
+                                                        "-",
+                                                        "54321",
+                                                        "-",
+                                                        "-",
+                                                        "6 0 0",
+                                                        "14 1 0",
+                                                        "18 0 0",
+                                                        "26 3 2",
+                                                        "40 0 0",
+                                                        "60 0 0",
+                                                        "500 5 0",
+                                                        "Meier;Anna;3"})));
 
     auto form = zortest::makeForm();
     // A changed report: the question comes first, and Cancel keeps everything.

@@ -9,7 +9,9 @@ namespace zortest {
 class CutOffDevice : public QIODevice
 {
 public:
-    CutOffDevice(QIODevice &target, qint64 limit) : m_target(target), m_limit(limit)
+    CutOffDevice(QIODevice &target, qint64 limit)
+        : m_target(target)
+        , m_limit(limit)
     {
         open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     }
@@ -20,7 +22,8 @@ protected:
     {
         const qint64 take = qMin(n, m_limit - m_passed);
         if (take <= 0) {
-            setErrorString(QStringLiteral("Auf dem Ger\u00e4t ist kein Speicherplatz mehr verf\u00fcgbar"));
+            setErrorString(QStringLiteral(
+                    "Auf dem Ger\u00e4t ist kein Speicherplatz mehr verf\u00fcgbar"));
             return -1;
         }
         const qint64 w = m_target.write(d, take);

@@ -34,7 +34,8 @@ void typeInto(QWidget *widget, const QString &text)
         } else {
             // QTest knows only ASCII keys; an umlaut arrives as text of an unknown key.
             QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c),
+                                Qt::NoModifier);
         }
     }
 }

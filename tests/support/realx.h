@@ -91,7 +91,8 @@ private:
 inline bool settled(QWidget *window)
 {
     const auto back = [window] {
-        return QApplication::activeModalWidget() == nullptr && QApplication::activeWindow() == window;
+        return QApplication::activeModalWidget() == nullptr
+               && QApplication::activeWindow() == window;
     };
     bool ok = QTest::qWaitFor(back, 1000);
     if (!ok && !QApplication::activeModalWidget() && !QApplication::activeWindow()) {

@@ -26,7 +26,8 @@ SmallDisk::SmallDisk(qint64 bytes)
     if (::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
                 options.constData())
         != 0) {
-        m_why = QStringLiteral("mounting a tmpfs failed: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        m_why = QStringLiteral("mounting a tmpfs failed: %1")
+                        .arg(QString::fromLocal8Bit(std::strerror(errno)));
         return;
     }
     m_mounted = true;

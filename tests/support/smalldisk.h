@@ -37,7 +37,7 @@ private:
 } // namespace zortest
 
 // Skips the test where no small disk can be mounted.
-#define ZORTEST_SMALL_DISK(var, bytes)                                                             \
-    zortest::SmallDisk var(bytes);                                                                 \
-    if (!var.isMounted())                                                                          \
+#define ZORTEST_SMALL_DISK(var, bytes) \
+    zortest::SmallDisk var(bytes); \
+    if (!var.isMounted()) \
         QSKIP(qPrintable(var.why()));

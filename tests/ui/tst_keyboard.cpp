@@ -2,9 +2,9 @@
 // manager: where the focus is at start, after New and after Open; the page
 // keys; the labels' shortcuts; and the window at its smallest size.
 
+#include "entry/zahlengrid.h"
 #include "tests/support/realx.h"
 #include "tests/support/testfiles.h"
-#include "entry/zahlengrid.h"
 #include "ui_tsdiappform.h"
 
 #include <QLabel>
@@ -53,7 +53,8 @@ void TstKeyboard::focusStartsInTheClubNameAtStartNewAndOpen()
     QCOMPARE(focused(), static_cast<QWidget *>(ui->Vereinsname));
     // No advice about the club number came up on the way.
     for (const auto &d : zor::Dialogs::shown())
-        QVERIFY2(d.kind != QLatin1String("message") || !d.text.contains(QLatin1String("Vereinsnummer")),
+        QVERIFY2(d.kind != QLatin1String("message")
+                         || !d.text.contains(QLatin1String("Vereinsnummer")),
                  qPrintable(d.text));
 }
 
@@ -101,7 +102,8 @@ void TstKeyboard::everyLabelLeadsToItsField()
             labelOf.insert(l->buddy(), l);
     }
     for (QWidget *f : fields)
-        QVERIFY2(labelOf.contains(f), qPrintable(f->objectName() + QStringLiteral(" has no label with a shortcut")));
+        QVERIFY2(labelOf.contains(f),
+                 qPrintable(f->objectName() + QStringLiteral(" has no label with a shortcut")));
 
     for (QWidget *page : {ui->Verein, ui->Meister, ui->Web}) {
         ui->PgCrtl->setCurrentWidget(page);
@@ -111,17 +113,25 @@ void TstKeyboard::everyLabelLeadsToItsField()
             if (!page->isAncestorOf(f))
                 continue;
             QLabel *l = labelOf.value(f);
-            const QString key = QKeySequence::mnemonic(l->text()).toString().section(QLatin1Char('+'), -1).toUpper();
-            QVERIFY2(!taken.contains(key), qPrintable(key + QStringLiteral(" twice on ") + page->objectName()));
+            const QString key = QKeySequence::mnemonic(l->text())
+                                        .toString()
+                                        .section(QLatin1Char('+'), -1)
+                                        .toUpper();
+            QVERIFY2(!taken.contains(key),
+                     qPrintable(key + QStringLiteral(" twice on ") + page->objectName()));
             taken.insert(key);
             // Start somewhere else on the page, then jump with Alt+letter.
-            QWidget *start = f == fields.first() || !page->isAncestorOf(fields.first()) ? nullptr : fields.first();
+            QWidget *start = f == fields.first() || !page->isAncestorOf(fields.first())
+                                     ? nullptr
+                                     : fields.first();
             if (!start)
                 start = ui->PgCrtl->tabBar();
             start->setFocus(Qt::TabFocusReason);
             press(Qt::Key(QKeySequence(key)[0].key()), Qt::AltModifier);
-            QVERIFY2(focused() == f, qPrintable(QStringLiteral("Alt+") + key + QStringLiteral(" went to ")
-                                               + (focused() ? focused()->objectName() : QStringLiteral("nothing"))));
+            QVERIFY2(focused() == f,
+                     qPrintable(
+                             QStringLiteral("Alt+") + key + QStringLiteral(" went to ")
+                             + (focused() ? focused()->objectName() : QStringLiteral("nothing"))));
         }
     }
     QVERIFY(zor::Dialogs::shown().isEmpty());
@@ -132,7 +142,8 @@ void TstKeyboard::smallestWindowShowsEverythingAndPagesGrow()
     auto form = zortest::makeActiveForm(true);
     auto *ui = form->form();
     const QSize smallest = form->minimumSize();
-    QVERIFY2(smallest.width() >= 400 && smallest.height() >= 300, "no sensible smallest size is set");
+    QVERIFY2(smallest.width() >= 400 && smallest.height() >= 300,
+             "no sensible smallest size is set");
     qInfo() << "smallest window" << smallest << "window now" << form->size();
     form->resize(smallest);
     QTRY_COMPARE(form->size(), smallest);
@@ -140,12 +151,14 @@ void TstKeyboard::smallestWindowShowsEverythingAndPagesGrow()
     ui->PgCrtl->setCurrentWidget(ui->Mitglieder);
     QVERIFY(QTest::qWaitFor([&] { return ui->Mitglieder->isVisible(); }));
     QList<QWidget *> parts{ui->Zahlen};
-    for (const char *n : {"Sum1", "Sum2", "Sum3", "Sum4", "Sum5", "Sum6", "Sum7", "MSum", "WSum", "AllSum"})
+    for (const char *n :
+         {"Sum1", "Sum2", "Sum3", "Sum4", "Sum5", "Sum6", "Sum7", "MSum", "WSum", "AllSum"})
         parts << form->sumLabel(n);
     for (QWidget *w : parts) {
         QCOMPARE(w->visibleRegion().boundingRect(), w->rect());
         const QRect inPage(w->mapTo(ui->Mitglieder, QPoint(0, 0)), w->size());
-        QVERIFY2(ui->Mitglieder->rect().contains(inPage), qPrintable(w->objectName() + " is cut off"));
+        QVERIFY2(ui->Mitglieder->rect().contains(inPage),
+                 qPrintable(w->objectName() + " is cut off"));
     }
 
     ui->PgCrtl->setCurrentWidget(ui->Verein);
@@ -154,8 +167,12 @@ void TstKeyboard::smallestWindowShowsEverythingAndPagesGrow()
         QLineEdit *e = form->field(zor::Field(i));
         if (!ui->Verein->isAncestorOf(e))
             continue;
-        const int wanted = e == ui->Nummer ? e->fontMetrics().horizontalAdvance(QStringLiteral("0000")) : 100;
-        QVERIFY2(e->width() >= wanted, qPrintable(QStringLiteral("%1 is %2 pixels wide").arg(e->objectName()).arg(e->width())));
+        const int wanted = e == ui->Nummer
+                                   ? e->fontMetrics().horizontalAdvance(QStringLiteral("0000"))
+                                   : 100;
+        QVERIFY2(e->width() >= wanted, qPrintable(QStringLiteral("%1 is %2 pixels wide")
+                                                          .arg(e->objectName())
+                                                          .arg(e->width())));
         QCOMPARE(e->visibleRegion().boundingRect(), e->rect());
     }
     const int nameWidth = ui->Vereinsname->width();

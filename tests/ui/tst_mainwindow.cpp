@@ -56,13 +56,14 @@ private slots:
             QCOMPARE(edit, form->field(zor::Field(i)));
         }
         const QStringList verein = labelTexts(ui->Verein);
-        for (const char *t : {"Vereinsname (keine Kurzzeichen):", "Vereinsnummer:", "z.B: 0116 (4-Stellig!)", "Code:",
-                              "Vorsitzender/Abteilungsleiter:", "Vorname:", "Nachname:", "Strasse:", "Plz:", "Ort:",
-                              "Tel:", "Fax: *", "E-M@il: *", "(* = Ausf\u00fcllen nicht erforderlich)"})
+        for (const char *t : {"Vereinsname (keine Kurzzeichen):", "Vereinsnummer:",
+                              "z.B: 0116 (4-Stellig!)", "Code:", "Vorsitzender/Abteilungsleiter:",
+                              "Vorname:", "Nachname:", "Strasse:", "Plz:", "Ort:", "Tel:", "Fax: *",
+                              "E-M@il: *", "(* = Ausf\u00fcllen nicht erforderlich)"})
             QVERIFY2(verein.contains(u(t)), t);
         const QStringList web = labelTexts(ui->Web);
-        for (const char *t : {"Name der Halle: *", "Strasse: *", "Plz:", "Ort: *", "Webseite: *", "http://www.",
-                              "(* = Ausf\u00fcllen nicht erforderlich)"})
+        for (const char *t : {"Name der Halle: *", "Strasse: *", "Plz:", "Ort: *", "Webseite: *",
+                              "http://www.", "(* = Ausf\u00fcllen nicht erforderlich)"})
             QVERIFY2(web.contains(u(t)), t);
         QVERIFY(ui->LblHttp->font().bold());
         const QStringList meister = labelTexts(ui->Meister);
@@ -75,7 +76,8 @@ private slots:
         QCOMPARE(ui->UpDown2->minimum(), 1);
         QCOMPARE(ui->UpDown2->maximum(), 10);
         QVERIFY(!ui->UpDown2->wrapping());
-        for (const char *n : {"Sum1", "Sum2", "Sum3", "Sum4", "Sum5", "Sum6", "Sum7", "MSum", "WSum", "AllSum"})
+        for (const char *n :
+             {"Sum1", "Sum2", "Sum3", "Sum4", "Sum5", "Sum6", "Sum7", "MSum", "WSum", "AllSum"})
             QVERIFY2(form->sumLabel(n), n);
         QVERIFY(ui->AllSum->font().bold());
     }
@@ -84,9 +86,11 @@ private slots:
     {
         auto form = zortest::makeForm();
         auto *ui = form->form();
-        QCOMPARE(ui->Nummer->toolTip(), u("Vereinsnummer bitte der Aufforderung zur Quorvane entnehmen ! 4-stellig !"));
-        QCOMPARE(ui->Code->toolTip(),
-                 u("Code bitte der Aufforderung zur Quorvane entnehmen ! Gro\u00df/kleinschreibung beachten !"));
+        QCOMPARE(ui->Nummer->toolTip(),
+                 u("Vereinsnummer bitte der Aufforderung zur Quorvane entnehmen ! 4-stellig !"));
+        QCOMPARE(
+                ui->Code->toolTip(),
+                u("Code bitte der Aufforderung zur Quorvane entnehmen ! Gro\u00df/kleinschreibung beachten !"));
         QCOMPARE(ui->Plz->statusTip(), u("Postleitzahl"));
         QCOMPARE(ui->Ort->statusTip(), u("Ort"));
         QVERIFY(ui->Email->statusTip().startsWith(u("Beispiel: ")));
@@ -100,7 +104,8 @@ private slots:
         for (int i = 0; i < zor::FieldCount; ++i) {
             if (i == int(zor::Field::Nummer) || i == int(zor::Field::Code))
                 continue;
-            QVERIFY2(form->field(zor::Field(i))->toolTip().isEmpty(), qPrintable(zor::fieldObjectName(i)));
+            QVERIFY2(form->field(zor::Field(i))->toolTip().isEmpty(),
+                     qPrintable(zor::fieldObjectName(i)));
         }
     }
 
@@ -109,20 +114,23 @@ private slots:
         auto form = zortest::makeForm();
         auto *ui = form->form();
         const QList<QList<QWidget *>> chains = {
-            {ui->Vereinsname, ui->Nummer, ui->Code, ui->AVName, ui->ANName, ui->Strasse, ui->Plz, ui->Ort, ui->Tel,
-             ui->Fax, ui->Email},
-            {ui->VName, ui->NName, ui->Grad, ui->UpDown2, ui->AddBtn, ui->ModBtn, ui->DelBtn, ui->Liste},
-            {ui->DName, ui->DStrasse, ui->DPlz, ui->DOrt, ui->WebAdresse}};
+                {ui->Vereinsname, ui->Nummer, ui->Code, ui->AVName, ui->ANName, ui->Strasse,
+                 ui->Plz, ui->Ort, ui->Tel, ui->Fax, ui->Email},
+                {ui->VName, ui->NName, ui->Grad, ui->UpDown2, ui->AddBtn, ui->ModBtn, ui->DelBtn,
+                 ui->Liste},
+                {ui->DName, ui->DStrasse, ui->DPlz, ui->DOrt, ui->WebAdresse}};
         for (const auto &chain : chains) {
             for (int i = 0; i + 1 < chain.size(); ++i) {
                 QWidget *next = chain[i]->nextInFocusChain();
-                // Skip what cannot take the focus and a control's own parts (a spin box's line edit).
+                // Skip what cannot take the focus and a control's own parts (a spin box's line
+                // edit).
                 while (next && (next->focusPolicy() == Qt::NoFocus || chain[i]->isAncestorOf(next)))
                     next = next->nextInFocusChain();
                 if (next != chain[i + 1] && next && next->parentWidget() == chain[i + 1])
                     next = chain[i + 1];
                 QVERIFY2(next == chain[i + 1],
-                         qPrintable(chain[i]->objectName() + u(" -> ") + (next ? next->objectName() : u("nichts"))));
+                         qPrintable(chain[i]->objectName() + u(" -> ")
+                                    + (next ? next->objectName() : u("nichts"))));
             }
         }
     }
@@ -139,29 +147,34 @@ private slots:
         QStringList datei;
         for (QAction *a : ui->Datei1->actions())
             datei << (a->isSeparator() ? u("-") : a->text());
-        QCOMPARE(datei, (QStringList{u("&Neu"), u("\u00d6&ffnen"), u("&Speichern"), u("Speichern &unter..."), u("-"),
-                                      u("Quorvane absenden"), u("-"), u("Datei Drucken"), u("Druckvorschau..."),
-                                      u("Drucken..."), u("Als PDF speichern..."),
-                                      u("-"), u("&Beenden")}));
+        QCOMPARE(datei,
+                 (QStringList{u("&Neu"), u("\u00d6&ffnen"), u("&Speichern"),
+                              u("Speichern &unter..."), u("-"), u("Quorvane absenden"), u("-"),
+                              u("Datei Drucken"), u("Druckvorschau..."), u("Drucken..."),
+                              u("Als PDF speichern..."), u("-"), u("&Beenden")}));
         QStringList hilfe;
         for (QAction *a : ui->Hilfe1->actions())
             hilfe << a->text();
         QCOMPARE(hilfe, (QStringList{u("Hilfe - Inhalt"), u("&Info...")}));
 
-        const struct {
+        const struct
+        {
             QAction *action;
             const char *tip;
             const char *status;
             const char *keys;
         } rows[] = {
-            {ui->FileNew1, "Neu", "Neue Datei erstellen", "Strg+N"},
-            {ui->FileOpen1, "\u00d6ffnen", "Eine Datei \u00f6ffnen", "Strg+O"},
-            {ui->FileSave1, "Speichern", "Aktuelle Datei speichern", "Strg+S"},
-            {ui->FileSaveAs1, "Speichern unter", "Eine Datei unter einem anderen Namen speichern", ""},
-            {ui->FileExit1, "Beenden", "Das Programm beenden", ""},
-            {ui->HelpAbout1, "Info", "Anzeige von Informationen, Versionsnummer und Copyright-Vermerk", ""},
-            {ui->EMailSchicken, "Quorvane absenden", "Quorvane per E-Mail versenden", ""},
-            {ui->FilePrint, "Drucken", "Die gesamte Quorvane f\u00fcr die Eigenen Unterlagen drucken", ""},
+                {ui->FileNew1, "Neu", "Neue Datei erstellen", "Strg+N"},
+                {ui->FileOpen1, "\u00d6ffnen", "Eine Datei \u00f6ffnen", "Strg+O"},
+                {ui->FileSave1, "Speichern", "Aktuelle Datei speichern", "Strg+S"},
+                {ui->FileSaveAs1, "Speichern unter",
+                 "Eine Datei unter einem anderen Namen speichern", ""},
+                {ui->FileExit1, "Beenden", "Das Programm beenden", ""},
+                {ui->HelpAbout1, "Info",
+                 "Anzeige von Informationen, Versionsnummer und Copyright-Vermerk", ""},
+                {ui->EMailSchicken, "Quorvane absenden", "Quorvane per E-Mail versenden", ""},
+                {ui->FilePrint, "Drucken",
+                 "Die gesamte Quorvane f\u00fcr die Eigenen Unterlagen drucken", ""},
         };
         for (const auto &r : rows) {
             QCOMPARE(r.action->toolTip(), u(r.tip));
@@ -176,7 +189,8 @@ private slots:
         auto *ui = form->form();
         QCOMPARE(ui->ToolBar1->orientation(), Qt::Vertical);
         QCOMPARE(form->toolBarArea(ui->ToolBar1), Qt::LeftToolBarArea);
-        const struct {
+        const struct
+        {
             const char *name;
             QAction *action;
         } buttons[] = {{"NeuBtn", ui->FileNew1},
