@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
 #include "app/commandline.h"
-#include "app/dialogs.h"
-#include "app/recoverystore.h"
+#include "ui/dialogs.h"
+#include "reportfile/recoverystore.h"
 #include "reportfile/safefile.h"
 #include "ui/icons.h"
 #include "ui/tsdiappform.h"

@@ -1,6 +1,6 @@
 #include "entry/fieldchecks.h"
 
-#include "entry/intconv.h"
+#include "reportfile/intconv.h"
 
 namespace zor {
 

@@ -1,6 +1,6 @@
 #include "entry/masters.h"
 
-#include "entry/intconv.h"
+#include "reportfile/intconv.h"
 
 #include <QLocale>
 

@@ -1,6 +1,6 @@
 #include "entry/membercounts.h"
 
-#include "entry/intconv.h"
+#include "reportfile/intconv.h"
 
 namespace zor {
 

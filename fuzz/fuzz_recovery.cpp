@@ -2,7 +2,7 @@
 // copy cut short by a power cut, a damaged disk), reading never crashes, and
 // a copy that reads is written and read back the same.
 
-#include "app/recoverycopy.h"
+#include "reportfile/recoverycopy.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "print/printlayout.h"
 
-#include "entry/intconv.h"
+#include "reportfile/intconv.h"
 #include "entry/masters.h"
 
 #include <QtGlobal>

@@ -1,6 +1,6 @@
 #include "reportfile/completenesscheck.h"
 
-#include "entry/intconv.h"
+#include "reportfile/intconv.h"
 
 namespace zor {
 

@@ -1,6 +1,6 @@
 #include "reportfile/reportreader.h"
 
-#include "entry/intconv.h"
+#include "reportfile/intconv.h"
 #include "reportfile/cp1252.h"
 
 #include <QBuffer>

@@ -2,9 +2,9 @@
 // PDF (offscreen), so the README's pictures can be made again after every change:
 //   zor-screenshots <folder>
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "app/startup.h"
-#include "entry/zahlengrid.h"
+#include "ui/zahlengrid.h"
 #include "ui/tsdiappform.h"
 #include "ui_tsdiappform.h"
 

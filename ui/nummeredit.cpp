@@ -1,6 +1,6 @@
 #include "ui/nummeredit.h"
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 
 #include <QApplication>
 #include <QFocusEvent>

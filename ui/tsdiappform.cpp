@@ -1,8 +1,8 @@
 #include "ui/tsdiappform.h"
 
-#include "app/dialogs.h"
-#include "app/recoverystore.h"
-#include "entry/zahlengrid.h"
+#include "ui/dialogs.h"
+#include "reportfile/recoverystore.h"
+#include "ui/zahlengrid.h"
 #include "ui/cp1252validator.h"
 #include "ui/icons.h"
 #include "ui/nummeredit.h"

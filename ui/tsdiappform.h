@@ -29,9 +29,11 @@ struct PrintLayout;
 } // namespace zor
 
 // The one main window. Its controls hold the report; the handlers move values
-// between the controls and the plain units in entry/, reportfile/, print/ and send/.
-// The implementation is split by concern: ui/tsdiappform.cpp (construction and
-// wiring), app/ (document flows, idle refresh), entry/, reportfile/, print/, send/.
+// between the controls and the plain units in reportfile/, entry/, print/ and
+// send/. Its implementation is split by concern, all beside this header:
+// tsdiappform.cpp (construction and wiring), tsdiappform_document.cpp (New,
+// Open, Save, close, idle refresh), _entry (grid, masters, field checks),
+// _file (report file), _print, _send (mail, help, about), _recovery.
 class TSDIAppForm : public QMainWindow
 {
     Q_OBJECT
@@ -142,7 +144,7 @@ protected:
 private:
     void wireFields();
     void wireActions();
-    void wireEntry();              // entry/: grid, masters, field checks
+    void wireEntry();              // grid, masters, field checks
     void wireKeyboard();           // page keys, smallest sizes
     int selectedMasterRow() const; // the lowest selected row of Liste, -1 for none
     void removeMasterRow(int row);
@@ -150,7 +152,7 @@ private:
     bool openChosen(const QString &path); // Open's steps after the dialog
     bool save(); // Save as the menu runs it; true when the report was written
     void remember(const QString &path); // what the report's file now holds
-    void sendJob(QPrinter &printer, const zor::PrintLayout &layout); // print/
+    void sendJob(QPrinter &printer, const zor::PrintLayout &layout);
 
     std::unique_ptr<Ui::TSDIAppForm> ui;
     TAboutBox *m_about = nullptr;
@@ -166,7 +168,7 @@ private:
     bool m_recoveryFailureShown = false;
 };
 
-#include "entry/intconv.h"
+#include "reportfile/intconv.h"
 
 template<typename F>
 bool TSDIAppForm::guarded(F &&f)

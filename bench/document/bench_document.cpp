@@ -2,7 +2,7 @@
 // reports with a growing masters list. One line per figure, in milliseconds
 // (the best of a few runs).
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "app/startup.h"
 #include "bench/benchtime.h"
 #include "ui/tsdiappform.h"

@@ -4,7 +4,7 @@
 // the case that once took seconds) and Delete. Target: every action under
 // 50 ms at 100,000 entries. Usage: bench_masters [repetitions]
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "bench/benchtime.h"
 #include "entry/masters.h"
 #include "ui/tsdiappform.h"

@@ -2,9 +2,9 @@
 // 100,000 masters, and how long opening such a file in the window takes.
 // Usage: bench_reportfile [repetitions]
 
-#include "app/dialogs.h"
-#include "app/recoverycopy.h"
-#include "app/recoverystore.h"
+#include "ui/dialogs.h"
+#include "reportfile/recoverycopy.h"
+#include "reportfile/recoverystore.h"
 #include "bench/benchtime.h"
 #include "reportfile/reportreader.h"
 #include "reportfile/reportwriter.h"

@@ -6,7 +6,7 @@
 #include "tests/support/testfiles.h"
 
 #include "app/startup.h"
-#include "entry/zahlengrid.h"
+#include "ui/zahlengrid.h"
 #include "ui/nummeredit.h"
 #include "ui_tsdiappform.h"
 

@@ -1,10 +1,10 @@
 // The recovery copy: its format, the folder shared by running instances, and
 // a real program process that is killed with SIGKILL and started again.
 
-#include "app/dialogs.h"
-#include "app/recoverycopy.h"
-#include "app/recoverystore.h"
-#include "entry/zahlengrid.h"
+#include "ui/dialogs.h"
+#include "reportfile/recoverycopy.h"
+#include "reportfile/recoverystore.h"
+#include "ui/zahlengrid.h"
 #include "tests/support/formfixture.h"
 #include "tests/support/testfiles.h"
 #include "ui/nummeredit.h"

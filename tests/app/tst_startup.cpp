@@ -2,7 +2,7 @@
 // is missing.
 
 #include "app/commandline.h"
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 
 #include "tests/support/testfiles.h"
 

@@ -2,7 +2,7 @@
 // masters entry texts and their order, and the two field checks.
 
 #include "entry/fieldchecks.h"
-#include "entry/intconv.h"
+#include "reportfile/intconv.h"
 #include "entry/masters.h"
 #include "entry/membercounts.h"
 

@@ -2,7 +2,7 @@
 // manager: type, then move on by any key, mouse or Tab; the real error box of
 // a faulty cell; leaving the grid; saving while a cell is being edited.
 
-#include "entry/zahlengrid.h"
+#include "ui/zahlengrid.h"
 #include "reportfile/reportreader.h"
 #include "tests/support/realx.h"
 #include "tests/support/testfiles.h"

@@ -1,7 +1,7 @@
 // The member-count grid in the real window: keys, Enter's path, the sums and
 // the conversion error that keeps the user in a faulty cell.
 
-#include "entry/zahlengrid.h"
+#include "ui/zahlengrid.h"
 #include "tests/support/formfixture.h"
 #include "ui_tsdiappform.h"
 

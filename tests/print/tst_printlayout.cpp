@@ -1,7 +1,7 @@
 // The printout's layout: lines, positions, fonts and sheet breaks, computed
 // without any printer.
 
-#include "entry/intconv.h"
+#include "reportfile/intconv.h"
 #include "print/printlayout.h"
 
 #include <QtTest>

@@ -3,8 +3,8 @@
 // files, a file changed by another program, values longer than a line edit's
 // default, and the flows that must not drop an unsaved report.
 
-#include "app/dialogs.h"
-#include "entry/zahlengrid.h"
+#include "ui/dialogs.h"
+#include "ui/zahlengrid.h"
 #include "reportfile/reportreader.h"
 #include "reportfile/reportwriter.h"
 #include "tests/send/handoffrecorder.h"

@@ -1,7 +1,7 @@
 // Save, companion copy and open through the real main window.
 
-#include "app/dialogs.h"
-#include "entry/zahlengrid.h"
+#include "ui/dialogs.h"
+#include "ui/zahlengrid.h"
 #include "reportfile/reportwriter.h"
 #include "tests/support/cutoffdevice.h"
 #include "tests/support/formfixture.h"

@@ -1,6 +1,6 @@
 // The report file's bytes: writer, reader and the completeness check, without a window.
 
-#include "entry/intconv.h"
+#include "reportfile/intconv.h"
 #include "reportfile/completenesscheck.h"
 #include "reportfile/cp1252.h"
 #include "reportfile/reportreader.h"

@@ -5,7 +5,7 @@
 #include "tests/support/formfixture.h"
 #include "tests/support/testfiles.h"
 
-#include "entry/zahlengrid.h"
+#include "ui/zahlengrid.h"
 #include "send/sending.h"
 #include "ui/nummeredit.h"
 #include "ui/taboutbox.h"

@@ -2,7 +2,7 @@
 // manager: where the focus is at start, after New and after Open; the page
 // keys; the labels' shortcuts; and the window at its smallest size.
 
-#include "entry/zahlengrid.h"
+#include "ui/zahlengrid.h"
 #include "tests/support/realx.h"
 #include "tests/support/testfiles.h"
 #include "ui_tsdiappform.h"

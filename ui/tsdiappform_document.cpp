@@ -3,8 +3,8 @@
 
 #include "ui/tsdiappform.h"
 
-#include "app/dialogs.h"
-#include "entry/zahlengrid.h"
+#include "ui/dialogs.h"
+#include "ui/zahlengrid.h"
 #include "ui/nummeredit.h"
 #include "ui_tsdiappform.h"
 

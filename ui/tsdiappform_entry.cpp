@@ -5,11 +5,11 @@
 
 #include "ui/tsdiappform.h"
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "entry/fieldchecks.h"
 #include "entry/masters.h"
 #include "entry/membercounts.h"
-#include "entry/zahlengrid.h"
+#include "ui/zahlengrid.h"
 #include "ui/nummeredit.h"
 #include "ui_tsdiappform.h"
 

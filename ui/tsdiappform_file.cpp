@@ -2,7 +2,7 @@
 
 #include "ui/tsdiappform.h"
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "reportfile/completenesscheck.h"
 #include "reportfile/reportreader.h"
 #include "reportfile/reportwriter.h"

@@ -1,4 +1,4 @@
-#include "app/recoverycopy.h"
+#include "reportfile/recoverycopy.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

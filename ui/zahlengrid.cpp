@@ -1,4 +1,4 @@
-#include "entry/zahlengrid.h"
+#include "ui/zahlengrid.h"
 
 #include "entry/membercounts.h"
 

@@ -1,4 +1,4 @@
-#include "entry/intconv.h"
+#include "reportfile/intconv.h"
 
 namespace zor {
 

@@ -2,7 +2,7 @@
 
 #include "ui/tsdiappform.h"
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "print/printerseam.h"
 #include "print/printjob.h"
 #include "print/printlayout.h"

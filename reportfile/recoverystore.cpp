@@ -1,4 +1,4 @@
-#include "app/recoverystore.h"
+#include "reportfile/recoverystore.h"
 
 #include <QCoreApplication>
 #include <QDir>

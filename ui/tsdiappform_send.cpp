@@ -2,7 +2,7 @@
 
 #include "ui/tsdiappform.h"
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "send/desktophandoff.h"
 #include "send/sending.h"
 #include "ui/nummeredit.h"

@@ -2,10 +2,10 @@
 
 #include "ui/tsdiappform.h"
 
-#include "app/dialogs.h"
-#include "app/recoverycopy.h"
-#include "app/recoverystore.h"
-#include "entry/zahlengrid.h"
+#include "ui/dialogs.h"
+#include "reportfile/recoverycopy.h"
+#include "reportfile/recoverystore.h"
+#include "ui/zahlengrid.h"
 #include "ui_tsdiappform.h"
 
 #include <QDir>
