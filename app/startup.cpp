@@ -1,9 +1,9 @@
 #include "app/startup.h"
 
 #include "app/commandline.h"
-#include "ui/dialogs.h"
 #include "reportfile/recoverystore.h"
 #include "reportfile/safefile.h"
+#include "ui/dialogs.h"
 #include "ui/icons.h"
 #include "ui/tsdiappform.h"
 
@@ -113,7 +113,7 @@ int runProgram(QApplication &app)
             // Told in the window too: a double click has no terminal. The box
             // comes once the window is on screen.
             QTimer::singleShot(0, &form, [&form, path, why] {
-                zor::Dialogs::warning(
+                zor::Dialogs::current().warning(
                         &form,
                         QString::fromUtf8(
                                 "Datei kann nicht ge\u00f6ffnet werden\n\n\u201e%1\u201c\n%2")

@@ -17,16 +17,10 @@ QString fieldObjectName(int i)
 QString ageGroupLabel(int r)
 {
     static const char *const labels[AgeGroupCount] = {
-            " 0 -  6 Jahre",
-            " 7 - 14 Jahre",
-            "15 - 18 Jahre",
-            "19 - 26 Jahre",
-            "27 - 40 Jahre",
-            "41 - 60 Jahre",
-            "\xFC"
-            "ber 60 Jahre",
+            " 0 -  6 Jahre", " 7 - 14 Jahre", "15 - 18 Jahre", "19 - 26 Jahre",
+            "27 - 40 Jahre", "41 - 60 Jahre", "über 60 Jahre",
     };
-    return (r >= 0 && r < AgeGroupCount) ? QString::fromLatin1(labels[r]) : QString();
+    return (r >= 0 && r < AgeGroupCount) ? QString::fromUtf8(labels[r]) : QString();
 }
 
 QString trimControl(const QString &text)

@@ -18,12 +18,6 @@ namespace zor {
 
 namespace {
 
-SaveDeviceFilter &deviceFilter()
-{
-    static SaveDeviceFilter f;
-    return f;
-}
-
 QByteArray encodedPath(const QString &path)
 {
     return QFile::encodeName(path);
@@ -268,9 +262,7 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links l
 
     {
         FdDevice raw(fd);
-        std::unique_ptr<QIODevice> filtered;
-        if (deviceFilter())
-            filtered = deviceFilter()(raw);
+        std::unique_ptr<QIODevice> filtered = SaveDevice::current().through(raw);
         QIODevice &sink = filtered ? *filtered : static_cast<QIODevice &>(raw);
         qint64 done = 0;
         while (done < bytes.size()) {
@@ -415,9 +407,17 @@ bool changedSince(const QString &path, const FileFingerprint &fp)
            || QCryptographicHash::hash(now.bytes, QCryptographicHash::Sha256) != fp.hash;
 }
 
-void setSaveDeviceFilter(SaveDeviceFilter filter)
+SaveDevice::~SaveDevice() = default;
+
+SaveDevice &SaveDevice::real()
 {
-    deviceFilter() = std::move(filter);
+    static SaveDevice disk;
+    return disk;
+}
+
+std::unique_ptr<QIODevice> SaveDevice::through(QIODevice &)
+{
+    return nullptr;
 }
 
 } // namespace zor

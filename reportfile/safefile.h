@@ -1,9 +1,10 @@
 #pragma once
 
+#include "reportfile/standin.h"
+
 #include <QByteArray>
 #include <QString>
 
-#include <functional>
 #include <memory>
 
 class QIODevice;
@@ -80,10 +81,21 @@ bool changedSince(const QString &path, const FileFingerprint &fp);
 // The German words for a system error number (errno).
 QString describeSystemError(int err);
 
-// Fault-injection seam: when set, every safe write passes its bytes through
-// the device this returns, which forwards to `target` (the temporary file).
-// Tests use it to cut a save short at any byte; the program leaves it unset.
-using SaveDeviceFilter = std::function<std::unique_ptr<QIODevice>(QIODevice &target)>;
-void setSaveDeviceFilter(SaveDeviceFilter filter);
+// The disk a safe write goes to. The real one takes the bytes as they are;
+// tests put a disk in its place that fills up after any byte.
+class SaveDevice : public Replaceable<SaveDevice>
+{
+public:
+    SaveDevice() = default;
+    virtual ~SaveDevice();
+    SaveDevice(const SaveDevice &) = delete;
+    SaveDevice &operator=(const SaveDevice &) = delete;
+
+    static SaveDevice &real();
+
+    // The device the bytes pass through on their way to `target` (the
+    // temporary file); null: straight into target.
+    virtual std::unique_ptr<QIODevice> through(QIODevice &target);
+};
 
 } // namespace zor

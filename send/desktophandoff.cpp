@@ -17,12 +17,6 @@
 
 namespace zor {
 
-namespace {
-
-DesktopHandOff *standInHandOff = nullptr;
-
-} // namespace
-
 DesktopHandOff::~DesktopHandOff() = default;
 
 QString DesktopHandOff::findProgram(const QString &name) const
@@ -87,15 +81,10 @@ QStringList DesktopHandOff::installedHelpPages() const
                               QStringLiteral(ZOR_INSTALLED_HELP));
 }
 
-DesktopHandOff &DesktopHandOff::current()
+DesktopHandOff &DesktopHandOff::real()
 {
     static DesktopHandOff desktop;
-    return standInHandOff ? *standInHandOff : desktop;
-}
-
-void DesktopHandOff::setCurrent(DesktopHandOff *standIn)
-{
-    standInHandOff = standIn;
+    return desktop;
 }
 
 MailHandOff startMailProgram(DesktopHandOff &desktop, const QString &mailbox,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reportfile/standin.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -24,8 +26,8 @@ struct HandOffResult
 
 // The desktop's side of sending and help: finding and starting programs,
 // opening URLs, and where the installed help page lives. Nothing goes through
-// a shell. Tests put a recorder in place of the desktop.
-class DesktopHandOff
+// a shell. Tests may put a stand-in in place of the desktop.
+class DesktopHandOff : public Replaceable<DesktopHandOff>
 {
 public:
     DesktopHandOff() = default;
@@ -45,10 +47,8 @@ public:
     // Installed copies of the help page that may exist, most specific first.
     virtual QStringList installedHelpPages() const;
 
-    // The desktop in use: the real one unless a stand-in was put in place.
-    static DesktopHandOff &current();
-    // Puts a stand-in in place (not owned); nullptr brings the real desktop back.
-    static void setCurrent(DesktopHandOff *standIn);
+    // The real desktop.
+    static DesktopHandOff &real();
 };
 
 // How long xdg-email and xdg-open are given to report back.

@@ -2,10 +2,10 @@
 // PDF (offscreen), so the README's pictures can be made again after every change:
 //   zor-screenshots <folder>
 
-#include "ui/dialogs.h"
 #include "app/startup.h"
-#include "ui/zahlengrid.h"
+#include "tests/support/scripteddialogs.h"
 #include "ui/tsdiappform.h"
+#include "ui/zahlengrid.h"
 #include "ui_tsdiappform.h"
 
 #include <QApplication>
@@ -66,9 +66,9 @@ int main(int argc, char *argv[])
     }
 
     // And the printout, as "Als PDF speichern..." writes it.
-    zor::Dialogs::setScripted(true);
+    zortest::dialogs().setScripted(true);
     const QString pdf = QDir(folder).filePath(QStringLiteral("ausdruck.pdf"));
-    zor::Dialogs::primeFile(pdf);
+    zortest::dialogs().primeFile(pdf);
     form.FileSavePdfExecute();
     return QFileInfo::exists(pdf) ? 0 : 1;
 }

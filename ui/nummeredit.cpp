@@ -88,7 +88,7 @@ void NummerEdit::keyPressEvent(QKeyEvent *event)
 void NummerEdit::complain()
 {
     QApplication::beep();
-    zor::Dialogs::error(
+    zor::Dialogs::current().error(
             window(),
             QString::fromUtf8("Ung\u00fcltiger Eingabewert. Benutzen Sie die ESC-Taste, um die "
                               "\u00c4nderungen r\u00fcckg\u00e4ngig zu machen."));

@@ -1,12 +1,12 @@
 #include "ui/tsdiappform.h"
 
-#include "ui/dialogs.h"
 #include "reportfile/recoverystore.h"
-#include "ui/zahlengrid.h"
 #include "ui/cp1252validator.h"
+#include "ui/dialogs.h"
 #include "ui/icons.h"
 #include "ui/nummeredit.h"
 #include "ui/taboutbox.h"
+#include "ui/zahlengrid.h"
 #include "ui_tsdiappform.h"
 
 #include <QAbstractEventDispatcher>
@@ -264,7 +264,7 @@ void TSDIAppForm::showReport(const zor::Report &report)
 
 void TSDIAppForm::showError(const QString &message)
 {
-    zor::Dialogs::error(this, message);
+    zor::Dialogs::current().error(this, message);
 }
 
 void TSDIAppForm::AnyControlChange()

@@ -4,8 +4,8 @@
 #include "ui/tsdiappform.h"
 
 #include "ui/dialogs.h"
-#include "ui/zahlengrid.h"
 #include "ui/nummeredit.h"
+#include "ui/zahlengrid.h"
 #include "ui_tsdiappform.h"
 
 #include <QApplication>
@@ -63,7 +63,8 @@ void TSDIAppForm::askBeforeLosingChanges(bool &proceed)
     proceed = true;
     if (!Modified)
         return;
-    switch (zor::Dialogs::message(this, changedQuestion(), QStringLiteral("ZOR-Quorvane"), true)) {
+    switch (zor::Dialogs::current().askYesNoCancel(this, QStringLiteral("ZOR-Quorvane"),
+                                                   changedQuestion())) {
     case zor::Answer::Yes:
         // Only a report that is now in a file may be left: a save that was
         // refused, failed or cancelled keeps it on screen, as closing does.
@@ -115,7 +116,7 @@ void TSDIAppForm::FileOpen1Execute()
     if (!proceed)
         return;
     m_openFileName.clear();
-    const QString chosen = zor::Dialogs::openFile(this, reportFilter());
+    const QString chosen = zor::Dialogs::current().openFile(this, reportFilter());
     if (chosen.isEmpty())
         return;
     if (openChosen(chosen))
@@ -152,9 +153,9 @@ void TSDIAppForm::FileSave1Execute()
 void TSDIAppForm::FileSaveAs1Execute()
 {
     commitPendingEdit();
-    const QString chosen = zor::Dialogs::saveFile(this, QStringLiteral("Speichern unter"),
-                                                  m_fileName, reportFilter(),
-                                                  QStringLiteral("zor"));
+    const QString chosen = zor::Dialogs::current().saveFile(this, QStringLiteral("Speichern unter"),
+                                                            m_fileName, reportFilter(),
+                                                            QStringLiteral("zor"));
     if (chosen.isEmpty())
         return;
     m_fileName = chosen;
@@ -172,7 +173,7 @@ void TSDIAppForm::FormCloseQuery(bool &CanClose)
     CanClose = true;
     if (!Modified)
         return;
-    switch (zor::Dialogs::confirm(this, changedQuestion())) {
+    switch (zor::Dialogs::current().confirm(this, changedQuestion())) {
     case zor::Answer::Yes:
         save();
         CanClose = Modified == 0;

@@ -5,12 +5,12 @@
 
 #include "ui/tsdiappform.h"
 
-#include "ui/dialogs.h"
 #include "entry/fieldchecks.h"
 #include "entry/masters.h"
 #include "entry/membercounts.h"
-#include "ui/zahlengrid.h"
+#include "ui/dialogs.h"
 #include "ui/nummeredit.h"
+#include "ui/zahlengrid.h"
 #include "ui_tsdiappform.h"
 
 #include <QFocusEvent>
@@ -230,7 +230,8 @@ void TSDIAppForm::setMasters(const QStringList &entries)
 void TSDIAppForm::NummerControlExit()
 {
     if (zor::clubNumberNeedsHint(ui->Nummer->text()))
-        zor::Dialogs::message(this, zor::clubNumberHintText(), zor::clubNumberHintCaption());
+        zor::Dialogs::current().message(this, zor::clubNumberHintCaption(),
+                                        zor::clubNumberHintText());
 }
 
 void TSDIAppForm::EmailExit()
@@ -244,5 +245,5 @@ void TSDIAppForm::EmailExit()
     if (text.isEmpty())
         return;
     if (!zor::isAcceptableEmail(text))
-        zor::Dialogs::message(this, zor::emailHintText(), zor::emailHintCaption());
+        zor::Dialogs::current().message(this, zor::emailHintCaption(), zor::emailHintText());
 }

@@ -2,10 +2,10 @@
 
 #include "ui/tsdiappform.h"
 
-#include "ui/dialogs.h"
 #include "reportfile/completenesscheck.h"
 #include "reportfile/reportreader.h"
 #include "reportfile/reportwriter.h"
+#include "ui/dialogs.h"
 #include "ui_tsdiappform.h"
 
 #include <QDir>
@@ -77,15 +77,14 @@ int TSDIAppForm::SaveReportFile()
     const QString path = currentFileName();
     if (check.passed() && path == m_knownPath && zor::changedSince(path, m_known)) {
         // Asked before anything is tidied: "Nein" leaves file and report as they are.
-        const zor::Answer overwrite = zor::Dialogs::askYesNo(
-                this,
+        const zor::Answer overwrite = zor::Dialogs::current().askYesNo(
+                this, QStringLiteral("ZOR-Quorvane"),
                 QStringLiteral(
                         "Die Datei %1 wurde seit dem \u00d6ffnen oder letzten Speichern von einem "
                         "anderen Programm ge\u00e4ndert.\n\nSoll sie mit dem Bericht in diesem "
                         "Fenster \u00fcberschrieben werden? Die \u00c4nderungen des anderen "
                         "Programms gehen dann verloren.")
-                        .arg(quoted(path)),
-                QStringLiteral("ZOR-Quorvane"));
+                        .arg(quoted(path)));
         if (overwrite != zor::Answer::Yes)
             return 0;
     }
@@ -99,7 +98,8 @@ int TSDIAppForm::SaveReportFile()
     }
 
     if (!check.passed()) {
-        zor::Dialogs::message(this, check.message, QStringLiteral("Eingabepr\u00fcfung: Fehler !"));
+        zor::Dialogs::current().message(this, QStringLiteral("Eingabepr\u00fcfung: Fehler !"),
+                                        check.message);
         return 0;
     }
 
@@ -111,11 +111,11 @@ int TSDIAppForm::SaveReportFile()
         discardRecovery(); // the report is in its file now
         return 1;
     case zor::SaveOutcome::NotOpened:
-        zor::Dialogs::warning(
+        zor::Dialogs::current().warning(
                 this, cannotOpen() + QStringLiteral("\n\n%1\n%2").arg(quoted(path), saved.reason));
         return 0;
     case zor::SaveOutcome::NotWritten:
-        zor::Dialogs::warning(
+        zor::Dialogs::current().warning(
                 this, QStringLiteral("Die Datei %1 konnte nicht geschrieben "
                                      "werden:\n%2\n\nDie bisherige Datei ist unver\u00e4ndert "
                                      "geblieben; der Bericht ist noch nicht gespeichert.")
@@ -139,7 +139,7 @@ bool TSDIAppForm::WriteCompanionFile()
     const zor::SaveResult saved = zor::saveReport(companion, currentReport(), zor::Links::Refuse);
     if (saved.outcome == zor::SaveOutcome::Saved)
         return true;
-    zor::Dialogs::warning(
+    zor::Dialogs::current().warning(
             this,
             QStringLiteral(
                     "Der Bericht ist in %1 gespeichert.\n\nDie Begleitdatei %2, die an den ZOR "
@@ -157,7 +157,7 @@ bool TSDIAppForm::LoadReportFile()
     const QString path = openFileName();
     const zor::ReadFileResult file = zor::readFileBounded(path);
     if (!file.ok) {
-        zor::Dialogs::warning(
+        zor::Dialogs::current().warning(
                 this, cannotOpen() + QStringLiteral("\n\n%1\n%2").arg(quoted(path), file.reason));
         return false;
     }
@@ -167,7 +167,7 @@ bool TSDIAppForm::LoadReportFile()
     showReport(read.report);
     const QString notice = readNotice(read, path);
     if (!notice.isEmpty())
-        zor::Dialogs::message(this, notice, QStringLiteral("ZOR-Quorvane"));
+        zor::Dialogs::current().message(this, QStringLiteral("ZOR-Quorvane"), notice);
     Modified = 0;
     m_knownPath = path;
     m_known = zor::FileFingerprint::of(file.bytes, file.mtimeNs);

@@ -2,11 +2,11 @@
 
 #include "ui/tsdiappform.h"
 
-#include "ui/dialogs.h"
-#include "print/printerseam.h"
+#include "print/defaultprinter.h"
 #include "print/printjob.h"
 #include "print/printlayout.h"
 #include "print/reportpainter.h"
+#include "ui/dialogs.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -26,19 +26,18 @@ const QString Caption = QStringLiteral("ZOR-Quorvane");
 // Most Linux desktops have no printer set up; the PDF is the way out.
 void tellNoPrinter(QWidget *parent)
 {
-    zor::Dialogs::message(
-            parent,
+    zor::Dialogs::current().message(
+            parent, Caption,
             QStringLiteral("Es ist kein Drucker eingerichtet, daher kann der Bericht nicht "
                            "gedruckt werden.\n\nMit \"Als PDF speichern...\" im Men\u00fc "
                            "\"Datei\" k\u00f6nnen Sie den Bericht als PDF-Datei speichern "
-                           "und sp\u00e4ter drucken oder weitergeben."),
-            Caption);
+                           "und sp\u00e4ter drucken oder weitergeben."));
 }
 
 // The default printer, or nothing after telling the user there is none.
 std::unique_ptr<QPrinter> defaultPrinter(QWidget *parent)
 {
-    std::unique_ptr<QPrinter> printer = zor::PrinterSeam::printer();
+    std::unique_ptr<QPrinter> printer = zor::DefaultPrinter::current().printer();
     if (!printer)
         tellNoPrinter(parent);
     return printer;
@@ -88,13 +87,12 @@ void TSDIAppForm::sendJob(QPrinter &printer, const zor::PrintLayout &layout)
     });
     progress.reset();
     const auto tell = [this](const QString &error) {
-        zor::Dialogs::message(
-                this,
+        zor::Dialogs::current().message(
+                this, Caption,
                 QStringLiteral("Der Bericht konnte nicht gedruckt werden.\n\n") + error
                         + QStringLiteral(
                                 "\n\nBitte pr\u00fcfen Sie den Drucker oder speichern Sie den "
-                                "Bericht mit \"Als PDF speichern...\"."),
-                Caption);
+                                "Bericht mit \"Als PDF speichern...\"."));
     };
     if (result.ok && result.jobId > 0) {
         // The spooler took the job; a failure on the way to the paper is told later.
@@ -120,18 +118,18 @@ void TSDIAppForm::FileSavePdfExecute()
             const QFileInfo report(currentFileName());
             offered = report.dir().filePath(report.completeBaseName() + QStringLiteral(".pdf"));
         }
-        const QString path = zor::Dialogs::saveFile(
+        const QString path = zor::Dialogs::current().saveFile(
                 this, QStringLiteral("Bericht als PDF speichern"), offered,
                 QStringLiteral("PDF-Dateien (*.pdf)"), QStringLiteral("pdf"));
         if (path.isEmpty())
             return;
         QString error;
         if (!zor::writePdf(layout, path, &error)) {
-            zor::Dialogs::message(this,
-                                  QStringLiteral("Die PDF-Datei \"%1\" konnte nicht geschrieben "
-                                                 "werden:\n%2")
-                                          .arg(path, error),
-                                  Caption);
+            zor::Dialogs::current().message(
+                    this, Caption,
+                    QStringLiteral("Die PDF-Datei \"%1\" konnte nicht geschrieben "
+                                   "werden:\n%2")
+                            .arg(path, error));
         }
     });
 }

@@ -2,9 +2,9 @@
 
 #include "ui/tsdiappform.h"
 
-#include "ui/dialogs.h"
 #include "reportfile/recoverycopy.h"
 #include "reportfile/recoverystore.h"
+#include "ui/dialogs.h"
 #include "ui/zahlengrid.h"
 #include "ui_tsdiappform.h"
 
@@ -80,13 +80,12 @@ bool TSDIAppForm::writeRecoveryCopy()
     // Said once, not every two seconds while the disk stays full.
     if (!m_recoveryFailureShown) {
         m_recoveryFailureShown = true;
-        zor::Dialogs::message(
-                this,
+        zor::Dialogs::current().message(
+                this, Caption,
                 QStringLiteral(
                         "Die Sicherungskopie Ihrer Eingaben konnte nicht geschrieben werden:\n%1\n\n"
                         "Bitte speichern Sie den Bericht, sobald es geht.")
-                        .arg(written.reason),
-                Caption);
+                        .arg(written.reason));
     }
     return false;
 }
@@ -115,15 +114,14 @@ bool TSDIAppForm::offerRecovery()
         zor::RecoveryCopy copy;
         QString error;
         if (!file.ok || !zor::decodeRecovery(file.bytes, &copy, &error)) {
-            zor::Dialogs::message(
-                    this,
+            zor::Dialogs::current().message(
+                    this, Caption,
                     QStringLiteral(
                             "Eine Sicherungskopie vom %1 Uhr ist besch\u00e4digt und kann nicht "
                             "wiederhergestellt werden. Sie wird entfernt.\n\n%2")
                             .arg(QLocale().toString(orphan.modified,
                                                     QStringLiteral("dd.MM.yyyy HH:mm")),
-                                 file.ok ? error : file.reason),
-                    Caption);
+                                 file.ok ? error : file.reason));
             orphan.drop();
             continue;
         }
@@ -131,15 +129,15 @@ bool TSDIAppForm::offerRecovery()
                                       ? QStringLiteral("neuer Bericht")
                                       : QStringLiteral("\u201e%1\u201c")
                                                 .arg(QDir::toNativeSeparators(copy.fileName));
-        const int choice = zor::Dialogs::choose(
-                this,
+        const int choice = zor::Dialogs::current().choose(
+                this, Caption,
                 QStringLiteral(
                         "ZOR-Quorvane wurde beim letzten Mal nicht ordnungsgem\u00e4\u00df beendet. "
                         "Von Ihren ungespeicherten Eingaben gibt es eine Sicherungskopie:\n\n"
                         "Bericht: %1\nStand: %2 Uhr\n\nSoll sie wiederhergestellt werden?")
                         .arg(which, QLocale().toString(copy.made.toLocalTime(),
                                                        QStringLiteral("dd.MM.yyyy HH:mm"))),
-                Caption, {QStringLiteral("Wiederherstellen"), QStringLiteral("Verwerfen")});
+                {QStringLiteral("Wiederherstellen"), QStringLiteral("Verwerfen")});
         if (choice != 0) {
             orphan.drop();
             continue;

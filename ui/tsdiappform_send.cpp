@@ -2,9 +2,9 @@
 
 #include "ui/tsdiappform.h"
 
-#include "ui/dialogs.h"
 #include "send/desktophandoff.h"
 #include "send/sending.h"
+#include "ui/dialogs.h"
 #include "ui/nummeredit.h"
 #include "ui/taboutbox.h"
 
@@ -25,9 +25,9 @@ void TSDIAppForm::EMailSchickenExecute()
 {
     commitPendingEdit();
     if (Modified == 1 || m_fileName.isEmpty()) {
-        zor::Dialogs::message(
-                this, QStringLiteral("Die aktuelle Quorvane muss zuerst gespeichert werden !"),
-                programCaption());
+        zor::Dialogs::current().message(
+                this, programCaption(),
+                QStringLiteral("Die aktuelle Quorvane muss zuerst gespeichert werden !"));
         return;
     }
 
@@ -40,7 +40,8 @@ void TSDIAppForm::EMailSchickenExecute()
 
     const QString mailbox = zor::reportMailbox();
     const QString subject = zor::reportSubject();
-    zor::Dialogs::message(this, zor::sendInstructions(mailbox, subject), programCaption());
+    zor::Dialogs::current().message(this, programCaption(),
+                                    zor::sendInstructions(mailbox, subject));
 
     // The companion copy is what the club sends in; xdg-email attaches a
     // private copy of it, so the user need not drag it into the mail. When
@@ -49,7 +50,7 @@ void TSDIAppForm::EMailSchickenExecute()
     const QString told = zor::handOffReport(zor::DesktopHandOff::current(), mailbox, subject,
                                             companion);
     if (!told.isEmpty())
-        zor::Dialogs::message(this, told, programCaption());
+        zor::Dialogs::current().message(this, programCaption(), told);
 }
 
 void TSDIAppForm::HilfeInhaltExecute()
@@ -57,23 +58,21 @@ void TSDIAppForm::HilfeInhaltExecute()
     zor::DesktopHandOff &desktop = zor::DesktopHandOff::current();
     const QString page = zor::locateHelpPage(m_helpFile, desktop.installedHelpPages());
     if (page.isEmpty()) {
-        zor::Dialogs::message(
-                this,
+        zor::Dialogs::current().message(
+                this, programCaption(),
                 QString::fromUtf8(
                         "Die Hilfeseite zorhelp.htm wurde nicht gefunden: weder im Ordner\n%1\n"
                         "noch bei den installierten Programmdateien.")
-                        .arg(QDir::toNativeSeparators(QFileInfo(m_helpFile).absolutePath())),
-                programCaption());
+                        .arg(QDir::toNativeSeparators(QFileInfo(m_helpFile).absolutePath())));
         return;
     }
     if (!zor::openLocalPage(desktop, page))
-        zor::Dialogs::message(
-                this,
+        zor::Dialogs::current().message(
+                this, programCaption(),
                 QString::fromUtf8(
                         "Die Hilfeseite\n%1\nkonnte nicht ge\u00f6ffnet werden. Es ist kein "
                         "Programm zum Anzeigen von HTML-Seiten eingerichtet.")
-                        .arg(QDir::toNativeSeparators(page)),
-                programCaption());
+                        .arg(QDir::toNativeSeparators(page)));
 }
 
 void TSDIAppForm::HelpAbout1Execute()

@@ -2,9 +2,9 @@
 // reports with a growing masters list. One line per figure, in milliseconds
 // (the best of a few runs).
 
-#include "ui/dialogs.h"
 #include "app/startup.h"
 #include "bench/benchtime.h"
+#include "tests/support/scripteddialogs.h"
 #include "ui/tsdiappform.h"
 
 #include <QApplication>
@@ -52,7 +52,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     zor::installGerman(app);
-    zor::Dialogs::setScripted(true);
+    zortest::dialogs().setScripted(true);
     QTemporaryDir dir;
     TSDIAppForm form;
     form.show();
@@ -75,7 +75,7 @@ int main(int argc, char *argv[])
         }
         const double open = zorbench::bestMs(runs, [&] {
             form.Modified = 0;
-            zor::Dialogs::primeFile(file);
+            zortest::dialogs().primeFile(file);
             form.FileOpen1Execute();
         });
         if (form.masters().size() != n) {
@@ -83,7 +83,7 @@ int main(int argc, char *argv[])
             return 1;
         }
         const double print = zorbench::bestMs(n >= 10000 ? 1 : 3, [&] {
-            zor::Dialogs::primeFile(pdf);
+            zortest::dialogs().primeFile(pdf);
             form.FileSavePdfExecute();
         });
         if (!QFileInfo::exists(pdf)) {
@@ -93,7 +93,7 @@ int main(int argc, char *argv[])
         std::printf("document_save_ms{masters=%d} %.2f\n", n, save);
         std::printf("document_open_ms{masters=%d} %.2f\n", n, open);
         std::printf("document_pdf_ms{masters=%d} %.2f\n", n, print);
-        zor::Dialogs::clearShown();
+        zortest::dialogs().clearShown();
     }
     return 0;
 }

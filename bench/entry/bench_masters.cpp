@@ -4,9 +4,9 @@
 // the case that once took seconds) and Delete. Target: every action under
 // 50 ms at 100,000 entries. Usage: bench_masters [repetitions]
 
-#include "ui/dialogs.h"
 #include "bench/benchtime.h"
 #include "entry/masters.h"
+#include "tests/support/scripteddialogs.h"
 #include "ui/tsdiappform.h"
 #include "ui_tsdiappform.h"
 
@@ -44,7 +44,7 @@ int main(int argc, char **argv)
     zorbench::offscreenUnlessSet();
     QApplication app(argc, argv);
     const int reps = zorbench::repetitions(argc, argv, 5);
-    zor::Dialogs::setScripted(true);
+    zortest::dialogs().setScripted(true);
     TSDIAppForm form;
     form.show();
     form.pages()->setCurrentWidget(form.form()->Meister);

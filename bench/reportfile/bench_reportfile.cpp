@@ -2,12 +2,12 @@
 // 100,000 masters, and how long opening such a file in the window takes.
 // Usage: bench_reportfile [repetitions]
 
-#include "ui/dialogs.h"
+#include "bench/benchtime.h"
 #include "reportfile/recoverycopy.h"
 #include "reportfile/recoverystore.h"
-#include "bench/benchtime.h"
 #include "reportfile/reportreader.h"
 #include "reportfile/reportwriter.h"
+#include "tests/support/scripteddialogs.h"
 #include "ui/tsdiappform.h"
 
 #include <QApplication>
@@ -50,7 +50,7 @@ int main(int argc, char **argv)
     zorbench::offscreenUnlessSet();
     QApplication app(argc, argv);
     const int reps = zorbench::repetitions(argc, argv, 5);
-    zor::Dialogs::setScripted(true);
+    zortest::dialogs().setScripted(true);
 
     QTemporaryDir dir;
     TSDIAppForm form;
@@ -90,7 +90,7 @@ int main(int argc, char **argv)
                  copy.made = QDateTime::currentDateTime();
                  ok &= recovery.write(zor::encodeRecovery(copy)).outcome == zor::SaveOutcome::Saved;
              }));
-        if (!ok || !zor::Dialogs::shown().isEmpty()) {
+        if (!ok || !zortest::dialogs().shown().isEmpty()) {
             std::fprintf(stderr, "benchmark run failed for %d masters\n", n);
             return 1;
         }

@@ -6,8 +6,8 @@
 #include "tests/support/testfiles.h"
 
 #include "app/startup.h"
-#include "ui/zahlengrid.h"
 #include "ui/nummeredit.h"
+#include "ui/zahlengrid.h"
 #include "ui_tsdiappform.h"
 
 #include <QAbstractEventDispatcher>
@@ -18,7 +18,6 @@
 #include <QtTest>
 
 using zor::Answer;
-using zor::Dialogs;
 
 namespace {
 
@@ -38,7 +37,7 @@ class TstDocument : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { Dialogs::reset(); }
+    void init() { zortest::dialogs().reset(); }
 
     void startsAsNewCleanReport()
     {
@@ -66,7 +65,7 @@ private slots:
 
         // Exit on an untouched report asks nothing and closes.
         ui->FileExit1->trigger();
-        QVERIFY(Dialogs::shown().isEmpty());
+        QVERIFY(zortest::dialogs().shown().isEmpty());
         QVERIFY(!form->isVisible());
     }
 
@@ -131,21 +130,21 @@ private slots:
         zortest::typeInto(ui->DOrt, QStringLiteral("Musterstadt"));
         makeChanged(*form);
 
-        Dialogs::primeAnswer(Answer(answer));
-        Dialogs::primeFile(QString()); // Yes saves: the Save As dialog is cancelled
+        zortest::dialogs().primeAnswer(Answer(answer));
+        zortest::dialogs().primeFile(QString()); // Yes saves: the Save As dialog is cancelled
         ui->FileNew1->trigger();
 
-        QVERIFY(!Dialogs::shown().isEmpty());
-        const auto &q = Dialogs::shown().first();
+        QVERIFY(!zortest::dialogs().shown().isEmpty());
+        const auto &q = zortest::dialogs().shown().first();
         QCOMPARE(q.kind, QStringLiteral("message"));
         QCOMPARE(q.caption, QStringLiteral("ZOR-Quorvane"));
         QCOMPARE(q.text, question);
         QCOMPARE(q.buttons, (QStringList{QStringLiteral("Ja"), QStringLiteral("Nein"),
                                          QStringLiteral("Abbrechen")}));
         if (Answer(answer) == Answer::Yes) {
-            QCOMPARE(Dialogs::shown().size(), 2);
-            QCOMPARE(Dialogs::shown().at(1).kind, QStringLiteral("save"));
-            QCOMPARE(Dialogs::shown().at(1).caption, QStringLiteral("Speichern unter"));
+            QCOMPARE(zortest::dialogs().shown().size(), 2);
+            QCOMPARE(zortest::dialogs().shown().at(1).kind, QStringLiteral("save"));
+            QCOMPARE(zortest::dialogs().shown().at(1).caption, QStringLiteral("Speichern unter"));
         }
         if (reset) {
             QVERIFY(ui->DOrt->text().isEmpty());
@@ -162,7 +161,7 @@ private slots:
     {
         auto form = zortest::makeForm();
         form->form()->FileNew1->trigger();
-        QVERIFY(Dialogs::shown().isEmpty());
+        QVERIFY(zortest::dialogs().shown().isEmpty());
     }
 
     void resetNeverFailsOnAHalfTypedClubNumber()
@@ -171,11 +170,11 @@ private slots:
         auto *ui = form->form();
         ui->Nummer->setText(QStringLiteral("12"));
         QVERIFY(!ui->Nummer->hasAcceptableInput());
-        Dialogs::primeAnswer(Answer::No);
+        zortest::dialogs().primeAnswer(Answer::No);
         ui->FileNew1->trigger();
         QCOMPARE(ui->Nummer->text(), QStringLiteral("0000"));
         QCOMPARE(form->Modified, 0);
-        for (const auto &d : Dialogs::shown())
+        for (const auto &d : zortest::dialogs().shown())
             QVERIFY2(d.kind != QLatin1String("error"), qPrintable(d.text));
     }
 
@@ -185,10 +184,10 @@ private slots:
         QDir::setCurrent(dir.path());
         auto form = zortest::makeForm();
         makeChanged(*form);
-        Dialogs::primeFile(QString());
+        zortest::dialogs().primeFile(QString());
         form->form()->FileSave1->trigger();
-        QCOMPARE(Dialogs::shown().size(), 1);
-        const auto &d = Dialogs::shown().first();
+        QCOMPARE(zortest::dialogs().shown().size(), 1);
+        const auto &d = zortest::dialogs().shown().first();
         QCOMPARE(d.kind, QStringLiteral("save"));
         QCOMPARE(d.caption, QStringLiteral("Speichern unter"));
         QCOMPARE(d.filter, QStringLiteral("Quorvane(*.zor)"));
@@ -203,7 +202,7 @@ private slots:
         auto form = zortest::makeForm();
         makeChanged(*form);
         const QString chosen = dir.filePath(QStringLiteral("bericht"));
-        Dialogs::primeFile(chosen);
+        zortest::dialogs().primeFile(chosen);
         form->form()->FileSaveAs1->trigger();
         // The default extension is added when none was typed.
         QCOMPARE(form->currentFileName(), chosen + QStringLiteral(".zor"));
@@ -226,11 +225,11 @@ private slots:
         QFETCH(bool, closes);
         auto form = zortest::makeForm();
         makeChanged(*form);
-        Dialogs::primeAnswer(Answer(answer));
-        Dialogs::primeFile(QString());
+        zortest::dialogs().primeAnswer(Answer(answer));
+        zortest::dialogs().primeFile(QString());
         form->close();
-        QVERIFY(!Dialogs::shown().isEmpty());
-        const auto &q = Dialogs::shown().first();
+        QVERIFY(!zortest::dialogs().shown().isEmpty());
+        const auto &q = zortest::dialogs().shown().first();
         QCOMPARE(q.kind, QStringLiteral("confirm"));
         QCOMPARE(q.caption, QString::fromUtf8("Best\u00e4tigung"));
         QCOMPARE(q.text, question);
@@ -252,19 +251,19 @@ private slots:
             place.second->setFocus();
             QVERIFY(QTest::qWaitFor([&] { return place.second->hasFocus(); }));
 
-            Dialogs::clearShown();
-            Dialogs::primeFile(QString());
+            zortest::dialogs().clearShown();
+            zortest::dialogs().primeFile(QString());
             QTest::keyClick(place.second, Qt::Key_O, Qt::ControlModifier);
             QCOMPARE(zortest::shownDialogs(), QStringList{QStringLiteral("open||")});
 
-            Dialogs::clearShown();
-            Dialogs::primeFile(QString());
+            zortest::dialogs().clearShown();
+            zortest::dialogs().primeFile(QString());
             QTest::keyClick(place.second, Qt::Key_S, Qt::ControlModifier);
             QCOMPARE(zortest::shownDialogs(), QStringList{QStringLiteral("save|Speichern unter|")});
 
-            Dialogs::clearShown();
+            zortest::dialogs().clearShown();
             form->Modified = 1;
-            Dialogs::primeAnswer(Answer::Cancel);
+            zortest::dialogs().primeAnswer(Answer::Cancel);
             QTest::keyClick(place.second, Qt::Key_N, Qt::ControlModifier);
             QCOMPARE(zortest::shownDialogs(),
                      QStringList{QStringLiteral("message|ZOR-Quorvane|") + question});
@@ -303,7 +302,7 @@ private slots:
                                    "Abc;De;3"};
         QVERIFY(zortest::writeAll(good, zortest::crlfLines(lines)));
 
-        Dialogs::primeFile(good);
+        zortest::dialogs().primeFile(good);
         form->form()->FileOpen1->trigger();
         QCOMPARE(form->currentFileName(), good);
         QCOMPARE(form->form()->Vereinsname->text(), QStringLiteral("Sportverein Beispielhausen"));
@@ -311,12 +310,12 @@ private slots:
 
         // A file that cannot be read does not take the report's file name.
         const QString missing = dir.filePath(QStringLiteral("fehlt.zor"));
-        Dialogs::clearShown();
-        Dialogs::primeFile(missing);
+        zortest::dialogs().clearShown();
+        zortest::dialogs().primeFile(missing);
         form->form()->FileOpen1->trigger();
         QCOMPARE(form->currentFileName(), good);
         bool warned = false;
-        for (const auto &d : Dialogs::shown())
+        for (const auto &d : zortest::dialogs().shown())
             warned = warned
                      || (d.kind == QLatin1String("warning")
                          && d.text.startsWith(
@@ -325,8 +324,8 @@ private slots:
 
         // Cancelling the open dialog changes nothing.
         form->form()->Code->setText(QStringLiteral("Xy"));
-        Dialogs::primeAnswer(Answer::No);
-        Dialogs::primeFile(QString());
+        zortest::dialogs().primeAnswer(Answer::No);
+        zortest::dialogs().primeFile(QString());
         form->form()->FileOpen1->trigger();
         QCOMPARE(form->form()->Code->text(), QStringLiteral("Xy"));
     }
@@ -344,9 +343,9 @@ private slots:
 
         ui->Code->setFocus();
         QTRY_VERIFY(ui->Nummer->hasFocus());
-        QCOMPARE(Dialogs::shown().size(), 1);
+        QCOMPARE(zortest::dialogs().shown().size(), 1);
         QCOMPARE(
-                Dialogs::shown().first().text,
+                zortest::dialogs().shown().first().text,
                 QString::fromUtf8(
                         "Ung\u00fcltiger Eingabewert. Benutzen Sie die ESC-Taste, um die \u00c4nderungen "
                         "r\u00fcckg\u00e4ngig zu machen."));
@@ -354,10 +353,10 @@ private slots:
         // Escape brings back the value from before the editing.
         QTest::keyClick(ui->Nummer, Qt::Key_Escape);
         QCOMPARE(ui->Nummer->text(), QStringLiteral("0000"));
-        Dialogs::clearShown();
+        zortest::dialogs().clearShown();
         ui->Code->setFocus();
         QTRY_VERIFY(ui->Code->hasFocus());
-        for (const auto &d : Dialogs::shown())
+        for (const auto &d : zortest::dialogs().shown())
             QVERIFY(d.kind != QLatin1String("error"));
 
         // Only digits go in.

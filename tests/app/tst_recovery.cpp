@@ -1,13 +1,13 @@
 // The recovery copy: its format, the folder shared by running instances, and
 // a real program process that is killed with SIGKILL and started again.
 
-#include "ui/dialogs.h"
 #include "reportfile/recoverycopy.h"
 #include "reportfile/recoverystore.h"
-#include "ui/zahlengrid.h"
 #include "tests/support/formfixture.h"
+#include "tests/support/scripteddialogs.h"
 #include "tests/support/testfiles.h"
 #include "ui/nummeredit.h"
+#include "ui/zahlengrid.h"
 #include "ui_tsdiappform.h"
 
 #include <QApplication>
@@ -22,7 +22,6 @@
 #include <cstdio>
 
 using zor::Answer;
-using zor::Dialogs;
 using zor::Field;
 
 namespace {
@@ -79,7 +78,7 @@ int childMain(int argc, char *argv[])
     const QString folder = QString::fromLocal8Bit(argv[2]);
     const QString mode = QString::fromLocal8Bit(argv[3]);
     QApplication app(argc, argv);
-    Dialogs::setScripted(true);
+    zortest::dialogs().setScripted(true);
     TSDIAppForm form;
     form.show();
     form.startRecovery(folder);
@@ -234,11 +233,11 @@ void TstRecovery::killedProgram_comesBackWholeAfterRestart()
 
     auto form = zortest::makeForm();
     form->startRecovery(folder);
-    Dialogs::primeAnswer(Answer::Yes); // "Wiederherstellen"
+    zortest::dialogs().primeAnswer(Answer::Yes); // "Wiederherstellen"
     QVERIFY(form->offerRecovery());
 
-    QCOMPARE(Dialogs::shown().size(), 1);
-    const zor::ShownDialog &q = Dialogs::shown().first();
+    QCOMPARE(zortest::dialogs().shown().size(), 1);
+    const zortest::ShownDialog &q = zortest::dialogs().shown().first();
     QCOMPARE(q.kind, QStringLiteral("choice"));
     QCOMPARE(q.buttons,
              (QStringList{QStringLiteral("Wiederherstellen"), QStringLiteral("Verwerfen")}));
@@ -274,13 +273,13 @@ void TstRecovery::secondInstance_doesNotTakeARunningOnesCopy()
     auto form = zortest::makeForm();
     form->startRecovery(folder);
     QVERIFY(!form->offerRecovery());
-    QVERIFY(Dialogs::shown().isEmpty());
+    QVERIFY(zortest::dialogs().shown().isEmpty());
     QCOMPARE(copiesIn(folder).size(), 1);
 
     kill9(child);
     auto later = zortest::makeForm();
     later->startRecovery(folder);
-    Dialogs::primeAnswer(Answer::Yes);
+    zortest::dialogs().primeAnswer(Answer::Yes);
     QVERIFY(later->offerRecovery());
     QCOMPARE(later->field(Field::Vereinsname)->text(), QStringLiteral("Judoclub Musterstadt"));
     later->Modified = 0;
@@ -299,7 +298,7 @@ void TstRecovery::savedBeforeTheKill_nothingIsAsked()
     auto form = zortest::makeForm();
     form->startRecovery(folder);
     QVERIFY(!form->offerRecovery());
-    QVERIFY(Dialogs::shown().isEmpty());
+    QVERIFY(zortest::dialogs().shown().isEmpty());
 }
 
 void TstRecovery::damagedCopy_isReportedAndRemoved()
@@ -313,8 +312,8 @@ void TstRecovery::damagedCopy_isReportedAndRemoved()
     auto form = zortest::makeForm();
     form->startRecovery(folder);
     QVERIFY(!form->offerRecovery());
-    QCOMPARE(Dialogs::shown().size(), 1);
-    QVERIFY(Dialogs::shown().first().text.contains(QStringLiteral("besch\u00e4digt")));
+    QCOMPARE(zortest::dialogs().shown().size(), 1);
+    QVERIFY(zortest::dialogs().shown().first().text.contains(QStringLiteral("besch\u00e4digt")));
     QVERIFY(!QFileInfo::exists(damaged));
     QVERIFY(form->field(Field::Vereinsname)->text().isEmpty());
     QCOMPARE(form->Modified, 0);
@@ -330,10 +329,10 @@ void TstRecovery::verwerfen_removesTheCopy()
 
     auto form = zortest::makeForm();
     form->startRecovery(folder);
-    Dialogs::primeAnswer(Answer::No); // "Verwerfen"
+    zortest::dialogs().primeAnswer(Answer::No); // "Verwerfen"
     QVERIFY(!form->offerRecovery());
-    QCOMPARE(Dialogs::shown().size(), 1);
-    QVERIFY(Dialogs::shown().first().text.contains(QStringLiteral("Quorvane 2027.zor")));
+    QCOMPARE(zortest::dialogs().shown().size(), 1);
+    QVERIFY(zortest::dialogs().shown().first().text.contains(QStringLiteral("Quorvane 2027.zor")));
     QVERIFY(!QFileInfo::exists(left));
     QVERIFY(form->field(Field::Vereinsname)->text().isEmpty());
     QVERIFY(form->currentFileName().isEmpty());
@@ -360,7 +359,7 @@ void TstRecovery::copyIsWrittenAfterAChange_andGoneAfterNewSaveOrExit()
     QCOMPARE(copy.report.text(Field::Fax), QStringLiteral("0815"));
 
     // "Nein" to New's question drops the changes, and with them the copy.
-    Dialogs::primeAnswer(Answer::No);
+    zortest::dialogs().primeAnswer(Answer::No);
     form->form()->FileNew1->trigger();
     QVERIFY(!QFileInfo::exists(own));
 
@@ -368,7 +367,7 @@ void TstRecovery::copyIsWrittenAfterAChange_andGoneAfterNewSaveOrExit()
     typeReport(*form);
     fillComplete(*form);
     QVERIFY(form->writeRecoveryCopy());
-    Dialogs::primeFile(dir.filePath(QStringLiteral("bericht.zor")));
+    zortest::dialogs().primeFile(dir.filePath(QStringLiteral("bericht.zor")));
     form->FileSaveAs1Execute();
     QCOMPARE(form->Modified, 0);
     QVERIFY(!QFileInfo::exists(own));
@@ -376,7 +375,7 @@ void TstRecovery::copyIsWrittenAfterAChange_andGoneAfterNewSaveOrExit()
     // A normal end ("&Nein" to the close query): gone.
     zortest::typeInto(form->field(Field::Fax), QStringLiteral("1"));
     QVERIFY(form->writeRecoveryCopy());
-    Dialogs::primeAnswer(Answer::No);
+    zortest::dialogs().primeAnswer(Answer::No);
     QVERIFY(form->close());
     QVERIFY(!QFileInfo::exists(own));
 }

@@ -2,7 +2,7 @@
 // is missing.
 
 #include "app/commandline.h"
-#include "ui/dialogs.h"
+#include "tests/support/scripteddialogs.h"
 
 #include "tests/support/testfiles.h"
 
@@ -204,7 +204,7 @@ void TstStartup::unreadableFileIsNamedRelativeToTheStartFolder()
 void TstStartup::questionButtonsGermanWithoutTranslation()
 {
     // This test installs no translator: Qt's standard buttons would be English.
-    zor::Dialogs::setScripted(false);
+    zortest::dialogs().setScripted(false);
     QStringList texts;
     QTimer::singleShot(0, this, [&texts] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
@@ -221,8 +221,8 @@ void TstStartup::questionButtonsGermanWithoutTranslation()
         else
             box->reject();
     });
-    const zor::Answer a = zor::Dialogs::message(nullptr, QStringLiteral("Speichern ?"),
-                                                QStringLiteral("ZOR-Quorvane"), true);
+    const zor::Answer a = zor::Dialogs::real().askYesNoCancel(
+            nullptr, QStringLiteral("ZOR-Quorvane"), QStringLiteral("Speichern ?"));
     texts.sort();
     QCOMPARE(texts, (QStringList{QStringLiteral("Abbrechen"), QStringLiteral("Ja"),
                                  QStringLiteral("Nein")}));

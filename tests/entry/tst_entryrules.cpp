@@ -2,9 +2,9 @@
 // masters entry texts and their order, and the two field checks.
 
 #include "entry/fieldchecks.h"
-#include "reportfile/intconv.h"
 #include "entry/masters.h"
 #include "entry/membercounts.h"
+#include "reportfile/intconv.h"
 
 #include <QtTest>
 

@@ -48,7 +48,7 @@ void TstFieldChecks::init()
 void TstFieldChecks::cleanup()
 {
     form.reset();
-    zor::Dialogs::reset();
+    zortest::dialogs().reset();
 }
 
 void TstFieldChecks::leave(QWidget *from, QWidget *to)
@@ -63,18 +63,18 @@ void TstFieldChecks::leavingClubNumberAtZeroAdvisesEachTime()
 {
     leave(ui->Nummer, ui->Vereinsname);
     QCOMPARE(zortest::shownDialogs(), QStringList{clubNumberShown});
-    QCOMPARE(zor::Dialogs::shown().first().buttons, QStringList{"OK"});
+    QCOMPARE(zortest::dialogs().shown().first().buttons, QStringList{"OK"});
     leave(ui->Nummer, ui->Code);
     QCOMPARE(zortest::shownDialogs(), (QStringList{clubNumberShown, clubNumberShown}));
     QCOMPARE(ui->Nummer->text(), QStringLiteral("0000"));
 
-    zor::Dialogs::clearShown();
+    zortest::dialogs().clearShown();
     ui->Nummer->setText(QStringLiteral("0135"));
     leave(ui->Nummer, ui->Vereinsname);
-    QVERIFY(zor::Dialogs::shown().isEmpty());
+    QVERIFY(zortest::dialogs().shown().isEmpty());
 
     // "0000" typed in gets the same advice.
-    zor::Dialogs::clearShown();
+    zortest::dialogs().clearShown();
     ui->Nummer->setText(QStringLiteral("0135"));
     ui->Nummer->setFocus(Qt::TabFocusReason);
     ui->Nummer->selectAll();
@@ -94,7 +94,7 @@ void TstFieldChecks::blanksAreRemovedOneAtATime()
     QCOMPARE(ui->Email->text(), QStringLiteral("info@verein.de"));
     QCOMPARE(seen, (QStringList{"info@ver ein.de ", "info@verein.de ", "info@verein.de"}));
     QCOMPARE(form->Modified, 1);
-    QVERIFY(zor::Dialogs::shown().isEmpty());
+    QVERIFY(zortest::dialogs().shown().isEmpty());
 }
 
 void TstFieldChecks::onlyBlanksBecomeEmptyWithoutAdvice()
@@ -102,7 +102,7 @@ void TstFieldChecks::onlyBlanksBecomeEmptyWithoutAdvice()
     zortest::typeInto(ui->Email, QStringLiteral("   "));
     ui->Tel->setFocus(Qt::TabFocusReason);
     QCOMPARE(ui->Email->text(), QString());
-    QVERIFY(zor::Dialogs::shown().isEmpty());
+    QVERIFY(zortest::dialogs().shown().isEmpty());
 }
 
 void TstFieldChecks::addressesThatGetTheHint_data()
@@ -138,11 +138,11 @@ void TstFieldChecks::aContextMenuIsNoLeaving()
     QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
     QApplication::sendEvent(ui->Email, &popup);
     QCOMPARE(ui->Email->text(), QStringLiteral("a b"));
-    QVERIFY(zor::Dialogs::shown().isEmpty());
+    QVERIFY(zortest::dialogs().shown().isEmpty());
     QFocusEvent tab(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(ui->Email, &tab);
     QCOMPARE(ui->Email->text(), QStringLiteral("ab"));
-    QCOMPARE(zor::Dialogs::shown().size(), 1);
+    QCOMPARE(zortest::dialogs().shown().size(), 1);
 }
 
 QTEST_MAIN(TstFieldChecks)

@@ -2,10 +2,10 @@
 // manager: type, then move on by any key, mouse or Tab; the real error box of
 // a faulty cell; leaving the grid; saving while a cell is being edited.
 
-#include "ui/zahlengrid.h"
 #include "reportfile/reportreader.h"
 #include "tests/support/realx.h"
 #include "tests/support/testfiles.h"
+#include "ui/zahlengrid.h"
 #include "ui_tsdiappform.h"
 
 #include <QClipboard>
@@ -72,7 +72,7 @@ void TstGridKeys::init()
 void TstGridKeys::cleanup()
 {
     form.reset();
-    zor::Dialogs::reset();
+    zortest::dialogs().reset();
 }
 
 void TstGridKeys::editAt(int row, int col)
@@ -272,9 +272,9 @@ void TstGridKeys::pdfTakesTheOpenEditorsText()
     grid->setCellText(1, 1, QStringLiteral("12"));
     editAt(1, 1);
     typeKeys(QStringLiteral("77"));
-    zor::Dialogs::setScripted(true);
+    zortest::dialogs().setScripted(true);
     const QString path = dir.filePath(QStringLiteral("bericht.pdf"));
-    zor::Dialogs::primeFile(path);
+    zortest::dialogs().primeFile(path);
     form->form()->FileSavePdf->trigger(); // from the menu, the cell still being edited
     QVERIFY2(QFile::exists(path), "no PDF was written");
     QProcess pdftotext;

@@ -55,7 +55,7 @@ void TstLeavingFields::init()
 void TstLeavingFields::cleanup()
 {
     form.reset();
-    zor::Dialogs::reset();
+    zortest::dialogs().reset();
 }
 
 void TstLeavingFields::typeHalfNumber()

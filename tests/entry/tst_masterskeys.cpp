@@ -46,7 +46,7 @@ void TstMastersKeys::init()
 void TstMastersKeys::cleanup()
 {
     form.reset();
-    zor::Dialogs::reset();
+    zortest::dialogs().reset();
 }
 
 void TstMastersKeys::select(const QString &entry)

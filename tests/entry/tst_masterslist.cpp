@@ -45,7 +45,7 @@ void TstMastersList::init()
 void TstMastersList::cleanup()
 {
     form.reset();
-    zor::Dialogs::reset();
+    zortest::dialogs().reset();
 }
 
 void TstMastersList::add(const QString &surname, const QString &firstName, int grade)
@@ -101,7 +101,7 @@ void TstMastersList::addWithoutFirstNameAddsNothingButTrims()
     QCOMPARE(ui->NName->text(), QStringLiteral("Abc"));
     QCOMPARE(ui->VName->text(), QString());
     QCOMPARE(form->Modified, 0);
-    QVERIFY(zor::Dialogs::shown().isEmpty());
+    QVERIFY(zortest::dialogs().shown().isEmpty());
 
     form->AddBtnClick(); // the handler itself, as a shortcut would run it
     QVERIFY(form->masters().isEmpty());
@@ -165,7 +165,7 @@ void TstMastersList::deleteRemovesTheSelectedEntry()
     QTest::mouseClick(ui->DelBtn, Qt::LeftButton);
     QCOMPARE(form->masters(), (QStringList{"a;a;1", "c;c;3"}));
     QCOMPARE(form->Modified, 1);
-    QVERIFY(zor::Dialogs::shown().isEmpty()); // no confirmation
+    QVERIFY(zortest::dialogs().shown().isEmpty()); // no confirmation
 }
 
 void TstMastersList::tenThousandEntriesComeInSorted()

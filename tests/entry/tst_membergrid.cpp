@@ -1,8 +1,8 @@
 // The member-count grid in the real window: keys, Enter's path, the sums and
 // the conversion error that keeps the user in a faulty cell.
 
-#include "ui/zahlengrid.h"
 #include "tests/support/formfixture.h"
+#include "ui/zahlengrid.h"
 #include "ui_tsdiappform.h"
 
 #include <QApplication>
@@ -95,7 +95,7 @@ void TstMemberGrid::init()
 void TstMemberGrid::cleanup()
 {
     form.reset();
-    zor::Dialogs::reset();
+    zortest::dialogs().reset();
 }
 
 void TstMemberGrid::startEditingAt(int row, int col)
@@ -200,7 +200,7 @@ void TstMemberGrid::enterWalksAllFourteenCellsWhateverModifierIsHeld()
     startEditingAt(7, 2);
     key(Qt::Key_Return, Qt::ShiftModifier);
     QCOMPARE(current(grid), qMakePair(1, 1));
-    QVERIFY(zor::Dialogs::shown().isEmpty());
+    QVERIFY(zortest::dialogs().shown().isEmpty());
 }
 
 void TstMemberGrid::threeMenAndFourWomenInRowFour()
@@ -258,14 +258,14 @@ void TstMemberGrid::noNumberKeepsTheUserInTheCell()
     QCOMPARE(sums(*form), before);
 
     // A click on another cell does not take the current cell away.
-    zor::Dialogs::clearShown();
+    zortest::dialogs().clearShown();
     const QRect other = grid->visualRect(grid->model()->index(5, 2));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, other.center());
     QCOMPARE(current(grid), qMakePair(2, 1));
     QCOMPARE(zortest::shownDialogs(), QStringList{conversionError(text)});
 
     // Nor do the arrow keys or Tab.
-    zor::Dialogs::clearShown();
+    zortest::dialogs().clearShown();
     key(Qt::Key_Down);
     QCOMPARE(current(grid), qMakePair(2, 1));
     grid->setFocus(Qt::OtherFocusReason);
@@ -275,12 +275,12 @@ void TstMemberGrid::noNumberKeepsTheUserInTheCell()
     QCOMPARE(sums(*form), before);
 
     // Once the cell holds a number again, everything goes on.
-    zor::Dialogs::clearShown();
+    zortest::dialogs().clearShown();
     startEditingAt(2, 1);
     qobject_cast<QLineEdit *>(QApplication::focusWidget())->clear();
     type(QStringLiteral("2"));
     key(Qt::Key_Return);
-    QVERIFY(zor::Dialogs::shown().isEmpty());
+    QVERIFY(zortest::dialogs().shown().isEmpty());
     QCOMPARE(current(grid), qMakePair(2, 2));
     QCOMPARE(form->sumLabel("Sum2")->text(), QStringLiteral("2"));
     QCOMPARE(form->sumLabel("MSum")->text(), QStringLiteral("10"));
@@ -304,7 +304,7 @@ void TstMemberGrid::headingsNeverBecomeCurrent()
     QCOMPARE(current(grid), qMakePair(4, 1));
     key(Qt::Key_Backtab, Qt::ShiftModifier);
     QCOMPARE(current(grid), qMakePair(3, 2));
-    QVERIFY(zor::Dialogs::shown().isEmpty());
+    QVERIFY(zortest::dialogs().shown().isEmpty());
 }
 
 void TstMemberGrid::sumsFollowWhenTheGridLosesTheFocus()

@@ -1,7 +1,7 @@
 // Printing on real printer queues: a CUPS of the tests' own with cups-pdf
 // queues (tools/cupsserver), whose PDF files are read back with pdftotext.
 
-#include "print/printerseam.h"
+#include "print/defaultprinter.h"
 #include "print/printjob.h"
 #include "print/printlayout.h"
 #include "print/reportpainter.h"
@@ -176,7 +176,6 @@ class TstCupsPrint : public QObject
 
 private slots:
     void initTestCase();
-    void init();
     void cleanup();
     void printComesOutOnTheQueuesPaper_data();
     void printComesOutOnTheQueuesPaper();
@@ -195,11 +194,6 @@ void TstCupsPrint::initTestCase()
 {
     QVERIFY2(!cupsDir().isEmpty(), "the print tests run under ctest, which starts their CUPS");
     QVERIFY2(QFileInfo(cupsDir() + QStringLiteral("/cups.sock")).exists(), qPrintable(cupsDir()));
-}
-
-void TstCupsPrint::init()
-{
-    zor::PrinterSeam::setProvider({});
 }
 
 void TstCupsPrint::cleanup()
@@ -373,7 +367,7 @@ void TstCupsPrint::jobThatFailsAtThePrinterIsReported()
 void TstCupsPrint::cancelledJobLeavesNothingWithTheSpooler()
 {
     print(QStringLiteral("zor-a4"));
-    std::unique_ptr<QPrinter> printer = zor::PrinterSeam::printer();
+    std::unique_ptr<QPrinter> printer = zor::DefaultPrinter::current().printer();
     QVERIFY(printer);
     zor::Report r = sampleReport();
     r.masters = manyMasters(3000);

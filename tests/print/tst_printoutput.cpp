@@ -1,7 +1,7 @@
 // The printout from the window: on a (stand-in) printer and as a PDF file,
 // read back with pdftotext.
 
-#include "print/printerseam.h"
+#include "print/defaultprinter.h"
 #include "print/printlayout.h"
 #include "tests/support/formfixture.h"
 #include "ui_tsdiappform.h"
@@ -67,19 +67,31 @@ QPointF wordAt(const QString &path, const QString &word)
                         : QPointF(-1, -1);
 }
 
-// A printer that writes into a PDF file, in place of the default printer.
-zor::PrinterSeam::Provider pdfPrinter(const QString &out, int *asked = nullptr)
+// A printer that writes into a PDF file, in place of the default printer;
+// with no file, a desktop without any printer.
+class PdfPrinter : public zor::DefaultPrinter
 {
-    return [out, asked] {
-        if (asked)
-            ++*asked;
+public:
+    explicit PdfPrinter(const QString &out = QString())
+        : m_out(out)
+    { }
+    int asked = 0;
+
+    std::unique_ptr<QPrinter> printer() override
+    {
+        ++asked;
+        if (m_out.isEmpty())
+            return nullptr;
         auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
         p->setOutputFormat(QPrinter::PdfFormat);
-        p->setOutputFileName(out);
+        p->setOutputFileName(m_out);
         p->setResolution(300);
         return p;
-    };
-}
+    }
+
+private:
+    QString m_out;
+};
 
 QString title()
 {
@@ -95,7 +107,6 @@ class TstPrintOutput : public QObject
 
 private slots:
     void init();
-    void cleanup();
     void savePdfWritesTheReport();
     void pdfPlacesTextsByTheirTopAndFont();
     void savePdfContinuesOnFurtherSheets();
@@ -113,12 +124,6 @@ void TstPrintOutput::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    zor::PrinterSeam::setProvider({});
-}
-
-void TstPrintOutput::cleanup()
-{
-    zor::PrinterSeam::setProvider({});
 }
 
 void TstPrintOutput::savePdfWritesTheReport()
@@ -128,11 +133,11 @@ void TstPrintOutput::savePdfWritesTheReport()
     form->Modified = 0;
     const zor::Report before = form->currentReport();
 
-    zor::Dialogs::primeFile(m_dir->filePath(QStringLiteral("bericht")));
+    zortest::dialogs().primeFile(m_dir->filePath(QStringLiteral("bericht")));
     form->form()->FileSavePdf->trigger();
 
-    QCOMPARE(zor::Dialogs::shown().size(), 1);
-    const zor::ShownDialog &d = zor::Dialogs::shown().first();
+    QCOMPARE(zortest::dialogs().shown().size(), 1);
+    const zortest::ShownDialog &d = zortest::dialogs().shown().first();
     QCOMPARE(d.kind, QStringLiteral("save"));
     QCOMPARE(d.filter, QStringLiteral("PDF-Dateien (*.pdf)"));
 
@@ -156,7 +161,7 @@ void TstPrintOutput::pdfPlacesTextsByTheirTopAndFont()
     auto form = zortest::makeForm();
     form->showReport(sampleReport());
     const QString pdf = m_dir->filePath(QStringLiteral("lage.pdf"));
-    zor::Dialogs::primeFile(pdf);
+    zortest::dialogs().primeFile(pdf);
     form->FileSavePdfExecute();
 
     // A4 at 600 dpi: 4960 pixels wide, lh = 116; a pixel is 72/600 points.
@@ -196,7 +201,7 @@ void TstPrintOutput::savePdfContinuesOnFurtherSheets()
         r.masters << QStringLiteral("M%1;V;1").arg(i, 2, 10, QLatin1Char('0'));
     form->showReport(r);
 
-    zor::Dialogs::primeFile(m_dir->filePath(QStringLiteral("lang.pdf")));
+    zortest::dialogs().primeFile(m_dir->filePath(QStringLiteral("lang.pdf")));
     form->FileSavePdfExecute();
     const QString text = pdfText(m_dir->filePath(QStringLiteral("lang.pdf")));
     const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
@@ -214,30 +219,32 @@ void TstPrintOutput::savePdfCancelledOrFailingWritesNothing()
 
     // The dialog offers the report's own name with the PDF's extension.
     form->setCurrentFileName(m_dir->filePath(QStringLiteral("verein.zor")));
-    zor::Dialogs::primeFile(QString());
+    zortest::dialogs().primeFile(QString());
     form->FileSavePdfExecute();
     QCOMPARE(zortest::shownDialogs().size(), 1); // only the save dialog
-    QCOMPARE(zor::Dialogs::shown().first().initial, m_dir->filePath(QStringLiteral("verein.pdf")));
+    QCOMPARE(zortest::dialogs().shown().first().initial,
+             m_dir->filePath(QStringLiteral("verein.pdf")));
     QVERIFY(QDir(m_dir->path()).isEmpty());
 
     // A folder that does not exist is refused by the dialog itself, which asks again.
-    zor::Dialogs::reset();
+    zortest::dialogs().reset();
     const QString unreachable = m_dir->filePath(QStringLiteral("fehlt/bericht.pdf"));
-    zor::Dialogs::primeFile(unreachable);
+    zortest::dialogs().primeFile(unreachable);
     form->FileSavePdfExecute();
     QStringList shown = zortest::shownDialogs();
     QCOMPARE(shown.size(), 3);
     QVERIFY2(shown[1].startsWith(QStringLiteral("warning|Warnung|Der Ordner")),
              qPrintable(shown[1]));
     QVERIFY(shown[1].contains(m_dir->filePath(QStringLiteral("fehlt"))));
-    QCOMPARE(zor::Dialogs::shown().at(2).initial, unreachable); // asked again, with the name typed
+    QCOMPARE(zortest::dialogs().shown().at(2).initial,
+             unreachable); // asked again, with the name typed
     QVERIFY(!QFileInfo::exists(unreachable));
 
     // A name that cannot be written is reported with the reason.
-    zor::Dialogs::reset();
+    zortest::dialogs().reset();
     const QString folder = m_dir->filePath(QStringLiteral("ordner.pdf"));
     QVERIFY(QDir().mkpath(folder));
-    zor::Dialogs::primeFile(folder);
+    zortest::dialogs().primeFile(folder);
     form->FileSavePdfExecute();
     shown = zortest::shownDialogs();
     QCOMPARE(shown.size(), 2);
@@ -250,7 +257,8 @@ void TstPrintOutput::savePdfCancelledOrFailingWritesNothing()
 void TstPrintOutput::printGoesToTheDefaultPrinter()
 {
     const QString out = m_dir->filePath(QStringLiteral("drucker.pdf"));
-    zor::PrinterSeam::setProvider(pdfPrinter(out));
+    PdfPrinter printer(out);
+    const zor::StandIn<zor::DefaultPrinter> inPlace(printer);
     auto form = zortest::makeForm();
     form->showReport(sampleReport());
     form->Modified = 0;
@@ -269,7 +277,8 @@ void TstPrintOutput::printerThatFailsIsReported()
 {
     // A printer whose output cannot be opened refuses to begin the job.
     const QString out = m_dir->filePath(QStringLiteral("fehlt/drucker.pdf"));
-    zor::PrinterSeam::setProvider(pdfPrinter(out));
+    PdfPrinter printer(out);
+    const zor::StandIn<zor::DefaultPrinter> inPlace(printer);
     auto form = zortest::makeForm();
     form->showReport(sampleReport());
     form->FilePrintExecute1();
@@ -283,12 +292,13 @@ void TstPrintOutput::printerThatFailsIsReported()
 
 void TstPrintOutput::printWithoutPrinterPointsToPdf()
 {
-    zor::PrinterSeam::setProvider([] { return std::unique_ptr<QPrinter>(); });
+    PdfPrinter none;
+    const zor::StandIn<zor::DefaultPrinter> inPlace(none);
     auto form = zortest::makeForm();
     // The preview and the print dialog need a printer as much as printing does.
     for (QAction *action :
          {form->form()->FilePrint, form->form()->FilePreview, form->form()->FilePrintDialog}) {
-        zor::Dialogs::reset();
+        zortest::dialogs().reset();
         action->trigger();
         const QStringList shown = zortest::shownDialogs();
         QCOMPARE(shown.size(), 1);
@@ -301,22 +311,22 @@ void TstPrintOutput::printWithoutPrinterPointsToPdf()
 void TstPrintOutput::countThatIsNoNumberEndsBeforeAnyJob()
 {
     const QString out = m_dir->filePath(QStringLiteral("drucker.pdf"));
-    int printersAsked = 0;
-    zor::PrinterSeam::setProvider(pdfPrinter(out, &printersAsked));
+    PdfPrinter printer(out);
+    const zor::StandIn<zor::DefaultPrinter> inPlace(printer);
     auto form = zortest::makeForm();
     zor::Report r = sampleReport();
     r.counts[3][zor::Men] = QStringLiteral("x1");
     form->showReport(r);
 
     form->FilePrintExecute1();
-    QCOMPARE(printersAsked, 1);
+    QCOMPARE(printer.asked, 1);
     QCOMPARE(zortest::shownDialogs(),
              QStringList{
                      QStringLiteral("error|ZOR-Quorvane|'x1' ist kein g\u00fcltiger Integerwert")});
     QVERIFY(!QFileInfo::exists(out));
 
     // The PDF stops the same way, before its save dialog.
-    zor::Dialogs::reset();
+    zortest::dialogs().reset();
     form->FileSavePdfExecute();
     QCOMPARE(zortest::shownDialogs(),
              QStringList{

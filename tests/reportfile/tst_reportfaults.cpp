@@ -3,15 +3,15 @@
 // files, a file changed by another program, values longer than a line edit's
 // default, and the flows that must not drop an unsaved report.
 
-#include "ui/dialogs.h"
-#include "ui/zahlengrid.h"
 #include "reportfile/reportreader.h"
 #include "reportfile/reportwriter.h"
 #include "tests/send/handoffrecorder.h"
 #include "tests/support/formfixture.h"
+#include "tests/support/scripteddialogs.h"
 #include "tests/support/smalldisk.h"
 #include "tests/support/testfiles.h"
 #include "ui/nummeredit.h"
+#include "ui/zahlengrid.h"
 #include "ui_tsdiappform.h"
 
 #include <QApplication>
@@ -28,7 +28,6 @@
 #include <sys/stat.h>
 
 using zor::Answer;
-using zor::Dialogs;
 using zor::Field;
 
 namespace {
@@ -76,7 +75,7 @@ struct Snapshot
 
 bool anyShown(const QString &kind, const QString &part)
 {
-    for (const auto &d : Dialogs::shown()) {
+    for (const auto &d : zortest::dialogs().shown()) {
         if (d.kind == kind && d.text.contains(part))
             return true;
     }
@@ -90,7 +89,7 @@ QString shownText()
 
 bool saveAs(TSDIAppForm &form, const QString &path)
 {
-    Dialogs::primeFile(path);
+    zortest::dialogs().primeFile(path);
     form.FileSaveAs1Execute();
     return form.Modified == 0 && form.currentFileName() == path;
 }
@@ -138,7 +137,7 @@ void TstReportFaults::fullDisk_everyWriteIsReportedAndLosesNothing()
     QVERIFY(disk.leaveFree(0));
 
     // Sending rewrites both files first: it fails, and nothing is offered.
-    Dialogs::clearShown();
+    zortest::dialogs().clearShown();
     form->form()->EMailSchicken->trigger();
     QVERIFY2(anyShown(QStringLiteral("warning"), diskFull), qPrintable(shownText()));
     QVERIFY2(!anyShown(QStringLiteral("message"), QStringLiteral("verschickt werden")),
@@ -151,11 +150,11 @@ void TstReportFaults::fullDisk_everyWriteIsReportedAndLosesNothing()
     const Snapshot before = Snapshot::of(*form);
 
     // Save: the message says what happened; file, report and "mod" stay.
-    Dialogs::clearShown();
+    zortest::dialogs().clearShown();
     QCOMPARE(form->SaveReportFile(), 0);
     QVERIFY2(anyShown(QStringLiteral("warning"), diskFull), qPrintable(shownText()));
     QVERIFY(anyShown(QStringLiteral("warning"), QDir::toNativeSeparators(report)));
-    Dialogs::clearShown();
+    zortest::dialogs().clearShown();
     form->form()->FileSave1->trigger();
     QVERIFY(anyShown(QStringLiteral("warning"), diskFull));
     QVERIFY(Snapshot::of(*form) == before);
@@ -163,23 +162,23 @@ void TstReportFaults::fullDisk_everyWriteIsReportedAndLosesNothing()
     QCOMPARE(zortest::statusText(*form), QStringLiteral("mod"));
 
     // Save As under a new name: nothing appears.
-    Dialogs::clearShown();
+    zortest::dialogs().clearShown();
     QVERIFY(!saveAs(*form, folder + QStringLiteral("/neu.zor")));
     QVERIFY(anyShown(QStringLiteral("warning"), diskFull));
     QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/neu.zor")));
     form->setCurrentFileName(report);
 
     // "&Ja" of the close query: the save fails, so the window stays open.
-    Dialogs::clearShown();
-    Dialogs::primeAnswer(Answer::Yes);
+    zortest::dialogs().clearShown();
+    zortest::dialogs().primeAnswer(Answer::Yes);
     form->close();
     QVERIFY(form->isVisible());
     QVERIFY(anyShown(QStringLiteral("warning"), diskFull));
     QVERIFY(Snapshot::of(*form) == before);
 
     // The PDF: reported, the old one intact.
-    Dialogs::clearShown();
-    Dialogs::primeFile(pdf);
+    zortest::dialogs().clearShown();
+    zortest::dialogs().primeFile(pdf);
     form->FileSavePdfExecute();
     QVERIFY2(anyShown(QStringLiteral("message"), diskFull), qPrintable(shownText()));
     QCOMPARE(zortest::readAll(pdf), QByteArray("%PDF alt"));
@@ -220,7 +219,7 @@ void TstReportFaults::companionUnderALinkOrFolder_isLeftAloneAndSaid()
 
     // Sending: the companion cannot be written, so there are no instructions
     // and nothing goes to the mail program.
-    Dialogs::clearShown();
+    zortest::dialogs().clearShown();
     form->form()->EMailSchicken->trigger();
     QCOMPARE(zortest::shownDialogs().size(), 1);
     QVERIFY(zortest::shownDialogs()[0].contains(QStringLiteral("Begleitdatei")));
@@ -230,7 +229,7 @@ void TstReportFaults::companionUnderALinkOrFolder_isLeftAloneAndSaid()
     // A folder under the companion's name is refused, never replaced.
     QVERIFY(QFile::remove(companion));
     QVERIFY(QDir().mkpath(companion));
-    Dialogs::clearShown();
+    zortest::dialogs().clearShown();
     form->Modified = 1;
     form->FileSave1Execute();
     QCOMPARE(form->Modified, 0);
@@ -239,7 +238,7 @@ void TstReportFaults::companionUnderALinkOrFolder_isLeftAloneAndSaid()
 
     // Once the name is free again, the copy is written with the report's bytes.
     QVERIFY(QDir(companion).removeRecursively());
-    Dialogs::clearShown();
+    zortest::dialogs().clearShown();
     form->form()->EMailSchicken->trigger();
     QCOMPARE(zortest::readAll(companion), zortest::readAll(report));
     QCOMPARE(desktop.starts.size(), 1);
@@ -274,10 +273,10 @@ void TstReportFaults::failedOpen_changesNothing()
     for (const auto &c : cases) {
         // Through the menu ("Nein" to the question) and from the command line.
         for (const bool fromMenu : {true, false}) {
-            Dialogs::clearShown();
-            Dialogs::primeAnswer(Answer::No);
+            zortest::dialogs().clearShown();
+            zortest::dialogs().primeAnswer(Answer::No);
             if (fromMenu) {
-                Dialogs::primeFile(c.first);
+                zortest::dialogs().primeFile(c.first);
                 form->form()->FileOpen1->trigger();
             } else {
                 form->openFromCommandLine(c.first);
@@ -309,33 +308,34 @@ void TstReportFaults::newAndOpen_stopWhenTheYesSaveDidNotHappen()
     // Refused by the check: an incomplete report with a current file name.
     form->field(Field::Ort)->setText(QStringLiteral("nur der Ort"));
     form->setCurrentFileName(dir.filePath(QStringLiteral("b.zor")));
-    Dialogs::primeAnswer(Answer::Yes);
+    zortest::dialogs().primeAnswer(Answer::Yes);
     form->form()->FileNew1->trigger();
     QCOMPARE(form->field(Field::Ort)->text(), QStringLiteral("nur der Ort"));
     QCOMPARE(form->Modified, 1);
-    QCOMPARE(Dialogs::shown().size(), 2);
-    QCOMPARE(Dialogs::shown().at(1).caption, QStringLiteral("Eingabepr\u00fcfung: Fehler !"));
+    QCOMPARE(zortest::dialogs().shown().size(), 2);
+    QCOMPARE(zortest::dialogs().shown().at(1).caption,
+             QStringLiteral("Eingabepr\u00fcfung: Fehler !"));
 
     // The Save As dialog cancelled: Open shows no open dialog.
     fillComplete(*form);
     form->setCurrentFileName(QString());
-    Dialogs::clearShown();
-    Dialogs::primeAnswer(Answer::Yes);
-    Dialogs::primeFile(QString()); // Save As cancelled
-    Dialogs::primeFile(other);     // would be opened
+    zortest::dialogs().clearShown();
+    zortest::dialogs().primeAnswer(Answer::Yes);
+    zortest::dialogs().primeFile(QString()); // Save As cancelled
+    zortest::dialogs().primeFile(other);     // would be opened
     form->form()->FileOpen1->trigger();
     QCOMPARE(zortest::shownDialogs().size(), 2); // the question, the Save As dialog
-    QCOMPARE(Dialogs::shown().at(1).kind, QStringLiteral("save"));
+    QCOMPARE(zortest::dialogs().shown().at(1).kind, QStringLiteral("save"));
     QCOMPARE(form->field(Field::Vereinsname)->text(), QStringLiteral("Budoverein Beispielhausen"));
     QCOMPARE(form->Modified, 1);
-    Dialogs::reset();
+    zortest::dialogs().reset();
 
     // The file could not be written (write-protected).
     const QString locked = dir.filePath(QStringLiteral("gesperrt.zor"));
     QVERIFY(zortest::writeAll(locked, "alt\r\n"));
     QVERIFY(QFile::setPermissions(locked, QFileDevice::ReadOwner));
     form->setCurrentFileName(locked);
-    Dialogs::primeAnswer(Answer::Yes);
+    zortest::dialogs().primeAnswer(Answer::Yes);
     form->form()->FileNew1->trigger();
     QCOMPARE(form->field(Field::Vereinsname)->text(), QStringLiteral("Budoverein Beispielhausen"));
     QCOMPARE(form->currentFileName(), locked);
@@ -344,8 +344,8 @@ void TstReportFaults::newAndOpen_stopWhenTheYesSaveDidNotHappen()
     // A save that went through lets New go on.
     const QString fine = dir.filePath(QStringLiteral("gut.zor"));
     form->setCurrentFileName(fine);
-    Dialogs::reset();
-    Dialogs::primeAnswer(Answer::Yes);
+    zortest::dialogs().reset();
+    zortest::dialogs().primeAnswer(Answer::Yes);
     form->form()->FileNew1->trigger();
     QVERIFY(QFileInfo::exists(fine));
     QVERIFY(form->field(Field::Vereinsname)->text().isEmpty());
@@ -365,7 +365,7 @@ void TstReportFaults::fileChangedByAnotherProgram_isAskedAbout()
     QTest::qSleep(20);
     QVERIFY(zortest::writeAll(path, zortest::readAll(path)));
     form->field(Field::Ort)->setText(QStringLiteral("Neustadt"));
-    Dialogs::clearShown();
+    zortest::dialogs().clearShown();
     form->FileSave1Execute();
     QCOMPARE(zortest::shownDialogs(), QStringList());
     QCOMPARE(form->Modified, 0);
@@ -376,20 +376,20 @@ void TstReportFaults::fileChangedByAnotherProgram_isAskedAbout()
     form->field(Field::Ort)->setText(QStringLiteral("Altstadt  "));
     const Snapshot before = Snapshot::of(*form);
 
-    Dialogs::clearShown();
-    Dialogs::primeAnswer(Answer::No);
+    zortest::dialogs().clearShown();
+    zortest::dialogs().primeAnswer(Answer::No);
     form->FileSave1Execute();
-    QCOMPARE(Dialogs::shown().size(), 1);
-    QCOMPARE(Dialogs::shown().at(0).kind, QStringLiteral("question"));
-    QCOMPARE(Dialogs::shown().at(0).buttons,
+    QCOMPARE(zortest::dialogs().shown().size(), 1);
+    QCOMPARE(zortest::dialogs().shown().at(0).kind, QStringLiteral("question"));
+    QCOMPARE(zortest::dialogs().shown().at(0).buttons,
              (QStringList{QStringLiteral("&Ja"), QStringLiteral("&Nein")}));
-    QVERIFY(Dialogs::shown().at(0).text.contains(QDir::toNativeSeparators(path)));
+    QVERIFY(zortest::dialogs().shown().at(0).text.contains(QDir::toNativeSeparators(path)));
     QCOMPARE(zortest::readAll(path), theirs);
     QVERIFY(Snapshot::of(*form) == before); // not even tidied
     QCOMPARE(form->field(Field::Ort)->text(), QStringLiteral("Altstadt  "));
 
-    Dialogs::clearShown();
-    Dialogs::primeAnswer(Answer::Yes);
+    zortest::dialogs().clearShown();
+    zortest::dialogs().primeAnswer(Answer::Yes);
     form->FileSave1Execute();
     QCOMPARE(form->Modified, 0);
     QCOMPARE(zor::readReport(zortest::readAll(path)).report.text(Field::Ort),
@@ -401,8 +401,8 @@ void TstReportFaults::fileChangedByAnotherProgram_isAskedAbout()
     form->setCurrentFileName(path);
     QVERIFY(zortest::writeAll(path, theirs));
     form->Modified = 1;
-    Dialogs::clearShown();
-    Dialogs::primeAnswer(Answer::No);
+    zortest::dialogs().clearShown();
+    zortest::dialogs().primeAnswer(Answer::No);
     form->FileSave1Execute();
     QCOMPARE(zortest::readAll(path), theirs);
     QCOMPARE(form->Modified, 1);
@@ -453,8 +453,8 @@ void TstReportFaults::saveDialog_refusesAFolderThatDoesNotExist()
 
     // Through the seam: refused with a warning, and asked again.
     const QString missing = dir.filePath(QStringLiteral("gibtsnicht/bericht.zor"));
-    Dialogs::primeFile(missing);
-    Dialogs::primeFile(QString());
+    zortest::dialogs().primeFile(missing);
+    zortest::dialogs().primeFile(QString());
     form->FileSaveAs1Execute();
     QStringList shown = zortest::shownDialogs();
     QCOMPARE(shown.size(), 3);
@@ -466,7 +466,7 @@ void TstReportFaults::saveDialog_refusesAFolderThatDoesNotExist()
 
     // The real dialog and the real message box: type the name, press Return,
     // take the warning, then cancel the dialog that comes back.
-    Dialogs::setScripted(false);
+    zortest::dialogs().setScripted(false);
     int dialogsSeen = 0;
     bool warned = false;
     std::function<void()> drive = [&] {
@@ -489,7 +489,7 @@ void TstReportFaults::saveDialog_refusesAFolderThatDoesNotExist()
     };
     QTimer::singleShot(50, drive);
     form->FileSaveAs1Execute();
-    Dialogs::setScripted(true);
+    zortest::dialogs().setScripted(true);
     QCOMPARE(dialogsSeen, 2);
     QVERIFY(warned);
     QVERIFY(form->currentFileName().isEmpty());

@@ -1,12 +1,12 @@
 // Save, companion copy and open through the real main window.
 
-#include "ui/dialogs.h"
-#include "ui/zahlengrid.h"
 #include "reportfile/reportwriter.h"
 #include "tests/support/cutoffdevice.h"
 #include "tests/support/formfixture.h"
+#include "tests/support/scripteddialogs.h"
 #include "tests/support/testfiles.h"
 #include "ui/nummeredit.h"
+#include "ui/zahlengrid.h"
 #include "ui_tsdiappform.h"
 
 #include <QDir>
@@ -71,7 +71,6 @@ class TstReportFileWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup() { zor::setSaveDeviceFilter({}); }
     void save_newReport_showsElevenLinesAndWritesNothing();
     void save_badCountCell_endsBeforeAnythingChanges();
     void save_complete_writesReportAndCompanion();
@@ -180,7 +179,7 @@ void TstReportFileWindow::save_missingFolderOrWriteProtected_keepsEverything()
     QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("fehlt"))));
 
     // The tests run as root; the permission bits protect the file all the same.
-    zor::Dialogs::clearShown();
+    zortest::dialogs().clearShown();
     const QString path = dir.filePath(QStringLiteral("alt.zor"));
     QVERIFY(zortest::writeAll(path, "alt\r\n"));
     QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
@@ -203,23 +202,21 @@ void TstReportFileWindow::save_cutOffAtEveryByte_keepsOldFileAndModified()
     fillComplete(*form);
     form->setCurrentFileName(path);
 
-    qint64 limit = 0;
-    zor::setSaveDeviceFilter(
-            [&limit](QIODevice &t) { return std::make_unique<zortest::CutOffDevice>(t, limit); });
-    for (limit = 0; limit < expectedFile.size(); ++limit) {
-        zor::Dialogs::clearShown();
+    zortest::FillingDisk disk;
+    for (disk.limit = 0; disk.limit < expectedFile.size(); ++disk.limit) {
+        zortest::dialogs().clearShown();
         form->FileSave1Execute();
-        const QString at = QStringLiteral("cut off after %1 bytes").arg(limit);
+        const QString at = QStringLiteral("cut off after %1 bytes").arg(disk.limit);
         QVERIFY2(zortest::readAll(path) == old, qPrintable(at));
         QVERIFY2(form->Modified == 1, qPrintable(at));
         QVERIFY2(filesIn(dir) == QStringList{QStringLiteral("bericht.zor")}, qPrintable(at));
-        const auto shown = zor::Dialogs::shown();
+        const auto shown = zortest::dialogs().shown();
         QVERIFY2(shown.size() == 1 && shown[0].kind == QLatin1String("warning")
                          && shown[0].text.contains(QLatin1String("konnte nicht geschrieben werden"))
                          && shown[0].text.contains(QDir::toNativeSeparators(path)),
                  qPrintable(at));
     }
-    zor::Dialogs::clearShown();
+    zortest::dialogs().clearShown();
     form->FileSave1Execute();
     QCOMPARE(zortest::shownDialogs(), QStringList());
     QCOMPARE(zortest::readAll(path), expectedFile);
@@ -237,8 +234,8 @@ void TstReportFileWindow::open_fillsControlsAndClearsModified()
                   "b;x;1\n\nA;y;2\n\n"));
     auto form = zortest::makeForm();
     form->field(Field::Fax)->setText(QStringLiteral("vorher"));
-    zor::Dialogs::primeAnswer(zor::Answer::No);
-    zor::Dialogs::primeFile(path);
+    zortest::dialogs().primeAnswer(zor::Answer::No);
+    zortest::dialogs().primeFile(path);
     form->FileOpen1Execute();
 
     // The question before the change is lost and the open dialog, nothing about the file.
@@ -276,7 +273,7 @@ void TstReportFileWindow::open_unreadableLines_toldOnce()
     form->setOpenFileName(path);
     QVERIFY(form->LoadReportFile());
 
-    const auto shown = zor::Dialogs::shown();
+    const auto shown = zortest::dialogs().shown();
     QCOMPARE(shown.size(), 1);
     QVERIFY(shown[0].text.contains(QLatin1String("Zeile 18 (7 - 14 Jahre)")));
     QVERIFY(shown[0].text.contains(QLatin1String("Zeile 20 (19 - 26 Jahre)")));
@@ -288,11 +285,11 @@ void TstReportFileWindow::open_unreadableLines_toldOnce()
     QCOMPARE(form->Modified, 0);
 
     // A file that ends early says so, once.
-    zor::Dialogs::clearShown();
+    zortest::dialogs().clearShown();
     QVERIFY(zortest::writeAll(path, "Verein\r\n0042\r\n"));
     QVERIFY(form->LoadReportFile());
-    QCOMPARE(zor::Dialogs::shown().size(), 1);
-    QVERIFY(zor::Dialogs::shown()[0].text.contains(QLatin1String("nach Zeile 2")));
+    QCOMPARE(zortest::dialogs().shown().size(), 1);
+    QVERIFY(zortest::dialogs().shown()[0].text.contains(QLatin1String("nach Zeile 2")));
     QVERIFY(form->field(Field::Code)->text().isEmpty());
 }
 
@@ -318,11 +315,11 @@ void TstReportFileWindow::open_thenSave_isByteIdentical()
     bytes.replace("Beispielhausen\r\n", "B\x80\x8a\x9f\xa0\xe4\xffhausen\r\n");
     QVERIFY(zortest::writeAll(path, bytes));
     auto form = zortest::makeForm();
-    zor::Dialogs::primeFile(path);
+    zortest::dialogs().primeFile(path);
     form->FileOpen1Execute();
     QCOMPARE(form->Modified, 0);
-    QCOMPARE(zor::Dialogs::shown().size(), 1); // the open dialog only
-    zor::Dialogs::clearShown();
+    QCOMPARE(zortest::dialogs().shown().size(), 1); // the open dialog only
+    zortest::dialogs().clearShown();
     form->Modified = 1;
     form->FileSave1Execute();
     QVERIFY2(zortest::shownDialogs().isEmpty(),

@@ -68,7 +68,6 @@ class TstReportSave : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup() { setSaveDeviceFilter({}); }
     void save_createsAndReplacesTheFile();
     void save_missingFolderOrFolderName_isNotOpened();
     void save_writeProtectedFile_isRefusedEvenForRoot();
@@ -158,21 +157,18 @@ void TstReportSave::save_cutOffAtEveryByte_leavesOldFileIntact()
     const qint64 size = encodeReport(next).size();
     QVERIFY(size > old.size());
 
-    qint64 limit = 0;
-    setSaveDeviceFilter([&limit](QIODevice &target) {
-        return std::make_unique<zortest::CutOffDevice>(target, limit);
-    });
-    for (limit = 0; limit < size; ++limit) {
+    zortest::FillingDisk disk;
+    for (disk.limit = 0; disk.limit < size; ++disk.limit) {
         const SaveResult r = saveReport(path, next);
-        QVERIFY2(r.outcome == SaveOutcome::NotWritten, qPrintable(QString::number(limit)));
+        QVERIFY2(r.outcome == SaveOutcome::NotWritten, qPrintable(QString::number(disk.limit)));
         QVERIFY(!r.reason.isEmpty());
-        QVERIFY2(zortest::readAll(path) == old, qPrintable(QString::number(limit)));
+        QVERIFY2(zortest::readAll(path) == old, qPrintable(QString::number(disk.limit)));
     }
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("bericht.zor")});
 
     // With room for every byte the same path saves.
-    limit = size;
+    disk.limit = size;
     QCOMPARE(saveReport(path, next).outcome, SaveOutcome::Saved);
     QCOMPARE(zortest::readAll(path), encodeReport(next));
 }

@@ -12,8 +12,6 @@ namespace zortest {
 class HandOffRecorder : public zor::DesktopHandOff
 {
 public:
-    HandOffRecorder() { setCurrent(this); }
-    ~HandOffRecorder() override { setCurrent(nullptr); }
 
     struct Start
     {
@@ -46,6 +44,9 @@ public:
         return openSucceeds;
     }
     QStringList installedHelpPages() const override { return helpPages; }
+
+private:
+    zor::StandIn<zor::DesktopHandOff> m_inPlace{*this};
 };
 
 } // namespace zortest

@@ -5,10 +5,10 @@
 #include "tests/support/formfixture.h"
 #include "tests/support/testfiles.h"
 
-#include "ui/zahlengrid.h"
 #include "send/sending.h"
 #include "ui/nummeredit.h"
 #include "ui/taboutbox.h"
+#include "ui/zahlengrid.h"
 #include "ui_tsdiappform.h"
 
 #include <QDir>
@@ -52,7 +52,7 @@ void fillComplete(TSDIAppForm &form)
 // and the window counts it as saved.
 bool saveAs(TSDIAppForm &form, const QString &path)
 {
-    zor::Dialogs::primeFile(path);
+    zortest::dialogs().primeFile(path);
     form.FileSaveAs1Execute();
     return form.Modified == 0 && form.currentFileName() == path && QFile::exists(path);
 }
@@ -163,7 +163,7 @@ void TstSendWindow::sendingRefusedUntilSaved()
     zortest::typeInto(form->field(Field::Fax), QStringLiteral("9"));
     zortest::idle(*form);
     QCOMPARE(zortest::statusText(*form), QStringLiteral("mod"));
-    zor::Dialogs::clearShown();
+    zortest::dialogs().clearShown();
     form->EMailSchickenExecute();
     QCOMPARE(zortest::shownDialogs(),
              QStringList{QStringLiteral("message|") + caption + QLatin1Char('|') + saveFirst});
@@ -204,9 +204,9 @@ void TstSendWindow::sendingRewritesBothFilesThenHandsOff()
     // once the user agrees to replace what another program wrote.
     QVERIFY(zortest::writeAll(report, "verdorben\r\n"));
     QVERIFY(QFile::remove(companion));
-    zor::Dialogs::clearShown();
+    zortest::dialogs().clearShown();
 
-    zor::Dialogs::primeAnswer(zor::Answer::Yes);
+    zortest::dialogs().primeAnswer(zor::Answer::Yes);
     form->form()->EMailSchicken->trigger();
 
     QCOMPARE(zortest::readAll(report), saved);
@@ -216,7 +216,7 @@ void TstSendWindow::sendingRewritesBothFilesThenHandsOff()
 
     // The question about the changed file, then the instructions, byte for
     // byte as the program words them.
-    const auto &shown = zor::Dialogs::shown();
+    const auto &shown = zortest::dialogs().shown();
     QCOMPARE(shown.size(), 2);
     QCOMPARE(shown.at(0).kind, QStringLiteral("question"));
     QCOMPARE(shown.at(1).kind, QStringLiteral("message"));
@@ -256,14 +256,14 @@ void TstSendWindow::sendingTellsWhenNoMailProgramStarts()
     QVERIFY(dir.isValid());
     QVERIFY2(saveAs(*form, dir.filePath(QStringLiteral("bericht.zor"))),
              "the report could not be saved");
-    zor::Dialogs::clearShown();
+    zortest::dialogs().clearShown();
 
     form->EMailSchickenExecute();
 
     // xdg-email failed, so the mailto: URL was tried; then the user is told.
     QCOMPARE(desktop.starts.size(), 1);
     QCOMPARE(desktop.urls.size(), 1);
-    const auto &shown = zor::Dialogs::shown();
+    const auto &shown = zortest::dialogs().shown();
     QCOMPARE(shown.size(), 2);
     const QString told = shown.at(1).text;
     QCOMPARE(shown.at(1).caption, caption);
@@ -292,7 +292,7 @@ void TstSendWindow::mailProgramExitStatusCounts()
     QVERIFY(dir.isValid());
     QVERIFY2(saveAs(*form, dir.filePath(QStringLiteral("bericht.zor"))),
              "the report could not be saved");
-    zor::Dialogs::clearShown();
+    zortest::dialogs().clearShown();
 
     form->EMailSchickenExecute();
 
@@ -302,7 +302,7 @@ void TstSendWindow::mailProgramExitStatusCounts()
     QCOMPARE(args.at(0), QStringLiteral("--subject"));
     QCOMPARE(args.at(1), QStringLiteral("quorvane"));
     QCOMPARE(args.at(4), mailbox);
-    const auto &shown = zor::Dialogs::shown();
+    const auto &shown = zortest::dialogs().shown();
     if (exitStatus == 0) {
         QCOMPARE(shown.size(), 1); // the instructions only
         return;
@@ -358,11 +358,11 @@ void TstSendWindow::attachmentPathIsPlainWhateverTheReportFolder()
     QVERIFY(QDir().mkpath(dir.filePath(folder)));
     const QString report = dir.filePath(folder + QStringLiteral("/bericht, 2024's.zor"));
     QVERIFY2(saveAs(*form, report), "the report could not be saved");
-    zor::Dialogs::clearShown();
+    zortest::dialogs().clearShown();
 
     form->EMailSchickenExecute();
 
-    QCOMPARE(zor::Dialogs::shown().size(), 1);
+    QCOMPARE(zortest::dialogs().shown().size(), 1);
     const QStringList args = xdgEmail.arguments();
     QCOMPARE(args.size(), 5);
     QCOMPARE(args.at(2), QStringLiteral("--attach"));
@@ -399,15 +399,15 @@ void TstSendWindow::attachmentLeftOutWhenNoPlainCopyCanBeMade()
     QVERIFY(dir.isValid());
     QVERIFY2(saveAs(*form, dir.filePath(QStringLiteral("bericht.zor"))),
              "the report could not be saved");
-    zor::Dialogs::clearShown();
+    zortest::dialogs().clearShown();
 
     form->EMailSchickenExecute();
 
     QCOMPARE(xdgEmail.arguments(),
              (QStringList{QStringLiteral("--subject"), QStringLiteral("quorvane"),
                           QStringLiteral(ZOR_REPORT_MAILBOX)}));
-    QCOMPARE(zor::Dialogs::shown().size(), 2);
-    const QString told = zor::Dialogs::shown().at(1).text;
+    QCOMPARE(zortest::dialogs().shown().size(), 2);
+    const QString told = zortest::dialogs().shown().at(1).text;
     QVERIFY2(told.contains(dir.filePath(QStringLiteral("0042.zor")))
                      && told.contains(QStringLiteral("ohne Anhang")),
              qPrintable(told));
@@ -497,7 +497,7 @@ void TstSendWindow::helpViewerExitStatusCounts()
         StandInProgram xdgOpen(QStringLiteral("xdg-open"), 0);
         QVERIFY(xdgOpen.isValid());
         form->HilfeInhaltExecute();
-        QVERIFY(zor::Dialogs::shown().isEmpty());
+        QVERIFY(zortest::dialogs().shown().isEmpty());
         QCOMPARE(xdgOpen.arguments().size(), 1);
         QCOMPARE(QUrl(xdgOpen.arguments().at(0)).toLocalFile(), page);
     }
@@ -507,10 +507,10 @@ void TstSendWindow::helpViewerExitStatusCounts()
         QVERIFY(xdgOpen.isValid());
         form->HilfeInhaltExecute();
         QCOMPARE(xdgOpen.arguments().size(), 1);
-        QCOMPARE(zor::Dialogs::shown().size(), 1);
-        QCOMPARE(zor::Dialogs::shown().at(0).caption, caption);
-        QVERIFY2(zor::Dialogs::shown().at(0).text.contains(page),
-                 qPrintable(zor::Dialogs::shown().at(0).text));
+        QCOMPARE(zortest::dialogs().shown().size(), 1);
+        QCOMPARE(zortest::dialogs().shown().at(0).caption, caption);
+        QVERIFY2(zortest::dialogs().shown().at(0).text.contains(page),
+                 qPrintable(zortest::dialogs().shown().at(0).text));
     }
 }
 
@@ -548,7 +548,7 @@ void TstSendWindow::helpPageOpensAsFileUrl()
 
     form->form()->HilfeInhalt->trigger();
 
-    QVERIFY(zor::Dialogs::shown().isEmpty());
+    QVERIFY(zortest::dialogs().shown().isEmpty());
     QVERIFY(desktop.starts.isEmpty());
     QCOMPARE(desktop.urls.size(), 1);
     const QString encoded = desktop.urls.at(0).toString(QUrl::FullyEncoded);
@@ -572,7 +572,7 @@ void TstSendWindow::helpPageFallsBackToInstalledCopy()
     form->setHelpFile(dir.filePath(QStringLiteral("start/zorhelp.htm")));
 
     form->HilfeInhaltExecute();
-    QVERIFY(zor::Dialogs::shown().isEmpty());
+    QVERIFY(zortest::dialogs().shown().isEmpty());
     QCOMPARE(desktop.urls, QList<QUrl>{QUrl::fromLocalFile(installed)});
 
     // No page anywhere: the user is told, nothing is opened.
@@ -580,19 +580,19 @@ void TstSendWindow::helpPageFallsBackToInstalledCopy()
     desktop.helpPages = {dir.filePath(QStringLiteral("fehlt/zorhelp.htm"))};
     form->HilfeInhaltExecute();
     QVERIFY(desktop.urls.isEmpty());
-    QCOMPARE(zor::Dialogs::shown().size(), 1);
-    QCOMPARE(zor::Dialogs::shown().at(0).caption, caption);
-    QVERIFY2(zor::Dialogs::shown().at(0).text.contains(QStringLiteral("zorhelp.htm")),
-             qPrintable(zor::Dialogs::shown().at(0).text));
+    QCOMPARE(zortest::dialogs().shown().size(), 1);
+    QCOMPARE(zortest::dialogs().shown().at(0).caption, caption);
+    QVERIFY2(zortest::dialogs().shown().at(0).text.contains(QStringLiteral("zorhelp.htm")),
+             qPrintable(zortest::dialogs().shown().at(0).text));
 
     // A page that no viewer takes is reported as well.
-    zor::Dialogs::clearShown();
+    zortest::dialogs().clearShown();
     desktop.helpPages = {installed};
     desktop.openSucceeds = false;
     form->HilfeInhaltExecute();
     QCOMPARE(desktop.urls.size(), 1);
-    QCOMPARE(zor::Dialogs::shown().size(), 1);
-    QVERIFY(zor::Dialogs::shown().at(0).text.contains(installed));
+    QCOMPARE(zortest::dialogs().shown().size(), 1);
+    QVERIFY(zortest::dialogs().shown().at(0).text.contains(installed));
 }
 
 void TstSendWindow::aboutBoxShownModally()
@@ -670,14 +670,14 @@ void TstSendWindow::fileNamedOnCommandLineIsOpened()
     auto form = zortest::makeForm();
     // A changed report: the question comes first, and Cancel keeps everything.
     zortest::typeInto(form->field(Field::Fax), QStringLiteral("1"));
-    zor::Dialogs::primeAnswer(zor::Answer::Cancel);
+    zortest::dialogs().primeAnswer(zor::Answer::Cancel);
     form->openFromCommandLine(path);
     QCOMPARE(zortest::shownDialogs().size(), 1);
     QVERIFY(form->currentFileName().isEmpty());
     QCOMPARE(form->field(Field::Fax)->text(), QStringLiteral("1"));
 
-    zor::Dialogs::clearShown();
-    zor::Dialogs::primeAnswer(zor::Answer::No);
+    zortest::dialogs().clearShown();
+    zortest::dialogs().primeAnswer(zor::Answer::No);
     form->openFromCommandLine(path);
     QCOMPARE(form->currentFileName(), path);
     QCOMPARE(form->field(Field::Vereinsname)->text(), QStringLiteral("Sportverein Beispielhausen"));

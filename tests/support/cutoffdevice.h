@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reportfile/safefile.h"
+
 #include <QIODevice>
 
 namespace zortest {
@@ -36,6 +38,24 @@ private:
     QIODevice &m_target;
     qint64 m_limit;
     qint64 m_passed = 0;
+};
+
+// A disk that fills up after `limit` bytes of each save, for as long as it lives.
+class FillingDisk : public zor::SaveDevice
+{
+public:
+    explicit FillingDisk(qint64 limitBytes = 0)
+        : limit(limitBytes)
+    { }
+    qint64 limit;
+
+    std::unique_ptr<QIODevice> through(QIODevice &target) override
+    {
+        return std::make_unique<CutOffDevice>(target, limit);
+    }
+
+private:
+    zor::StandIn<zor::SaveDevice> m_inPlace{*this};
 };
 
 } // namespace zortest

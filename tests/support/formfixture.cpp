@@ -10,12 +10,13 @@ namespace zortest {
 
 std::unique_ptr<TSDIAppForm> makeForm()
 {
-    zor::Dialogs::setScripted(true);
-    zor::Dialogs::reset();
+    zortest::dialogs().setScripted(true);
+    zortest::dialogs().reset();
     auto form = std::make_unique<TSDIAppForm>();
     form->show();
     QApplication::setActiveWindow(form.get());
-    QTest::qWaitForWindowExposed(form.get());
+    if (!QTest::qWaitForWindowExposed(form.get()))
+        qFatal("the window was never shown");
     return form;
 }
 
@@ -48,7 +49,7 @@ QString statusText(const TSDIAppForm &form)
 QStringList shownDialogs()
 {
     QStringList out;
-    for (const auto &d : zor::Dialogs::shown())
+    for (const auto &d : zortest::dialogs().shown())
         out << d.kind + QLatin1Char('|') + d.caption + QLatin1Char('|') + d.text;
     return out;
 }

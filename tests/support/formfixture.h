@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/dialogs.h"
+#include "tests/support/scripteddialogs.h"
 #include "ui/tsdiappform.h"
 
 #include <memory>

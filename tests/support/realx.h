@@ -19,7 +19,7 @@ namespace zortest {
 inline std::unique_ptr<TSDIAppForm> makeActiveForm(bool scripted = false)
 {
     auto form = makeForm();
-    zor::Dialogs::setScripted(scripted);
+    zortest::dialogs().setScripted(scripted);
     form->raise();
     form->activateWindow();
     if (!QTest::qWaitForWindowActive(form.get()))

@@ -2,9 +2,9 @@
 // manager: where the focus is at start, after New and after Open; the page
 // keys; the labels' shortcuts; and the window at its smallest size.
 
-#include "ui/zahlengrid.h"
 #include "tests/support/realx.h"
 #include "tests/support/testfiles.h"
+#include "ui/zahlengrid.h"
 #include "ui_tsdiappform.h"
 
 #include <QLabel>
@@ -20,7 +20,7 @@ class TstKeyboard : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup() { zor::Dialogs::reset(); }
+    void cleanup() { zortest::dialogs().reset(); }
 
     void focusStartsInTheClubNameAtStartNewAndOpen();
     void pageKeysWorkFromAnywhere();
@@ -38,7 +38,7 @@ void TstKeyboard::focusStartsInTheClubNameAtStartNewAndOpen()
 
     ui->Code->setFocus(Qt::TabFocusReason);
     typeKeys(QStringLiteral("x"));
-    zor::Dialogs::primeAnswer(zor::Answer::No);
+    zortest::dialogs().primeAnswer(zor::Answer::No);
     press(Qt::Key_N, Qt::ControlModifier);
     QCOMPARE(ui->Code->text(), QString());
     QCOMPARE(focused(), static_cast<QWidget *>(ui->Vereinsname));
@@ -47,12 +47,12 @@ void TstKeyboard::focusStartsInTheClubNameAtStartNewAndOpen()
     const QString path = dir.filePath(QStringLiteral("alt.zor"));
     QVERIFY(zortest::writeAll(path, "Judoclub\r\n0135\r\n"));
     ui->Tel->setFocus(Qt::TabFocusReason);
-    zor::Dialogs::primeFile(path);
+    zortest::dialogs().primeFile(path);
     press(Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(ui->Vereinsname->text(), QStringLiteral("Judoclub"));
     QCOMPARE(focused(), static_cast<QWidget *>(ui->Vereinsname));
     // No advice about the club number came up on the way.
-    for (const auto &d : zor::Dialogs::shown())
+    for (const auto &d : zortest::dialogs().shown())
         QVERIFY2(d.kind != QLatin1String("message")
                          || !d.text.contains(QLatin1String("Vereinsnummer")),
                  qPrintable(d.text));
@@ -134,7 +134,7 @@ void TstKeyboard::everyLabelLeadsToItsField()
                              + (focused() ? focused()->objectName() : QStringLiteral("nothing"))));
         }
     }
-    QVERIFY(zor::Dialogs::shown().isEmpty());
+    QVERIFY(zortest::dialogs().shown().isEmpty());
 }
 
 void TstKeyboard::smallestWindowShowsEverythingAndPagesGrow()

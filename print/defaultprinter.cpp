@@ -1,4 +1,4 @@
-#include "print/printerseam.h"
+#include "print/defaultprinter.h"
 
 #include "print/printjob.h"
 
@@ -7,31 +7,22 @@
 
 namespace zor {
 
-namespace {
+DefaultPrinter::~DefaultPrinter() = default;
 
-PrinterSeam::Provider &provider()
+DefaultPrinter &DefaultPrinter::real()
 {
-    static PrinterSeam::Provider p;
-    return p;
+    static DefaultPrinter printer;
+    return printer;
 }
 
-} // namespace
-
-std::unique_ptr<QPrinter> PrinterSeam::printer()
+std::unique_ptr<QPrinter> DefaultPrinter::printer()
 {
-    if (provider())
-        return provider()();
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
         return nullptr;
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     usePrintersPaper(*printer, info);
     return printer;
-}
-
-void PrinterSeam::setProvider(Provider p)
-{
-    provider() = std::move(p);
 }
 
 } // namespace zor
