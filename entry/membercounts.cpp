@@ -20,15 +20,6 @@ MemberSums computeSums(const CountCells &cells)
     return s;
 }
 
-QStringList sumLabelNames()
-{
-    QStringList names;
-    for (int g = 1; g <= AgeGroupCount; ++g)
-        names << QStringLiteral("Sum%1").arg(g);
-    names << QStringLiteral("MSum") << QStringLiteral("WSum") << QStringLiteral("AllSum");
-    return names;
-}
-
 QStringList sumTexts(const MemberSums &sums)
 {
     QStringList out;

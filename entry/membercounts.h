@@ -17,17 +17,13 @@ struct MemberSums
     qint32 all = 0;
 };
 
-// The cell texts of the grid's count cells: [age group][Men/Women].
-using CountCells = std::array<std::array<QString, 2>, AgeGroupCount>;
-
 // Reads every count cell strictly as a 32-bit whole number and adds them up.
 // Throws ConversionError for the first cell that is not one; nothing is
 // returned then, so the caller's labels stay as they were.
 MemberSums computeSums(const CountCells &cells);
 
-// The sums as the labels show them, "Sum1".."Sum7", "MSum", "WSum", "AllSum".
-QStringList sumLabelNames();
-QStringList sumTexts(const MemberSums &sums); // same order as sumLabelNames()
+// The sums as the labels show them: the seven groups, men, women, all.
+QStringList sumTexts(const MemberSums &sums);
 
 // A grid position: row 0 and column 0 hold the headings.
 struct GridCell

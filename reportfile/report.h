@@ -50,12 +50,15 @@ QString companionFilePath(const QString &reportPath, const QString &clubNumber);
 // Upper age bound written for age group r (0..6): 6, 14, 18, 26, 40, 60, 500.
 int ageBound(int r);
 
+// The cell texts of the member counts: [age group][Men/Women].
+using CountCells = std::array<std::array<QString, 2>, AgeGroupCount>;
+
 // One yearly report as plain values, without any window.
 struct Report
 {
-    std::array<QString, FieldCount> texts;                    // file order
-    std::array<std::array<QString, 2>, AgeGroupCount> counts; // [group][Men/Women], cell texts
-    QStringList masters;                                      // entry texts in list order
+    std::array<QString, FieldCount> texts; // file order
+    CountCells counts;                     // as typed
+    QStringList masters;                   // entry texts in list order
 
     QString &text(Field f) { return texts[static_cast<int>(f)]; }
     const QString &text(Field f) const { return texts[static_cast<int>(f)]; }

@@ -34,7 +34,8 @@ template<typename T>
 class StandIn
 {
 public:
-    explicit StandIn(T &standIn) : m_previous(Replaceable<T>::slot())
+    explicit StandIn(T &standIn)
+        : m_previous(Replaceable<T>::slot())
     {
         Replaceable<T>::slot() = &standIn;
     }

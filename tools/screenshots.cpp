@@ -3,10 +3,9 @@
 //   zor-screenshots <folder>
 
 #include "app/startup.h"
-#include "tests/support/scripteddialogs.h"
+#include "tests/support/formfixture.h"
 #include "ui/tsdiappform.h"
 #include "ui/zahlengrid.h"
-#include "ui_tsdiappform.h"
 
 #include <QApplication>
 #include <QDir>
@@ -49,16 +48,14 @@ int main(int argc, char *argv[])
                             QString::fromUtf8("M\u00fcller;Hans;2"),
                             QStringLiteral("Schmidt;Anna;1")};
     form.showReport(r);
-    form.guarded([&form] { form.UpdateSums(); });
-    form.Modified = 0;
+    form.setModified(false);
     form.resize(640, 470);
     form.show();
 
     const char *const names[] = {"verein", "mitglieder", "meister", "web"};
     for (int i = 0; i < 4; ++i) {
-        form.pages()->setCurrentIndex(i);
-        QCoreApplication::processEvents();
-        form.AppIdle();
+        zortest::pages(form)->setCurrentIndex(i);
+        zortest::idle(form);
         const QString path = QDir(folder).filePath(
                 QStringLiteral("seite-%1.png").arg(QLatin1String(names[i])));
         if (!form.grab().save(path))
@@ -69,6 +66,6 @@ int main(int argc, char *argv[])
     zortest::dialogs().setScripted(true);
     const QString pdf = QDir(folder).filePath(QStringLiteral("ausdruck.pdf"));
     zortest::dialogs().primeFile(pdf);
-    form.FileSavePdfExecute();
+    zortest::trigger(form, "FileSavePdf");
     return QFileInfo::exists(pdf) ? 0 : 1;
 }

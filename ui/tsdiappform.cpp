@@ -112,31 +112,6 @@ QLineEdit *TSDIAppForm::field(zor::Field f) const
     return nullptr;
 }
 
-NummerEdit *TSDIAppForm::nummer() const
-{
-    return ui->Nummer;
-}
-
-ZahlenGrid *TSDIAppForm::zahlen() const
-{
-    return ui->Zahlen;
-}
-
-QListWidget *TSDIAppForm::liste() const
-{
-    return ui->Liste;
-}
-
-QTabWidget *TSDIAppForm::pages() const
-{
-    return ui->PgCrtl;
-}
-
-QLabel *TSDIAppForm::sumLabel(const char *name) const
-{
-    return findChild<QLabel *>(QString::fromLatin1(name));
-}
-
 void TSDIAppForm::wireFields()
 {
     for (int i = 0; i < zor::FieldCount; ++i) {
@@ -243,23 +218,28 @@ zor::Report TSDIAppForm::currentReport() const
     zor::Report r;
     for (int i = 0; i < zor::FieldCount; ++i)
         r.texts[i] = field(static_cast<zor::Field>(i))->text();
-    for (int g = 0; g < zor::AgeGroupCount; ++g) {
-        r.counts[g][zor::Men] = ui->Zahlen->cellText(g + 1, 1);
-        r.counts[g][zor::Women] = ui->Zahlen->cellText(g + 1, 2);
-    }
+    r.counts = ui->Zahlen->counts();
     r.masters = masters();
     return r;
 }
 
+void TSDIAppForm::putReport(const zor::Report &report)
+{
+    for (int i = 0; i < zor::FieldCount; ++i) {
+        // A value already there is left alone: the club number's mask would
+        // take even the same text for a change.
+        QLineEdit *edit = field(static_cast<zor::Field>(i));
+        if (edit->text() != report.texts[i])
+            edit->setText(report.texts[i]);
+    }
+    ui->Zahlen->setCounts(report.counts);
+    setMasters(report.masters);
+}
+
 void TSDIAppForm::showReport(const zor::Report &report)
 {
-    for (int i = 0; i < zor::FieldCount; ++i)
-        field(static_cast<zor::Field>(i))->setText(report.texts[i]);
-    for (int g = 0; g < zor::AgeGroupCount; ++g) {
-        ui->Zahlen->setCellText(g + 1, 1, report.counts[g][zor::Men]);
-        ui->Zahlen->setCellText(g + 1, 2, report.counts[g][zor::Women]);
-    }
-    setMasters(report.masters);
+    putReport(report);
+    guarded([this] { UpdateSums(); });
 }
 
 void TSDIAppForm::showError(const QString &message)

@@ -42,39 +42,50 @@ public:
     explicit TSDIAppForm(QWidget *parent = nullptr);
     ~TSDIAppForm() override;
 
-    // --- document state ---
-    unsigned char Modified = 0; // 1 while the report has changes that are not in a file
-    QString currentFileName() const { return m_fileName; }
-    void setCurrentFileName(const QString &name) { m_fileName = name; }
-    QString openFileName() const { return m_openFileName; } // the file chosen in the open dialog
-    void setOpenFileName(const QString &name) { m_openFileName = name; }
-    QString helpFile() const { return m_helpFile; }
-    void setHelpFile(const QString &path) { m_helpFile = path; }
-
-    // --- controls by their names ---
-    QLineEdit *field(zor::Field f) const;
-    NummerEdit *nummer() const;
-    ZahlenGrid *zahlen() const;
-    QListWidget *liste() const;
-    QTabWidget *pages() const;
-    QLabel *sumLabel(const char *name) const; // "Sum1".."Sum7", "MSum", "WSum", "AllSum"
-    Ui::TSDIAppForm *form() const { return ui.get(); }
-    TAboutBox *aboutBox() const { return m_about; }
-
-    // The report as the controls hold it, and the other way round. showReport
-    // writes field by field, so every change raises its change notification.
+    // The report as the controls hold it, and the other way round: showReport
+    // puts every value into its control (each change raises its change
+    // notification) and shows the sums.
     zor::Report currentReport() const;
     void showReport(const zor::Report &report);
 
+    // Whether the report has changes that are in no file ("mod" in the status bar).
+    bool isModified() const { return Modified != 0; }
+    void setModified(bool modified) { Modified = modified ? 1 : 0; }
+    // The file the report was last opened from or saved to; empty for a new one.
+    QString currentFileName() const { return m_fileName; }
+    void setCurrentFileName(const QString &name) { m_fileName = name; }
+    // The help page "Hilfe > Inhalt" opens when it exists.
+    QString helpFile() const { return m_helpFile; }
+    void setHelpFile(const QString &path) { m_helpFile = path; }
+
+    // --- start-up ---
+    // Opens a file named on the command line, as Open does after its dialog.
+    void openFromCommandLine(const QString &path);
+    // From now on, while the report has unsaved changes, a copy of it is kept
+    // in folder (written about two seconds after a change).
+    void startRecovery(const QString &folder);
+    // Offers the copies of earlier runs that did not end normally. Returns
+    // true when one was put back into the window.
+    bool offerRecovery();
+    QString recoveryCopyPath() const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // --- controls ---
+    QLineEdit *field(zor::Field f) const;
+    void putReport(const zor::Report &report); // the values, without the sums
+
     // The general error report for an error a handler does not catch itself.
     void showError(const QString &message);
-
     // Runs f; a conversion error ends it and is shown through the error report.
     // Returns false when that happened.
     template<typename F>
     bool guarded(F &&f);
 
-    // --- start-up and document flows ---
+    // --- document flows ---
     void ResetReport();
     void FileNew1Execute();
     void FileOpen1Execute();
@@ -84,19 +95,14 @@ public:
     void FormCloseQuery(bool &CanClose);
     void AppIdle();
     void AnyControlChange();
-    // Opens a file named on the command line, as Open would after its question.
-    void openFromCommandLine(const QString &path);
+    void askBeforeLosingChanges(bool &proceed);
+    bool openChosen(const QString &path); // Open's steps after the dialog
+    bool save(); // Save as the menu runs it; true when the report was written
+    void remember(const QString &path); // what the report's file now holds
 
     // --- recovery copy ---
-    // From now on, while the report has unsaved changes, a copy of it is kept
-    // in folder (written about two seconds after a change).
-    void startRecovery(const QString &folder);
-    // At start-up: offers the copies of earlier runs that did not end
-    // normally. Returns true when one was put back into the window.
-    bool offerRecovery();
     bool writeRecoveryCopy(); // now; false when it could not be written
     void discardRecovery();   // the report is in a file, or the user dropped it
-    QString recoveryCopyPath() const;
 
     // --- member counts ---
     void UpdateSums(); // throws zor::ConversionError for a cell that is no whole number
@@ -116,6 +122,8 @@ public:
     void DelBtnClick();
     QStringList masters() const;
     void setMasters(const QStringList &entries); // replaces the list, sorted once
+    int selectedMasterRow() const;               // the lowest selected row of Liste, -1 for none
+    void removeMasterRow(int row);
 
     // --- checks on leaving a field ---
     void NummerControlExit();
@@ -131,33 +139,23 @@ public:
     void FileSavePdfExecute();
     void FilePreviewExecute();     // "Druckvorschau...": the printout on screen
     void FilePrintDialogExecute(); // "Drucken...": printer, paper and copies chosen first
+    void sendJob(QPrinter &printer, const zor::PrintLayout &layout);
 
     // --- sending, help, about ---
     void EMailSchickenExecute();
     void HilfeInhaltExecute();
     void HelpAbout1Execute();
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
     void wireFields();
     void wireActions();
-    void wireEntry();              // grid, masters, field checks
-    void wireKeyboard();           // page keys, smallest sizes
-    int selectedMasterRow() const; // the lowest selected row of Liste, -1 for none
-    void removeMasterRow(int row);
-    void askBeforeLosingChanges(bool &proceed);
-    bool openChosen(const QString &path); // Open's steps after the dialog
-    bool save(); // Save as the menu runs it; true when the report was written
-    void remember(const QString &path); // what the report's file now holds
-    void sendJob(QPrinter &printer, const zor::PrintLayout &layout);
+    void wireEntry();    // grid, masters, field checks
+    void wireKeyboard(); // page keys, smallest sizes
 
+    unsigned char Modified = 0; // 1 while the report has changes that are not in a file
     std::unique_ptr<Ui::TSDIAppForm> ui;
     TAboutBox *m_about = nullptr;
     QString m_fileName;
-    QString m_openFileName;
+    QString m_openFileName; // the file chosen in the open dialog
     QString m_helpFile;
     // What the report's file held when it was last opened or saved, so that
     // another program's changes are not overwritten unasked.

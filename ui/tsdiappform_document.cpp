@@ -31,27 +31,10 @@ const QString &reportFilter()
 void TSDIAppForm::ResetReport()
 {
     // Whatever the club number holds, half-typed included, a new report starts at 0000.
-    if (ui->Nummer->text() != QLatin1String("0000"))
-        ui->Nummer->setText(QStringLiteral("0000"));
-
-    for (QLineEdit *e :
-         {ui->Vereinsname, ui->Code, ui->AVName, ui->ANName, ui->Strasse, ui->Plz, ui->Ort, ui->Tel,
-          ui->Fax, ui->Email, ui->DName, ui->DStrasse, ui->DPlz, ui->DOrt, ui->WebAdresse})
-        e->setText(QString());
-
-    ZahlenGrid *grid = ui->Zahlen;
-    for (int r = 0; r < grid->rowCount(); ++r) {
-        for (int c = 0; c < grid->columnCount(); ++c)
-            grid->setCellText(r, c, QStringLiteral("0"));
-    }
-    grid->setCellText(0, 0, QStringLiteral("Altersgruppe"));
-    grid->setCellText(0, 1, QString::fromUtf8("M\u00e4nner"));
-    grid->setCellText(0, 2, QStringLiteral("Frauen"));
-    for (int g = 0; g < zor::AgeGroupCount; ++g)
-        grid->setCellText(g + 1, 0, zor::ageGroupLabel(g));
+    putReport(zor::Report::fresh());
+    ui->Zahlen->showHeadings();
     UpdateSums();
 
-    setMasters({});
     ui->NName->setText(QString());
     ui->VName->setText(QString());
     ui->Grad->setText(QStringLiteral("1"));

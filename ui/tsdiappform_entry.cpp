@@ -87,19 +87,12 @@ bool TSDIAppForm::eventFilter(QObject *watched, QEvent *event)
 
 void TSDIAppForm::UpdateSums()
 {
-    zor::CountCells cells;
-    for (int g = 0; g < zor::AgeGroupCount; ++g) {
-        cells[g][zor::Men] = ui->Zahlen->cellText(g + 1, 1);
-        cells[g][zor::Women] = ui->Zahlen->cellText(g + 1, 2);
-    }
     // Throws before any label is written when a cell is no whole number.
-    const zor::MemberSums sums = zor::computeSums(cells);
-    const QStringList names = zor::sumLabelNames();
-    const QStringList texts = zor::sumTexts(sums);
-    for (int i = 0; i < names.size(); ++i) {
-        if (QLabel *label = sumLabel(names.at(i).toLatin1().constData()))
-            label->setText(texts.at(i));
-    }
+    const QStringList texts = zor::sumTexts(zor::computeSums(ui->Zahlen->counts()));
+    QLabel *const labels[] = {ui->Sum1, ui->Sum2, ui->Sum3, ui->Sum4, ui->Sum5,
+                              ui->Sum6, ui->Sum7, ui->MSum, ui->WSum, ui->AllSum};
+    for (int i = 0; i < texts.size(); ++i)
+        labels[i]->setText(texts.at(i));
 }
 
 void TSDIAppForm::ZahlenKeyPress(QChar &Key)

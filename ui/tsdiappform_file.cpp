@@ -154,7 +154,7 @@ bool TSDIAppForm::LoadReportFile()
 {
     // The file is read whole before anything in the window changes, so a
     // file that cannot be read leaves the report on screen untouched.
-    const QString path = openFileName();
+    const QString path = m_openFileName;
     const zor::ReadFileResult file = zor::readFileBounded(path);
     if (!file.ok) {
         zor::Dialogs::current().warning(
@@ -164,7 +164,7 @@ bool TSDIAppForm::LoadReportFile()
     const zor::ReadResult read = zor::readReport(file.bytes);
 
     guarded([this] { ResetReport(); });
-    showReport(read.report);
+    putReport(read.report);
     const QString notice = readNotice(read, path);
     if (!notice.isEmpty())
         zor::Dialogs::current().message(this, QStringLiteral("ZOR-Quorvane"), notice);

@@ -144,7 +144,6 @@ bool TSDIAppForm::offerRecovery()
         }
         guarded([this] { ResetReport(); });
         showReport(copy.report);
-        guarded([this] { UpdateSums(); });
         m_fileName = copy.fileName;
         m_knownPath = copy.fileName;
         m_known = copy.known;

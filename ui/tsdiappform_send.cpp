@@ -7,6 +7,7 @@
 #include "ui/dialogs.h"
 #include "ui/nummeredit.h"
 #include "ui/taboutbox.h"
+#include "ui_tsdiappform.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -46,7 +47,7 @@ void TSDIAppForm::EMailSchickenExecute()
     // The companion copy is what the club sends in; xdg-email attaches a
     // private copy of it, so the user need not drag it into the mail. When
     // the hand-off fails the user is told what to send where.
-    const QString companion = zor::companionFilePath(m_fileName, nummer()->text());
+    const QString companion = zor::companionFilePath(m_fileName, ui->Nummer->text());
     const QString told = zor::handOffReport(zor::DesktopHandOff::current(), mailbox, subject,
                                             companion);
     if (!told.isEmpty())
@@ -77,5 +78,5 @@ void TSDIAppForm::HilfeInhaltExecute()
 
 void TSDIAppForm::HelpAbout1Execute()
 {
-    aboutBox()->exec();
+    m_about->exec();
 }

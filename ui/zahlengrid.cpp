@@ -99,6 +99,33 @@ ZahlenGrid::ZahlenGrid(QWidget *parent)
     setCurrentCell(1, 1);
 }
 
+zor::CountCells ZahlenGrid::counts() const
+{
+    zor::CountCells cells;
+    for (int g = 0; g < zor::AgeGroupCount; ++g) {
+        cells[g][zor::Men] = cellText(g + 1, 1);
+        cells[g][zor::Women] = cellText(g + 1, 2);
+    }
+    return cells;
+}
+
+void ZahlenGrid::setCounts(const zor::CountCells &cells)
+{
+    for (int g = 0; g < zor::AgeGroupCount; ++g) {
+        setCellText(g + 1, 1, cells[g][zor::Men]);
+        setCellText(g + 1, 2, cells[g][zor::Women]);
+    }
+}
+
+void ZahlenGrid::showHeadings()
+{
+    setCellText(0, 0, QStringLiteral("Altersgruppe"));
+    setCellText(0, 1, QString::fromUtf8("M\u00e4nner"));
+    setCellText(0, 2, QStringLiteral("Frauen"));
+    for (int g = 0; g < zor::AgeGroupCount; ++g)
+        setCellText(g + 1, 0, zor::ageGroupLabel(g));
+}
+
 QString ZahlenGrid::cellText(int row, int col) const
 {
     const QTableWidgetItem *it = item(row, col);

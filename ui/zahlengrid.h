@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reportfile/report.h"
+
 #include <QPointer>
 #include <QTableWidget>
 
@@ -20,6 +22,10 @@ public:
 
     QString cellText(int row, int col) const;
     void setCellText(int row, int col, const QString &text);
+    // The fourteen count cells, and the headings around them.
+    zor::CountCells counts() const;
+    void setCounts(const zor::CountCells &counts);
+    void showHeadings();
 
     struct Hooks
     {

@@ -4,7 +4,7 @@
 
 #include "app/startup.h"
 #include "bench/benchtime.h"
-#include "tests/support/scripteddialogs.h"
+#include "tests/support/formfixture.h"
 #include "ui/tsdiappform.h"
 
 #include <QApplication>
@@ -61,30 +61,30 @@ int main(int argc, char *argv[])
         const QString file = dir.filePath(QStringLiteral("bericht-%1.zor").arg(n));
         const QString pdf = dir.filePath(QStringLiteral("bericht-%1.pdf").arg(n));
         form.showReport(completeReport(n));
-        form.guarded([&form] { form.UpdateSums(); });
         form.setCurrentFileName(file);
         const int runs = n >= 10000 ? 3 : 7;
 
         const double save = zorbench::bestMs(runs, [&] {
-            form.Modified = 1;
-            form.FileSave1Execute();
+            form.setModified(true);
+            zortest::trigger(form, "FileSave1");
         });
-        if (form.Modified != 0 || !QFileInfo::exists(file)) {
+        if (form.isModified() || !QFileInfo::exists(file)) {
             std::fprintf(stderr, "saving %d masters failed\n", n);
             return 1;
         }
         const double open = zorbench::bestMs(runs, [&] {
-            form.Modified = 0;
+            form.setModified(false);
             zortest::dialogs().primeFile(file);
-            form.FileOpen1Execute();
+            zortest::trigger(form, "FileOpen1");
         });
-        if (form.masters().size() != n) {
-            std::fprintf(stderr, "opening %d masters gave %d\n", n, int(form.masters().size()));
+        if (form.currentReport().masters.size() != n) {
+            std::fprintf(stderr, "opening %d masters gave %d\n", n,
+                         int(form.currentReport().masters.size()));
             return 1;
         }
         const double print = zorbench::bestMs(n >= 10000 ? 1 : 3, [&] {
             zortest::dialogs().primeFile(pdf);
-            form.FileSavePdfExecute();
+            zortest::trigger(form, "FileSavePdf");
         });
         if (!QFileInfo::exists(pdf)) {
             std::fprintf(stderr, "no PDF for %d masters\n", n);

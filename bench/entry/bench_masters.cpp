@@ -6,9 +6,8 @@
 
 #include "bench/benchtime.h"
 #include "entry/masters.h"
-#include "tests/support/scripteddialogs.h"
+#include "tests/support/formfixture.h"
 #include "ui/tsdiappform.h"
-#include "ui_tsdiappform.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -47,47 +46,47 @@ int main(int argc, char **argv)
     zortest::dialogs().setScripted(true);
     TSDIAppForm form;
     form.show();
-    form.pages()->setCurrentWidget(form.form()->Meister);
+    zortest::pages(form)->setCurrentWidget(zortest::widget<QWidget>(form, "Meister"));
 
     for (int n : {1000, 10000, 100000}) {
         const QStringList entries = makeEntries(n);
         const double fill = zorbench::bestMs(reps, [&] {
-            form.setMasters(entries);
-            form.liste()->repaint();
+            zortest::setMasters(form, entries);
+            zortest::liste(form)->repaint();
         });
         std::printf("setMasters + repaint   entries=%-7d %10.3f ms\n", n, fill);
         const double add = zorbench::bestMs(reps, [&] {
-            form.form()->NName->setText(QStringLiteral("Mz"));
-            form.form()->VName->setText(QStringLiteral("Anna"));
-            form.AddBtnClick();
-            form.liste()->repaint();
+            zortest::widget<QLineEdit>(form, "NName")->setText(QStringLiteral("Mz"));
+            zortest::widget<QLineEdit>(form, "VName")->setText(QStringLiteral("Anna"));
+            zortest::click(form, "AddBtn");
+            zortest::liste(form)->repaint();
         });
         std::printf("one Add + repaint      entries=%-7d %10.3f ms\n", n, add);
-        QListWidget *list = form.liste();
+        QListWidget *list = zortest::liste(form);
         const int middle = list->count() / 2;
         const double modify = zorbench::bestMs(reps, [&] {
             // An entry added at the top shifts every row below it.
-            form.form()->NName->setText(QStringLiteral("Aaa"));
-            form.form()->VName->setText(QStringLiteral("Anna"));
-            form.AddBtnClick();
+            zortest::widget<QLineEdit>(form, "NName")->setText(QStringLiteral("Aaa"));
+            zortest::widget<QLineEdit>(form, "VName")->setText(QStringLiteral("Anna"));
+            zortest::click(form, "AddBtn");
             list->setCurrentRow(middle);
-            form.ModBtnClick();
-            form.AddBtnClick(); // puts it back, so each run starts alike
+            zortest::click(form, "ModBtn");
+            zortest::click(form, "AddBtn"); // puts it back, so each run starts alike
             list->repaint();
         });
         std::printf("Add above + Modify     entries=%-7d %10.3f ms (Modify, then its Add)\n", n,
                     modify);
         const double del = zorbench::bestMs(reps, [&] {
             list->setCurrentRow(middle);
-            form.DelBtnClick();
+            zortest::click(form, "DelBtn");
             list->repaint();
         });
         std::printf("one Delete + repaint   entries=%-7d %10.3f ms\n", n, del);
         const double delTop = zorbench::bestMs(reps, [&] {
             list->setCurrentRow(0);
-            form.DelBtnClick();
+            zortest::click(form, "DelBtn");
             list->setCurrentRow(middle);
-            form.ModBtnClick();
+            zortest::click(form, "ModBtn");
             list->repaint();
         });
         std::printf("Delete above + Modify  entries=%-7d %10.3f ms\n", n, delTop);

@@ -7,7 +7,7 @@
 #include "reportfile/recoverystore.h"
 #include "reportfile/reportreader.h"
 #include "reportfile/reportwriter.h"
-#include "tests/support/scripteddialogs.h"
+#include "tests/support/formfixture.h"
 #include "ui/tsdiappform.h"
 
 #include <QApplication>
@@ -72,15 +72,13 @@ int main(int argc, char **argv)
              }));
         ok &= read.report == report;
         line("open in window (reset+load+sums)", n, zorbench::bestMs(reps, [&] {
-                 form.setOpenFileName(path);
-                 form.ResetReport();
-                 ok &= form.LoadReportFile();
-                 form.UpdateSums();
+                 form.setModified(false);
+                 ok &= zortest::openReport(form, path);
              }));
-        form.setCurrentFileName(path);
         line("save from window (check+write)", n, zorbench::bestMs(reps, [&] {
-                 form.Modified = 1;
-                 ok &= form.SaveReportFile() == 1;
+                 form.setModified(true);
+                 zortest::trigger(form, "FileSave1");
+                 ok &= !form.isModified();
              }));
         // Written on the window's thread two seconds after a change.
         line("recovery copy (encode+write)", n, zorbench::bestMs(reps, [&] {

@@ -8,7 +8,6 @@
 #include "app/startup.h"
 #include "ui/nummeredit.h"
 #include "ui/zahlengrid.h"
-#include "ui_tsdiappform.h"
 
 #include <QAbstractEventDispatcher>
 #include <QClipboard>
@@ -26,8 +25,8 @@ const QString question = QString::fromUtf8(
 
 void makeChanged(TSDIAppForm &form)
 {
-    zortest::typeInto(form.form()->Fax, QStringLiteral("1"));
-    QCOMPARE(form.Modified, 1);
+    zortest::typeInto(zortest::widget<QLineEdit>(form, "Fax"), QStringLiteral("1"));
+    QVERIFY(form.isModified());
 }
 
 } // namespace
@@ -42,29 +41,29 @@ private slots:
     void startsAsNewCleanReport()
     {
         auto form = zortest::makeForm();
-        auto *ui = form->form();
         QCOMPARE(form->windowTitle(), QStringLiteral("ZOR-Quorvane"));
-        QCOMPARE(ui->Nummer->text(), QStringLiteral("0000"));
+        QCOMPARE(zortest::widget<NummerEdit>(*form, "Nummer")->text(), QStringLiteral("0000"));
         for (int i = 0; i < zor::FieldCount; ++i) {
             if (i != int(zor::Field::Nummer))
-                QVERIFY2(form->field(zor::Field(i))->text().isEmpty(),
+                QVERIFY2(zortest::field(*form, zor::Field(i))->text().isEmpty(),
                          qPrintable(zor::fieldObjectName(i)));
         }
         for (int r = 1; r <= 7; ++r) {
-            QCOMPARE(form->zahlen()->cellText(r, 1), QStringLiteral("0"));
-            QCOMPARE(form->zahlen()->cellText(r, 2), QStringLiteral("0"));
+            QCOMPARE(zortest::zahlen(*form)->cellText(r, 1), QStringLiteral("0"));
+            QCOMPARE(zortest::zahlen(*form)->cellText(r, 2), QStringLiteral("0"));
         }
-        QCOMPARE(ui->AllSum->text(), QStringLiteral("0"));
-        QCOMPARE(ui->Grad->text(), QStringLiteral("1"));
-        QCOMPARE(ui->PgCrtl->currentWidget(), ui->Verein);
-        QCOMPARE(form->Modified, 0);
+        QCOMPARE(zortest::widget<QLabel>(*form, "AllSum")->text(), QStringLiteral("0"));
+        QCOMPARE(zortest::widget<QLineEdit>(*form, "Grad")->text(), QStringLiteral("1"));
+        QCOMPARE(zortest::widget<QTabWidget>(*form, "PgCrtl")->currentWidget(),
+                 zortest::widget<QWidget>(*form, "Verein"));
+        QVERIFY(!form->isModified());
         zortest::idle(*form);
         QCOMPARE(zortest::statusText(*form), QString());
         QVERIFY(form->currentFileName().isEmpty());
         QVERIFY(form->helpFile().endsWith(QStringLiteral("/zorhelp.htm")));
 
         // Exit on an untouched report asks nothing and closes.
-        ui->FileExit1->trigger();
+        zortest::widget<QAction>(*form, "FileExit1")->trigger();
         QVERIFY(zortest::dialogs().shown().isEmpty());
         QVERIFY(!form->isVisible());
     }
@@ -72,21 +71,20 @@ private slots:
     void textFieldsMarkModifiedButMasterNamesDoNot()
     {
         auto form = zortest::makeForm();
-        auto *ui = form->form();
-        zortest::typeInto(ui->NName, QStringLiteral("Abc"));
-        zortest::typeInto(ui->VName, QStringLiteral("De"));
+        zortest::typeInto(zortest::widget<QLineEdit>(*form, "NName"), QStringLiteral("Abc"));
+        zortest::typeInto(zortest::widget<QLineEdit>(*form, "VName"), QStringLiteral("De"));
         zortest::idle(*form);
-        QCOMPARE(form->Modified, 0);
+        QVERIFY(!form->isModified());
         QCOMPARE(zortest::statusText(*form), QString());
 
         for (int i = 0; i < zor::FieldCount; ++i) {
             if (i == int(zor::Field::Nummer))
                 continue;
-            form->Modified = 0;
-            QLineEdit *edit = form->field(zor::Field(i));
-            ui->PgCrtl->setCurrentWidget(edit->parentWidget());
+            form->setModified(false);
+            QLineEdit *edit = zortest::field(*form, zor::Field(i));
+            zortest::widget<QTabWidget>(*form, "PgCrtl")->setCurrentWidget(edit->parentWidget());
             zortest::typeInto(edit, QStringLiteral("x"));
-            QVERIFY2(form->Modified == 1, qPrintable(zor::fieldObjectName(i)));
+            QVERIFY2(form->isModified(), qPrintable(zor::fieldObjectName(i)));
         }
         zortest::idle(*form);
         QCOMPARE(zortest::statusText(*form), QStringLiteral("mod"));
@@ -101,11 +99,11 @@ private slots:
             QTimer::singleShot(30, &loop, &QEventLoop::quit);
             loop.exec();
         };
-        form->Modified = 1;
+        form->setModified(true);
         QVERIFY(zortest::statusText(*form).isEmpty());
         spinOnce();
         QCOMPARE(zortest::statusText(*form), QStringLiteral("mod"));
-        form->Modified = 0;
+        form->setModified(false);
         spinOnce();
         QCOMPARE(zortest::statusText(*form), QString());
     }
@@ -125,14 +123,14 @@ private slots:
         QFETCH(int, answer);
         QFETCH(bool, reset);
         auto form = zortest::makeForm();
-        auto *ui = form->form();
-        ui->PgCrtl->setCurrentWidget(ui->Web);
-        zortest::typeInto(ui->DOrt, QStringLiteral("Musterstadt"));
+        zortest::widget<QTabWidget>(*form, "PgCrtl")
+                ->setCurrentWidget(zortest::widget<QWidget>(*form, "Web"));
+        zortest::typeInto(zortest::widget<QLineEdit>(*form, "DOrt"), QStringLiteral("Musterstadt"));
         makeChanged(*form);
 
         zortest::dialogs().primeAnswer(Answer(answer));
         zortest::dialogs().primeFile(QString()); // Yes saves: the Save As dialog is cancelled
-        ui->FileNew1->trigger();
+        zortest::widget<QAction>(*form, "FileNew1")->trigger();
 
         QVERIFY(!zortest::dialogs().shown().isEmpty());
         const auto &q = zortest::dialogs().shown().first();
@@ -147,33 +145,34 @@ private slots:
             QCOMPARE(zortest::dialogs().shown().at(1).caption, QStringLiteral("Speichern unter"));
         }
         if (reset) {
-            QVERIFY(ui->DOrt->text().isEmpty());
-            QVERIFY(ui->Fax->text().isEmpty());
-            QCOMPARE(form->Modified, 0);
-            QCOMPARE(ui->PgCrtl->currentWidget(), ui->Web); // the page shown does not change
+            QVERIFY(zortest::widget<QLineEdit>(*form, "DOrt")->text().isEmpty());
+            QVERIFY(zortest::widget<QLineEdit>(*form, "Fax")->text().isEmpty());
+            QVERIFY(!form->isModified());
+            QCOMPARE(zortest::widget<QTabWidget>(*form, "PgCrtl")->currentWidget(),
+                     zortest::widget<QWidget>(*form, "Web")); // the page shown does not change
         } else {
-            QCOMPARE(ui->DOrt->text(), QStringLiteral("Musterstadt"));
-            QCOMPARE(form->Modified, 1);
+            QCOMPARE(zortest::widget<QLineEdit>(*form, "DOrt")->text(),
+                     QStringLiteral("Musterstadt"));
+            QVERIFY(form->isModified());
         }
     }
 
     void newOnACleanReportAsksNothing()
     {
         auto form = zortest::makeForm();
-        form->form()->FileNew1->trigger();
+        zortest::trigger(*form, "FileNew1");
         QVERIFY(zortest::dialogs().shown().isEmpty());
     }
 
     void resetNeverFailsOnAHalfTypedClubNumber()
     {
         auto form = zortest::makeForm();
-        auto *ui = form->form();
-        ui->Nummer->setText(QStringLiteral("12"));
-        QVERIFY(!ui->Nummer->hasAcceptableInput());
+        zortest::widget<NummerEdit>(*form, "Nummer")->setText(QStringLiteral("12"));
+        QVERIFY(!zortest::widget<NummerEdit>(*form, "Nummer")->hasAcceptableInput());
         zortest::dialogs().primeAnswer(Answer::No);
-        ui->FileNew1->trigger();
-        QCOMPARE(ui->Nummer->text(), QStringLiteral("0000"));
-        QCOMPARE(form->Modified, 0);
+        zortest::widget<QAction>(*form, "FileNew1")->trigger();
+        QCOMPARE(zortest::widget<NummerEdit>(*form, "Nummer")->text(), QStringLiteral("0000"));
+        QVERIFY(!form->isModified());
         for (const auto &d : zortest::dialogs().shown())
             QVERIFY2(d.kind != QLatin1String("error"), qPrintable(d.text));
     }
@@ -185,14 +184,14 @@ private slots:
         auto form = zortest::makeForm();
         makeChanged(*form);
         zortest::dialogs().primeFile(QString());
-        form->form()->FileSave1->trigger();
+        zortest::trigger(*form, "FileSave1");
         QCOMPARE(zortest::dialogs().shown().size(), 1);
         const auto &d = zortest::dialogs().shown().first();
         QCOMPARE(d.kind, QStringLiteral("save"));
         QCOMPARE(d.caption, QStringLiteral("Speichern unter"));
         QCOMPARE(d.filter, QStringLiteral("Quorvane(*.zor)"));
         QVERIFY(form->currentFileName().isEmpty());
-        QCOMPARE(form->Modified, 1);
+        QVERIFY(form->isModified());
         QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
     }
 
@@ -203,10 +202,10 @@ private slots:
         makeChanged(*form);
         const QString chosen = dir.filePath(QStringLiteral("bericht"));
         zortest::dialogs().primeFile(chosen);
-        form->form()->FileSaveAs1->trigger();
+        zortest::trigger(*form, "FileSaveAs1");
         // The default extension is added when none was typed.
         QCOMPARE(form->currentFileName(), chosen + QStringLiteral(".zor"));
-        QCOMPARE(form->Modified, 1); // the new report is incomplete: nothing written
+        QVERIFY(form->isModified()); // the new report is incomplete: nothing written
         QVERIFY(!QFile::exists(chosen + QStringLiteral(".zor")));
     }
 
@@ -241,13 +240,17 @@ private slots:
     void shortcutsWorkFromEveryPage()
     {
         auto form = zortest::makeForm();
-        auto *ui = form->form();
-        const QList<QPair<QWidget *, QWidget *>> places = {{ui->Verein, ui->Tel},
-                                                           {ui->Mitglieder, ui->Zahlen},
-                                                           {ui->Meister, ui->NName},
-                                                           {ui->Web, ui->DName}};
+        const QList<QPair<QWidget *, QWidget *>> places = {
+                {zortest::widget<QWidget>(*form, "Verein"),
+                 zortest::widget<QLineEdit>(*form, "Tel")},
+                {zortest::widget<QWidget>(*form, "Mitglieder"),
+                 zortest::widget<ZahlenGrid>(*form, "Zahlen")},
+                {zortest::widget<QWidget>(*form, "Meister"),
+                 zortest::widget<QLineEdit>(*form, "NName")},
+                {zortest::widget<QWidget>(*form, "Web"),
+                 zortest::widget<QLineEdit>(*form, "DName")}};
         for (const auto &place : places) {
-            ui->PgCrtl->setCurrentWidget(place.first);
+            zortest::widget<QTabWidget>(*form, "PgCrtl")->setCurrentWidget(place.first);
             place.second->setFocus();
             QVERIFY(QTest::qWaitFor([&] { return place.second->hasFocus(); }));
 
@@ -262,12 +265,12 @@ private slots:
             QCOMPARE(zortest::shownDialogs(), QStringList{QStringLiteral("save|Speichern unter|")});
 
             zortest::dialogs().clearShown();
-            form->Modified = 1;
+            form->setModified(true);
             zortest::dialogs().primeAnswer(Answer::Cancel);
             QTest::keyClick(place.second, Qt::Key_N, Qt::ControlModifier);
             QCOMPARE(zortest::shownDialogs(),
                      QStringList{QStringLiteral("message|ZOR-Quorvane|") + question});
-            form->Modified = 0;
+            form->setModified(false);
         }
     }
 
@@ -303,16 +306,17 @@ private slots:
         QVERIFY(zortest::writeAll(good, zortest::crlfLines(lines)));
 
         zortest::dialogs().primeFile(good);
-        form->form()->FileOpen1->trigger();
+        zortest::trigger(*form, "FileOpen1");
         QCOMPARE(form->currentFileName(), good);
-        QCOMPARE(form->form()->Vereinsname->text(), QStringLiteral("Sportverein Beispielhausen"));
-        QCOMPARE(form->Modified, 0);
+        QCOMPARE(zortest::widget<QLineEdit>(*form, "Vereinsname")->text(),
+                 QStringLiteral("Sportverein Beispielhausen"));
+        QVERIFY(!form->isModified());
 
         // A file that cannot be read does not take the report's file name.
         const QString missing = dir.filePath(QStringLiteral("fehlt.zor"));
         zortest::dialogs().clearShown();
         zortest::dialogs().primeFile(missing);
-        form->form()->FileOpen1->trigger();
+        zortest::trigger(*form, "FileOpen1");
         QCOMPARE(form->currentFileName(), good);
         bool warned = false;
         for (const auto &d : zortest::dialogs().shown())
@@ -323,26 +327,27 @@ private slots:
         QVERIFY(warned);
 
         // Cancelling the open dialog changes nothing.
-        form->form()->Code->setText(QStringLiteral("Xy"));
+        zortest::widget<QLineEdit>(*form, "Code")->setText(QStringLiteral("Xy"));
         zortest::dialogs().primeAnswer(Answer::No);
         zortest::dialogs().primeFile(QString());
-        form->form()->FileOpen1->trigger();
-        QCOMPARE(form->form()->Code->text(), QStringLiteral("Xy"));
+        zortest::trigger(*form, "FileOpen1");
+        QCOMPARE(zortest::widget<QLineEdit>(*form, "Code")->text(), QStringLiteral("Xy"));
     }
 
     void clubNumberRefusesToBeLeftHalfFilled()
     {
         auto form = zortest::makeForm();
-        auto *ui = form->form();
-        ui->Nummer->setFocus();
-        QVERIFY(QTest::qWaitFor([&] { return ui->Nummer->hasFocus(); }));
-        ui->Nummer->selectAll();
-        QTest::keyClicks(ui->Nummer, QStringLiteral("12"));
-        QCOMPARE(ui->Nummer->displayText(), QStringLiteral("12__"));
-        QCOMPARE(form->Modified, 1);
+        zortest::widget<NummerEdit>(*form, "Nummer")->setFocus();
+        QVERIFY(QTest::qWaitFor(
+                [&] { return zortest::widget<NummerEdit>(*form, "Nummer")->hasFocus(); }));
+        zortest::widget<NummerEdit>(*form, "Nummer")->selectAll();
+        QTest::keyClicks(zortest::widget<NummerEdit>(*form, "Nummer"), QStringLiteral("12"));
+        QCOMPARE(zortest::widget<NummerEdit>(*form, "Nummer")->displayText(),
+                 QStringLiteral("12__"));
+        QVERIFY(form->isModified());
 
-        ui->Code->setFocus();
-        QTRY_VERIFY(ui->Nummer->hasFocus());
+        zortest::widget<QLineEdit>(*form, "Code")->setFocus();
+        QTRY_VERIFY(zortest::widget<NummerEdit>(*form, "Nummer")->hasFocus());
         QCOMPARE(zortest::dialogs().shown().size(), 1);
         QCOMPARE(
                 zortest::dialogs().shown().first().text,
@@ -351,38 +356,42 @@ private slots:
                         "r\u00fcckg\u00e4ngig zu machen."));
 
         // Escape brings back the value from before the editing.
-        QTest::keyClick(ui->Nummer, Qt::Key_Escape);
-        QCOMPARE(ui->Nummer->text(), QStringLiteral("0000"));
+        QTest::keyClick(zortest::widget<NummerEdit>(*form, "Nummer"), Qt::Key_Escape);
+        QCOMPARE(zortest::widget<NummerEdit>(*form, "Nummer")->text(), QStringLiteral("0000"));
         zortest::dialogs().clearShown();
-        ui->Code->setFocus();
-        QTRY_VERIFY(ui->Code->hasFocus());
+        zortest::widget<QLineEdit>(*form, "Code")->setFocus();
+        QTRY_VERIFY(zortest::widget<QLineEdit>(*form, "Code")->hasFocus());
         for (const auto &d : zortest::dialogs().shown())
             QVERIFY(d.kind != QLatin1String("error"));
 
         // Only digits go in.
-        ui->Nummer->setFocus();
-        QTRY_VERIFY(ui->Nummer->hasFocus());
-        ui->Nummer->home(false);
-        QTest::keyClicks(ui->Nummer, QStringLiteral("a1b2c3d4"));
-        QCOMPARE(ui->Nummer->text(), QStringLiteral("1234"));
+        zortest::widget<NummerEdit>(*form, "Nummer")->setFocus();
+        QTRY_VERIFY(zortest::widget<NummerEdit>(*form, "Nummer")->hasFocus());
+        zortest::widget<NummerEdit>(*form, "Nummer")->home(false);
+        QTest::keyClicks(zortest::widget<NummerEdit>(*form, "Nummer"), QStringLiteral("a1b2c3d4"));
+        QCOMPARE(zortest::widget<NummerEdit>(*form, "Nummer")->text(), QStringLiteral("1234"));
     }
 
     void fieldsHoldOnlyWhatTheFileCanHold()
     {
         auto form = zortest::makeForm();
-        auto *ui = form->form();
-        zortest::typeInto(ui->Ort, QString::fromUtf8("M\u00fcnchen \u20ac"));
-        QCOMPARE(ui->Ort->text(), QString::fromUtf8("M\u00fcnchen \u20ac"));
+        zortest::typeInto(zortest::widget<QLineEdit>(*form, "Ort"),
+                          QString::fromUtf8("M\u00fcnchen \u20ac"));
+        QCOMPARE(zortest::widget<QLineEdit>(*form, "Ort")->text(),
+                 QString::fromUtf8("M\u00fcnchen \u20ac"));
         // A character outside Windows-1252 is refused as typed...
-        zortest::typeInto(ui->Ort, QString::fromUtf8("\u0142"));
-        QCOMPARE(ui->Ort->text(), QString::fromUtf8("M\u00fcnchen \u20ac"));
+        zortest::typeInto(zortest::widget<QLineEdit>(*form, "Ort"), QString::fromUtf8("\u0142"));
+        QCOMPARE(zortest::widget<QLineEdit>(*form, "Ort")->text(),
+                 QString::fromUtf8("M\u00fcnchen \u20ac"));
         // ...and a paste holding one is refused whole.
         QGuiApplication::clipboard()->setText(QString::fromUtf8("Krak\u00f3w \u0141\u00f3d\u017a"));
-        ui->Ort->paste();
-        QCOMPARE(ui->Ort->text(), QString::fromUtf8("M\u00fcnchen \u20ac"));
+        zortest::widget<QLineEdit>(*form, "Ort")->paste();
+        QCOMPARE(zortest::widget<QLineEdit>(*form, "Ort")->text(),
+                 QString::fromUtf8("M\u00fcnchen \u20ac"));
         QGuiApplication::clipboard()->setText(QString::fromUtf8("-S\u00fcd"));
-        ui->Ort->paste();
-        QCOMPARE(ui->Ort->text(), QString::fromUtf8("M\u00fcnchen \u20ac-S\u00fcd"));
+        zortest::widget<QLineEdit>(*form, "Ort")->paste();
+        QCOMPARE(zortest::widget<QLineEdit>(*form, "Ort")->text(),
+                 QString::fromUtf8("M\u00fcnchen \u20ac-S\u00fcd"));
     }
 };
 

@@ -8,7 +8,6 @@
 #include "tests/support/testfiles.h"
 #include "ui/nummeredit.h"
 #include "ui/zahlengrid.h"
-#include "ui_tsdiappform.h"
 
 #include <QApplication>
 #include <QDir>
@@ -49,12 +48,13 @@ QStringList copiesIn(const QString &folder)
 // What the child process types: a report with unsaved changes.
 void typeReport(TSDIAppForm &form)
 {
-    zortest::typeInto(form.field(Field::Vereinsname), QStringLiteral("Judoclub Musterstadt"));
-    zortest::typeInto(form.field(Field::Ort), QStringLiteral("M\u00fcnster"));
-    form.nummer()->setText(QStringLiteral("0116"));
-    form.zahlen()->setCellText(2, 1, QStringLiteral("17"));
-    form.zahlen()->setCellText(7, 2, QStringLiteral("4"));
-    form.setMasters({QStringLiteral("Kano;Jigoro;9")});
+    zortest::typeInto(zortest::field(form, Field::Vereinsname),
+                      QStringLiteral("Judoclub Musterstadt"));
+    zortest::typeInto(zortest::field(form, Field::Ort), QStringLiteral("M\u00fcnster"));
+    zortest::nummer(form)->setText(QStringLiteral("0116"));
+    zortest::zahlen(form)->setCellText(2, 1, QStringLiteral("17"));
+    zortest::zahlen(form)->setCellText(7, 2, QStringLiteral("4"));
+    zortest::setMasters(form, {QStringLiteral("Kano;Jigoro;9")});
 }
 
 void fillComplete(TSDIAppForm &form)
@@ -67,7 +67,7 @@ void fillComplete(TSDIAppForm &form)
                                                  {Field::Tel, QStringLiteral("0123 45678")},
                                                  {Field::DPlz, QStringLiteral("12346")}};
     for (const auto &v : values)
-        form.field(v.first)->setText(v.second);
+        zortest::field(form, v.first)->setText(v.second);
 }
 
 // The program as a child process: types a report, waits until its recovery
@@ -91,8 +91,8 @@ int childMain(int argc, char *argv[])
         poll.stop();
         if (mode == QLatin1String("saved")) {
             fillComplete(form);
-            form.FileSave1Execute();
-            if (form.Modified != 0 || QFileInfo::exists(form.recoveryCopyPath()))
+            zortest::trigger(form, "FileSave1");
+            if (form.isModified() || QFileInfo::exists(form.recoveryCopyPath()))
                 std::printf("not saved\n");
         }
         std::printf("ready\n");
@@ -246,21 +246,22 @@ void TstRecovery::killedProgram_comesBackWholeAfterRestart()
              qPrintable(q.text));
     QVERIFY(q.text.contains(QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"))));
 
-    QCOMPARE(form->field(Field::Vereinsname)->text(), QStringLiteral("Judoclub Musterstadt"));
-    QCOMPARE(form->field(Field::Ort)->text(), QStringLiteral("M\u00fcnster"));
-    QCOMPARE(form->nummer()->text(), QStringLiteral("0116"));
-    QCOMPARE(form->zahlen()->cellText(2, 1), QStringLiteral("17"));
-    QCOMPARE(form->zahlen()->cellText(7, 2), QStringLiteral("4"));
-    QCOMPARE(form->sumLabel("AllSum")->text(), QStringLiteral("21"));
-    QCOMPARE(form->masters(), QStringList{QStringLiteral("Kano;Jigoro;9")});
+    QCOMPARE(zortest::field(*form, Field::Vereinsname)->text(),
+             QStringLiteral("Judoclub Musterstadt"));
+    QCOMPARE(zortest::field(*form, Field::Ort)->text(), QStringLiteral("M\u00fcnster"));
+    QCOMPARE(zortest::nummer(*form)->text(), QStringLiteral("0116"));
+    QCOMPARE(zortest::zahlen(*form)->cellText(2, 1), QStringLiteral("17"));
+    QCOMPARE(zortest::zahlen(*form)->cellText(7, 2), QStringLiteral("4"));
+    QCOMPARE(zortest::sumLabel(*form, "AllSum")->text(), QStringLiteral("21"));
+    QCOMPARE(form->currentReport().masters, QStringList{QStringLiteral("Kano;Jigoro;9")});
     QCOMPARE(form->currentFileName(), QDir(folder).filePath(QStringLiteral("../verein.zor")));
-    QCOMPARE(form->Modified, 1);
+    QVERIFY(form->isModified());
     zortest::idle(*form);
     QCOMPARE(zortest::statusText(*form), QStringLiteral("mod"));
 
     // The old copy is gone; the window keeps its own from now on.
     QCOMPARE(copiesIn(folder), QStringList{QFileInfo(form->recoveryCopyPath()).fileName()});
-    form->Modified = 0;
+    form->setModified(false);
 }
 
 void TstRecovery::secondInstance_doesNotTakeARunningOnesCopy()
@@ -281,8 +282,9 @@ void TstRecovery::secondInstance_doesNotTakeARunningOnesCopy()
     later->startRecovery(folder);
     zortest::dialogs().primeAnswer(Answer::Yes);
     QVERIFY(later->offerRecovery());
-    QCOMPARE(later->field(Field::Vereinsname)->text(), QStringLiteral("Judoclub Musterstadt"));
-    later->Modified = 0;
+    QCOMPARE(zortest::field(*later, Field::Vereinsname)->text(),
+             QStringLiteral("Judoclub Musterstadt"));
+    later->setModified(false);
 }
 
 void TstRecovery::savedBeforeTheKill_nothingIsAsked()
@@ -315,8 +317,8 @@ void TstRecovery::damagedCopy_isReportedAndRemoved()
     QCOMPARE(zortest::dialogs().shown().size(), 1);
     QVERIFY(zortest::dialogs().shown().first().text.contains(QStringLiteral("besch\u00e4digt")));
     QVERIFY(!QFileInfo::exists(damaged));
-    QVERIFY(form->field(Field::Vereinsname)->text().isEmpty());
-    QCOMPARE(form->Modified, 0);
+    QVERIFY(zortest::field(*form, Field::Vereinsname)->text().isEmpty());
+    QVERIFY(!form->isModified());
 }
 
 void TstRecovery::verwerfen_removesTheCopy()
@@ -334,9 +336,9 @@ void TstRecovery::verwerfen_removesTheCopy()
     QCOMPARE(zortest::dialogs().shown().size(), 1);
     QVERIFY(zortest::dialogs().shown().first().text.contains(QStringLiteral("Quorvane 2027.zor")));
     QVERIFY(!QFileInfo::exists(left));
-    QVERIFY(form->field(Field::Vereinsname)->text().isEmpty());
+    QVERIFY(zortest::field(*form, Field::Vereinsname)->text().isEmpty());
     QVERIFY(form->currentFileName().isEmpty());
-    QCOMPARE(form->Modified, 0);
+    QVERIFY(!form->isModified());
 }
 
 void TstRecovery::copyIsWrittenAfterAChange_andGoneAfterNewSaveOrExit()
@@ -351,7 +353,7 @@ void TstRecovery::copyIsWrittenAfterAChange_andGoneAfterNewSaveOrExit()
     QTest::qWait(2500);
     QVERIFY(!QFileInfo::exists(own));
 
-    zortest::typeInto(form->field(Field::Fax), QStringLiteral("0815"));
+    zortest::typeInto(zortest::field(*form, Field::Fax), QStringLiteral("0815"));
     QVERIFY(!QFileInfo::exists(own)); // not at once
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(own), 6000);
     zor::RecoveryCopy copy;
@@ -360,21 +362,21 @@ void TstRecovery::copyIsWrittenAfterAChange_andGoneAfterNewSaveOrExit()
 
     // "Nein" to New's question drops the changes, and with them the copy.
     zortest::dialogs().primeAnswer(Answer::No);
-    form->form()->FileNew1->trigger();
+    zortest::trigger(*form, "FileNew1");
     QVERIFY(!QFileInfo::exists(own));
 
     // Saved: gone at once.
     typeReport(*form);
     fillComplete(*form);
-    QVERIFY(form->writeRecoveryCopy());
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(own), 5000); // the two-second timer wrote it
     zortest::dialogs().primeFile(dir.filePath(QStringLiteral("bericht.zor")));
-    form->FileSaveAs1Execute();
-    QCOMPARE(form->Modified, 0);
+    zortest::trigger(*form, "FileSaveAs1");
+    QVERIFY(!form->isModified());
     QVERIFY(!QFileInfo::exists(own));
 
     // A normal end ("&Nein" to the close query): gone.
-    zortest::typeInto(form->field(Field::Fax), QStringLiteral("1"));
-    QVERIFY(form->writeRecoveryCopy());
+    zortest::typeInto(zortest::field(*form, Field::Fax), QStringLiteral("1"));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(own), 5000); // the two-second timer wrote it
     zortest::dialogs().primeAnswer(Answer::No);
     QVERIFY(form->close());
     QVERIFY(!QFileInfo::exists(own));

@@ -2,7 +2,6 @@
 
 #include "tests/support/formfixture.h"
 #include "ui/nummeredit.h"
-#include "ui_tsdiappform.h"
 
 #include <QApplication>
 #include <QtTest>
@@ -34,15 +33,13 @@ private:
     void leave(QWidget *from, QWidget *to);
 
     std::unique_ptr<TSDIAppForm> form;
-    Ui::TSDIAppForm *ui = nullptr;
 };
 
 void TstFieldChecks::init()
 {
     form = zortest::makeForm();
-    ui = form->form();
-    form->pages()->setCurrentWidget(ui->Verein);
-    form->Modified = 0;
+    zortest::pages(*form)->setCurrentWidget(zortest::widget<QWidget>(*form, "Verein"));
+    form->setModified(false);
 }
 
 void TstFieldChecks::cleanup()
@@ -61,47 +58,50 @@ void TstFieldChecks::leave(QWidget *from, QWidget *to)
 
 void TstFieldChecks::leavingClubNumberAtZeroAdvisesEachTime()
 {
-    leave(ui->Nummer, ui->Vereinsname);
+    leave(zortest::widget<NummerEdit>(*form, "Nummer"),
+          zortest::widget<QLineEdit>(*form, "Vereinsname"));
     QCOMPARE(zortest::shownDialogs(), QStringList{clubNumberShown});
     QCOMPARE(zortest::dialogs().shown().first().buttons, QStringList{"OK"});
-    leave(ui->Nummer, ui->Code);
+    leave(zortest::widget<NummerEdit>(*form, "Nummer"), zortest::widget<QLineEdit>(*form, "Code"));
     QCOMPARE(zortest::shownDialogs(), (QStringList{clubNumberShown, clubNumberShown}));
-    QCOMPARE(ui->Nummer->text(), QStringLiteral("0000"));
+    QCOMPARE(zortest::widget<NummerEdit>(*form, "Nummer")->text(), QStringLiteral("0000"));
 
     zortest::dialogs().clearShown();
-    ui->Nummer->setText(QStringLiteral("0135"));
-    leave(ui->Nummer, ui->Vereinsname);
+    zortest::widget<NummerEdit>(*form, "Nummer")->setText(QStringLiteral("0135"));
+    leave(zortest::widget<NummerEdit>(*form, "Nummer"),
+          zortest::widget<QLineEdit>(*form, "Vereinsname"));
     QVERIFY(zortest::dialogs().shown().isEmpty());
 
     // "0000" typed in gets the same advice.
     zortest::dialogs().clearShown();
-    ui->Nummer->setText(QStringLiteral("0135"));
-    ui->Nummer->setFocus(Qt::TabFocusReason);
-    ui->Nummer->selectAll();
-    QTest::keyClicks(ui->Nummer, QStringLiteral("0000"));
-    QCOMPARE(ui->Nummer->text(), QStringLiteral("0000"));
-    ui->Code->setFocus(Qt::TabFocusReason);
+    zortest::widget<NummerEdit>(*form, "Nummer")->setText(QStringLiteral("0135"));
+    zortest::widget<NummerEdit>(*form, "Nummer")->setFocus(Qt::TabFocusReason);
+    zortest::widget<NummerEdit>(*form, "Nummer")->selectAll();
+    QTest::keyClicks(zortest::widget<NummerEdit>(*form, "Nummer"), QStringLiteral("0000"));
+    QCOMPARE(zortest::widget<NummerEdit>(*form, "Nummer")->text(), QStringLiteral("0000"));
+    zortest::widget<QLineEdit>(*form, "Code")->setFocus(Qt::TabFocusReason);
     QCOMPARE(zortest::shownDialogs(), QStringList{clubNumberShown});
 }
 
 void TstFieldChecks::blanksAreRemovedOneAtATime()
 {
-    ui->Email->setText(QStringLiteral(" info@ver ein.de "));
-    form->Modified = 0;
+    zortest::widget<QLineEdit>(*form, "Email")->setText(QStringLiteral(" info@ver ein.de "));
+    form->setModified(false);
     QStringList seen;
-    connect(ui->Email, &QLineEdit::textChanged, this, [&seen](const QString &t) { seen << t; });
-    leave(ui->Email, ui->Tel);
-    QCOMPARE(ui->Email->text(), QStringLiteral("info@verein.de"));
+    connect(zortest::widget<QLineEdit>(*form, "Email"), &QLineEdit::textChanged, this,
+            [&seen](const QString &t) { seen << t; });
+    leave(zortest::widget<QLineEdit>(*form, "Email"), zortest::widget<QLineEdit>(*form, "Tel"));
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "Email")->text(), QStringLiteral("info@verein.de"));
     QCOMPARE(seen, (QStringList{"info@ver ein.de ", "info@verein.de ", "info@verein.de"}));
-    QCOMPARE(form->Modified, 1);
+    QVERIFY(form->isModified());
     QVERIFY(zortest::dialogs().shown().isEmpty());
 }
 
 void TstFieldChecks::onlyBlanksBecomeEmptyWithoutAdvice()
 {
-    zortest::typeInto(ui->Email, QStringLiteral("   "));
-    ui->Tel->setFocus(Qt::TabFocusReason);
-    QCOMPARE(ui->Email->text(), QString());
+    zortest::typeInto(zortest::widget<QLineEdit>(*form, "Email"), QStringLiteral("   "));
+    zortest::widget<QLineEdit>(*form, "Tel")->setFocus(Qt::TabFocusReason);
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "Email")->text(), QString());
     QVERIFY(zortest::dialogs().shown().isEmpty());
 }
 
@@ -121,10 +121,11 @@ void TstFieldChecks::addressesThatGetTheHint()
 {
     QFETCH(QString, typed);
     QFETCH(QString, kept);
-    zortest::typeInto(ui->Email, typed);
-    ui->Strasse->setFocus(Qt::TabFocusReason);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(ui->Strasse));
-    QCOMPARE(ui->Email->text(), kept);
+    zortest::typeInto(zortest::widget<QLineEdit>(*form, "Email"), typed);
+    zortest::widget<QLineEdit>(*form, "Strasse")->setFocus(Qt::TabFocusReason);
+    QCOMPARE(QApplication::focusWidget(),
+             static_cast<QWidget *>(zortest::widget<QLineEdit>(*form, "Strasse")));
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "Email")->text(), kept);
     const QString expected = QStringLiteral(
             "message|Hinweis zur E-Mail-Adresse:|Wenn hier eine Adresse eingegeben wird, muss die Eingabe in dieser "
             "Form erfolgen:\n\n  vorstand@judoclub-musterstadt.de\n\n!!! Punkt.de !!! nicht vergessen!");
@@ -133,15 +134,15 @@ void TstFieldChecks::addressesThatGetTheHint()
 
 void TstFieldChecks::aContextMenuIsNoLeaving()
 {
-    ui->Email->setText(QStringLiteral("a b"));
-    ui->Email->setFocus(Qt::TabFocusReason);
+    zortest::widget<QLineEdit>(*form, "Email")->setText(QStringLiteral("a b"));
+    zortest::widget<QLineEdit>(*form, "Email")->setFocus(Qt::TabFocusReason);
     QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
-    QApplication::sendEvent(ui->Email, &popup);
-    QCOMPARE(ui->Email->text(), QStringLiteral("a b"));
+    QApplication::sendEvent(zortest::widget<QLineEdit>(*form, "Email"), &popup);
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "Email")->text(), QStringLiteral("a b"));
     QVERIFY(zortest::dialogs().shown().isEmpty());
     QFocusEvent tab(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(ui->Email, &tab);
-    QCOMPARE(ui->Email->text(), QStringLiteral("ab"));
+    QApplication::sendEvent(zortest::widget<QLineEdit>(*form, "Email"), &tab);
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "Email")->text(), QStringLiteral("ab"));
     QCOMPARE(zortest::dialogs().shown().size(), 1);
 }
 

@@ -5,7 +5,6 @@
 
 #include "tests/support/realx.h"
 #include "ui/nummeredit.h"
-#include "ui_tsdiappform.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -42,14 +41,12 @@ private:
     void typeHalfNumber();
 
     std::unique_ptr<TSDIAppForm> form;
-    Ui::TSDIAppForm *ui = nullptr;
 };
 
 void TstLeavingFields::init()
 {
     form = zortest::makeActiveForm();
-    ui = form->form();
-    form->pages()->setCurrentWidget(ui->Verein);
+    zortest::pages(*form)->setCurrentWidget(zortest::widget<QWidget>(*form, "Verein"));
 }
 
 void TstLeavingFields::cleanup()
@@ -60,14 +57,14 @@ void TstLeavingFields::cleanup()
 
 void TstLeavingFields::typeHalfNumber()
 {
-    ui->Nummer->setFocus(Qt::TabFocusReason);
-    QTRY_COMPARE(focused(), static_cast<QWidget *>(ui->Nummer));
-    ui->Nummer->selectAll();
+    zortest::widget<NummerEdit>(*form, "Nummer")->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(focused(), static_cast<QWidget *>(zortest::widget<NummerEdit>(*form, "Nummer")));
+    zortest::widget<NummerEdit>(*form, "Nummer")->selectAll();
     press(Qt::Key_Backspace);
-    ui->Nummer->setCursorPosition(0);
+    zortest::widget<NummerEdit>(*form, "Nummer")->setCursorPosition(0);
     typeKeys(QStringLiteral("12"));
-    QCOMPARE(ui->Nummer->text(), QStringLiteral("12"));
-    QCOMPARE(ui->Nummer->displayText(), QStringLiteral("12__"));
+    QCOMPARE(zortest::widget<NummerEdit>(*form, "Nummer")->text(), QStringLiteral("12"));
+    QCOMPARE(zortest::widget<NummerEdit>(*form, "Nummer")->displayText(), QStringLiteral("12__"));
 }
 
 void TstLeavingFields::halfFilledNumberIsRefusedEveryTime()
@@ -80,17 +77,18 @@ void TstLeavingFields::halfFilledNumberIsRefusedEveryTime()
         QVERIFY(zortest::settled(form.get()));
         QCOMPARE(boxes.texts.last(), maskRefusal);
         QCOMPARE(boxes.captions.last(), QStringLiteral("ZOR-Quorvane"));
-        QCOMPARE(focused(), static_cast<QWidget *>(ui->Nummer));
-        QCOMPARE(ui->Nummer->displayText(), QStringLiteral("12__"));
+        QCOMPARE(focused(), static_cast<QWidget *>(zortest::widget<NummerEdit>(*form, "Nummer")));
+        QCOMPARE(zortest::widget<NummerEdit>(*form, "Nummer")->displayText(),
+                 QStringLiteral("12__"));
     }
     // Filled up, it may be left, and no other box comes.
-    ui->Nummer->setCursorPosition(2);
+    zortest::widget<NummerEdit>(*form, "Nummer")->setCursorPosition(2);
     typeKeys(QStringLiteral("34"));
     press(Qt::Key_Tab);
-    QCOMPARE(focused(), static_cast<QWidget *>(ui->Code));
+    QCOMPARE(focused(), static_cast<QWidget *>(zortest::widget<QLineEdit>(*form, "Code")));
     QTest::qWait(100);
     QCOMPARE(boxes.texts.size(), 3);
-    QCOMPARE(ui->Nummer->text(), QStringLiteral("1234"));
+    QCOMPARE(zortest::widget<NummerEdit>(*form, "Nummer")->text(), QStringLiteral("1234"));
 }
 
 void TstLeavingFields::everyWayOutIsRefused_data()
@@ -106,17 +104,17 @@ void TstLeavingFields::everyWayOutIsRefused_data()
 void TstLeavingFields::everyWayOutIsRefused()
 {
     QFETCH(QString, way);
-    ui->Email->setText(
-            QStringLiteral("ohne-klammeraffe")); // would get its own hint if it were left
+    zortest::widget<QLineEdit>(*form, "Email")
+            ->setText(QStringLiteral("ohne-klammeraffe")); // would get its own hint if it were left
     zortest::BoxAnswerer boxes;
     typeHalfNumber();
     for (int round = 1; round <= 2; ++round) {
         if (way == QLatin1String("click")) {
-            QTest::mouseClick(ui->Code, Qt::LeftButton);
+            QTest::mouseClick(zortest::widget<QLineEdit>(*form, "Code"), Qt::LeftButton);
         } else if (way == QLatin1String("email")) {
-            QTest::mouseClick(ui->Email, Qt::LeftButton);
+            QTest::mouseClick(zortest::widget<QLineEdit>(*form, "Email"), Qt::LeftButton);
         } else if (way == QLatin1String("tab")) {
-            QTabBar *bar = ui->PgCrtl->tabBar();
+            QTabBar *bar = zortest::widget<QTabWidget>(*form, "PgCrtl")->tabBar();
             QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(1).center());
         } else if (way == QLatin1String("mnemonic")) {
             press(Qt::Key_C, Qt::AltModifier);
@@ -126,24 +124,27 @@ void TstLeavingFields::everyWayOutIsRefused()
         QTRY_COMPARE(boxes.texts.size(), round);
         QVERIFY(zortest::settled(form.get()));
         QCOMPARE(boxes.texts, QStringList(round, maskRefusal)); // the mask's box only
-        QCOMPARE(ui->PgCrtl->currentWidget(), ui->Verein);
-        QTRY_COMPARE(focused(), static_cast<QWidget *>(ui->Nummer));
-        QCOMPARE(ui->Nummer->displayText(), QStringLiteral("12__"));
+        QCOMPARE(zortest::widget<QTabWidget>(*form, "PgCrtl")->currentWidget(),
+                 zortest::widget<QWidget>(*form, "Verein"));
+        QTRY_COMPARE(focused(),
+                     static_cast<QWidget *>(zortest::widget<NummerEdit>(*form, "Nummer")));
+        QCOMPARE(zortest::widget<NummerEdit>(*form, "Nummer")->displayText(),
+                 QStringLiteral("12__"));
     }
 }
 
 void TstLeavingFields::escapeAfterTheBoxRestoresTheNumber()
 {
     zortest::BoxAnswerer boxes;
-    ui->Nummer->setText(QStringLiteral("0135"));
+    zortest::widget<NummerEdit>(*form, "Nummer")->setText(QStringLiteral("0135"));
     typeHalfNumber();
     press(Qt::Key_Tab);
     QTRY_COMPARE(boxes.texts.size(), 1);
     QVERIFY(zortest::settled(form.get()));
     press(Qt::Key_Escape);
-    QCOMPARE(ui->Nummer->text(), QStringLiteral("0135"));
+    QCOMPARE(zortest::widget<NummerEdit>(*form, "Nummer")->text(), QStringLiteral("0135"));
     press(Qt::Key_Tab);
-    QCOMPARE(focused(), static_cast<QWidget *>(ui->Code));
+    QCOMPARE(focused(), static_cast<QWidget *>(zortest::widget<QLineEdit>(*form, "Code")));
 
     // And once more: edit again, refused again, Escape again.
     typeHalfNumber();
@@ -151,7 +152,7 @@ void TstLeavingFields::escapeAfterTheBoxRestoresTheNumber()
     QTRY_COMPARE(boxes.texts.size(), 2);
     QVERIFY(zortest::settled(form.get()));
     press(Qt::Key_Escape);
-    QCOMPARE(ui->Nummer->text(), QStringLiteral("0135"));
+    QCOMPARE(zortest::widget<NummerEdit>(*form, "Nummer")->text(), QStringLiteral("0135"));
 }
 
 void TstLeavingFields::aMenuIsNoLeaving_data()
@@ -169,15 +170,17 @@ void TstLeavingFields::aMenuIsNoLeaving()
     QFETCH(QString, field);
     QFETCH(int, menuKey);
     zortest::BoxAnswerer boxes;
-    QLineEdit *edit = field == QLatin1String("Email") ? static_cast<QLineEdit *>(ui->Email)
-                                                      : ui->Nummer;
-    if (edit == ui->Email)
-        ui->Email->setText(QStringLiteral("info@verein"));
+    QLineEdit *edit = field == QLatin1String("Email")
+                              ? static_cast<QLineEdit *>(zortest::widget<QLineEdit>(*form, "Email"))
+                              : zortest::widget<NummerEdit>(*form, "Nummer");
+    if (edit == zortest::widget<QLineEdit>(*form, "Email"))
+        zortest::widget<QLineEdit>(*form, "Email")->setText(QStringLiteral("info@verein"));
     edit->setFocus(Qt::TabFocusReason);
     QTRY_COMPARE(focused(), static_cast<QWidget *>(edit));
 
     press(Qt::Key(menuKey), Qt::AltModifier);
-    QMenu *menu = menuKey == Qt::Key_D ? ui->Datei1 : ui->Hilfe1;
+    QMenu *menu = menuKey == Qt::Key_D ? zortest::widget<QMenu>(*form, "Datei1")
+                                       : zortest::widget<QMenu>(*form, "Hilfe1");
     QTRY_VERIFY2(menu->isVisible(), "the menu did not open");
     QTest::qWait(100);
     QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join(QLatin1Char('|'))));
@@ -191,7 +194,7 @@ void TstLeavingFields::aMenuIsNoLeaving()
     press(Qt::Key_Tab);
     QTRY_COMPARE(boxes.texts.size(), 1);
     QVERIFY(zortest::settled(form.get()));
-    QVERIFY(boxes.texts.first().contains(edit == ui->Email
+    QVERIFY(boxes.texts.first().contains(edit == zortest::widget<QLineEdit>(*form, "Email")
                                                  ? QStringLiteral("nicht vergessen")
                                                  : QStringLiteral("Vereinsnummer 4-stellig")));
 }
@@ -199,9 +202,9 @@ void TstLeavingFields::aMenuIsNoLeaving()
 void TstLeavingFields::anotherWindowIsNoLeaving()
 {
     zortest::BoxAnswerer boxes;
-    ui->Email->setText(QStringLiteral("info@verein"));
-    ui->Email->setFocus(Qt::TabFocusReason);
-    QTRY_COMPARE(focused(), static_cast<QWidget *>(ui->Email));
+    zortest::widget<QLineEdit>(*form, "Email")->setText(QStringLiteral("info@verein"));
+    zortest::widget<QLineEdit>(*form, "Email")->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(focused(), static_cast<QWidget *>(zortest::widget<QLineEdit>(*form, "Email")));
 
     // Another program's window takes the focus, then the user comes back.
     QWidget other;
@@ -212,10 +215,10 @@ void TstLeavingFields::anotherWindowIsNoLeaving()
     QVERIFY(QTest::qWaitForWindowActive(&other));
     form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    QTRY_COMPARE(focused(), static_cast<QWidget *>(ui->Email));
+    QTRY_COMPARE(focused(), static_cast<QWidget *>(zortest::widget<QLineEdit>(*form, "Email")));
     QTest::qWait(100);
     QVERIFY(boxes.texts.isEmpty());
-    QCOMPARE(ui->Email->text(), QStringLiteral("info@verein"));
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "Email")->text(), QStringLiteral("info@verein"));
 }
 
 QTEST_MAIN(TstLeavingFields)

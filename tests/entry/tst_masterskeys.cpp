@@ -3,7 +3,6 @@
 // by the keyboard, and a whole entry typed without the mouse.
 
 #include "tests/support/realx.h"
-#include "ui_tsdiappform.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -31,16 +30,14 @@ private:
     void idle() { zortest::idle(*form); }
 
     std::unique_ptr<TSDIAppForm> form;
-    Ui::TSDIAppForm *ui = nullptr;
 };
 
 void TstMastersKeys::init()
 {
     form = zortest::makeActiveForm();
-    ui = form->form();
-    form->pages()->setCurrentWidget(ui->Meister);
-    form->setMasters({"a;a;1", "b;b;2", "c;c;3", "d;d;4"});
-    form->Modified = 0;
+    zortest::pages(*form)->setCurrentWidget(zortest::widget<QWidget>(*form, "Meister"));
+    zortest::setMasters(*form, {"a;a;1", "b;b;2", "c;c;3", "d;d;4"});
+    form->setModified(false);
 }
 
 void TstMastersKeys::cleanup()
@@ -51,81 +48,84 @@ void TstMastersKeys::cleanup()
 
 void TstMastersKeys::select(const QString &entry)
 {
-    const auto found = ui->Liste->findItems(entry, Qt::MatchExactly);
+    const auto found
+            = zortest::widget<QListWidget>(*form, "Liste")->findItems(entry, Qt::MatchExactly);
     QVERIFY2(!found.isEmpty(), qPrintable(entry));
-    const QRect r = ui->Liste->visualItemRect(found.first());
-    QTest::mouseClick(ui->Liste->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+    const QRect r = zortest::widget<QListWidget>(*form, "Liste")->visualItemRect(found.first());
+    QTest::mouseClick(zortest::widget<QListWidget>(*form, "Liste")->viewport(), Qt::LeftButton,
+                      Qt::NoModifier, r.center());
     QVERIFY(found.first()->isSelected());
     idle();
-    QVERIFY(ui->DelBtn->isEnabled());
-    QVERIFY(ui->ModBtn->isEnabled());
+    QVERIFY(zortest::widget<QPushButton>(*form, "DelBtn")->isEnabled());
+    QVERIFY(zortest::widget<QPushButton>(*form, "ModBtn")->isEnabled());
 }
 
 void TstMastersKeys::doubleClickOnDeleteDeletesOneEntry()
 {
     select(QStringLiteral("b;b;2"));
     // Both clicks of a double click, before the event queue runs empty.
-    QTest::mouseClick(ui->DelBtn, Qt::LeftButton);
-    QTest::mouseClick(ui->DelBtn, Qt::LeftButton);
-    QCOMPARE(form->masters(), (QStringList{"a;a;1", "c;c;3", "d;d;4"}));
-    QCOMPARE(form->Modified, 1);
+    QTest::mouseClick(zortest::widget<QPushButton>(*form, "DelBtn"), Qt::LeftButton);
+    QTest::mouseClick(zortest::widget<QPushButton>(*form, "DelBtn"), Qt::LeftButton);
+    QCOMPARE(form->currentReport().masters, (QStringList{"a;a;1", "c;c;3", "d;d;4"}));
+    QVERIFY(form->isModified());
 }
 
 void TstMastersKeys::afterDeleteNothingIsSelectedAndTheButtonsAreOff()
 {
     select(QStringLiteral("c;c;3"));
-    QTest::mouseClick(ui->DelBtn, Qt::LeftButton);
-    QVERIFY(ui->Liste->selectedItems().isEmpty());
+    QTest::mouseClick(zortest::widget<QPushButton>(*form, "DelBtn"), Qt::LeftButton);
+    QVERIFY(zortest::widget<QListWidget>(*form, "Liste")->selectedItems().isEmpty());
     idle();
-    QVERIFY(!ui->DelBtn->isEnabled());
-    QVERIFY(!ui->ModBtn->isEnabled());
-    QTest::mouseClick(ui->DelBtn, Qt::LeftButton);
-    QCOMPARE(form->masters(), (QStringList{"a;a;1", "b;b;2", "d;d;4"}));
+    QVERIFY(!zortest::widget<QPushButton>(*form, "DelBtn")->isEnabled());
+    QVERIFY(!zortest::widget<QPushButton>(*form, "ModBtn")->isEnabled());
+    QTest::mouseClick(zortest::widget<QPushButton>(*form, "DelBtn"), Qt::LeftButton);
+    QCOMPARE(form->currentReport().masters, (QStringList{"a;a;1", "b;b;2", "d;d;4"}));
 }
 
 void TstMastersKeys::aSecondClickOnModifyKeepsTheEntryTakenOut()
 {
     select(QStringLiteral("b;b;2"));
-    QTest::mouseClick(ui->ModBtn, Qt::LeftButton);
+    QTest::mouseClick(zortest::widget<QPushButton>(*form, "ModBtn"), Qt::LeftButton);
     idle();
-    QTest::mouseClick(ui->ModBtn, Qt::LeftButton);
-    QTest::mouseClick(ui->ModBtn, Qt::LeftButton);
-    QCOMPARE(ui->NName->text(), QStringLiteral("b"));
-    QCOMPARE(ui->VName->text(), QStringLiteral("b"));
-    QCOMPARE(ui->Grad->text(), QStringLiteral("2"));
-    QCOMPARE(form->masters(), (QStringList{"a;a;1", "c;c;3", "d;d;4"}));
-    QVERIFY(ui->Liste->selectedItems().isEmpty());
-    QVERIFY(!ui->ModBtn->isEnabled());
+    QTest::mouseClick(zortest::widget<QPushButton>(*form, "ModBtn"), Qt::LeftButton);
+    QTest::mouseClick(zortest::widget<QPushButton>(*form, "ModBtn"), Qt::LeftButton);
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "NName")->text(), QStringLiteral("b"));
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "VName")->text(), QStringLiteral("b"));
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "Grad")->text(), QStringLiteral("2"));
+    QCOMPARE(form->currentReport().masters, (QStringList{"a;a;1", "c;c;3", "d;d;4"}));
+    QVERIFY(zortest::widget<QListWidget>(*form, "Liste")->selectedItems().isEmpty());
+    QVERIFY(!zortest::widget<QPushButton>(*form, "ModBtn")->isEnabled());
 }
 
 void TstMastersKeys::wholeEntryByKeyboardAndBackToTheFirstName()
 {
-    ui->VName->setFocus(Qt::OtherFocusReason);
-    QTRY_COMPARE(focused(), static_cast<QWidget *>(ui->VName));
+    zortest::widget<QLineEdit>(*form, "VName")->setFocus(Qt::OtherFocusReason);
+    QTRY_COMPARE(focused(), static_cast<QWidget *>(zortest::widget<QLineEdit>(*form, "VName")));
     typeKeys(QStringLiteral("Eva"));
     press(Qt::Key_Tab);
-    QCOMPARE(focused(), static_cast<QWidget *>(ui->NName));
+    QCOMPARE(focused(), static_cast<QWidget *>(zortest::widget<QLineEdit>(*form, "NName")));
     typeKeys(QStringLiteral("Berg"));
     press(Qt::Key_Tab);
-    QCOMPARE(focused(), static_cast<QWidget *>(ui->Grad));
+    QCOMPARE(focused(), static_cast<QWidget *>(zortest::widget<QLineEdit>(*form, "Grad")));
     press(Qt::Key_Up);
     press(Qt::Key_Up);
-    QCOMPARE(ui->Grad->text(), QStringLiteral("3"));
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "Grad")->text(), QStringLiteral("3"));
     typeKeys(QStringLiteral("7")); // the grade takes no typed digits
-    QCOMPARE(ui->Grad->text(), QStringLiteral("3"));
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "Grad")->text(), QStringLiteral("3"));
     press(Qt::Key_Down);
-    QCOMPARE(ui->Grad->text(), QStringLiteral("2"));
-    QCOMPARE(ui->UpDown2->value(), 2);
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "Grad")->text(), QStringLiteral("2"));
+    QCOMPARE(zortest::widget<QSpinBox>(*form, "UpDown2")->value(), 2);
     idle();
-    ui->AddBtn->setFocus(Qt::TabFocusReason);
+    zortest::widget<QPushButton>(*form, "AddBtn")->setFocus(Qt::TabFocusReason);
     press(Qt::Key_Space);
-    QCOMPARE(form->masters(), (QStringList{"a;a;1", "b;b;2", "Berg;Eva;2", "c;c;3", "d;d;4"}));
-    QCOMPARE(focused(), static_cast<QWidget *>(ui->VName));
+    QCOMPARE(form->currentReport().masters,
+             (QStringList{"a;a;1", "b;b;2", "Berg;Eva;2", "c;c;3", "d;d;4"}));
+    QCOMPARE(focused(), static_cast<QWidget *>(zortest::widget<QLineEdit>(*form, "VName")));
     // Ten is the top grade; one more step stays there.
-    ui->Grad->setFocus(Qt::OtherFocusReason);
+    zortest::widget<QLineEdit>(*form, "Grad")->setFocus(Qt::OtherFocusReason);
     for (int i = 0; i < 12; ++i)
         press(Qt::Key_Up);
-    QCOMPARE(ui->Grad->text(), QStringLiteral("10"));
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "Grad")->text(), QStringLiteral("10"));
 }
 
 QTEST_MAIN(TstMastersKeys)

@@ -3,7 +3,6 @@
 
 #include "entry/masters.h"
 #include "tests/support/formfixture.h"
-#include "ui_tsdiappform.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -31,15 +30,13 @@ private:
     void select(const QString &entry);
 
     std::unique_ptr<TSDIAppForm> form;
-    Ui::TSDIAppForm *ui = nullptr;
 };
 
 void TstMastersList::init()
 {
     form = zortest::makeForm();
-    ui = form->form();
-    form->pages()->setCurrentWidget(ui->Meister);
-    form->Modified = 0;
+    zortest::pages(*form)->setCurrentWidget(zortest::widget<QWidget>(*form, "Meister"));
+    form->setModified(false);
 }
 
 void TstMastersList::cleanup()
@@ -50,62 +47,64 @@ void TstMastersList::cleanup()
 
 void TstMastersList::add(const QString &surname, const QString &firstName, int grade)
 {
-    ui->NName->setText(surname);
-    ui->VName->setText(firstName);
-    ui->UpDown2->setValue(grade);
+    zortest::widget<QLineEdit>(*form, "NName")->setText(surname);
+    zortest::widget<QLineEdit>(*form, "VName")->setText(firstName);
+    zortest::widget<QSpinBox>(*form, "UpDown2")->setValue(grade);
     zortest::idle(*form);
-    QVERIFY(ui->AddBtn->isEnabled());
-    QTest::mouseClick(ui->AddBtn, Qt::LeftButton);
+    QVERIFY(zortest::widget<QPushButton>(*form, "AddBtn")->isEnabled());
+    QTest::mouseClick(zortest::widget<QPushButton>(*form, "AddBtn"), Qt::LeftButton);
 }
 
 void TstMastersList::select(const QString &entry)
 {
-    const auto found = ui->Liste->findItems(entry, Qt::MatchExactly);
+    const auto found
+            = zortest::widget<QListWidget>(*form, "Liste")->findItems(entry, Qt::MatchExactly);
     QVERIFY2(!found.isEmpty(), qPrintable(entry));
-    ui->Liste->setCurrentItem(found.first());
+    zortest::widget<QListWidget>(*form, "Liste")->setCurrentItem(found.first());
     QVERIFY(found.first()->isSelected());
 }
 
 void TstMastersList::addTrimsTheNamesAndStartsOver()
 {
-    zortest::typeInto(ui->NName, QStringLiteral("  Abc "));
-    zortest::typeInto(ui->VName, QStringLiteral("De"));
-    ui->UpDown2->setFocus();
-    QTest::keyClick(ui->UpDown2, Qt::Key_Up);
-    QCOMPARE(ui->Grad->text(), QStringLiteral("2"));
-    QCOMPARE(form->Modified, 0); // typing in the input area is no change of the report
+    zortest::typeInto(zortest::widget<QLineEdit>(*form, "NName"), QStringLiteral("  Abc "));
+    zortest::typeInto(zortest::widget<QLineEdit>(*form, "VName"), QStringLiteral("De"));
+    zortest::widget<QSpinBox>(*form, "UpDown2")->setFocus();
+    QTest::keyClick(zortest::widget<QSpinBox>(*form, "UpDown2"), Qt::Key_Up);
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "Grad")->text(), QStringLiteral("2"));
+    QVERIFY(!form->isModified()); // typing in the input area is no change of the report
     zortest::idle(*form);
-    QTest::mouseClick(ui->AddBtn, Qt::LeftButton);
+    QTest::mouseClick(zortest::widget<QPushButton>(*form, "AddBtn"), Qt::LeftButton);
 
-    QCOMPARE(form->masters(), QStringList{"Abc;De;2"});
-    QCOMPARE(ui->NName->text(), QString());
-    QCOMPARE(ui->VName->text(), QString());
-    QCOMPARE(ui->Grad->text(), QStringLiteral("1"));
-    QCOMPARE(form->Modified, 1);
+    QCOMPARE(form->currentReport().masters, QStringList{"Abc;De;2"});
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "NName")->text(), QString());
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "VName")->text(), QString());
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "Grad")->text(), QStringLiteral("1"));
+    QVERIFY(form->isModified());
     zortest::idle(*form);
     QCOMPARE(zortest::statusText(*form), QStringLiteral("mod"));
 
     // The up-down goes on from the grade shown, not from where it stood.
-    QTest::keyClick(ui->UpDown2, Qt::Key_Up);
-    QCOMPARE(ui->Grad->text(), QStringLiteral("2"));
+    QTest::keyClick(zortest::widget<QSpinBox>(*form, "UpDown2"), Qt::Key_Up);
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "Grad")->text(), QStringLiteral("2"));
 }
 
 void TstMastersList::addWithoutFirstNameAddsNothingButTrims()
 {
-    ui->NName->setText(QStringLiteral(" Abc "));
-    ui->VName->setText(QStringLiteral("   "));
+    zortest::widget<QLineEdit>(*form, "NName")->setText(QStringLiteral(" Abc "));
+    zortest::widget<QLineEdit>(*form, "VName")->setText(QStringLiteral("   "));
     zortest::idle(*form);
-    QVERIFY(ui->AddBtn->isEnabled()); // blanks count as filled until Add tidies them
-    QTest::mouseClick(ui->AddBtn, Qt::LeftButton);
-    QVERIFY(form->masters().isEmpty());
-    QCOMPARE(ui->NName->text(), QStringLiteral("Abc"));
-    QCOMPARE(ui->VName->text(), QString());
-    QCOMPARE(form->Modified, 0);
+    QVERIFY(zortest::widget<QPushButton>(*form, "AddBtn")
+                    ->isEnabled()); // blanks count as filled until Add tidies them
+    QTest::mouseClick(zortest::widget<QPushButton>(*form, "AddBtn"), Qt::LeftButton);
+    QVERIFY(form->currentReport().masters.isEmpty());
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "NName")->text(), QStringLiteral("Abc"));
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "VName")->text(), QString());
+    QVERIFY(!form->isModified());
     QVERIFY(zortest::dialogs().shown().isEmpty());
 
-    form->AddBtnClick(); // the handler itself, as a shortcut would run it
-    QVERIFY(form->masters().isEmpty());
-    QCOMPARE(form->Modified, 0);
+    zortest::click(*form, "AddBtn"); // the handler itself, as a shortcut would run it
+    QVERIFY(form->currentReport().masters.isEmpty());
+    QVERIFY(!form->isModified());
 }
 
 void TstMastersList::listIsSortedWithoutRegardToCase()
@@ -117,54 +116,54 @@ void TstMastersList::listIsSortedWithoutRegardToCase()
     add(QStringLiteral("Zander"), QStringLiteral("Uwe"), 10);
     add(QStringLiteral("abel"), QStringLiteral("Kai"), 4);
     add(QStringLiteral("b"), QStringLiteral("x"), 1); // the same master twice is allowed
-    QCOMPARE(form->masters(),
+    QCOMPARE(form->currentReport().masters,
              (QStringList{"A;y;2", "abel;Kai;4", "b;x;1", "b;x;1", "ober;Eva;1",
                           QString::fromUtf8("\u00d6zdemir;Ali;5"), "Zander;Uwe;10"}));
 
     // Read in from a file, the same order comes out.
-    QStringList shuffled = form->masters();
+    QStringList shuffled = form->currentReport().masters;
     std::reverse(shuffled.begin(), shuffled.end());
-    const QStringList expected = form->masters();
-    form->setMasters(shuffled);
-    QCOMPARE(form->masters(), expected);
+    const QStringList expected = form->currentReport().masters;
+    zortest::setMasters(*form, shuffled);
+    QCOMPARE(form->currentReport().masters, expected);
 }
 
 void TstMastersList::modifyTakesTheEntryBackAndAddPutsItBack()
 {
-    form->setMasters({"b;x;1", "Abc;De;4", "Zed;Al;2"});
-    form->Modified = 0;
+    zortest::setMasters(*form, {"b;x;1", "Abc;De;4", "Zed;Al;2"});
+    form->setModified(false);
     select(QStringLiteral("Abc;De;4"));
     zortest::idle(*form);
-    QVERIFY(ui->ModBtn->isEnabled());
-    QTest::mouseClick(ui->ModBtn, Qt::LeftButton);
+    QVERIFY(zortest::widget<QPushButton>(*form, "ModBtn")->isEnabled());
+    QTest::mouseClick(zortest::widget<QPushButton>(*form, "ModBtn"), Qt::LeftButton);
 
-    QCOMPARE(ui->NName->text(), QStringLiteral("Abc"));
-    QCOMPARE(ui->VName->text(), QStringLiteral("De"));
-    QCOMPARE(ui->Grad->text(), QStringLiteral("4"));
-    QCOMPARE(ui->UpDown2->value(), 4);
-    QCOMPARE(form->masters(), (QStringList{"b;x;1", "Zed;Al;2"}));
-    QCOMPARE(form->Modified, 1);
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "NName")->text(), QStringLiteral("Abc"));
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "VName")->text(), QStringLiteral("De"));
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "Grad")->text(), QStringLiteral("4"));
+    QCOMPARE(zortest::widget<QSpinBox>(*form, "UpDown2")->value(), 4);
+    QCOMPARE(form->currentReport().masters, (QStringList{"b;x;1", "Zed;Al;2"}));
+    QVERIFY(form->isModified());
 
     zortest::idle(*form);
-    QTest::mouseClick(ui->AddBtn, Qt::LeftButton);
-    QCOMPARE(form->masters(), (QStringList{"Abc;De;4", "b;x;1", "Zed;Al;2"}));
+    QTest::mouseClick(zortest::widget<QPushButton>(*form, "AddBtn"), Qt::LeftButton);
+    QCOMPARE(form->currentReport().masters, (QStringList{"Abc;De;4", "b;x;1", "Zed;Al;2"}));
 }
 
 void TstMastersList::deleteRemovesTheSelectedEntry()
 {
-    form->setMasters({"a;a;1", "b;b;2", "c;c;3"});
-    form->Modified = 0;
+    zortest::setMasters(*form, {"a;a;1", "b;b;2", "c;c;3"});
+    form->setModified(false);
     // Without a selection Modify and Delete do nothing, not even mark the report.
-    form->ModBtnClick();
-    form->DelBtnClick();
-    QCOMPARE(form->masters().size(), 3);
-    QCOMPARE(form->Modified, 0);
+    zortest::click(*form, "ModBtn");
+    zortest::click(*form, "DelBtn");
+    QCOMPARE(form->currentReport().masters.size(), 3);
+    QVERIFY(!form->isModified());
 
     select(QStringLiteral("b;b;2"));
     zortest::idle(*form);
-    QTest::mouseClick(ui->DelBtn, Qt::LeftButton);
-    QCOMPARE(form->masters(), (QStringList{"a;a;1", "c;c;3"}));
-    QCOMPARE(form->Modified, 1);
+    QTest::mouseClick(zortest::widget<QPushButton>(*form, "DelBtn"), Qt::LeftButton);
+    QCOMPARE(form->currentReport().masters, (QStringList{"a;a;1", "c;c;3"}));
+    QVERIFY(form->isModified());
     QVERIFY(zortest::dialogs().shown().isEmpty()); // no confirmation
 }
 
@@ -180,8 +179,8 @@ void TstMastersList::tenThousandEntriesComeInSorted()
         entries << zor::buildMasterEntry(s, QStringLiteral("Vorname%1").arg(rng.bounded(500)),
                                          QString::number(1 + rng.bounded(10)));
     }
-    form->setMasters(entries);
-    const QStringList shown = form->masters();
+    zortest::setMasters(*form, entries);
+    const QStringList shown = form->currentReport().masters;
     QCOMPARE(shown.size(), 10000);
     const zor::MastersOrder order;
     for (int i = 1; i < shown.size(); ++i) {
@@ -197,7 +196,7 @@ void TstMastersList::tenThousandEntriesComeInSorted()
 
     // One more master goes to its sorted place among them.
     add(QStringLiteral("Mz"), QStringLiteral("A"), 1);
-    const QStringList after = form->masters();
+    const QStringList after = form->currentReport().masters;
     const int at = after.indexOf(QStringLiteral("Mz;A;1"));
     QVERIFY(at > 0 && at < after.size() - 1);
     QVERIFY(!order.lessThan(after.at(at), after.at(at - 1)));

@@ -3,7 +3,6 @@
 
 #include "tests/support/formfixture.h"
 #include "ui/zahlengrid.h"
-#include "ui_tsdiappform.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -42,7 +41,7 @@ QStringList sums(const TSDIAppForm &form)
     QStringList out;
     for (const char *n :
          {"Sum1", "Sum2", "Sum3", "Sum4", "Sum5", "Sum6", "Sum7", "MSum", "WSum", "AllSum"})
-        out << form.sumLabel(n)->text();
+        out << zortest::sumLabel(form, n)->text();
     return out;
 }
 
@@ -84,12 +83,12 @@ private:
 void TstMemberGrid::init()
 {
     form = zortest::makeForm();
-    form->pages()->setCurrentWidget(form->form()->Mitglieder);
-    grid = form->zahlen();
+    zortest::pages(*form)->setCurrentWidget(zortest::widget<QWidget>(*form, "Mitglieder"));
+    grid = zortest::zahlen(*form);
     grid->setFocus(Qt::OtherFocusReason);
     grid->setCurrentCell(1, 1);
     QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(grid));
-    form->Modified = 0;
+    form->setModified(false);
 }
 
 void TstMemberGrid::cleanup()
@@ -121,46 +120,46 @@ void TstMemberGrid::newReportShowsHeadingsZerosAndZeroSums()
             QCOMPARE(grid->cellText(r, c), QStringLiteral("0"));
     }
     QCOMPARE(sums(*form), QStringList(10, QStringLiteral("0")));
-    QVERIFY(form->sumLabel("AllSum")->font().bold());
+    QVERIFY(zortest::sumLabel(*form, "AllSum")->font().bold());
 }
 
 void TstMemberGrid::digitsAreTakenLettersAndPunctuationAreNot()
 {
     type(QStringLiteral("a.,"));
     QCOMPARE(grid->cellText(1, 1), QStringLiteral("0"));
-    QCOMPARE(form->Modified, 0);
+    QVERIFY(!form->isModified());
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(grid)); // no editor opened
 
     type(QStringLiteral("4x2-"));
     auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
     QVERIFY2(editor, "typing a digit did not open the cell editor");
     QCOMPARE(editor->text(), QStringLiteral("42"));
-    QCOMPARE(form->Modified, 1);
+    QVERIFY(form->isModified());
     key(Qt::Key_Return);
     QCOMPARE(grid->cellText(1, 1), QStringLiteral("42"));
-    QCOMPARE(form->sumLabel("Sum1")->text(), QStringLiteral("42"));
-    QCOMPARE(form->sumLabel("AllSum")->text(), QStringLiteral("42"));
+    QCOMPARE(zortest::sumLabel(*form, "Sum1")->text(), QStringLiteral("42"));
+    QCOMPARE(zortest::sumLabel(*form, "AllSum")->text(), QStringLiteral("42"));
 }
 
 void TstMemberGrid::anAcceptedKeyMarksModifiedEvenWithoutChange()
 {
     startEditingAt(3, 2);
-    QCOMPARE(form->Modified, 0); // F2 is no typed character
+    QVERIFY(!form->isModified()); // F2 is no typed character
     auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
     editor->setCursorPosition(0);
     type(QStringLiteral("0"));
     QCOMPARE(editor->text(), QStringLiteral("00"));
-    QCOMPARE(form->Modified, 1);
+    QVERIFY(form->isModified());
 
-    form->Modified = 0;
+    form->setModified(false);
     key(Qt::Key_Return);
-    QCOMPARE(form->Modified, 1); // Enter counts as an accepted key
+    QVERIFY(form->isModified()); // Enter counts as an accepted key
     QCOMPARE(grid->cellText(3, 2), QStringLiteral("00"));
 
-    form->Modified = 0;
+    form->setModified(false);
     key(Qt::Key_Left);
     key(Qt::Key_Tab);
-    QCOMPARE(form->Modified, 0); // moving around is no change
+    QVERIFY(!form->isModified()); // moving around is no change
 }
 
 void TstMemberGrid::pasteOfNonDigitsChangesNothing()
@@ -207,7 +206,7 @@ void TstMemberGrid::threeMenAndFourWomenInRowFour()
 {
     grid->setCellText(1, 1, QStringLiteral("10"));
     grid->setCellText(7, 2, QStringLiteral("5"));
-    QVERIFY(form->guarded([this] { form->UpdateSums(); }));
+    form->showReport(form->currentReport()); // the sums of these cells
     const QStringList before = sums(*form);
     QCOMPARE(before.mid(7), (QStringList{"10", "5", "15"}));
 
@@ -218,10 +217,10 @@ void TstMemberGrid::threeMenAndFourWomenInRowFour()
     type(QStringLiteral("4"));
     key(Qt::Key_Return);
     QCOMPARE(current(grid), qMakePair(5, 1));
-    QCOMPARE(form->sumLabel("Sum4")->text(), QStringLiteral("7"));
+    QCOMPARE(zortest::sumLabel(*form, "Sum4")->text(), QStringLiteral("7"));
     QCOMPARE(sums(*form).mid(7), (QStringList{"13", "9", "22"}));
-    QCOMPARE(form->sumLabel("Sum1")->text(), QStringLiteral("10"));
-    QCOMPARE(form->sumLabel("Sum7")->text(), QStringLiteral("5"));
+    QCOMPARE(zortest::sumLabel(*form, "Sum1")->text(), QStringLiteral("10"));
+    QCOMPARE(zortest::sumLabel(*form, "Sum7")->text(), QStringLiteral("5"));
 }
 
 void TstMemberGrid::leadingZerosCount()
@@ -230,8 +229,8 @@ void TstMemberGrid::leadingZerosCount()
     type(QStringLiteral("0012"));
     key(Qt::Key_Return);
     QCOMPARE(grid->cellText(6, 2), QStringLiteral("0012"));
-    QCOMPARE(form->sumLabel("Sum6")->text(), QStringLiteral("12"));
-    QCOMPARE(form->sumLabel("WSum")->text(), QStringLiteral("12"));
+    QCOMPARE(zortest::sumLabel(*form, "Sum6")->text(), QStringLiteral("12"));
+    QCOMPARE(zortest::sumLabel(*form, "WSum")->text(), QStringLiteral("12"));
 }
 
 void TstMemberGrid::noNumberKeepsTheUserInTheCell_data()
@@ -245,7 +244,7 @@ void TstMemberGrid::noNumberKeepsTheUserInTheCell()
 {
     QFETCH(QString, text);
     grid->setCellText(3, 1, QStringLiteral("8"));
-    QVERIFY(form->guarded([this] { form->UpdateSums(); }));
+    form->showReport(form->currentReport()); // the sums of these cells
     const QStringList before = sums(*form);
 
     startEditingAt(2, 1);
@@ -282,8 +281,8 @@ void TstMemberGrid::noNumberKeepsTheUserInTheCell()
     key(Qt::Key_Return);
     QVERIFY(zortest::dialogs().shown().isEmpty());
     QCOMPARE(current(grid), qMakePair(2, 2));
-    QCOMPARE(form->sumLabel("Sum2")->text(), QStringLiteral("2"));
-    QCOMPARE(form->sumLabel("MSum")->text(), QStringLiteral("10"));
+    QCOMPARE(zortest::sumLabel(*form, "Sum2")->text(), QStringLiteral("2"));
+    QCOMPARE(zortest::sumLabel(*form, "MSum")->text(), QStringLiteral("10"));
 }
 
 void TstMemberGrid::headingsNeverBecomeCurrent()
@@ -311,11 +310,12 @@ void TstMemberGrid::sumsFollowWhenTheGridLosesTheFocus()
 {
     startEditingAt(5, 1);
     type(QStringLiteral("6"));
-    QCOMPARE(form->sumLabel("Sum5")->text(), QStringLiteral("0")); // typing alone does not add up
-    form->pages()->tabBar()->setFocus(Qt::TabFocusReason);
+    QCOMPARE(zortest::sumLabel(*form, "Sum5")->text(),
+             QStringLiteral("0")); // typing alone does not add up
+    zortest::pages(*form)->tabBar()->setFocus(Qt::TabFocusReason);
     QCOMPARE(grid->cellText(5, 1), QStringLiteral("6"));
-    QCOMPARE(form->sumLabel("Sum5")->text(), QStringLiteral("6"));
-    QCOMPARE(form->sumLabel("AllSum")->text(), QStringLiteral("6"));
+    QCOMPARE(zortest::sumLabel(*form, "Sum5")->text(), QStringLiteral("6"));
+    QCOMPARE(zortest::sumLabel(*form, "AllSum")->text(), QStringLiteral("6"));
 }
 
 QTEST_MAIN(TstMemberGrid)

@@ -6,7 +6,6 @@
 #include "print/printlayout.h"
 #include "print/reportpainter.h"
 #include "tests/support/formfixture.h"
-#include "ui_tsdiappform.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -231,17 +230,17 @@ void TstCupsPrint::printComesOutOnTheQueuesPaper()
     print(queue);
     auto form = zortest::makeForm();
     form->showReport(sampleReport());
-    form->Modified = 0;
+    form->setModified(false);
     const QStringList before = pdfFiles();
 
-    form->form()->FilePrint->trigger();
+    zortest::trigger(*form, "FilePrint");
     QVERIFY2(zortest::shownDialogs().isEmpty(), qPrintable(zortest::shownDialogs().join('\n')));
     const QString pdf = awaitPdf(before);
     QVERIFY2(!pdf.isEmpty(), "cups-pdf wrote no file");
     const QSizeF size = pageSize(pdf);
     QVERIFY2(qAbs(size.width() - paper.width()) < 1 && qAbs(size.height() - paper.height()) < 1,
              qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
-    QCOMPARE(form->Modified, static_cast<unsigned char>(0));
+    QVERIFY(!form->isModified());
 
     // Where the layout puts the texts, in points on the sheet.
     const int dpi
@@ -327,7 +326,7 @@ void TstCupsPrint::refusedOrStoppedQueueIsReported()
     form->showReport(sampleReport());
     const QStringList before = pdfFiles();
 
-    form->form()->FilePrint->trigger();
+    zortest::trigger(*form, "FilePrint");
     const QStringList shown = zortest::shownDialogs();
     QCOMPARE(shown.size(), 1);
     QVERIFY2(shown[0].startsWith(QStringLiteral(
@@ -349,7 +348,7 @@ void TstCupsPrint::jobThatFailsAtThePrinterIsReported()
     form->showReport(sampleReport());
     const QStringList before = pdfFiles();
 
-    form->form()->FilePrint->trigger();
+    zortest::trigger(*form, "FilePrint");
     // The spooler takes the job; the printer fails it a moment later.
     QTRY_VERIFY_WITH_TIMEOUT(!zortest::shownDialogs().isEmpty(), 30000);
     QTest::qWait(1500);
@@ -442,7 +441,7 @@ void TstCupsPrint::previewShowsThePagesOnThePrintersPaper()
                 d->findChild<QPrintPreviewWidget *>()->print();
                 d->reject();
             });
-    form->form()->FilePreview->trigger();
+    zortest::trigger(*form, "FilePreview");
     QCOMPARE(pages, 2);
     QCOMPARE(paper, QPageSize::Letter);
     QVERIFY2(zortest::shownDialogs().isEmpty(), qPrintable(zortest::shownDialogs().join('\n')));
@@ -485,7 +484,7 @@ void TstCupsPrint::printDialogChoosesPrinterAndPages()
                     d->reject();
                 }
             });
-    form->form()->FilePrintDialog->trigger();
+    zortest::trigger(*form, "FilePrintDialog");
     QVERIFY2(chosen, "the print dialog offered no printer or page range");
     QVERIFY2(zortest::shownDialogs().isEmpty(), qPrintable(zortest::shownDialogs().join('\n')));
     const QString pdf = awaitPdf(before);
@@ -501,7 +500,7 @@ void TstCupsPrint::printDialogChoosesPrinterAndPages()
     // Cancelling the dialog prints nothing.
     whenShown<QPrintDialog>([](QPrintDialog *) { return true; },
                             [](QPrintDialog *d) { d->reject(); });
-    form->form()->FilePrintDialog->trigger();
+    zortest::trigger(*form, "FilePrintDialog");
     QTest::qWait(1000);
     QCOMPARE(pdfFiles().size(), before.size() + 1);
 }

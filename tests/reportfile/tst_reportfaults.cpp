@@ -12,7 +12,6 @@
 #include "tests/support/testfiles.h"
 #include "ui/nummeredit.h"
 #include "ui/zahlengrid.h"
-#include "ui_tsdiappform.h"
 
 #include <QApplication>
 #include <QDir>
@@ -48,12 +47,12 @@ void fillComplete(TSDIAppForm &form)
             {Field::Tel, QStringLiteral("0123 45678")},
             {Field::DPlz, QStringLiteral("12346")}};
     for (const auto &v : values)
-        form.field(v.first)->setText(v.second);
-    form.nummer()->setText(QStringLiteral("0042"));
-    form.zahlen()->setCellText(4, 1, QStringLiteral("3"));
-    form.setMasters({QStringLiteral("Abc;De;3")});
-    form.UpdateSums();
-    form.Modified = 1;
+        zortest::field(form, v.first)->setText(v.second);
+    zortest::nummer(form)->setText(QStringLiteral("0042"));
+    zortest::zahlen(form)->setCellText(4, 1, QStringLiteral("3"));
+    zortest::setMasters(form, {QStringLiteral("Abc;De;3")});
+    form.showReport(form.currentReport()); // and with it the sums
+    form.setModified(true);
 }
 
 // Everything of the report a user could lose, to compare before and after.
@@ -65,7 +64,7 @@ struct Snapshot
 
     static Snapshot of(const TSDIAppForm &form)
     {
-        return {form.currentReport(), form.currentFileName(), form.Modified};
+        return {form.currentReport(), form.currentFileName(), form.isModified()};
     }
     bool operator==(const Snapshot &o) const
     {
@@ -90,8 +89,8 @@ QString shownText()
 bool saveAs(TSDIAppForm &form, const QString &path)
 {
     zortest::dialogs().primeFile(path);
-    form.FileSaveAs1Execute();
-    return form.Modified == 0 && form.currentFileName() == path;
+    zortest::trigger(form, "FileSaveAs1");
+    return !form.isModified() && form.currentFileName() == path;
 }
 
 } // namespace
@@ -138,24 +137,24 @@ void TstReportFaults::fullDisk_everyWriteIsReportedAndLosesNothing()
 
     // Sending rewrites both files first: it fails, and nothing is offered.
     zortest::dialogs().clearShown();
-    form->form()->EMailSchicken->trigger();
+    zortest::trigger(*form, "EMailSchicken");
     QVERIFY2(anyShown(QStringLiteral("warning"), diskFull), qPrintable(shownText()));
     QVERIFY2(!anyShown(QStringLiteral("message"), QStringLiteral("verschickt werden")),
              qPrintable(shownText()));
     QVERIFY(desktop.starts.isEmpty());
     QVERIFY(desktop.urls.isEmpty());
 
-    form->setMasters(masters);
-    form->Modified = 1;
+    zortest::setMasters(*form, masters);
+    form->setModified(true);
     const Snapshot before = Snapshot::of(*form);
 
     // Save: the message says what happened; file, report and "mod" stay.
     zortest::dialogs().clearShown();
-    QCOMPARE(form->SaveReportFile(), 0);
+    zortest::trigger(*form, "FileSave1");
     QVERIFY2(anyShown(QStringLiteral("warning"), diskFull), qPrintable(shownText()));
     QVERIFY(anyShown(QStringLiteral("warning"), QDir::toNativeSeparators(report)));
     zortest::dialogs().clearShown();
-    form->form()->FileSave1->trigger();
+    zortest::trigger(*form, "FileSave1");
     QVERIFY(anyShown(QStringLiteral("warning"), diskFull));
     QVERIFY(Snapshot::of(*form) == before);
     zortest::idle(*form);
@@ -179,7 +178,7 @@ void TstReportFaults::fullDisk_everyWriteIsReportedAndLosesNothing()
     // The PDF: reported, the old one intact.
     zortest::dialogs().clearShown();
     zortest::dialogs().primeFile(pdf);
-    form->FileSavePdfExecute();
+    zortest::trigger(*form, "FileSavePdf");
     QVERIFY2(anyShown(QStringLiteral("message"), diskFull), qPrintable(shownText()));
     QCOMPARE(zortest::readAll(pdf), QByteArray("%PDF alt"));
 
@@ -188,7 +187,7 @@ void TstReportFaults::fullDisk_everyWriteIsReportedAndLosesNothing()
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name),
              (QStringList{QStringLiteral("0042.zor"), QStringLiteral("bericht.pdf"),
                           QStringLiteral("bericht.zor")}));
-    form->Modified = 0; // let the window close
+    form->setModified(false); // let the window close
 }
 
 void TstReportFaults::companionUnderALinkOrFolder_isLeftAloneAndSaid()
@@ -220,7 +219,7 @@ void TstReportFaults::companionUnderALinkOrFolder_isLeftAloneAndSaid()
     // Sending: the companion cannot be written, so there are no instructions
     // and nothing goes to the mail program.
     zortest::dialogs().clearShown();
-    form->form()->EMailSchicken->trigger();
+    zortest::trigger(*form, "EMailSchicken");
     QCOMPARE(zortest::shownDialogs().size(), 1);
     QVERIFY(zortest::shownDialogs()[0].contains(QStringLiteral("Begleitdatei")));
     QVERIFY(desktop.starts.isEmpty() && desktop.urls.isEmpty());
@@ -230,16 +229,16 @@ void TstReportFaults::companionUnderALinkOrFolder_isLeftAloneAndSaid()
     QVERIFY(QFile::remove(companion));
     QVERIFY(QDir().mkpath(companion));
     zortest::dialogs().clearShown();
-    form->Modified = 1;
-    form->FileSave1Execute();
-    QCOMPARE(form->Modified, 0);
+    form->setModified(true);
+    zortest::trigger(*form, "FileSave1");
+    QVERIFY(!form->isModified());
     QVERIFY(anyShown(QStringLiteral("warning"), QStringLiteral("Ordner")));
     QVERIFY(QFileInfo(companion).isDir());
 
     // Once the name is free again, the copy is written with the report's bytes.
     QVERIFY(QDir(companion).removeRecursively());
     zortest::dialogs().clearShown();
-    form->form()->EMailSchicken->trigger();
+    zortest::trigger(*form, "EMailSchicken");
     QCOMPARE(zortest::readAll(companion), zortest::readAll(report));
     QCOMPARE(desktop.starts.size(), 1);
 }
@@ -259,7 +258,7 @@ void TstReportFaults::failedOpen_changesNothing()
 
     auto form = zortest::makeForm();
     fillComplete(*form);
-    form->field(Field::Fax)->setText(QStringLiteral("  getippt, nicht gespeichert"));
+    zortest::field(*form, Field::Fax)->setText(QStringLiteral("  getippt, nicht gespeichert"));
     form->setCurrentFileName(previous);
     const Snapshot before = Snapshot::of(*form);
     QCOMPARE(before.modified, 1);
@@ -277,7 +276,7 @@ void TstReportFaults::failedOpen_changesNothing()
             zortest::dialogs().primeAnswer(Answer::No);
             if (fromMenu) {
                 zortest::dialogs().primeFile(c.first);
-                form->form()->FileOpen1->trigger();
+                zortest::trigger(*form, "FileOpen1");
             } else {
                 form->openFromCommandLine(c.first);
             }
@@ -290,10 +289,10 @@ void TstReportFaults::failedOpen_changesNothing()
         }
     }
     // So the next Strg+S writes what the window shows, to the file it had.
-    form->field(Field::Tel)->setFocus();
-    QVERIFY(QTest::qWaitFor([&] { return form->field(Field::Tel)->hasFocus(); }));
-    QTest::keyClick(form->field(Field::Tel), Qt::Key_S, Qt::ControlModifier);
-    QCOMPARE(form->Modified, 0);
+    zortest::field(*form, Field::Tel)->setFocus();
+    QVERIFY(QTest::qWaitFor([&] { return zortest::field(*form, Field::Tel)->hasFocus(); }));
+    QTest::keyClick(zortest::field(*form, Field::Tel), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!form->isModified());
     zor::ReadResult read = zor::readReport(zortest::readAll(previous));
     QCOMPARE(read.report.text(Field::Fax), QStringLiteral("getippt, nicht gespeichert"));
 }
@@ -306,12 +305,12 @@ void TstReportFaults::newAndOpen_stopWhenTheYesSaveDidNotHappen()
     auto form = zortest::makeForm();
 
     // Refused by the check: an incomplete report with a current file name.
-    form->field(Field::Ort)->setText(QStringLiteral("nur der Ort"));
+    zortest::field(*form, Field::Ort)->setText(QStringLiteral("nur der Ort"));
     form->setCurrentFileName(dir.filePath(QStringLiteral("b.zor")));
     zortest::dialogs().primeAnswer(Answer::Yes);
-    form->form()->FileNew1->trigger();
-    QCOMPARE(form->field(Field::Ort)->text(), QStringLiteral("nur der Ort"));
-    QCOMPARE(form->Modified, 1);
+    zortest::trigger(*form, "FileNew1");
+    QCOMPARE(zortest::field(*form, Field::Ort)->text(), QStringLiteral("nur der Ort"));
+    QVERIFY(form->isModified());
     QCOMPARE(zortest::dialogs().shown().size(), 2);
     QCOMPARE(zortest::dialogs().shown().at(1).caption,
              QStringLiteral("Eingabepr\u00fcfung: Fehler !"));
@@ -323,11 +322,12 @@ void TstReportFaults::newAndOpen_stopWhenTheYesSaveDidNotHappen()
     zortest::dialogs().primeAnswer(Answer::Yes);
     zortest::dialogs().primeFile(QString()); // Save As cancelled
     zortest::dialogs().primeFile(other);     // would be opened
-    form->form()->FileOpen1->trigger();
+    zortest::trigger(*form, "FileOpen1");
     QCOMPARE(zortest::shownDialogs().size(), 2); // the question, the Save As dialog
     QCOMPARE(zortest::dialogs().shown().at(1).kind, QStringLiteral("save"));
-    QCOMPARE(form->field(Field::Vereinsname)->text(), QStringLiteral("Budoverein Beispielhausen"));
-    QCOMPARE(form->Modified, 1);
+    QCOMPARE(zortest::field(*form, Field::Vereinsname)->text(),
+             QStringLiteral("Budoverein Beispielhausen"));
+    QVERIFY(form->isModified());
     zortest::dialogs().reset();
 
     // The file could not be written (write-protected).
@@ -336,8 +336,9 @@ void TstReportFaults::newAndOpen_stopWhenTheYesSaveDidNotHappen()
     QVERIFY(QFile::setPermissions(locked, QFileDevice::ReadOwner));
     form->setCurrentFileName(locked);
     zortest::dialogs().primeAnswer(Answer::Yes);
-    form->form()->FileNew1->trigger();
-    QCOMPARE(form->field(Field::Vereinsname)->text(), QStringLiteral("Budoverein Beispielhausen"));
+    zortest::trigger(*form, "FileNew1");
+    QCOMPARE(zortest::field(*form, Field::Vereinsname)->text(),
+             QStringLiteral("Budoverein Beispielhausen"));
     QCOMPARE(form->currentFileName(), locked);
     QCOMPARE(zortest::readAll(locked), QByteArray("alt\r\n"));
 
@@ -346,11 +347,11 @@ void TstReportFaults::newAndOpen_stopWhenTheYesSaveDidNotHappen()
     form->setCurrentFileName(fine);
     zortest::dialogs().reset();
     zortest::dialogs().primeAnswer(Answer::Yes);
-    form->form()->FileNew1->trigger();
+    zortest::trigger(*form, "FileNew1");
     QVERIFY(QFileInfo::exists(fine));
-    QVERIFY(form->field(Field::Vereinsname)->text().isEmpty());
+    QVERIFY(zortest::field(*form, Field::Vereinsname)->text().isEmpty());
     QVERIFY(form->currentFileName().isEmpty());
-    QCOMPARE(form->Modified, 0);
+    QVERIFY(!form->isModified());
 }
 
 void TstReportFaults::fileChangedByAnotherProgram_isAskedAbout()
@@ -364,21 +365,21 @@ void TstReportFaults::fileChangedByAnotherProgram_isAskedAbout()
     // Written again with the same bytes (a backup tool, a touch): no question.
     QTest::qSleep(20);
     QVERIFY(zortest::writeAll(path, zortest::readAll(path)));
-    form->field(Field::Ort)->setText(QStringLiteral("Neustadt"));
+    zortest::field(*form, Field::Ort)->setText(QStringLiteral("Neustadt"));
     zortest::dialogs().clearShown();
-    form->FileSave1Execute();
+    zortest::trigger(*form, "FileSave1");
     QCOMPARE(zortest::shownDialogs(), QStringList());
-    QCOMPARE(form->Modified, 0);
+    QVERIFY(!form->isModified());
 
     // Another program writes the file; the user types on.
     const QByteArray theirs = "von einem anderen Programm\r\n";
     QVERIFY(zortest::writeAll(path, theirs));
-    form->field(Field::Ort)->setText(QStringLiteral("Altstadt  "));
+    zortest::field(*form, Field::Ort)->setText(QStringLiteral("Altstadt  "));
     const Snapshot before = Snapshot::of(*form);
 
     zortest::dialogs().clearShown();
     zortest::dialogs().primeAnswer(Answer::No);
-    form->FileSave1Execute();
+    zortest::trigger(*form, "FileSave1");
     QCOMPARE(zortest::dialogs().shown().size(), 1);
     QCOMPARE(zortest::dialogs().shown().at(0).kind, QStringLiteral("question"));
     QCOMPARE(zortest::dialogs().shown().at(0).buttons,
@@ -386,27 +387,26 @@ void TstReportFaults::fileChangedByAnotherProgram_isAskedAbout()
     QVERIFY(zortest::dialogs().shown().at(0).text.contains(QDir::toNativeSeparators(path)));
     QCOMPARE(zortest::readAll(path), theirs);
     QVERIFY(Snapshot::of(*form) == before); // not even tidied
-    QCOMPARE(form->field(Field::Ort)->text(), QStringLiteral("Altstadt  "));
+    QCOMPARE(zortest::field(*form, Field::Ort)->text(), QStringLiteral("Altstadt  "));
 
     zortest::dialogs().clearShown();
     zortest::dialogs().primeAnswer(Answer::Yes);
-    form->FileSave1Execute();
-    QCOMPARE(form->Modified, 0);
+    zortest::trigger(*form, "FileSave1");
+    QVERIFY(!form->isModified());
     QCOMPARE(zor::readReport(zortest::readAll(path)).report.text(Field::Ort),
              QStringLiteral("Altstadt"));
 
     // The same after opening a file: what was read is what is protected.
-    form->setOpenFileName(path);
-    QVERIFY(form->LoadReportFile());
-    form->setCurrentFileName(path);
+    form->openFromCommandLine(path);
+    QCOMPARE(form->currentFileName(), path);
     QVERIFY(zortest::writeAll(path, theirs));
-    form->Modified = 1;
+    form->setModified(true);
     zortest::dialogs().clearShown();
     zortest::dialogs().primeAnswer(Answer::No);
-    form->FileSave1Execute();
+    zortest::trigger(*form, "FileSave1");
     QCOMPARE(zortest::readAll(path), theirs);
-    QCOMPARE(form->Modified, 1);
-    form->Modified = 0;
+    QVERIFY(form->isModified());
+    form->setModified(false);
 }
 
 void TstReportFaults::longValues_surviveOpenAndSave()
@@ -425,24 +425,25 @@ void TstReportFaults::longValues_surviveOpenAndSave()
 
     auto form = zortest::makeForm();
     form->openFromCommandLine(path);
-    QCOMPARE(form->field(Field::Vereinsname)->text().size(), longName.size());
-    QCOMPARE(form->field(Field::DName)->text().size(), 33000);
-    form->Modified = 1;
-    form->FileSave1Execute();
-    QCOMPARE(form->Modified, 0);
+    QCOMPARE(zortest::field(*form, Field::Vereinsname)->text().size(), longName.size());
+    QCOMPARE(zortest::field(*form, Field::DName)->text().size(), 33000);
+    form->setModified(true);
+    zortest::trigger(*form, "FileSave1");
+    QVERIFY(!form->isModified());
     QCOMPARE(zortest::readAll(path), bytes);
 
     // Typing past 32,767 characters is not cut either.
-    form->field(Field::Fax)->setText(QString(32767, QLatin1Char('1')));
-    form->field(Field::Fax)->setFocus();
-    form->field(Field::Fax)->end(false);
-    QTest::keyClicks(form->field(Field::Fax), QStringLiteral("234"));
-    QCOMPARE(form->field(Field::Fax)->text().size(), 32770);
+    zortest::field(*form, Field::Fax)->setText(QString(32767, QLatin1Char('1')));
+    zortest::field(*form, Field::Fax)->setFocus();
+    zortest::field(*form, Field::Fax)->end(false);
+    QTest::keyClicks(zortest::field(*form, Field::Fax), QStringLiteral("234"));
+    QCOMPARE(zortest::field(*form, Field::Fax)->text().size(), 32770);
     // Taken back for editing, a long master comes back whole as well.
-    form->liste()->setCurrentRow(0);
-    form->ModBtnClick();
-    QCOMPARE(form->form()->NName->text().size(), longMaster.size() - int(qstrlen(";Vorname;2")));
-    form->Modified = 0;
+    zortest::liste(*form)->setCurrentRow(0);
+    zortest::click(*form, "ModBtn");
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "NName")->text().size(),
+             longMaster.size() - int(qstrlen(";Vorname;2")));
+    form->setModified(false);
 }
 
 void TstReportFaults::saveDialog_refusesAFolderThatDoesNotExist()
@@ -455,14 +456,14 @@ void TstReportFaults::saveDialog_refusesAFolderThatDoesNotExist()
     const QString missing = dir.filePath(QStringLiteral("gibtsnicht/bericht.zor"));
     zortest::dialogs().primeFile(missing);
     zortest::dialogs().primeFile(QString());
-    form->FileSaveAs1Execute();
+    zortest::trigger(*form, "FileSaveAs1");
     QStringList shown = zortest::shownDialogs();
     QCOMPARE(shown.size(), 3);
     QVERIFY(shown[1].startsWith(QStringLiteral("warning|Warnung|Der Ordner")));
     QVERIFY(shown[1].contains(
             QDir::toNativeSeparators(dir.filePath(QStringLiteral("gibtsnicht")))));
     QVERIFY(form->currentFileName().isEmpty());
-    QCOMPARE(form->Modified, 1);
+    QVERIFY(form->isModified());
 
     // The real dialog and the real message box: type the name, press Return,
     // take the warning, then cancel the dialog that comes back.
@@ -488,13 +489,13 @@ void TstReportFaults::saveDialog_refusesAFolderThatDoesNotExist()
         QTimer::singleShot(50, drive);
     };
     QTimer::singleShot(50, drive);
-    form->FileSaveAs1Execute();
+    zortest::trigger(*form, "FileSaveAs1");
     zortest::dialogs().setScripted(true);
     QCOMPARE(dialogsSeen, 2);
     QVERIFY(warned);
     QVERIFY(form->currentFileName().isEmpty());
     QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("gibtsnicht"))));
-    form->Modified = 0;
+    form->setModified(false);
 }
 
 QTEST_MAIN(TstReportFaults)

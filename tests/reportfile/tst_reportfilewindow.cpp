@@ -7,7 +7,6 @@
 #include "tests/support/testfiles.h"
 #include "ui/nummeredit.h"
 #include "ui/zahlengrid.h"
-#include "ui_tsdiappform.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,21 +31,22 @@ const QByteArray expectedFile
 // them, as a user leaves them.
 void fillComplete(TSDIAppForm &form)
 {
-    form.field(Field::Vereinsname)->setText(QStringLiteral("  Sportverein Beispielhausen "));
-    form.nummer()->setText(QStringLiteral("0042"));
-    form.field(Field::Code)->setText(QStringLiteral("xK7q"));
-    form.field(Field::AVName)->setText(QStringLiteral("Hanna"));
-    zortest::typeInto(form.field(Field::ANName), QStringLiteral("M\u00fcller"));
-    form.field(Field::Strasse)->setText(QStringLiteral("Hauptstr. 1"));
-    form.field(Field::Plz)->setText(QStringLiteral("12345"));
-    form.field(Field::Ort)->setText(QStringLiteral("Beispielhausen"));
-    form.field(Field::Tel)->setText(QStringLiteral("0123 45678\t"));
-    form.field(Field::DPlz)->setText(QStringLiteral("12346"));
-    form.zahlen()->setCellText(4, 1, QStringLiteral("3"));
-    form.zahlen()->setCellText(4, 2, QStringLiteral("2"));
-    form.zahlen()->setCellText(7, 1, QStringLiteral("5"));
-    form.setMasters({QStringLiteral("Abc;De;3")});
-    form.Modified = 1;
+    zortest::field(form, Field::Vereinsname)
+            ->setText(QStringLiteral("  Sportverein Beispielhausen "));
+    zortest::nummer(form)->setText(QStringLiteral("0042"));
+    zortest::field(form, Field::Code)->setText(QStringLiteral("xK7q"));
+    zortest::field(form, Field::AVName)->setText(QStringLiteral("Hanna"));
+    zortest::typeInto(zortest::field(form, Field::ANName), QStringLiteral("M\u00fcller"));
+    zortest::field(form, Field::Strasse)->setText(QStringLiteral("Hauptstr. 1"));
+    zortest::field(form, Field::Plz)->setText(QStringLiteral("12345"));
+    zortest::field(form, Field::Ort)->setText(QStringLiteral("Beispielhausen"));
+    zortest::field(form, Field::Tel)->setText(QStringLiteral("0123 45678\t"));
+    zortest::field(form, Field::DPlz)->setText(QStringLiteral("12346"));
+    zortest::zahlen(form)->setCellText(4, 1, QStringLiteral("3"));
+    zortest::zahlen(form)->setCellText(4, 2, QStringLiteral("2"));
+    zortest::zahlen(form)->setCellText(7, 1, QStringLiteral("5"));
+    zortest::setMasters(form, {QStringLiteral("Abc;De;3")});
+    form.setModified(true);
 }
 
 QStringList filesIn(const QTemporaryDir &dir)
@@ -79,7 +79,7 @@ private slots:
     void save_cutOffAtEveryByte_keepsOldFileAndModified();
     void open_fillsControlsAndClearsModified();
     void open_unreadableLines_toldOnce();
-    void open_missingFile_warnsAndReturnsFalse();
+    void open_missingFile_warnsAndChangesNothing();
     void open_thenSave_isByteIdentical();
 };
 
@@ -87,11 +87,11 @@ void TstReportFileWindow::save_newReport_showsElevenLinesAndWritesNothing()
 {
     QTemporaryDir dir;
     auto form = zortest::makeForm();
-    form->pages()->setCurrentIndex(2);
+    zortest::pages(*form)->setCurrentIndex(2);
     form->setCurrentFileName(dir.filePath(QStringLiteral("neu.zor")));
-    QCOMPARE(form->Modified, 0);
+    QVERIFY(!form->isModified());
 
-    QCOMPARE(form->SaveReportFile(), 0);
+    zortest::trigger(*form, "FileSave1");
     QCOMPARE(zortest::shownDialogs(),
              QStringList{QString::fromUtf8(
                      "message|Eingabepr\u00fcfung: Fehler !|"
@@ -101,12 +101,12 @@ void TstReportFileWindow::save_newReport_showsElevenLinesAndWritesNothing()
                      "PLZ Ansprechpartner\nOrt Ansprechpartner\nTelefon Ansprechpartner\n"
                      "Seite Web/Dojo: PLZ \nSeite Mitglieder: Mitgliederzahl=0 \n"
                      "\n\n   Es kann noch nicht gespeichert werden !  \n\n")});
-    QCOMPARE(form->pages()->currentWidget(), form->form()->Verein);
+    QCOMPARE(zortest::pages(*form)->currentWidget(), zortest::widget<QWidget>(*form, "Verein"));
     for (Field f :
          {Field::Fax, Field::Email, Field::DName, Field::DStrasse, Field::DOrt, Field::WebAdresse})
-        QCOMPARE(form->field(f)->text(), QStringLiteral("-"));
+        QCOMPARE(zortest::field(*form, f)->text(), QStringLiteral("-"));
     // Filling the optional fields is a change of the report.
-    QCOMPARE(form->Modified, 1);
+    QVERIFY(form->isModified());
     zortest::idle(*form);
     QCOMPARE(zortest::statusText(*form), QStringLiteral("mod"));
     QVERIFY(filesIn(dir).isEmpty());
@@ -117,16 +117,16 @@ void TstReportFileWindow::save_badCountCell_endsBeforeAnythingChanges()
     QTemporaryDir dir;
     auto form = zortest::makeForm();
     fillComplete(*form);
-    form->zahlen()->setCellText(3, 2, QString());
+    zortest::zahlen(*form)->setCellText(3, 2, QString());
     form->setCurrentFileName(dir.filePath(QStringLiteral("b.zor")));
 
-    QCOMPARE(form->SaveReportFile(), 0);
+    zortest::trigger(*form, "FileSave1");
     QCOMPARE(zortest::shownDialogs(),
              QStringList{QString::fromUtf8(
                      "error|ZOR-Quorvane|'' ist kein g\u00fcltiger Integerwert")});
-    QVERIFY(form->field(Field::Fax)->text().isEmpty()); // not tidied
+    QVERIFY(zortest::field(*form, Field::Fax)->text().isEmpty()); // not tidied
     QVERIFY(filesIn(dir).isEmpty());
-    QCOMPARE(form->Modified, 1);
+    QVERIFY(form->isModified());
 }
 
 void TstReportFileWindow::save_complete_writesReportAndCompanion()
@@ -137,16 +137,17 @@ void TstReportFileWindow::save_complete_writesReportAndCompanion()
     const QString path = dir.filePath(QStringLiteral("mein bericht.zor"));
     form->setCurrentFileName(path);
 
-    form->FileSave1Execute();
+    zortest::trigger(*form, "FileSave1");
     QCOMPARE(zortest::shownDialogs(), QStringList());
     QCOMPARE(filesIn(dir),
              (QStringList{QStringLiteral("0042.zor"), QStringLiteral("mein bericht.zor")}));
     QCOMPARE(zortest::readAll(path), expectedFile);
     QCOMPARE(zortest::readAll(dir.filePath(QStringLiteral("0042.zor"))), expectedFile);
     QCOMPARE(form->currentFileName(), path);
-    QCOMPARE(form->Modified, 0);
-    QCOMPARE(form->field(Field::Vereinsname)->text(), QStringLiteral("Sportverein Beispielhausen"));
-    QCOMPARE(form->form()->AllSum->text(), QStringLiteral("10"));
+    QVERIFY(!form->isModified());
+    QCOMPARE(zortest::field(*form, Field::Vereinsname)->text(),
+             QStringLiteral("Sportverein Beispielhausen"));
+    QCOMPARE(zortest::widget<QLabel>(*form, "AllSum")->text(), QStringLiteral("10"));
     zortest::idle(*form);
     QCOMPARE(zortest::statusText(*form), QString());
 }
@@ -157,11 +158,11 @@ void TstReportFileWindow::save_underCompanionName_leavesOneFile()
     auto form = zortest::makeForm();
     fillComplete(*form);
     form->setCurrentFileName(dir.filePath(QStringLiteral("0042.zor")));
-    form->FileSave1Execute();
+    zortest::trigger(*form, "FileSave1");
     QCOMPARE(zortest::shownDialogs(), QStringList());
     QCOMPARE(filesIn(dir), QStringList{QStringLiteral("0042.zor")});
     QCOMPARE(zortest::readAll(dir.filePath(QStringLiteral("0042.zor"))), expectedFile);
-    QCOMPARE(form->Modified, 0);
+    QVERIFY(!form->isModified());
 }
 
 void TstReportFileWindow::save_missingFolderOrWriteProtected_keepsEverything()
@@ -170,11 +171,11 @@ void TstReportFileWindow::save_missingFolderOrWriteProtected_keepsEverything()
     auto form = zortest::makeForm();
     fillComplete(*form);
     form->setCurrentFileName(dir.filePath(QStringLiteral("fehlt/b.zor")));
-    form->FileSave1Execute();
+    zortest::trigger(*form, "FileSave1");
     QVERIFY2(warnedCannotOpen(dir.filePath(QStringLiteral("fehlt/b.zor")),
                               QStringLiteral("existiert nicht")),
              qPrintable(zortest::shownDialogs().join(QLatin1Char('\n'))));
-    QCOMPARE(form->Modified, 1);
+    QVERIFY(form->isModified());
     QVERIFY(filesIn(dir).isEmpty());
     QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("fehlt"))));
 
@@ -184,12 +185,12 @@ void TstReportFileWindow::save_missingFolderOrWriteProtected_keepsEverything()
     QVERIFY(zortest::writeAll(path, "alt\r\n"));
     QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     form->setCurrentFileName(path);
-    form->FileSave1Execute();
+    zortest::trigger(*form, "FileSave1");
     QVERIFY2(warnedCannotOpen(path, QStringLiteral("schreibgesch\u00fctzt")),
              qPrintable(zortest::shownDialogs().join(QLatin1Char('\n'))));
     QCOMPARE(zortest::readAll(path), QByteArray("alt\r\n"));
     QCOMPARE(filesIn(dir), QStringList{QStringLiteral("alt.zor")}); // no companion
-    QCOMPARE(form->Modified, 1);
+    QVERIFY(form->isModified());
 }
 
 void TstReportFileWindow::save_cutOffAtEveryByte_keepsOldFileAndModified()
@@ -205,10 +206,10 @@ void TstReportFileWindow::save_cutOffAtEveryByte_keepsOldFileAndModified()
     zortest::FillingDisk disk;
     for (disk.limit = 0; disk.limit < expectedFile.size(); ++disk.limit) {
         zortest::dialogs().clearShown();
-        form->FileSave1Execute();
+        zortest::trigger(*form, "FileSave1");
         const QString at = QStringLiteral("cut off after %1 bytes").arg(disk.limit);
         QVERIFY2(zortest::readAll(path) == old, qPrintable(at));
-        QVERIFY2(form->Modified == 1, qPrintable(at));
+        QVERIFY2(form->isModified(), qPrintable(at));
         QVERIFY2(filesIn(dir) == QStringList{QStringLiteral("bericht.zor")}, qPrintable(at));
         const auto shown = zortest::dialogs().shown();
         QVERIFY2(shown.size() == 1 && shown[0].kind == QLatin1String("warning")
@@ -217,10 +218,10 @@ void TstReportFileWindow::save_cutOffAtEveryByte_keepsOldFileAndModified()
                  qPrintable(at));
     }
     zortest::dialogs().clearShown();
-    form->FileSave1Execute();
+    zortest::trigger(*form, "FileSave1");
     QCOMPARE(zortest::shownDialogs(), QStringList());
     QCOMPARE(zortest::readAll(path), expectedFile);
-    QCOMPARE(form->Modified, 0);
+    QVERIFY(!form->isModified());
 }
 
 void TstReportFileWindow::open_fillsControlsAndClearsModified()
@@ -233,24 +234,25 @@ void TstReportFileWindow::open_fillsControlsAndClearsModified()
                   "www\n6 1 0\n14 0 0\n18 0 0\n27 07 2\n40 0 0\n60 0 0\n500 0 3\n"
                   "b;x;1\n\nA;y;2\n\n"));
     auto form = zortest::makeForm();
-    form->field(Field::Fax)->setText(QStringLiteral("vorher"));
+    zortest::field(*form, Field::Fax)->setText(QStringLiteral("vorher"));
     zortest::dialogs().primeAnswer(zor::Answer::No);
     zortest::dialogs().primeFile(path);
-    form->FileOpen1Execute();
+    zortest::trigger(*form, "FileOpen1");
 
     // The question before the change is lost and the open dialog, nothing about the file.
     QCOMPARE(zortest::shownDialogs().size(), 2);
     QVERIFY(zortest::shownDialogs()[1].startsWith(QLatin1String("open|")));
-    QCOMPARE(form->field(Field::Vereinsname)->text(), QStringLiteral("JC Nord"));
-    QCOMPARE(form->nummer()->text(), QStringLiteral("0116"));
-    QCOMPARE(form->field(Field::Fax)->text(), QStringLiteral("-"));
-    QCOMPARE(form->field(Field::WebAdresse)->text(), QStringLiteral("www"));
-    QCOMPARE(form->zahlen()->cellText(4, 1), QStringLiteral("7"));
-    QCOMPARE(form->zahlen()->cellText(4, 2), QStringLiteral("2"));
-    QCOMPARE(form->zahlen()->cellText(7, 2), QStringLiteral("3"));
-    QCOMPARE(form->masters(), (QStringList{QStringLiteral("A;y;2"), QStringLiteral("b;x;1")}));
-    QCOMPARE(form->form()->AllSum->text(), QStringLiteral("13"));
-    QCOMPARE(form->Modified, 0);
+    QCOMPARE(zortest::field(*form, Field::Vereinsname)->text(), QStringLiteral("JC Nord"));
+    QCOMPARE(zortest::nummer(*form)->text(), QStringLiteral("0116"));
+    QCOMPARE(zortest::field(*form, Field::Fax)->text(), QStringLiteral("-"));
+    QCOMPARE(zortest::field(*form, Field::WebAdresse)->text(), QStringLiteral("www"));
+    QCOMPARE(zortest::zahlen(*form)->cellText(4, 1), QStringLiteral("7"));
+    QCOMPARE(zortest::zahlen(*form)->cellText(4, 2), QStringLiteral("2"));
+    QCOMPARE(zortest::zahlen(*form)->cellText(7, 2), QStringLiteral("3"));
+    QCOMPARE(form->currentReport().masters,
+             (QStringList{QStringLiteral("A;y;2"), QStringLiteral("b;x;1")}));
+    QCOMPARE(zortest::widget<QLabel>(*form, "AllSum")->text(), QStringLiteral("13"));
+    QVERIFY(!form->isModified());
     QCOMPARE(form->currentFileName(), path);
 }
 
@@ -270,41 +272,45 @@ void TstReportFileWindow::open_unreadableLines_toldOnce()
           << "500 1 1";
     QVERIFY(zortest::writeAll(path, zortest::crlfLines(lines)));
     auto form = zortest::makeForm();
-    form->setOpenFileName(path);
-    QVERIFY(form->LoadReportFile());
+    form->openFromCommandLine(path);
+    QCOMPARE(form->currentFileName(), path);
 
     const auto shown = zortest::dialogs().shown();
     QCOMPARE(shown.size(), 1);
     QVERIFY(shown[0].text.contains(QLatin1String("Zeile 18 (7 - 14 Jahre)")));
     QVERIFY(shown[0].text.contains(QLatin1String("Zeile 20 (19 - 26 Jahre)")));
     QVERIFY(!shown[0].text.contains(QLatin1String("Zeile 19")));
-    QCOMPARE(form->zahlen()->cellText(2, 1), QStringLiteral("0"));
-    QCOMPARE(form->zahlen()->cellText(2, 2), QStringLiteral("5"));
-    QCOMPARE(form->zahlen()->cellText(4, 1), QStringLiteral("0"));
-    QCOMPARE(form->zahlen()->cellText(4, 2), QStringLiteral("4"));
-    QCOMPARE(form->Modified, 0);
+    QCOMPARE(zortest::zahlen(*form)->cellText(2, 1), QStringLiteral("0"));
+    QCOMPARE(zortest::zahlen(*form)->cellText(2, 2), QStringLiteral("5"));
+    QCOMPARE(zortest::zahlen(*form)->cellText(4, 1), QStringLiteral("0"));
+    QCOMPARE(zortest::zahlen(*form)->cellText(4, 2), QStringLiteral("4"));
+    QVERIFY(!form->isModified());
 
     // A file that ends early says so, once.
     zortest::dialogs().clearShown();
     QVERIFY(zortest::writeAll(path, "Verein\r\n0042\r\n"));
-    QVERIFY(form->LoadReportFile());
+    form->openFromCommandLine(path);
     QCOMPARE(zortest::dialogs().shown().size(), 1);
     QVERIFY(zortest::dialogs().shown()[0].text.contains(QLatin1String("nach Zeile 2")));
-    QVERIFY(form->field(Field::Code)->text().isEmpty());
+    QVERIFY(zortest::field(*form, Field::Code)->text().isEmpty());
 }
 
-void TstReportFileWindow::open_missingFile_warnsAndReturnsFalse()
+void TstReportFileWindow::open_missingFile_warnsAndChangesNothing()
 {
     QTemporaryDir dir;
     auto form = zortest::makeForm();
-    form->field(Field::Ort)->setText(QStringLiteral("bleibt"));
-    form->Modified = 1;
-    form->setOpenFileName(dir.filePath(QStringLiteral("gibtsnicht.zor")));
-    QVERIFY(!form->LoadReportFile());
-    QVERIFY(warnedCannotOpen(dir.filePath(QStringLiteral("gibtsnicht.zor")),
-                             QStringLiteral("existiert nicht")));
-    QCOMPARE(form->field(Field::Ort)->text(), QStringLiteral("bleibt"));
-    QCOMPARE(form->Modified, 1);
+    zortest::field(*form, Field::Ort)->setText(QStringLiteral("bleibt"));
+    form->setModified(true);
+    zortest::dialogs().primeAnswer(zor::Answer::No); // drop the changes, as far as Open goes
+    form->openFromCommandLine(dir.filePath(QStringLiteral("gibtsnicht.zor")));
+    QVERIFY(form->currentFileName().isEmpty());
+    // The question about the changes first, then the warning.
+    const QStringList shown = zortest::shownDialogs();
+    QCOMPARE(shown.size(), 2);
+    QVERIFY(shown[1].startsWith(cannotOpen + QStringLiteral("\n\n")));
+    QVERIFY(shown[1].contains(QStringLiteral("existiert nicht")));
+    QCOMPARE(zortest::field(*form, Field::Ort)->text(), QStringLiteral("bleibt"));
+    QVERIFY(form->isModified());
 }
 
 void TstReportFileWindow::open_thenSave_isByteIdentical()
@@ -316,12 +322,12 @@ void TstReportFileWindow::open_thenSave_isByteIdentical()
     QVERIFY(zortest::writeAll(path, bytes));
     auto form = zortest::makeForm();
     zortest::dialogs().primeFile(path);
-    form->FileOpen1Execute();
-    QCOMPARE(form->Modified, 0);
+    zortest::trigger(*form, "FileOpen1");
+    QVERIFY(!form->isModified());
     QCOMPARE(zortest::dialogs().shown().size(), 1); // the open dialog only
     zortest::dialogs().clearShown();
-    form->Modified = 1;
-    form->FileSave1Execute();
+    form->setModified(true);
+    zortest::trigger(*form, "FileSave1");
     QVERIFY2(zortest::shownDialogs().isEmpty(),
              qPrintable(zortest::shownDialogs().join(QLatin1Char('#'))));
     QCOMPARE(zortest::readAll(path), bytes);

@@ -12,7 +12,6 @@ namespace zortest {
 class HandOffRecorder : public zor::DesktopHandOff
 {
 public:
-
     struct Start
     {
         QString program;

@@ -9,7 +9,6 @@
 #include "ui/nummeredit.h"
 #include "ui/taboutbox.h"
 #include "ui/zahlengrid.h"
-#include "ui_tsdiappform.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -33,19 +32,19 @@ const QString saveFirst = QStringLiteral("Die aktuelle Quorvane muss zuerst gesp
 // A report that passes the check before saving.
 void fillComplete(TSDIAppForm &form)
 {
-    form.field(Field::Vereinsname)->setText(QString::fromUtf8("Budoverein Kelvaro Süd"));
-    form.nummer()->setText(QStringLiteral("0042"));
-    form.field(Field::Code)->setText(QStringLiteral("xY7q"));
-    form.field(Field::AVName)->setText(QStringLiteral("Anna"));
-    form.field(Field::ANName)->setText(QString::fromUtf8("Müller"));
-    form.field(Field::Strasse)->setText(QStringLiteral("Hauptstr. 1"));
-    form.field(Field::Plz)->setText(QStringLiteral("12345"));
-    form.field(Field::Ort)->setText(QStringLiteral("Beispielstadt"));
-    form.field(Field::Tel)->setText(QStringLiteral("0123 456789"));
-    form.field(Field::DPlz)->setText(QStringLiteral("12345"));
-    form.zahlen()->setCellText(4, 1, QStringLiteral("3"));
-    form.zahlen()->setCellText(4, 2, QStringLiteral("2"));
-    form.UpdateSums();
+    zortest::field(form, Field::Vereinsname)->setText(QString::fromUtf8("Budoverein Kelvaro Süd"));
+    zortest::nummer(form)->setText(QStringLiteral("0042"));
+    zortest::field(form, Field::Code)->setText(QStringLiteral("xY7q"));
+    zortest::field(form, Field::AVName)->setText(QStringLiteral("Anna"));
+    zortest::field(form, Field::ANName)->setText(QString::fromUtf8("Müller"));
+    zortest::field(form, Field::Strasse)->setText(QStringLiteral("Hauptstr. 1"));
+    zortest::field(form, Field::Plz)->setText(QStringLiteral("12345"));
+    zortest::field(form, Field::Ort)->setText(QStringLiteral("Beispielstadt"));
+    zortest::field(form, Field::Tel)->setText(QStringLiteral("0123 456789"));
+    zortest::field(form, Field::DPlz)->setText(QStringLiteral("12345"));
+    zortest::zahlen(form)->setCellText(4, 1, QStringLiteral("3"));
+    zortest::zahlen(form)->setCellText(4, 2, QStringLiteral("2"));
+    form.showReport(form.currentReport()); // and with it the sums
 }
 
 // Saves through Save As with the name primed; true when the report is on disk
@@ -53,8 +52,8 @@ void fillComplete(TSDIAppForm &form)
 bool saveAs(TSDIAppForm &form, const QString &path)
 {
     zortest::dialogs().primeFile(path);
-    form.FileSaveAs1Execute();
-    return form.Modified == 0 && form.currentFileName() == path && QFile::exists(path);
+    zortest::trigger(form, "FileSaveAs1");
+    return !form.isModified() && form.currentFileName() == path && QFile::exists(path);
 }
 
 // A program of the desktop played by a shell script at the front of PATH: it
@@ -149,7 +148,7 @@ void TstSendWindow::sendingRefusedUntilSaved()
     auto form = zortest::makeForm();
 
     // Never saved.
-    form->form()->EMailSchicken->trigger();
+    zortest::trigger(*form, "EMailSchicken");
     QCOMPARE(zortest::shownDialogs(),
              QStringList{QStringLiteral("message|") + caption + QLatin1Char('|') + saveFirst});
 
@@ -160,11 +159,11 @@ void TstSendWindow::sendingRefusedUntilSaved()
     QVERIFY2(saveAs(*form, dir.filePath(QStringLiteral("bericht.zor"))),
              "the report could not be saved");
     const QByteArray saved = zortest::readAll(dir.filePath(QStringLiteral("bericht.zor")));
-    zortest::typeInto(form->field(Field::Fax), QStringLiteral("9"));
+    zortest::typeInto(zortest::field(*form, Field::Fax), QStringLiteral("9"));
     zortest::idle(*form);
     QCOMPARE(zortest::statusText(*form), QStringLiteral("mod"));
     zortest::dialogs().clearShown();
-    form->EMailSchickenExecute();
+    zortest::trigger(*form, "EMailSchicken");
     QCOMPARE(zortest::shownDialogs(),
              QStringList{QStringLiteral("message|") + caption + QLatin1Char('|') + saveFirst});
 
@@ -207,11 +206,11 @@ void TstSendWindow::sendingRewritesBothFilesThenHandsOff()
     zortest::dialogs().clearShown();
 
     zortest::dialogs().primeAnswer(zor::Answer::Yes);
-    form->form()->EMailSchicken->trigger();
+    zortest::trigger(*form, "EMailSchicken");
 
     QCOMPARE(zortest::readAll(report), saved);
     QCOMPARE(zortest::readAll(companion), saved);
-    QCOMPARE(form->Modified, static_cast<unsigned char>(0));
+    QVERIFY(!form->isModified());
     QCOMPARE(form->currentFileName(), report);
 
     // The question about the changed file, then the instructions, byte for
@@ -258,7 +257,7 @@ void TstSendWindow::sendingTellsWhenNoMailProgramStarts()
              "the report could not be saved");
     zortest::dialogs().clearShown();
 
-    form->EMailSchickenExecute();
+    zortest::trigger(*form, "EMailSchicken");
 
     // xdg-email failed, so the mailto: URL was tried; then the user is told.
     QCOMPARE(desktop.starts.size(), 1);
@@ -294,7 +293,7 @@ void TstSendWindow::mailProgramExitStatusCounts()
              "the report could not be saved");
     zortest::dialogs().clearShown();
 
-    form->EMailSchickenExecute();
+    zortest::trigger(*form, "EMailSchicken");
 
     const QString mailbox = QStringLiteral(ZOR_REPORT_MAILBOX);
     const QStringList args = xdgEmail.arguments();
@@ -360,7 +359,7 @@ void TstSendWindow::attachmentPathIsPlainWhateverTheReportFolder()
     QVERIFY2(saveAs(*form, report), "the report could not be saved");
     zortest::dialogs().clearShown();
 
-    form->EMailSchickenExecute();
+    zortest::trigger(*form, "EMailSchicken");
 
     QCOMPARE(zortest::dialogs().shown().size(), 1);
     const QStringList args = xdgEmail.arguments();
@@ -401,7 +400,7 @@ void TstSendWindow::attachmentLeftOutWhenNoPlainCopyCanBeMade()
              "the report could not be saved");
     zortest::dialogs().clearShown();
 
-    form->EMailSchickenExecute();
+    zortest::trigger(*form, "EMailSchicken");
 
     QCOMPARE(xdgEmail.arguments(),
              (QStringList{QStringLiteral("--subject"), QStringLiteral("quorvane"),
@@ -496,7 +495,7 @@ void TstSendWindow::helpViewerExitStatusCounts()
     {
         StandInProgram xdgOpen(QStringLiteral("xdg-open"), 0);
         QVERIFY(xdgOpen.isValid());
-        form->HilfeInhaltExecute();
+        zortest::trigger(*form, "HilfeInhalt");
         QVERIFY(zortest::dialogs().shown().isEmpty());
         QCOMPARE(xdgOpen.arguments().size(), 1);
         QCOMPARE(QUrl(xdgOpen.arguments().at(0)).toLocalFile(), page);
@@ -505,7 +504,7 @@ void TstSendWindow::helpViewerExitStatusCounts()
         // xdg-open's answer when no viewer takes HTML pages.
         StandInProgram xdgOpen(QStringLiteral("xdg-open"), 3);
         QVERIFY(xdgOpen.isValid());
-        form->HilfeInhaltExecute();
+        zortest::trigger(*form, "HilfeInhalt");
         QCOMPARE(xdgOpen.arguments().size(), 1);
         QCOMPARE(zortest::dialogs().shown().size(), 1);
         QCOMPARE(zortest::dialogs().shown().at(0).caption, caption);
@@ -546,7 +545,7 @@ void TstSendWindow::helpPageOpensAsFileUrl()
     QVERIFY(zortest::writeAll(dir.filePath(QStringLiteral("zorhelp.htm")), "falsch"));
     form->setHelpFile(page);
 
-    form->form()->HilfeInhalt->trigger();
+    zortest::trigger(*form, "HilfeInhalt");
 
     QVERIFY(zortest::dialogs().shown().isEmpty());
     QVERIFY(desktop.starts.isEmpty());
@@ -571,14 +570,14 @@ void TstSendWindow::helpPageFallsBackToInstalledCopy()
     desktop.helpPages = {dir.filePath(QStringLiteral("fehlt/zorhelp.htm")), installed};
     form->setHelpFile(dir.filePath(QStringLiteral("start/zorhelp.htm")));
 
-    form->HilfeInhaltExecute();
+    zortest::trigger(*form, "HilfeInhalt");
     QVERIFY(zortest::dialogs().shown().isEmpty());
     QCOMPARE(desktop.urls, QList<QUrl>{QUrl::fromLocalFile(installed)});
 
     // No page anywhere: the user is told, nothing is opened.
     desktop.urls.clear();
     desktop.helpPages = {dir.filePath(QStringLiteral("fehlt/zorhelp.htm"))};
-    form->HilfeInhaltExecute();
+    zortest::trigger(*form, "HilfeInhalt");
     QVERIFY(desktop.urls.isEmpty());
     QCOMPARE(zortest::dialogs().shown().size(), 1);
     QCOMPARE(zortest::dialogs().shown().at(0).caption, caption);
@@ -589,7 +588,7 @@ void TstSendWindow::helpPageFallsBackToInstalledCopy()
     zortest::dialogs().clearShown();
     desktop.helpPages = {installed};
     desktop.openSucceeds = false;
-    form->HilfeInhaltExecute();
+    zortest::trigger(*form, "HilfeInhalt");
     QCOMPARE(desktop.urls.size(), 1);
     QCOMPARE(zortest::dialogs().shown().size(), 1);
     QVERIFY(zortest::dialogs().shown().at(0).text.contains(installed));
@@ -607,7 +606,7 @@ void TstSendWindow::aboutBoxShownModally()
     QString version;
     // exec() blocks: look at the box from inside its own loop, then close it.
     QTimer::singleShot(0, form.get(), [&] {
-        TAboutBox *box = form->aboutBox();
+        TAboutBox *box = zortest::aboutBox(*form);
         shownModal = box->isVisible() && box->isModal();
         centre = box->geometry().center();
         auto *p = box->findChild<QWidget *>(QStringLiteral("Panel1"));
@@ -620,9 +619,9 @@ void TstSendWindow::aboutBoxShownModally()
             version = v->text();
         box->accept();
     });
-    form->form()->HelpAbout1->trigger();
+    zortest::trigger(*form, "HelpAbout1");
     QVERIFY(shownModal);
-    QVERIFY(!form->aboutBox()->isVisible());
+    QVERIFY(!zortest::aboutBox(*form)->isVisible());
     const QPoint screenCentre = form->screen()->availableGeometry().center();
     QVERIFY2((centre - screenCentre).manhattanLength() <= 8, // a window frame may shift it a little
              qPrintable(QStringLiteral("box centre %1,%2, screen centre %3,%4")
@@ -631,7 +630,7 @@ void TstSendWindow::aboutBoxShownModally()
                                 .arg(screenCentre.x())
                                 .arg(screenCentre.y())));
     // The black panel fills the box and the OK button stands on it.
-    QCOMPARE(panel, form->aboutBox()->rect());
+    QCOMPARE(panel, zortest::aboutBox(*form)->rect());
     QVERIFY2(!okOnPanel.isEmpty() && QRect(QPoint(0, 0), panel.size()).contains(okOnPanel),
              "OK is not on the panel");
     QCOMPARE(version, QStringLiteral("Version 1.10  - 2002"));
@@ -669,23 +668,24 @@ void TstSendWindow::fileNamedOnCommandLineIsOpened()
 
     auto form = zortest::makeForm();
     // A changed report: the question comes first, and Cancel keeps everything.
-    zortest::typeInto(form->field(Field::Fax), QStringLiteral("1"));
+    zortest::typeInto(zortest::field(*form, Field::Fax), QStringLiteral("1"));
     zortest::dialogs().primeAnswer(zor::Answer::Cancel);
     form->openFromCommandLine(path);
     QCOMPARE(zortest::shownDialogs().size(), 1);
     QVERIFY(form->currentFileName().isEmpty());
-    QCOMPARE(form->field(Field::Fax)->text(), QStringLiteral("1"));
+    QCOMPARE(zortest::field(*form, Field::Fax)->text(), QStringLiteral("1"));
 
     zortest::dialogs().clearShown();
     zortest::dialogs().primeAnswer(zor::Answer::No);
     form->openFromCommandLine(path);
     QCOMPARE(form->currentFileName(), path);
-    QCOMPARE(form->field(Field::Vereinsname)->text(), QStringLiteral("Sportverein Beispielhausen"));
-    QCOMPARE(form->nummer()->text(), QStringLiteral("0042"));
-    QCOMPARE(form->zahlen()->cellText(4, 2), QStringLiteral("2"));
-    QCOMPARE(form->masters(), QStringList{QStringLiteral("Meier;Anna;3")});
-    QCOMPARE(form->sumLabel("AllSum")->text(), QStringLiteral("11"));
-    QCOMPARE(form->Modified, static_cast<unsigned char>(0));
+    QCOMPARE(zortest::field(*form, Field::Vereinsname)->text(),
+             QStringLiteral("Sportverein Beispielhausen"));
+    QCOMPARE(zortest::nummer(*form)->text(), QStringLiteral("0042"));
+    QCOMPARE(zortest::zahlen(*form)->cellText(4, 2), QStringLiteral("2"));
+    QCOMPARE(form->currentReport().masters, QStringList{QStringLiteral("Meier;Anna;3")});
+    QCOMPARE(zortest::sumLabel(*form, "AllSum")->text(), QStringLiteral("11"));
+    QVERIFY(!form->isModified());
 }
 
 QTEST_MAIN(TstSendWindow)

@@ -1,10 +1,20 @@
 #include "tests/support/formfixture.h"
 
-#include "ui_tsdiappform.h"
+#include "ui/nummeredit.h"
+#include "ui/taboutbox.h"
+#include "ui/zahlengrid.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 namespace zortest {
 
@@ -20,10 +30,99 @@ std::unique_ptr<TSDIAppForm> makeForm()
     return form;
 }
 
-void idle(TSDIAppForm &form)
+void idle(TSDIAppForm &)
 {
-    QCoreApplication::processEvents();
-    form.AppIdle();
+    QEventLoop loop;
+    QTimer::singleShot(5, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+namespace {
+
+template<typename T>
+T *named(const QWidget &form, const QString &name)
+{
+    T *found = form.findChild<T *>(name);
+    if (!found)
+        qFatal("the window has no %s named \"%s\"", T::staticMetaObject.className(),
+               qPrintable(name));
+    return found;
+}
+
+} // namespace
+
+QWidget *child(const QWidget &form, const QString &name)
+{
+    return named<QWidget>(form, name);
+}
+
+QLineEdit *field(const TSDIAppForm &form, zor::Field f)
+{
+    return named<QLineEdit>(form, zor::fieldObjectName(static_cast<int>(f)));
+}
+
+NummerEdit *nummer(const TSDIAppForm &form)
+{
+    return named<NummerEdit>(form, QStringLiteral("Nummer"));
+}
+
+ZahlenGrid *zahlen(const TSDIAppForm &form)
+{
+    return named<ZahlenGrid>(form, QStringLiteral("Zahlen"));
+}
+
+QListWidget *liste(const TSDIAppForm &form)
+{
+    return named<QListWidget>(form, QStringLiteral("Liste"));
+}
+
+QTabWidget *pages(const TSDIAppForm &form)
+{
+    return named<QTabWidget>(form, QStringLiteral("PgCrtl"));
+}
+
+QLabel *sumLabel(const TSDIAppForm &form, const char *name)
+{
+    return named<QLabel>(form, QString::fromLatin1(name));
+}
+
+TAboutBox *aboutBox(const TSDIAppForm &form)
+{
+    TAboutBox *box = form.findChild<TAboutBox *>();
+    if (!box)
+        qFatal("the window has no about box");
+    return box;
+}
+
+QAction *action(const TSDIAppForm &form, const char *name)
+{
+    return named<QAction>(form, QString::fromLatin1(name));
+}
+
+void trigger(const TSDIAppForm &form, const char *actionName)
+{
+    action(form, actionName)->trigger();
+}
+
+void click(const TSDIAppForm &form, const char *buttonName)
+{
+    named<QAbstractButton>(form, QString::fromLatin1(buttonName))->click();
+}
+
+void setMasters(TSDIAppForm &form, const QStringList &entries)
+{
+    zor::Report r = form.currentReport();
+    r.masters = entries;
+    form.showReport(r);
+}
+
+bool openReport(TSDIAppForm &form, const QString &path)
+{
+    if (form.isModified())
+        dialogs().primeAnswer(zor::Answer::No);
+    dialogs().primeFile(path);
+    trigger(form, "FileOpen1");
+    return form.currentFileName() == path && !form.isModified();
 }
 
 void typeInto(QWidget *widget, const QString &text)
@@ -43,7 +142,7 @@ void typeInto(QWidget *widget, const QString &text)
 
 QString statusText(const TSDIAppForm &form)
 {
-    return form.form()->StatusBar->currentMessage();
+    return named<QStatusBar>(form, QStringLiteral("StatusBar"))->currentMessage();
 }
 
 QStringList shownDialogs()

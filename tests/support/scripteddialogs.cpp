@@ -91,8 +91,7 @@ void ScriptedDialogs::error(QWidget *parent, const QString &text)
 {
     if (!m_scripted)
         return Dialogs::error(parent, text);
-    record(QStringLiteral("error"), QStringLiteral("ZOR-Quorvane"), text,
-           {QStringLiteral("OK")});
+    record(QStringLiteral("error"), QStringLiteral("ZOR-Quorvane"), text, {QStringLiteral("OK")});
     answer(zor::Answer::Ok);
 }
 
@@ -105,8 +104,9 @@ QString ScriptedDialogs::openFile(QWidget *parent, const QString &filter)
 }
 
 // As QFileDialog does: a name typed without a suffix gets the default one.
-QString ScriptedDialogs::askSaveFile(QWidget *parent, const QString &caption, const QString &offered,
-                                     const QString &filter, const QString &defaultSuffix)
+QString ScriptedDialogs::askSaveFile(QWidget *parent, const QString &caption,
+                                     const QString &offered, const QString &filter,
+                                     const QString &defaultSuffix)
 {
     if (!m_scripted)
         return Dialogs::askSaveFile(parent, caption, offered, filter, defaultSuffix);

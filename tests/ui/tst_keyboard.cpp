@@ -5,7 +5,6 @@
 #include "tests/support/realx.h"
 #include "tests/support/testfiles.h"
 #include "ui/zahlengrid.h"
-#include "ui_tsdiappform.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -31,26 +30,26 @@ private slots:
 void TstKeyboard::focusStartsInTheClubNameAtStartNewAndOpen()
 {
     auto form = zortest::makeActiveForm(true);
-    auto *ui = form->form();
-    QTRY_COMPARE(focused(), static_cast<QWidget *>(ui->Vereinsname));
+    QTRY_COMPARE(focused(),
+                 static_cast<QWidget *>(zortest::widget<QLineEdit>(*form, "Vereinsname")));
     typeKeys(QStringLiteral("TV"));
-    QCOMPARE(ui->Vereinsname->text(), QStringLiteral("TV"));
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "Vereinsname")->text(), QStringLiteral("TV"));
 
-    ui->Code->setFocus(Qt::TabFocusReason);
+    zortest::widget<QLineEdit>(*form, "Code")->setFocus(Qt::TabFocusReason);
     typeKeys(QStringLiteral("x"));
     zortest::dialogs().primeAnswer(zor::Answer::No);
     press(Qt::Key_N, Qt::ControlModifier);
-    QCOMPARE(ui->Code->text(), QString());
-    QCOMPARE(focused(), static_cast<QWidget *>(ui->Vereinsname));
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "Code")->text(), QString());
+    QCOMPARE(focused(), static_cast<QWidget *>(zortest::widget<QLineEdit>(*form, "Vereinsname")));
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("alt.zor"));
     QVERIFY(zortest::writeAll(path, "Judoclub\r\n0135\r\n"));
-    ui->Tel->setFocus(Qt::TabFocusReason);
+    zortest::widget<QLineEdit>(*form, "Tel")->setFocus(Qt::TabFocusReason);
     zortest::dialogs().primeFile(path);
     press(Qt::Key_O, Qt::ControlModifier);
-    QCOMPARE(ui->Vereinsname->text(), QStringLiteral("Judoclub"));
-    QCOMPARE(focused(), static_cast<QWidget *>(ui->Vereinsname));
+    QCOMPARE(zortest::widget<QLineEdit>(*form, "Vereinsname")->text(), QStringLiteral("Judoclub"));
+    QCOMPARE(focused(), static_cast<QWidget *>(zortest::widget<QLineEdit>(*form, "Vereinsname")));
     // No advice about the club number came up on the way.
     for (const auto &d : zortest::dialogs().shown())
         QVERIFY2(d.kind != QLatin1String("message")
@@ -61,41 +60,48 @@ void TstKeyboard::focusStartsInTheClubNameAtStartNewAndOpen()
 void TstKeyboard::pageKeysWorkFromAnywhere()
 {
     auto form = zortest::makeActiveForm(true);
-    auto *ui = form->form();
-    QTRY_COMPARE(focused(), static_cast<QWidget *>(ui->Vereinsname));
+    QTRY_COMPARE(focused(),
+                 static_cast<QWidget *>(zortest::widget<QLineEdit>(*form, "Vereinsname")));
     press(Qt::Key_Tab, Qt::ControlModifier);
-    QCOMPARE(ui->PgCrtl->currentWidget(), ui->Mitglieder);
+    QCOMPARE(zortest::widget<QTabWidget>(*form, "PgCrtl")->currentWidget(),
+             zortest::widget<QWidget>(*form, "Mitglieder"));
 
     // From the cell editor, the typed count taken in on the way.
-    ui->Zahlen->setCurrentCell(2, 1);
-    ui->Zahlen->setFocus(Qt::OtherFocusReason);
+    zortest::widget<ZahlenGrid>(*form, "Zahlen")->setCurrentCell(2, 1);
+    zortest::widget<ZahlenGrid>(*form, "Zahlen")->setFocus(Qt::OtherFocusReason);
     typeKeys(QStringLiteral("6"));
     QVERIFY(qobject_cast<QLineEdit *>(focused()));
     press(Qt::Key_PageDown, Qt::ControlModifier);
-    QCOMPARE(ui->PgCrtl->currentWidget(), ui->Meister);
-    QCOMPARE(ui->Zahlen->cellText(2, 1), QStringLiteral("6"));
-    QCOMPARE(form->sumLabel("Sum2")->text(), QStringLiteral("6"));
+    QCOMPARE(zortest::widget<QTabWidget>(*form, "PgCrtl")->currentWidget(),
+             zortest::widget<QWidget>(*form, "Meister"));
+    QCOMPARE(zortest::widget<ZahlenGrid>(*form, "Zahlen")->cellText(2, 1), QStringLiteral("6"));
+    QCOMPARE(zortest::sumLabel(*form, "Sum2")->text(), QStringLiteral("6"));
 
-    form->setMasters({"a;b;1"});
-    ui->Liste->setFocus(Qt::OtherFocusReason);
+    zortest::setMasters(*form, {"a;b;1"});
+    zortest::widget<QListWidget>(*form, "Liste")->setFocus(Qt::OtherFocusReason);
     press(Qt::Key_PageUp, Qt::ControlModifier);
-    QCOMPARE(ui->PgCrtl->currentWidget(), ui->Mitglieder);
+    QCOMPARE(zortest::widget<QTabWidget>(*form, "PgCrtl")->currentWidget(),
+             zortest::widget<QWidget>(*form, "Mitglieder"));
     press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(ui->PgCrtl->currentWidget(), ui->Verein);
+    QCOMPARE(zortest::widget<QTabWidget>(*form, "PgCrtl")->currentWidget(),
+             zortest::widget<QWidget>(*form, "Verein"));
     press(Qt::Key_PageUp, Qt::ControlModifier);
-    QCOMPARE(ui->PgCrtl->currentWidget(), ui->Web); // round from the first to the last
+    QCOMPARE(zortest::widget<QTabWidget>(*form, "PgCrtl")->currentWidget(),
+             zortest::widget<QWidget>(*form, "Web")); // round from the first to the last
 }
 
 void TstKeyboard::everyLabelLeadsToItsField()
 {
     auto form = zortest::makeActiveForm(true);
-    auto *ui = form->form();
-    ui->Nummer->setText(QStringLiteral("0135")); // so that leaving it gives no advice
+    zortest::widget<NummerEdit>(*form, "Nummer")
+            ->setText(QStringLiteral("0135")); // so that leaving it gives no advice
     // Each field of the report and of the masters' input is named by a label.
     QList<QWidget *> fields;
     for (int i = 0; i < zor::FieldCount; ++i)
-        fields << form->field(zor::Field(i));
-    fields << ui->VName << ui->NName << ui->Grad;
+        fields << zortest::field(*form, zor::Field(i));
+    fields << zortest::widget<QLineEdit>(*form, "VName")
+           << zortest::widget<QLineEdit>(*form, "NName")
+           << zortest::widget<QLineEdit>(*form, "Grad");
     QHash<QWidget *, QLabel *> labelOf;
     for (QLabel *l : form->findChildren<QLabel *>()) {
         if (l->buddy() && QKeySequence::mnemonic(l->text()) != QKeySequence())
@@ -105,8 +111,10 @@ void TstKeyboard::everyLabelLeadsToItsField()
         QVERIFY2(labelOf.contains(f),
                  qPrintable(f->objectName() + QStringLiteral(" has no label with a shortcut")));
 
-    for (QWidget *page : {ui->Verein, ui->Meister, ui->Web}) {
-        ui->PgCrtl->setCurrentWidget(page);
+    for (QWidget *page :
+         {zortest::widget<QWidget>(*form, "Verein"), zortest::widget<QWidget>(*form, "Meister"),
+          zortest::widget<QWidget>(*form, "Web")}) {
+        zortest::widget<QTabWidget>(*form, "PgCrtl")->setCurrentWidget(page);
         // The menus' letters and each page's own are all different.
         QSet<QString> taken{QStringLiteral("D"), QStringLiteral("H")};
         for (QWidget *f : fields) {
@@ -125,7 +133,7 @@ void TstKeyboard::everyLabelLeadsToItsField()
                                      ? nullptr
                                      : fields.first();
             if (!start)
-                start = ui->PgCrtl->tabBar();
+                start = zortest::widget<QTabWidget>(*form, "PgCrtl")->tabBar();
             start->setFocus(Qt::TabFocusReason);
             press(Qt::Key(QKeySequence(key)[0].key()), Qt::AltModifier);
             QVERIFY2(focused() == f,
@@ -140,7 +148,6 @@ void TstKeyboard::everyLabelLeadsToItsField()
 void TstKeyboard::smallestWindowShowsEverythingAndPagesGrow()
 {
     auto form = zortest::makeActiveForm(true);
-    auto *ui = form->form();
     const QSize smallest = form->minimumSize();
     QVERIFY2(smallest.width() >= 400 && smallest.height() >= 300,
              "no sensible smallest size is set");
@@ -148,26 +155,30 @@ void TstKeyboard::smallestWindowShowsEverythingAndPagesGrow()
     form->resize(smallest);
     QTRY_COMPARE(form->size(), smallest);
 
-    ui->PgCrtl->setCurrentWidget(ui->Mitglieder);
-    QVERIFY(QTest::qWaitFor([&] { return ui->Mitglieder->isVisible(); }));
-    QList<QWidget *> parts{ui->Zahlen};
+    zortest::widget<QTabWidget>(*form, "PgCrtl")
+            ->setCurrentWidget(zortest::widget<QWidget>(*form, "Mitglieder"));
+    QVERIFY(QTest::qWaitFor(
+            [&] { return zortest::widget<QWidget>(*form, "Mitglieder")->isVisible(); }));
+    QList<QWidget *> parts{zortest::widget<ZahlenGrid>(*form, "Zahlen")};
     for (const char *n :
          {"Sum1", "Sum2", "Sum3", "Sum4", "Sum5", "Sum6", "Sum7", "MSum", "WSum", "AllSum"})
-        parts << form->sumLabel(n);
+        parts << zortest::sumLabel(*form, n);
     for (QWidget *w : parts) {
         QCOMPARE(w->visibleRegion().boundingRect(), w->rect());
-        const QRect inPage(w->mapTo(ui->Mitglieder, QPoint(0, 0)), w->size());
-        QVERIFY2(ui->Mitglieder->rect().contains(inPage),
+        const QRect inPage(w->mapTo(zortest::widget<QWidget>(*form, "Mitglieder"), QPoint(0, 0)),
+                           w->size());
+        QVERIFY2(zortest::widget<QWidget>(*form, "Mitglieder")->rect().contains(inPage),
                  qPrintable(w->objectName() + " is cut off"));
     }
 
-    ui->PgCrtl->setCurrentWidget(ui->Verein);
-    QTRY_VERIFY(ui->Verein->isVisible());
+    zortest::widget<QTabWidget>(*form, "PgCrtl")
+            ->setCurrentWidget(zortest::widget<QWidget>(*form, "Verein"));
+    QTRY_VERIFY(zortest::widget<QWidget>(*form, "Verein")->isVisible());
     for (int i = 0; i < zor::FieldCount; ++i) {
-        QLineEdit *e = form->field(zor::Field(i));
-        if (!ui->Verein->isAncestorOf(e))
+        QLineEdit *e = zortest::field(*form, zor::Field(i));
+        if (!zortest::widget<QWidget>(*form, "Verein")->isAncestorOf(e))
             continue;
-        const int wanted = e == ui->Nummer
+        const int wanted = e == zortest::widget<NummerEdit>(*form, "Nummer")
                                    ? e->fontMetrics().horizontalAdvance(QStringLiteral("0000"))
                                    : 100;
         QVERIFY2(e->width() >= wanted, qPrintable(QStringLiteral("%1 is %2 pixels wide")
@@ -175,16 +186,18 @@ void TstKeyboard::smallestWindowShowsEverythingAndPagesGrow()
                                                           .arg(e->width())));
         QCOMPARE(e->visibleRegion().boundingRect(), e->rect());
     }
-    const int nameWidth = ui->Vereinsname->width();
-    ui->PgCrtl->setCurrentWidget(ui->Meister);
-    QTRY_VERIFY(ui->Liste->isVisible());
-    const int listHeight = ui->Liste->height();
+    const int nameWidth = zortest::widget<QLineEdit>(*form, "Vereinsname")->width();
+    zortest::widget<QTabWidget>(*form, "PgCrtl")
+            ->setCurrentWidget(zortest::widget<QWidget>(*form, "Meister"));
+    QTRY_VERIFY(zortest::widget<QListWidget>(*form, "Liste")->isVisible());
+    const int listHeight = zortest::widget<QListWidget>(*form, "Liste")->height();
 
     form->resize(smallest + QSize(300, 200));
     QTRY_COMPARE(form->size(), smallest + QSize(300, 200));
-    QTRY_VERIFY(ui->Liste->height() > listHeight + 100);
-    ui->PgCrtl->setCurrentWidget(ui->Verein);
-    QTRY_VERIFY(ui->Vereinsname->width() > nameWidth + 100);
+    QTRY_VERIFY(zortest::widget<QListWidget>(*form, "Liste")->height() > listHeight + 100);
+    zortest::widget<QTabWidget>(*form, "PgCrtl")
+            ->setCurrentWidget(zortest::widget<QWidget>(*form, "Verein"));
+    QTRY_VERIFY(zortest::widget<QLineEdit>(*form, "Vereinsname")->width() > nameWidth + 100);
 }
 
 QTEST_MAIN(TstKeyboard)

@@ -6,7 +6,6 @@
 #include "app/startup.h"
 #include "entry/fieldchecks.h"
 #include "ui/taboutbox.h"
-#include "ui_tsdiappform.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -42,69 +41,72 @@ private slots:
     void pagesAndFields()
     {
         auto form = zortest::makeForm();
-        auto *ui = form->form();
-        QCOMPARE(ui->PgCrtl->count(), 4);
+        QCOMPARE(zortest::widget<QTabWidget>(*form, "PgCrtl")->count(), 4);
         const QStringList titles{u("Verein"), u("Mitglieder"), u("Meister"), u("Web/Dojo")};
         const QStringList names{u("Verein"), u("Mitglieder"), u("Meister"), u("Web")};
         for (int i = 0; i < 4; ++i) {
-            QCOMPARE(ui->PgCrtl->tabText(i), titles[i]);
-            QCOMPARE(ui->PgCrtl->widget(i)->objectName(), names[i]);
+            QCOMPARE(zortest::widget<QTabWidget>(*form, "PgCrtl")->tabText(i), titles[i]);
+            QCOMPARE(zortest::widget<QTabWidget>(*form, "PgCrtl")->widget(i)->objectName(),
+                     names[i]);
         }
         for (int i = 0; i < zor::FieldCount; ++i) {
             auto *edit = form->findChild<QLineEdit *>(zor::fieldObjectName(i));
             QVERIFY2(edit, qPrintable(zor::fieldObjectName(i)));
-            QCOMPARE(edit, form->field(zor::Field(i)));
+            QCOMPARE(edit, zortest::field(*form, zor::Field(i)));
         }
-        const QStringList verein = labelTexts(ui->Verein);
+        const QStringList verein = labelTexts(zortest::widget<QWidget>(*form, "Verein"));
         for (const char *t : {"Vereinsname (keine Kurzzeichen):", "Vereinsnummer:",
                               "z.B: 0116 (4-Stellig!)", "Code:", "Vorsitzender/Abteilungsleiter:",
                               "Vorname:", "Nachname:", "Strasse:", "Plz:", "Ort:", "Tel:", "Fax: *",
                               "E-M@il: *", "(* = Ausf\u00fcllen nicht erforderlich)"})
             QVERIFY2(verein.contains(u(t)), t);
-        const QStringList web = labelTexts(ui->Web);
+        const QStringList web = labelTexts(zortest::widget<QWidget>(*form, "Web"));
         for (const char *t : {"Name der Halle: *", "Strasse: *", "Plz:", "Ort: *", "Webseite: *",
                               "http://www.", "(* = Ausf\u00fcllen nicht erforderlich)"})
             QVERIFY2(web.contains(u(t)), t);
-        QVERIFY(ui->LblHttp->font().bold());
-        const QStringList meister = labelTexts(ui->Meister);
+        QVERIFY(zortest::widget<QLabel>(*form, "LblHttp")->font().bold());
+        const QStringList meister = labelTexts(zortest::widget<QWidget>(*form, "Meister"));
         for (const char *t : {"Vorname", "Nachname", "Dan-Grad"})
             QVERIFY2(meister.contains(u(t)), t);
-        QCOMPARE(ui->AddBtn->text(), u("Hinzuf\u00fcgen"));
-        QCOMPARE(ui->ModBtn->text(), u("\u00c4ndern"));
-        QCOMPARE(ui->DelBtn->text(), u("L\u00f6schen"));
-        QVERIFY(ui->Grad->isReadOnly());
-        QCOMPARE(ui->UpDown2->minimum(), 1);
-        QCOMPARE(ui->UpDown2->maximum(), 10);
-        QVERIFY(!ui->UpDown2->wrapping());
+        QCOMPARE(zortest::widget<QPushButton>(*form, "AddBtn")->text(), u("Hinzuf\u00fcgen"));
+        QCOMPARE(zortest::widget<QPushButton>(*form, "ModBtn")->text(), u("\u00c4ndern"));
+        QCOMPARE(zortest::widget<QPushButton>(*form, "DelBtn")->text(), u("L\u00f6schen"));
+        QVERIFY(zortest::widget<QLineEdit>(*form, "Grad")->isReadOnly());
+        QCOMPARE(zortest::widget<QSpinBox>(*form, "UpDown2")->minimum(), 1);
+        QCOMPARE(zortest::widget<QSpinBox>(*form, "UpDown2")->maximum(), 10);
+        QVERIFY(!zortest::widget<QSpinBox>(*form, "UpDown2")->wrapping());
         for (const char *n :
              {"Sum1", "Sum2", "Sum3", "Sum4", "Sum5", "Sum6", "Sum7", "MSum", "WSum", "AllSum"})
-            QVERIFY2(form->sumLabel(n), n);
-        QVERIFY(ui->AllSum->font().bold());
+            QVERIFY2(zortest::sumLabel(*form, n), n);
+        QVERIFY(zortest::widget<QLabel>(*form, "AllSum")->font().bold());
     }
 
     void tooltipsAndHints()
     {
         auto form = zortest::makeForm();
-        auto *ui = form->form();
-        QCOMPARE(ui->Nummer->toolTip(),
+        QCOMPARE(zortest::widget<NummerEdit>(*form, "Nummer")->toolTip(),
                  u("Vereinsnummer bitte der Aufforderung zur Quorvane entnehmen ! 4-stellig !"));
         QCOMPARE(
-                ui->Code->toolTip(),
+                zortest::widget<QLineEdit>(*form, "Code")->toolTip(),
                 u("Code bitte der Aufforderung zur Quorvane entnehmen ! Gro\u00df/kleinschreibung beachten !"));
-        QCOMPARE(ui->Plz->statusTip(), u("Postleitzahl"));
-        QCOMPARE(ui->Ort->statusTip(), u("Ort"));
-        QVERIFY(ui->Email->statusTip().startsWith(u("Beispiel: ")));
-        QVERIFY(ui->Email->statusTip().contains(u("@")));
-        QVERIFY(ui->Email->statusTip().endsWith(u(".de")));
+        QCOMPARE(zortest::widget<QLineEdit>(*form, "Plz")->statusTip(), u("Postleitzahl"));
+        QCOMPARE(zortest::widget<QLineEdit>(*form, "Ort")->statusTip(), u("Ort"));
+        QVERIFY(zortest::widget<QLineEdit>(*form, "Email")
+                        ->statusTip()
+                        .startsWith(u("Beispiel: ")));
+        QVERIFY(zortest::widget<QLineEdit>(*form, "Email")->statusTip().contains(u("@")));
+        QVERIFY(zortest::widget<QLineEdit>(*form, "Email")->statusTip().endsWith(u(".de")));
         // The hint and the e-mail check's advice show one and the same example.
-        const QString example = ui->Email->statusTip().mid(u("Beispiel: ").size());
+        const QString example = zortest::widget<QLineEdit>(*form, "Email")
+                                        ->statusTip()
+                                        .mid(u("Beispiel: ").size());
         QCOMPARE(example, u("vorstand@judoclub-musterstadt.de"));
         QVERIFY(zor::emailHintText().contains(u("\n\n  ") + example + u("\n\n")));
         // Only the club number and the code show tooltips among the fields.
         for (int i = 0; i < zor::FieldCount; ++i) {
             if (i == int(zor::Field::Nummer) || i == int(zor::Field::Code))
                 continue;
-            QVERIFY2(form->field(zor::Field(i))->toolTip().isEmpty(),
+            QVERIFY2(zortest::field(*form, zor::Field(i))->toolTip().isEmpty(),
                      qPrintable(zor::fieldObjectName(i)));
         }
     }
@@ -112,13 +114,29 @@ private slots:
     void tabOrderFollowsTheForm()
     {
         auto form = zortest::makeForm();
-        auto *ui = form->form();
         const QList<QList<QWidget *>> chains = {
-                {ui->Vereinsname, ui->Nummer, ui->Code, ui->AVName, ui->ANName, ui->Strasse,
-                 ui->Plz, ui->Ort, ui->Tel, ui->Fax, ui->Email},
-                {ui->VName, ui->NName, ui->Grad, ui->UpDown2, ui->AddBtn, ui->ModBtn, ui->DelBtn,
-                 ui->Liste},
-                {ui->DName, ui->DStrasse, ui->DPlz, ui->DOrt, ui->WebAdresse}};
+                {zortest::widget<QLineEdit>(*form, "Vereinsname"),
+                 zortest::widget<NummerEdit>(*form, "Nummer"),
+                 zortest::widget<QLineEdit>(*form, "Code"),
+                 zortest::widget<QLineEdit>(*form, "AVName"),
+                 zortest::widget<QLineEdit>(*form, "ANName"),
+                 zortest::widget<QLineEdit>(*form, "Strasse"),
+                 zortest::widget<QLineEdit>(*form, "Plz"), zortest::widget<QLineEdit>(*form, "Ort"),
+                 zortest::widget<QLineEdit>(*form, "Tel"), zortest::widget<QLineEdit>(*form, "Fax"),
+                 zortest::widget<QLineEdit>(*form, "Email")},
+                {zortest::widget<QLineEdit>(*form, "VName"),
+                 zortest::widget<QLineEdit>(*form, "NName"),
+                 zortest::widget<QLineEdit>(*form, "Grad"),
+                 zortest::widget<QSpinBox>(*form, "UpDown2"),
+                 zortest::widget<QPushButton>(*form, "AddBtn"),
+                 zortest::widget<QPushButton>(*form, "ModBtn"),
+                 zortest::widget<QPushButton>(*form, "DelBtn"),
+                 zortest::widget<QListWidget>(*form, "Liste")},
+                {zortest::widget<QLineEdit>(*form, "DName"),
+                 zortest::widget<QLineEdit>(*form, "DStrasse"),
+                 zortest::widget<QLineEdit>(*form, "DPlz"),
+                 zortest::widget<QLineEdit>(*form, "DOrt"),
+                 zortest::widget<QLineEdit>(*form, "WebAdresse")}};
         for (const auto &chain : chains) {
             for (int i = 0; i + 1 < chain.size(); ++i) {
                 QWidget *next = chain[i]->nextInFocusChain();
@@ -138,14 +156,15 @@ private slots:
     void menusActionsAndShortcuts()
     {
         auto form = zortest::makeForm();
-        auto *ui = form->form();
-        QCOMPARE(ui->Datei1->title(), u("&Datei"));
-        QCOMPARE(ui->Datei1->menuAction()->statusTip(), u("Dateibefehle"));
-        QCOMPARE(ui->Hilfe1->title(), u("&Hilfe"));
-        QCOMPARE(ui->Hilfe1->menuAction()->statusTip(), u("Hilfethemen"));
+        QCOMPARE(zortest::widget<QMenu>(*form, "Datei1")->title(), u("&Datei"));
+        QCOMPARE(zortest::widget<QMenu>(*form, "Datei1")->menuAction()->statusTip(),
+                 u("Dateibefehle"));
+        QCOMPARE(zortest::widget<QMenu>(*form, "Hilfe1")->title(), u("&Hilfe"));
+        QCOMPARE(zortest::widget<QMenu>(*form, "Hilfe1")->menuAction()->statusTip(),
+                 u("Hilfethemen"));
 
         QStringList datei;
-        for (QAction *a : ui->Datei1->actions())
+        for (QAction *a : zortest::widget<QMenu>(*form, "Datei1")->actions())
             datei << (a->isSeparator() ? u("-") : a->text());
         QCOMPARE(datei,
                  (QStringList{u("&Neu"), u("\u00d6&ffnen"), u("&Speichern"),
@@ -153,7 +172,7 @@ private slots:
                               u("Datei Drucken"), u("Druckvorschau..."), u("Drucken..."),
                               u("Als PDF speichern..."), u("-"), u("&Beenden")}));
         QStringList hilfe;
-        for (QAction *a : ui->Hilfe1->actions())
+        for (QAction *a : zortest::widget<QMenu>(*form, "Hilfe1")->actions())
             hilfe << a->text();
         QCOMPARE(hilfe, (QStringList{u("Hilfe - Inhalt"), u("&Info...")}));
 
@@ -164,16 +183,21 @@ private slots:
             const char *status;
             const char *keys;
         } rows[] = {
-                {ui->FileNew1, "Neu", "Neue Datei erstellen", "Strg+N"},
-                {ui->FileOpen1, "\u00d6ffnen", "Eine Datei \u00f6ffnen", "Strg+O"},
-                {ui->FileSave1, "Speichern", "Aktuelle Datei speichern", "Strg+S"},
-                {ui->FileSaveAs1, "Speichern unter",
+                {zortest::widget<QAction>(*form, "FileNew1"), "Neu", "Neue Datei erstellen",
+                 "Strg+N"},
+                {zortest::widget<QAction>(*form, "FileOpen1"), "\u00d6ffnen",
+                 "Eine Datei \u00f6ffnen", "Strg+O"},
+                {zortest::widget<QAction>(*form, "FileSave1"), "Speichern",
+                 "Aktuelle Datei speichern", "Strg+S"},
+                {zortest::widget<QAction>(*form, "FileSaveAs1"), "Speichern unter",
                  "Eine Datei unter einem anderen Namen speichern", ""},
-                {ui->FileExit1, "Beenden", "Das Programm beenden", ""},
-                {ui->HelpAbout1, "Info",
+                {zortest::widget<QAction>(*form, "FileExit1"), "Beenden", "Das Programm beenden",
+                 ""},
+                {zortest::widget<QAction>(*form, "HelpAbout1"), "Info",
                  "Anzeige von Informationen, Versionsnummer und Copyright-Vermerk", ""},
-                {ui->EMailSchicken, "Quorvane absenden", "Quorvane per E-Mail versenden", ""},
-                {ui->FilePrint, "Drucken",
+                {zortest::widget<QAction>(*form, "EMailSchicken"), "Quorvane absenden",
+                 "Quorvane per E-Mail versenden", ""},
+                {zortest::widget<QAction>(*form, "FilePrint"), "Drucken",
                  "Die gesamte Quorvane f\u00fcr die Eigenen Unterlagen drucken", ""},
         };
         for (const auto &r : rows) {
@@ -186,18 +210,18 @@ private slots:
     void toolbarHoldsFivePictureButtons()
     {
         auto form = zortest::makeForm();
-        auto *ui = form->form();
-        QCOMPARE(ui->ToolBar1->orientation(), Qt::Vertical);
-        QCOMPARE(form->toolBarArea(ui->ToolBar1), Qt::LeftToolBarArea);
+        QCOMPARE(zortest::widget<QToolBar>(*form, "ToolBar1")->orientation(), Qt::Vertical);
+        QCOMPARE(form->toolBarArea(zortest::widget<QToolBar>(*form, "ToolBar1")),
+                 Qt::LeftToolBarArea);
         const struct
         {
             const char *name;
             QAction *action;
-        } buttons[] = {{"NeuBtn", ui->FileNew1},
-                       {"OpenBtn", ui->FileOpen1},
-                       {"SaveBtn", ui->FileSave1},
-                       {"MailBtn", ui->EMailSchicken},
-                       {"ToolButton1", ui->FilePrint}};
+        } buttons[] = {{"NeuBtn", zortest::widget<QAction>(*form, "FileNew1")},
+                       {"OpenBtn", zortest::widget<QAction>(*form, "FileOpen1")},
+                       {"SaveBtn", zortest::widget<QAction>(*form, "FileSave1")},
+                       {"MailBtn", zortest::widget<QAction>(*form, "EMailSchicken")},
+                       {"ToolButton1", zortest::widget<QAction>(*form, "FilePrint")}};
         int lastY = -1;
         for (const auto &b : buttons) {
             auto *button = form->findChild<QToolButton *>(QString::fromLatin1(b.name));
@@ -213,18 +237,17 @@ private slots:
     void menuHintStaysWhileAMenuIsOpen()
     {
         auto form = zortest::makeForm();
-        auto *ui = form->form();
-        form->Modified = 1;
+        form->setModified(true);
         zortest::idle(*form);
         QCOMPARE(zortest::statusText(*form), u("mod"));
-        ui->Datei1->popup(form->mapToGlobal(QPoint(10, 10)));
-        QTRY_VERIFY(ui->Datei1->isVisible());
-        QStatusTipEvent tip(ui->FileSave1->statusTip());
+        zortest::widget<QMenu>(*form, "Datei1")->popup(form->mapToGlobal(QPoint(10, 10)));
+        QTRY_VERIFY(zortest::widget<QMenu>(*form, "Datei1")->isVisible());
+        QStatusTipEvent tip(zortest::widget<QAction>(*form, "FileSave1")->statusTip());
         QCoreApplication::sendEvent(form.get(), &tip);
         zortest::idle(*form);
         QCOMPARE(zortest::statusText(*form), u("Aktuelle Datei speichern"));
-        ui->Datei1->close();
-        QTRY_VERIFY(!ui->Datei1->isVisible());
+        zortest::widget<QMenu>(*form, "Datei1")->close();
+        QTRY_VERIFY(!zortest::widget<QMenu>(*form, "Datei1")->isVisible());
         zortest::idle(*form);
         QCOMPARE(zortest::statusText(*form), u("mod"));
     }
@@ -232,7 +255,7 @@ private slots:
     void aboutBox()
     {
         auto form = zortest::makeForm();
-        TAboutBox *box = form->aboutBox();
+        TAboutBox *box = zortest::aboutBox(*form);
         QVERIFY(box);
         QVERIFY(!box->isVisible());
         QCOMPARE(box->windowTitle(), u("Info"));
@@ -247,7 +270,7 @@ private slots:
             QVERIFY(box->isVisible());
             QTest::keyClick(box, Qt::Key_Return);
         });
-        form->form()->HelpAbout1->trigger();
+        zortest::trigger(*form, "HelpAbout1");
         QVERIFY(!box->isVisible());
         QCOMPARE(box->result(), int(QDialog::Accepted));
     }
