@@ -4,7 +4,9 @@
 #include "print/printlayout.h"
 #include "reportfile/cp1252.h"
 
+#include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 
 namespace zor {
 
@@ -343,6 +345,48 @@ CountResult countMembers(const MemberSheet &sheet, const ColumnChoice &columns,
         ++result.counted;
     }
     return result;
+}
+
+MastersPlan planMasters(const QStringList &current, const QStringList &imported, bool replace)
+{
+    MastersPlan plan;
+    if (!replace)
+        plan.list = current;
+    // Surname and first name without regard to case: the same person.
+    const auto person = [](const QString &entry) {
+        const MasterParts p = splitMasterEntry(entry);
+        return (p.surname + QLatin1Char(';') + p.firstName).toCaseFolded();
+    };
+    QHash<QString, QString> held; // person -> entry in the list
+    if (!replace) {
+        for (const QString &e : current)
+            held.insert(person(e), e);
+    }
+    QSet<QString> seen;
+    for (const QString &e : imported) {
+        const MasterParts p = splitMasterEntry(e);
+        const QString who = p.firstName + QLatin1Char(' ') + p.surname;
+        if (seen.contains(e)) {
+            plan.notes << QStringLiteral("%1 steht zweimal in der Mitgliederliste und wird einmal "
+                                         "\u00fcbernommen.")
+                                  .arg(who);
+            continue;
+        }
+        seen.insert(e);
+        if (!replace && current.contains(e)) {
+            plan.notes << QStringLiteral("%1 (%2. Dan) steht schon in der Meisterliste.")
+                                  .arg(who, p.grade);
+            continue;
+        }
+        const auto it = held.constFind(person(e));
+        if (it != held.cend())
+            plan.notes << QStringLiteral("%1 steht schon mit %2. Dan in der Meisterliste; mit "
+                                         "%3. Dan kommt ein zweiter Eintrag dazu.")
+                                  .arg(who, splitMasterEntry(*it).grade, p.grade);
+        plan.added << e;
+        plan.list << e;
+    }
+    return plan;
 }
 
 std::array<std::array<QString, 2>, AgeGroupCount> countTexts(const MemberCounts &counts)

@@ -92,6 +92,17 @@ struct CountResult
 CountResult countMembers(const MemberSheet &sheet, const ColumnChoice &columns,
                          const QDate &referenceDay, OtherSex other);
 
+// What the masters list becomes when the entries from a member list are
+// taken: in place of the list, or added to it. Entries the list holds already
+// are not added twice; every duplicate is pointed out.
+struct MastersPlan
+{
+    QStringList list;  // the whole list afterwards, unsorted
+    QStringList added; // the entries from the member list that go in
+    QStringList notes; // German, one line per duplicate
+};
+MastersPlan planMasters(const QStringList &current, const QStringList &imported, bool replace);
+
 // The counts as the grid's cells hold them.
 std::array<std::array<QString, 2>, AgeGroupCount> countTexts(const MemberCounts &counts);
 

@@ -130,6 +130,9 @@ public:
     void FilePreviewExecute();     // "Druckvorschau...": the printout on screen
     void FilePrintDialogExecute(); // "Drucken...": printer, paper and copies chosen first
 
+    // --- member list: counts and masters taken from the club's own list ---
+    void MitgliederImportClick();
+
     // --- sending, help, about ---
     void EMailSchickenExecute();
     void HilfeInhaltExecute();
@@ -144,6 +147,7 @@ private:
     void wireActions();
     void wireEntry();              // entry/: grid, masters, field checks
     void wireKeyboard();           // page keys, smallest sizes
+    void wireImport();             // ui/tsdiappform_import.cpp
     int selectedMasterRow() const; // the lowest selected row of Liste, -1 for none
     void removeMasterRow(int row);
     void askBeforeLosingChanges(bool &proceed);

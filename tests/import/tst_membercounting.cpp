@@ -56,6 +56,7 @@ private slots:
     void otherSexIsCountedOnlyWhereTheUserSays();
     void implausibleDatesAreListedNotCounted();
     void mastersNeedBothNameColumns();
+    void mastersReplaceOrJoinTheList();
 };
 
 void TstMemberCounting::completedYearsOnTheReferenceDay_data()
@@ -250,6 +251,26 @@ void TstMemberCounting::mastersNeedBothNameColumns()
     r = countMembers(s, c, QDate(2027, 1, 1), OtherSex::NotCounted);
     QVERIFY(r.masters.isEmpty());
     QVERIFY(r.mastersNotTaken.isEmpty());
+}
+
+void TstMemberCounting::mastersReplaceOrJoinTheList()
+{
+    const QStringList current = {QStringLiteral("Abc;De;2"), QStringLiteral("Typed;By;Hand;1")};
+    const QStringList imported = {QStringLiteral("Abc;De;2"), QStringLiteral("abc;de;3"),
+                                  QStringLiteral("New;One;1"), QStringLiteral("New;One;1")};
+    MastersPlan p = planMasters(current, imported, false);
+    QCOMPARE(p.list, (QStringList{QStringLiteral("Abc;De;2"), QStringLiteral("Typed;By;Hand;1"),
+                                  QStringLiteral("abc;de;3"), QStringLiteral("New;One;1")}));
+    QCOMPARE(p.added, (QStringList{QStringLiteral("abc;de;3"), QStringLiteral("New;One;1")}));
+    QCOMPARE(p.notes.size(), 3); // already in the list, another grade, twice in the member list
+    QVERIFY(p.notes[0].contains(QStringLiteral("schon in der Meisterliste")));
+    QVERIFY(p.notes[1].contains(QStringLiteral("mit 2. Dan")));
+    QVERIFY(p.notes[2].contains(QStringLiteral("zweimal")));
+
+    p = planMasters(current, imported, true);
+    QCOMPARE(p.list, (QStringList{QStringLiteral("Abc;De;2"), QStringLiteral("abc;de;3"),
+                                  QStringLiteral("New;One;1")}));
+    QCOMPARE(p.notes.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TstMemberCounting)
