@@ -66,6 +66,6 @@ struct ReadFailure
 constexpr qint64 MaxMemberListBytes = 50LL * 1024 * 1024;    // the file itself
 constexpr qint64 MaxUnpackedPartBytes = 256LL * 1024 * 1024; // one XML part of .xlsx/.ods
 constexpr int MaxListColumns = 1024;
-constexpr int MaxListRows = 1048576;
+constexpr int MaxListRows = 250000; // far more members than any club has
 
 } // namespace zor

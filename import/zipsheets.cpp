@@ -93,7 +93,8 @@ public:
             return false;
         }
         out.clear();
-        out.reserve(qsizetype(info.uncompressedSize));
+        // The size in the directory is only a hint: a lie must not reserve much.
+        out.reserve(qsizetype(std::min<quint64>(info.uncompressedSize, 16u << 20)));
         char chunk[65536];
         for (;;) {
             const qint64 n = file.read(chunk, sizeof chunk);
