@@ -15,6 +15,7 @@ struct Collector
     MemberSheet sheet;
     QList<ListCell> cells;
     int record = 0;
+    qsizetype width = 0; // cells of the widest row so far, reserved for the next
     bool full = false;
 };
 
@@ -30,9 +31,11 @@ void onRecord(int, void *ctx)
 {
     auto *c = static_cast<Collector *>(ctx);
     ++c->record;
+    c->width = std::max(c->width, c->cells.size());
     if (!addListRow(c->sheet, c->record, std::move(c->cells)))
         c->full = true;
-    c->cells.clear();
+    c->cells = QList<ListCell>();
+    c->cells.reserve(c->width);
 }
 
 // Only the blank is trimmed around unquoted fields: a tab may be the separator.
