@@ -49,6 +49,7 @@ private slots:
     void returnTakesCountsSumsAndMastersAndMarksTheReport();
     void choicesInTheDialogAreWhatIsTaken();
     void cancelAndEscapeChangeNothing();
+    void theSheetIsChosenWhenThereAreSeveral();
     void badFilesAreRefusedBeforeAnyDialog();
 
 private:
@@ -237,6 +238,28 @@ void TstImportWindow::cancelAndEscapeChangeNothing()
     QVERIFY(form->currentReport() == before);
     QCOMPARE(form->Modified, 0);
     QCOMPARE(form->sumLabel("AllSum")->text(), u("7"));
+}
+
+void TstImportWindow::theSheetIsChosenWhenThereAreSeveral()
+{
+    zor::Dialogs::primeFile(dataFile("openpyxl-1904.xlsx"));
+    withDialog([&] { ui->MitgliederImport->trigger(); },
+               [&](MemberImportDialog *d) {
+                   auto *sheets = d->findChild<QComboBox *>(QStringLiteral("Tabelle"));
+                   QVERIFY(sheets->isVisible());
+                   QCOMPARE(sheets->count(), 2);
+                   QCOMPARE(sheets->currentText(), u("Mitglieder"));
+                   auto *take = d->findChild<QPushButton *>(QStringLiteral("Uebernehmen"));
+                   auto *preview = d->findChild<QTableWidget *>(QStringLiteral("Vorschau"));
+                   sheets->setCurrentIndex(1); // the notes: no birth dates there
+                   QVERIFY(!take->isEnabled());
+                   QCOMPARE(preview->item(7, 2)->text(), u("0"));
+                   sheets->setCurrentIndex(0);
+                   QVERIFY(take->isEnabled());
+                   QCOMPARE(preview->item(7, 2)->text(), u("10"));
+                   QTest::mouseClick(take, Qt::LeftButton);
+               });
+    QCOMPARE(form->sumLabel("AllSum")->text(), u("10"));
 }
 
 void TstImportWindow::badFilesAreRefusedBeforeAnyDialog()
