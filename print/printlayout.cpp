@@ -76,11 +76,6 @@ int mulDiv(int number, int numerator, int denominator)
     return static_cast<int>(q);
 }
 
-QString reportYear(const QDate &today)
-{
-    return QString::number(today.month() >= 6 ? today.year() + 1 : today.year());
-}
-
 PrintMetrics printMetrics(int pageWidth, int pageHeight, int dpiY)
 {
     PrintMetrics m;

@@ -50,9 +50,6 @@ struct PrintLayout
 // arithmetic the layout was designed for does.
 int mulDiv(int number, int numerator, int denominator);
 
-// The year the report is for: a print from June on is already for next year.
-QString reportYear(const QDate &today);
-
 PrintMetrics printMetrics(int pageWidth, int pageHeight, int dpiY);
 
 // Lays out the whole printout of `report` on pages of pageWidth x pageHeight

@@ -14,6 +14,11 @@ QString fieldObjectName(int i)
     return (i >= 0 && i < FieldCount) ? QString::fromLatin1(names[i]) : QString();
 }
 
+QString reportYear(const QDate &today)
+{
+    return QString::number(today.month() >= 6 ? today.year() + 1 : today.year());
+}
+
 QString ageGroupLabel(int r)
 {
     static const char *const labels[AgeGroupCount] = {

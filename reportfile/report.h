@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -46,6 +47,9 @@ QString trimControl(const QString &text);
 // The companion copy beside the report file: the club number with ".zor", in
 // the report's folder. It is the file the club sends in.
 QString companionFilePath(const QString &reportPath, const QString &clubNumber);
+
+// The year the report is for: from June on it is already next year's.
+QString reportYear(const QDate &today);
 
 // Upper age bound written for age group r (0..6): 6, 14, 18, 26, 40, 60, 500.
 int ageBound(int r);

@@ -1,9 +1,11 @@
-// Renders the main window's four pages to PNG files and the printout to a
-// PDF (offscreen), so the README's pictures can be made again after every change:
+// Renders the main window's four pages and the member list dialog to PNG files and the printout to
+// a PDF (offscreen), so the README's pictures can be made again after every change:
 //   zor-screenshots <folder>
 
 #include "app/startup.h"
+#include "import/memberlistfile.h"
 #include "tests/support/formfixture.h"
+#include "ui/memberimportdialog.h"
 #include "ui/tsdiappform.h"
 #include "ui/zahlengrid.h"
 
@@ -61,6 +63,20 @@ int main(int argc, char *argv[])
         if (!form.grab().save(path))
             return 1;
     }
+
+    // The dialog of "Mitgliederliste übernehmen..." with the test data's member list.
+    auto list = zor::readMemberListFile(QStringLiteral(ZOR_SAMPLE_MEMBER_LIST));
+    if (!std::holds_alternative<zor::MemberBook>(list))
+        return 1;
+    const zor::Report shown = form.currentReport();
+    MemberImportDialog importDialog(std::get<zor::MemberBook>(std::move(list)),
+                                    QStringLiteral("mitglieder.xlsx"), shown.counts, shown.masters,
+                                    QDate(2026, 12, 8), &form);
+    importDialog.show();
+    QCoreApplication::processEvents();
+    if (!importDialog.grab().save(QDir(folder).filePath(QStringLiteral("mitgliederliste.png"))))
+        return 1;
+    importDialog.hide();
 
     // And the printout, as "Als PDF speichern..." writes it.
     zortest::dialogs().setScripted(true);

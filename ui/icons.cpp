@@ -137,6 +137,24 @@ QIcon deleteEntry()
     });
 }
 
+QIcon importList()
+{
+    return draw([](QPainter &p, const QColor &ink) {
+        // A small table of members ...
+        p.setPen(QPen(ink, 2));
+        p.setBrush(Qt::white);
+        p.drawRect(4, 6, 26, 32);
+        for (int y = 14; y < 38; y += 8)
+            p.drawLine(4, y, 30, y);
+        p.drawLine(15, 6, 15, 38);
+        // ... whose figures go over into the report.
+        p.setPen(QPen(QColor(0, 140, 60), 4, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(26, 40, 44, 40);
+        p.drawLine(44, 40, 38, 34);
+        p.drawLine(44, 40, 38, 46);
+    });
+}
+
 QPixmap programPicture(int size)
 {
     QPixmap pm(size, size);

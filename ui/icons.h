@@ -12,5 +12,6 @@ QIcon printReport();
 QIcon addEntry();
 QIcon modifyEntry();
 QIcon deleteEntry();
+QIcon importList(); // a member list with an arrow into the report
 QPixmap programPicture(int size);
 } // namespace zor::icons

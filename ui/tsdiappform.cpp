@@ -145,6 +145,7 @@ void TSDIAppForm::wireActions()
     connect(ui->FileSavePdf, &QAction::triggered, this, &TSDIAppForm::FileSavePdfExecute);
     connect(ui->FilePreview, &QAction::triggered, this, &TSDIAppForm::FilePreviewExecute);
     connect(ui->FilePrintDialog, &QAction::triggered, this, &TSDIAppForm::FilePrintDialogExecute);
+    wireImport(); // "Mitgliederliste übernehmen...": its picture, shortcut and handler
     // The shortcuts work from every page and every field of the window.
     for (QAction *a : {ui->FileNew1, ui->FileOpen1, ui->FileSave1})
         a->setShortcutContext(Qt::WindowShortcut);

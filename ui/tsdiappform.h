@@ -141,6 +141,9 @@ private:
     void FilePrintDialogExecute(); // "Drucken...": printer, paper and copies chosen first
     void sendJob(QPrinter &printer, const zor::PrintLayout &layout);
 
+    // --- member list: counts and masters taken from the club's own list ---
+    void MitgliederImportClick();
+
     // --- sending, help, about ---
     void EMailSchickenExecute();
     void HilfeInhaltExecute();
@@ -150,6 +153,7 @@ private:
     void wireActions();
     void wireEntry();    // grid, masters, field checks
     void wireKeyboard(); // page keys, smallest sizes
+    void wireImport();   // member list
 
     unsigned char Modified = 0; // 1 while the report has changes that are not in a file
     std::unique_ptr<Ui::TSDIAppForm> ui;

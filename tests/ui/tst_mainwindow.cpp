@@ -168,9 +168,10 @@ private slots:
             datei << (a->isSeparator() ? u("-") : a->text());
         QCOMPARE(datei,
                  (QStringList{u("&Neu"), u("\u00d6&ffnen"), u("&Speichern"),
-                              u("Speichern &unter..."), u("-"), u("Quorvane absenden"), u("-"),
-                              u("Datei Drucken"), u("Druckvorschau..."), u("Drucken..."),
-                              u("Als PDF speichern..."), u("-"), u("&Beenden")}));
+                              u("Speichern &unter..."), u("Mitgliederliste \u00fcbernehmen..."),
+                              u("-"), u("Quorvane absenden"), u("-"), u("Datei Drucken"),
+                              u("Druckvorschau..."), u("Drucken..."), u("Als PDF speichern..."),
+                              u("-"), u("&Beenden")}));
         QStringList hilfe;
         for (QAction *a : zortest::widget<QMenu>(*form, "Hilfe1")->actions())
             hilfe << a->text();

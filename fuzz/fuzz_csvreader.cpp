@@ -1,0 +1,32 @@
+// Any bytes at all, read as a CSV member list: the reader must return, never
+// crash or hang, keep its limits, and what it returns must count.
+
+#include "import/csvreader.h"
+#include "import/membercount.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
+                                                     qsizetype(size));
+    auto read = zor::readCsv(bytes);
+    auto *sheet = std::get_if<zor::MemberSheet>(&read);
+    if (!sheet)
+        return 0;
+    int last = 0;
+    for (const zor::ListRow &row : sheet->rows) {
+        // Rows come in file order, none empty, none wider than the limit.
+        if (row.number <= last || row.cells.isEmpty() || row.cells.size() > zor::MaxListColumns)
+            std::abort();
+        last = row.number;
+    }
+    if (const zor::ListRow *header = sheet->header()) {
+        const zor::CountResult r = zor::countMembers(*sheet, zor::recognizeColumns(*header),
+                                                     QDate(2027, 1, 1), zor::OtherSex::AsMen);
+        if (r.counted + r.notCounted.size() != r.members)
+            std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,40 @@
+// Any bytes at all, read as an .xlsx (and as an .ods) member list: the
+// readers must return, never crash or hang, and keep their limits.
+
+#include "import/membercount.h"
+#include "import/zipsheets.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+void check(const std::variant<zor::MemberBook, zor::ReadFailure> &read)
+{
+    const auto *book = std::get_if<zor::MemberBook>(&read);
+    if (!book)
+        return;
+    for (const zor::MemberSheet &sheet : book->sheets) {
+        int last = 0;
+        for (const zor::ListRow &row : sheet.rows) {
+            if (row.number <= last || row.number > zor::MaxListRows || row.cells.isEmpty()
+                || row.cells.size() > zor::MaxListColumns)
+                std::abort();
+            last = row.number;
+        }
+        if (const zor::ListRow *header = sheet.header())
+            zor::countMembers(sheet, zor::recognizeColumns(*header), QDate(2027, 1, 1),
+                              zor::OtherSex::NotCounted);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
+                                                     qsizetype(size));
+    check(zor::readXlsx(bytes));
+    check(zor::readOds(bytes));
+    return 0;
+}

@@ -1,0 +1,149 @@
+#include "import/csvreader.h"
+
+#include "reportfile/cp1252.h"
+
+#include <QStringDecoder>
+
+#include <csv.h>
+
+namespace zor {
+
+namespace {
+
+struct Collector
+{
+    MemberSheet sheet;
+    QList<ListCell> cells;
+    int record = 0;
+    qsizetype width = 0; // cells of the widest row so far, reserved for the next
+    bool full = false;
+};
+
+void onField(void *data, size_t len, void *ctx)
+{
+    auto *c = static_cast<Collector *>(ctx);
+    if (c->cells.size() < MaxListColumns)
+        c->cells.append(ListCell::fromText(
+                QString::fromUtf8(static_cast<const char *>(data), qsizetype(len))));
+}
+
+void onRecord(int, void *ctx)
+{
+    auto *c = static_cast<Collector *>(ctx);
+    ++c->record;
+    c->width = std::max(c->width, c->cells.size());
+    if (!addListRow(c->sheet, c->record, std::move(c->cells)))
+        c->full = true;
+    c->cells = QList<ListCell>();
+    c->cells.reserve(c->width);
+}
+
+// Only the blank is trimmed around unquoted fields: a tab may be the separator.
+int isBlank(unsigned char c)
+{
+    return c == CSV_SPACE;
+}
+
+int isLineEnd(unsigned char c)
+{
+    return c == CSV_CR || c == CSV_LF;
+}
+
+// The separator is the one of ";", tab and "," that the first line holds
+// most often outside quotes; ";" wins a tie, as German Excel writes it.
+char detectSeparator(const QByteArray &text)
+{
+    int semicolons = 0, tabs = 0, commas = 0;
+    bool quoted = false;
+    for (const char ch : text) {
+        if (ch == '"')
+            quoted = !quoted;
+        else if (!quoted && (ch == '\n' || ch == '\r'))
+            break;
+        else if (!quoted && ch == ';')
+            ++semicolons;
+        else if (!quoted && ch == '\t')
+            ++tabs;
+        else if (!quoted && ch == ',')
+            ++commas;
+    }
+    if (semicolons >= tabs && semicolons >= commas)
+        return ';';
+    return tabs >= commas ? '\t' : ',';
+}
+
+QString notText()
+{
+    return QStringLiteral("Die Datei ist keine Tabelle, die dieses Programm lesen kann: Sie "
+                          "enth\u00e4lt Zeichen, die in einer CSV-Datei nicht vorkommen. Bitte "
+                          "speichern Sie die Mitgliederliste als CSV-, Excel- (.xlsx) oder "
+                          "LibreOffice-Datei (.ods).");
+}
+
+} // namespace
+
+std::variant<MemberSheet, ReadFailure> readCsv(const QByteArray &bytes, CsvDialect *found)
+{
+    CsvDialect dialect;
+    QByteArray utf8;
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        utf8 = bytes.mid(3);
+    } else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        dialect.encoding = CsvDialect::Utf16;
+        QStringDecoder decode(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE
+                                                           : QStringConverter::Utf16BE);
+        const QString text = decode(bytes.mid(2));
+        if (decode.hasError())
+            return ReadFailure{notText()};
+        utf8 = text.toUtf8();
+    } else {
+        QStringDecoder decode(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        const QString text = decode(bytes);
+        if (decode.hasError()) {
+            dialect.encoding = CsvDialect::Windows1252;
+            utf8 = cp1252::decode(bytes).toUtf8();
+        } else {
+            utf8 = bytes;
+        }
+    }
+    // A NUL never stands in a text file: this is some other kind of file.
+    if (utf8.contains('\0'))
+        return ReadFailure{notText()};
+
+    // Excel may put "sep=;" before the header to name the separator.
+    if (utf8.startsWith("sep=") && utf8.size() >= 5
+        && (utf8.size() == 5 || utf8[5] == '\r' || utf8[5] == '\n')) {
+        dialect.separator = utf8[4];
+        qsizetype end = 5;
+        while (end < utf8.size() && (utf8[end] == '\r' || utf8[end] == '\n'))
+            ++end;
+        utf8.remove(0, end);
+    } else {
+        dialect.separator = detectSeparator(utf8);
+    }
+
+    csv_parser parser;
+    if (csv_init(&parser, 0) != 0)
+        return ReadFailure{QStringLiteral("Nicht genug Speicher, um die Datei zu lesen.")};
+    csv_set_delim(&parser, static_cast<unsigned char>(dialect.separator));
+    csv_set_space_func(&parser, isBlank);
+    csv_set_term_func(&parser, isLineEnd);
+    Collector collector;
+    collector.sheet.name = QStringLiteral("CSV");
+    const size_t parsed = csv_parse(&parser, utf8.constData(), size_t(utf8.size()), onField,
+                                    onRecord, &collector);
+    csv_fini(&parser, onField, onRecord, &collector);
+    csv_free(&parser);
+    if (parsed != size_t(utf8.size()))
+        return ReadFailure{QStringLiteral("Die CSV-Datei konnte nicht gelesen werden.")};
+    if (collector.full)
+        return ReadFailure{
+                QStringLiteral("Die Liste hat mehr als %1 Zeilen; so viele kann dieses Programm "
+                               "nicht \u00fcbernehmen.")
+                        .arg(MaxListRows)};
+    if (found)
+        *found = dialect;
+    return std::move(collector.sheet);
+}
+
+} // namespace zor

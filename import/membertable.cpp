@@ -1,0 +1,79 @@
+#include "import/membertable.h"
+
+#include <algorithm>
+
+namespace zor {
+
+ListCell ListCell::fromText(const QString &t)
+{
+    ListCell c;
+    c.kind = t.isEmpty() ? Empty : Text;
+    c.text = t;
+    return c;
+}
+
+ListCell ListCell::fromNumber(double n)
+{
+    ListCell c;
+    c.kind = Number;
+    c.number = n;
+    c.text = QString::number(n, 'g', 15);
+    return c;
+}
+
+ListCell ListCell::fromDate(const QDate &d)
+{
+    ListCell c;
+    c.kind = Date;
+    c.date = d;
+    c.text = d.toString(QStringLiteral("dd.MM.yyyy"));
+    return c;
+}
+
+bool ListCell::isBlank() const
+{
+    if (kind == Empty)
+        return true;
+    if (kind != Text)
+        return false;
+    // Without trimmed(): this runs for every cell, and a copy per cell shows.
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSpace(); });
+}
+
+QString ListCell::display() const
+{
+    return text;
+}
+
+const ListCell &ListRow::cell(int column) const
+{
+    static const ListCell empty;
+    return column >= 0 && column < cells.size() ? cells[column] : empty;
+}
+
+int MemberSheet::columnCount() const
+{
+    qsizetype n = 0;
+    for (const ListRow &r : rows)
+        n = std::max(n, r.cells.size());
+    return int(n);
+}
+
+const ListRow *MemberSheet::header() const
+{
+    return rows.isEmpty() ? nullptr : &rows.constFirst();
+}
+
+bool addListRow(MemberSheet &sheet, int number, QList<ListCell> &&cells)
+{
+    while (!cells.isEmpty() && cells.constLast().isBlank())
+        cells.removeLast();
+    if (cells.isEmpty())
+        return true;
+    if (sheet.rows.size() >= MaxListRows)
+        return false;
+    sheet.rows.append(ListRow{number, std::move(cells)});
+    return true;
+}
+
+} // namespace zor

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "import/membertable.h"
+
+#include <QByteArray>
+
+#include <variant>
+
+namespace zor {
+
+// Reads every worksheet of an Excel workbook (.xlsx): shared and inline
+// strings, numbers, and numbers with a date format as dates (1900 and 1904
+// date systems). Part names may be absolute or relative, as different
+// writers put them.
+std::variant<MemberBook, ReadFailure> readXlsx(const QByteArray &bytes);
+
+// Reads every table of a LibreOffice spreadsheet (.ods); date cells carry
+// their office:date-value.
+std::variant<MemberBook, ReadFailure> readOds(const QByteArray &bytes);
+
+// Whether the bytes are a zip archive that holds a LibreOffice document
+// rather than an Excel one.
+bool looksLikeOds(const QByteArray &bytes);
+
+// The date of a spreadsheet serial number; invalid for a serial that names
+// no day (0, the 29 February 1900 of the 1900 system, or out of range).
+QDate dateFromSerial(double serial, bool date1904);
+
+} // namespace zor

@@ -1,0 +1,266 @@
+// Files that are no member list, or a broken or hostile one: each is refused
+// with a German message and nothing of it is taken. Also the parts of a
+// workbook that writers put in differently (shared-string runs, cells without
+// references, date styles, the 1900 system's missing leap day).
+
+#include "import/membercount.h"
+#include "import/memberlistfile.h"
+#include "import/zipsheets.h"
+#include "tests/import/ziptools.h"
+#include "tests/support/testfiles.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace zor;
+
+namespace {
+
+QString failure(const QByteArray &bytes)
+{
+    auto read = readMemberList(bytes);
+    const auto *f = std::get_if<ReadFailure>(&read);
+    return f ? f->message : QString();
+}
+
+MemberSheet firstSheet(const QByteArray &bytes)
+{
+    auto read = readMemberList(bytes);
+    if (auto *f = std::get_if<ReadFailure>(&read))
+        qFatal("not read: %s", qPrintable(f->message));
+    return std::get<MemberBook>(read).sheets.first();
+}
+
+QByteArray dataBytes(const char *name)
+{
+    return zortest::readAll(QStringLiteral(ZOR_IMPORT_DATA "/") + QLatin1StringView(name));
+}
+
+// Sets the uncompressed size that the central directory gives for `part`.
+void claimSize(QByteArray &zip, const QByteArray &part, quint32 size)
+{
+    for (qsizetype at = zip.indexOf("PK\x01\x02"); at >= 0;
+         at = zip.indexOf("PK\x01\x02", at + 4)) {
+        const int nameLength = uchar(zip[at + 28]) | uchar(zip[at + 29]) << 8;
+        if (zip.mid(at + 46, nameLength) != part)
+            continue;
+        for (int i = 0; i < 4; ++i)
+            zip[at + 24 + i] = char((size >> (8 * i)) & 0xFF);
+        return;
+    }
+    qFatal("no part %s", part.constData());
+}
+
+// Where the (compressed) data of `part` begins in the archive.
+qsizetype localData(const QByteArray &zip, const QByteArray &part)
+{
+    for (qsizetype at = zip.indexOf("PK\x03\x04"); at >= 0;
+         at = zip.indexOf("PK\x03\x04", at + 4)) {
+        const int nameLength = uchar(zip[at + 26]) | uchar(zip[at + 27]) << 8;
+        const int extraLength = uchar(zip[at + 28]) | uchar(zip[at + 29]) << 8;
+        if (zip.mid(at + 30, nameLength) == part)
+            return at + 30 + nameLength + extraLength;
+    }
+    qFatal("no part %s", part.constData());
+}
+
+} // namespace
+
+class TstBadMemberLists : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void notASpreadsheet();
+    void emptyListsAndListsWithoutBirthDates();
+    void passwordProtectedFiles();
+    void damagedFiles();
+    void aHugeFileIsRefusedBeforeItIsRead();
+    void zipBombsAndEntityExpansionAreRefused();
+    void workbookPartsAsDifferentWritersPutThem();
+};
+
+void TstBadMemberLists::notASpreadsheet()
+{
+    const QString png = failure(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    QVERIFY2(png.contains(QStringLiteral("keine Tabelle")), qPrintable(png));
+    QVERIFY(failure("%PDF-1.4\n%\xe2\xe3\xcf\xd3\n").contains(QStringLiteral("keine Tabelle")));
+    // Binary bytes under a .csv name.
+    QByteArray binary;
+    for (int i = 0; i < 512; ++i)
+        binary += char(i * 37 % 256);
+    QVERIFY(failure(binary).contains(QStringLiteral("keine Tabelle")));
+    // A zip that is neither workbook nor spreadsheet (a plain archive).
+    const QByteArray archive = zortest::zipOf({{QStringLiteral("readme.txt"), "hallo"}});
+    QVERIFY(failure(archive).contains(QStringLiteral("keine Excel-Tabelle")));
+}
+
+void TstBadMemberLists::emptyListsAndListsWithoutBirthDates()
+{
+    QVERIFY(failure("").contains(QStringLiteral("leer")));
+    QVERIFY(failure(";;;\r\n\r\n ; \r\n").contains(QStringLiteral("leer")));
+    const QByteArray emptyWorkbook = zortest::zipOf(zortest::workbookParts(""));
+    QVERIFY(failure(emptyWorkbook).contains(QStringLiteral("leer")));
+
+    const QDate day(2027, 1, 1);
+    QString why;
+    // A header and nothing under it.
+    auto read = readMemberList("Name;Geburtsdatum\r\n");
+    QCOMPARE(firstCountableSheet(std::get<MemberBook>(read), day, &why), -1);
+    QVERIFY(why.contains(QStringLiteral("keine Mitglieder")));
+    // No column is headed as the birth date, and none holds dates.
+    read = readMemberList("Name;Vorname;Ort\r\nA;B;Bonn\r\nC;D;Köln\r\n");
+    QCOMPARE(firstCountableSheet(std::get<MemberBook>(read), day, &why), -1);
+    QVERIFY(why.contains(QStringLiteral("keine Spalte mit Geburtsdaten")));
+    // A column of dates under a header nobody foresaw is found by its content.
+    read = readMemberList("Name;Tag der Geburt\r\nA;01.02.1990\r\nB;1990-03-04\r\nC;\r\n");
+    const MemberBook book = std::get<MemberBook>(read);
+    QCOMPARE(firstCountableSheet(book, day, &why), 0);
+    QCOMPARE(birthDateColumnByContent(book.sheets[0], day), 1);
+}
+
+void TstBadMemberLists::passwordProtectedFiles()
+{
+    const QByteArray locked = zortest::zipOf(
+            zortest::workbookParts(
+                    "<row r=\"1\"><c t=\"inlineStr\"><is><t>Name</t></is></c></row>"),
+            "geheim");
+    const QString zipped = failure(locked);
+    QVERIFY2(zipped.contains(QStringLiteral("Kennwort")), qPrintable(zipped));
+    // Excel's own encryption puts the workbook into an OLE container.
+    QByteArray ole("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    ole += QByteArray(504, '\0');
+    QVERIFY(failure(ole).contains(QStringLiteral("Kennwort")));
+}
+
+void TstBadMemberLists::damagedFiles()
+{
+    for (const char *name : {"xlsxwriter.xlsx", "openpyxl.xlsx", "odfpy.ods"}) {
+        const QByteArray whole = dataBytes(name);
+        QVERIFY(whole.size() > 1000);
+        const QString cut = failure(whole.left(whole.size() / 2));
+        QVERIFY2(cut.contains(QStringLiteral("besch\u00e4digt")), qPrintable(name + (": " + cut)));
+        // Bytes changed inside the compressed data: the check sum finds it.
+        QByteArray garbled = whole;
+        const QByteArray part = QByteArray(name).endsWith(".ods") ? "content.xml"
+                                                                  : "xl/worksheets/sheet1.xml";
+        const qsizetype at = localData(whole, part);
+        for (qsizetype i = at + 10; i < at + 40; ++i)
+            garbled[i] = char(garbled[i] ^ 0x5A);
+        const QString bad = failure(garbled);
+        QVERIFY2(!bad.isEmpty(), name);
+    }
+    // Not a well-formed sheet.
+    const QByteArray broken = zortest::zipOf(
+            zortest::workbookParts("<row r=\"1\"><c><v>1</v></row>"));
+    QVERIFY(failure(broken).contains(QStringLiteral("besch\u00e4digt")));
+}
+
+void TstBadMemberLists::aHugeFileIsRefusedBeforeItIsRead()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("mitglieder.csv"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QVERIFY(f.write("Name;Geburtsdatum\r\n") > 0);
+    QVERIFY(f.resize(100LL * 1024 * 1024)); // sparse: 100 MB that cost no disk
+    f.close();
+    auto read = readMemberListFile(path);
+    const auto *refused = std::get_if<ReadFailure>(&read);
+    QVERIFY(refused);
+    QVERIFY2(refused->message.contains(QStringLiteral("100 MB"))
+                     && refused->message.contains(QStringLiteral("50 MB")),
+             qPrintable(refused->message));
+
+    // Just under the limit it is read (and is then just no member list).
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QVERIFY(f.resize(MaxMemberListBytes));
+    f.close();
+    read = readMemberListFile(path);
+    QVERIFY(std::holds_alternative<ReadFailure>(read));
+    QVERIFY(!std::get<ReadFailure>(read).message.contains(QStringLiteral("50 MB")));
+
+    read = readMemberListFile(dir.filePath(QStringLiteral("fehlt.csv")));
+    QVERIFY(std::get<ReadFailure>(read).message.contains(QStringLiteral("gibt es nicht")));
+}
+
+void TstBadMemberLists::zipBombsAndEntityExpansionAreRefused()
+{
+    QByteArray bomb = zortest::zipOf(zortest::workbookParts("<row r=\"1\"></row>"));
+    claimSize(bomb, "xl/worksheets/sheet1.xml", 300u * 1024 * 1024);
+    const QString big = failure(bomb);
+    QVERIFY2(big.contains(QStringLiteral("256 MB")), qPrintable(big));
+
+    // A billion laughs in the sheet, in the shared strings, in an .ods.
+    const QByteArray laughs
+            = "<!DOCTYPE worksheet [<!ENTITY a \"hahahahahahahahahaha\">"
+              "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
+              "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\"><!ENTITY e \"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\">]>";
+    auto parts = zortest::workbookParts("<row r=\"1\"><c t=\"s\"><v>0</v></c></row>",
+                                        "<si><t>&e;</t></si>");
+    for (auto &p : parts) {
+        if (p.first == QStringLiteral("xl/sharedStrings.xml"))
+            p.second.prepend(laughs);
+    }
+    QVERIFY(failure(zortest::zipOf(parts)).contains(QStringLiteral("keine Excel-Tabelle")));
+    parts = zortest::workbookParts("<row r=\"1\"><c t=\"inlineStr\"><is><t>&e;</t></is></c></row>");
+    parts.last().second.prepend(laughs);
+    QVERIFY(failure(zortest::zipOf(parts)).contains(QStringLiteral("keine Excel-Tabelle")));
+    // An external entity is never fetched: the file is refused as well.
+    parts = zortest::workbookParts("<row r=\"1\"><c t=\"inlineStr\"><is><t>&x;</t></is></c></row>");
+    parts.last().second.prepend("<!DOCTYPE worksheet [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>");
+    QVERIFY(failure(zortest::zipOf(parts)).contains(QStringLiteral("keine Excel-Tabelle")));
+
+    const QByteArray ods = zortest::zipOf(
+            {{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.spreadsheet"},
+             {QStringLiteral("content.xml"),
+              laughs
+                      + "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:"
+                        "xmlns:office:1.0\"/>"}});
+    QVERIFY(looksLikeOds(ods));
+    QVERIFY(failure(ods).contains(QStringLiteral("keine LibreOffice-Tabelle")));
+}
+
+void TstBadMemberLists::workbookPartsAsDifferentWritersPutThem()
+{
+    const QByteArray shared = "<si><r><t>Geb</t></r><r><rPr/><t>urtsdatum</t></r>"
+                              "<rPh><t>\u30B2</t></rPh></si>"
+                              "<si><t xml:space=\"preserve\"> Name </t></si>";
+    const QByteArray sheet
+            = "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c t=\"s\"><v>1</v></c></row>"
+              // Cells without a reference follow the one before; style 1 is a
+              // custom date format, style 2 the built-in 14.
+              "<row r=\"3\"><c r=\"A3\" s=\"1\"><v>32874</v></c><c t=\"str\"><f>A1</f><v>x</v></c></row>"
+              "<row><c s=\"2\"><v>60</v></c><c><v>2.5</v></c></row>"
+              "<row r=\"7\"><c r=\"C7\" t=\"d\"><v>1999-09-09T00:00:00</v></c>"
+              "<c r=\"D7\" s=\"2\"><v>61.75</v></c><c r=\"E7\" t=\"s\"><v>99</v></c></row>";
+    const MemberSheet s = firstSheet(zortest::zipOf(zortest::workbookParts(sheet, shared)));
+    QCOMPARE(s.name, QStringLiteral("Liste"));
+    QCOMPARE(s.rows.size(), 4);
+    QCOMPARE(s.rows[0].cell(0).text, QStringLiteral("Geburtsdatum"));
+    QCOMPARE(s.rows[0].cell(1).text, QStringLiteral(" Name "));
+    QCOMPARE(s.rows[1].number, 3);
+    QCOMPARE(s.rows[1].cell(0).kind, ListCell::Date);
+    QCOMPARE(s.rows[1].cell(0).date, QDate(1990, 1, 1));
+    QCOMPARE(s.rows[1].cell(1).text, QStringLiteral("x"));
+    QCOMPARE(s.rows[2].number, 4);
+    // Serial 60 is the 29 February 1900 that never was: a number, not a date.
+    QCOMPARE(s.rows[2].cell(0).kind, ListCell::Number);
+    QCOMPARE(s.rows[2].cell(1).number, 2.5);
+    QCOMPARE(s.rows[3].number, 7);
+    QCOMPARE(s.rows[3].cell(2).date, QDate(1999, 9, 9));
+    QCOMPARE(s.rows[3].cell(3).date, QDate(1900, 3, 1));
+    QCOMPARE(s.rows[3].cell(4).kind, ListCell::Empty); // a shared string that is not there
+
+    QCOMPARE(dateFromSerial(1, false), QDate(1900, 1, 1));
+    QCOMPARE(dateFromSerial(59, false), QDate(1900, 2, 28));
+    QCOMPARE(dateFromSerial(0, true), QDate());
+    QCOMPARE(dateFromSerial(1, true), QDate(1904, 1, 2));
+    QCOMPARE(dateFromSerial(45658, false), QDate(2025, 1, 1));
+    QCOMPARE(dateFromSerial(1e300, false), QDate());
+}
+
+QTEST_GUILESS_MAIN(TstBadMemberLists)
+#include "tst_badmemberlists.moc"

@@ -1,0 +1,305 @@
+// "Mitgliederliste übernehmen..." through the real window and the real
+// dialog in a real X server: the menu entry, button and Strg+I, Return on
+// "Übernehmen" filling grid, sums and masters and marking the report
+// changed, the user's choices in the dialog, "Abbrechen" and Escape changing
+// nothing, and bad files refused with a message before any dialog.
+
+#include "app/startup.h"
+#include "tests/support/realx.h"
+#include "ui/memberimportdialog.h"
+
+#include "ui/zahlengrid.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <functional>
+
+namespace {
+
+QString dataFile(const char *name)
+{
+    return QStringLiteral(ZOR_IMPORT_DATA "/") + QLatin1StringView(name);
+}
+
+QString u(const char *s)
+{
+    return QString::fromUtf8(s);
+}
+
+} // namespace
+
+class TstImportWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void actionSitsInTheMenuAndAtTheEndOfTheToolbar();
+    void returnTakesCountsSumsAndMastersAndMarksTheReport();
+    void choicesInTheDialogAreWhatIsTaken();
+    void cancelAndEscapeChangeNothing();
+    void theSheetIsChosenWhenThereAreSeveral();
+    void badFilesAreRefusedBeforeAnyDialog();
+
+private:
+    // Triggers the action and runs `inDialog` on the dialog once the window
+    // manager has made it active; fails when no dialog came.
+    void withDialog(const std::function<void()> &open,
+                    const std::function<void(MemberImportDialog *)> &inDialog);
+    QStringList gridCells() const;
+
+    std::unique_ptr<TSDIAppForm> form;
+};
+
+void TstImportWindow::init()
+{
+    form = zortest::makeActiveForm(true);
+    zortest::setMasters(*form, {u("Typed;By Hand;1"), u("M\u00fcller;J\u00fcrgen;2")});
+    form->setModified(false);
+}
+
+void TstImportWindow::cleanup()
+{
+    form.reset();
+    zortest::dialogs().reset();
+}
+
+void TstImportWindow::withDialog(const std::function<void()> &open,
+                                 const std::function<void(MemberImportDialog *)> &inDialog)
+{
+    bool seen = false;
+    QTimer poll;
+    poll.setInterval(20);
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto *dialog = qobject_cast<MemberImportDialog *>(QApplication::activeModalWidget());
+        if (seen || !dialog || QApplication::activeWindow() != dialog)
+            return;
+        seen = true;
+        inDialog(dialog);
+        // Whatever the case did, the dialog must not stay open.
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    poll.start();
+    open();
+    poll.stop();
+    QVERIFY2(seen, "no member import dialog came up");
+    QVERIFY(zortest::settled(form.get()));
+}
+
+QStringList TstImportWindow::gridCells() const
+{
+    QStringList cells;
+    for (int r = 1; r <= 7; ++r)
+        cells << zortest::widget<ZahlenGrid>(*form, "Zahlen")->cellText(r, 1)
+              << zortest::widget<ZahlenGrid>(*form, "Zahlen")->cellText(r, 2);
+    return cells;
+}
+
+void TstImportWindow::actionSitsInTheMenuAndAtTheEndOfTheToolbar()
+{
+    const QList<QAction *> menu = zortest::widget<QMenu>(*form, "Datei1")->actions();
+    const qsizetype saveAs = menu.indexOf(zortest::widget<QAction>(*form, "FileSaveAs1"));
+    QVERIFY(saveAs >= 0);
+    QCOMPARE(menu.value(saveAs + 1), zortest::widget<QAction>(*form, "MitgliederImport"));
+    QCOMPARE(zortest::widget<QAction>(*form, "MitgliederImport")->text(),
+             u("Mitgliederliste \u00fcbernehmen..."));
+    QCOMPARE(zortest::widget<QAction>(*form, "MitgliederImport")
+                     ->shortcut()
+                     .toString(QKeySequence::NativeText),
+             u("Strg+I"));
+
+    const QList<QAction *> bar = zortest::widget<QToolBar>(*form, "ToolBar1")->actions();
+    QCOMPARE(bar.size(), 6);
+    QCOMPARE(bar.last(), zortest::widget<QAction>(*form, "MitgliederImport"));
+    auto *button = form->findChild<QToolButton *>(QStringLiteral("ImportBtn"));
+    QVERIFY(button);
+    QVERIFY(!zortest::widget<QAction>(*form, "MitgliederImport")->icon().isNull());
+    auto *print = form->findChild<QToolButton *>(QStringLiteral("ToolButton1"));
+    QVERIFY(button->y() > print->y());
+
+    // Strg+I from a field of the first page opens the file dialog.
+    zortest::widget<QLineEdit>(*form, "Vereinsname")->setFocus();
+    zortest::dialogs().primeFile(QString()); // the user cancels the file dialog
+    zortest::press(Qt::Key_I, Qt::ControlModifier);
+
+    QCOMPARE(zortest::dialogs().shown().last().kind, u("open"));
+    QVERIFY(zortest::dialogs().shown().last().filter.contains(u("*.xlsx")));
+    QVERIFY(!form->isModified());
+}
+
+void TstImportWindow::returnTakesCountsSumsAndMastersAndMarksTheReport()
+{
+    zortest::dialogs().primeFile(dataFile("openpyxl.xlsx"));
+    withDialog([&] { zortest::widget<QAction>(*form, "MitgliederImport")->trigger(); },
+               [&](MemberImportDialog *d) {
+                   auto *preview = d->findChild<QTableWidget *>(QStringLiteral("Vorschau"));
+                   QVERIFY(preview);
+                   QCOMPARE(preview->item(6, 0)->text(), u("3"));  // over 60, men
+                   QCOMPARE(preview->item(7, 2)->text(), u("10")); // all to be taken
+                   QCOMPARE(preview->item(7, 5)->text(), u("0"));  // the grid's now
+                   auto *notCounted = d->findChild<QListWidget *>(QStringLiteral("NichtGezaehlt"));
+                   QCOMPARE(notCounted->count(), 4);
+                   QCOMPARE(notCounted->item(2)->text(), u("Zeile 11: Geburtsdatum fehlt"));
+                   QVERIFY(d->findChild<QLabel *>(QStringLiteral("AnderesGeschlechtAnzahl"))
+                                   ->text()
+                                   .startsWith(u("2 Mitglieder")));
+                   auto *notes = d->findChild<QListWidget *>(
+                           QStringLiteral("MeisterNichtUebernommen"));
+                   // Müller with another grade, Öztürk's ş, Schmidt's Kyu grade.
+                   QCOMPARE(notes->count(), 3);
+                   auto *take = d->findChild<QPushButton *>(QStringLiteral("Uebernehmen"));
+                   QVERIFY(take->isDefault());
+                   QVERIFY(take->isEnabled());
+                   zortest::press(Qt::Key_Return);
+                   QVERIFY(!d->isVisible());
+               });
+    QCOMPARE(gridCells(), (QStringList{u("1"), u("0"), u("0"), u("1"), u("0"), u("1"), u("1"),
+                                       u("0"), u("1"), u("1"), u("0"), u("1"), u("3"), u("0")}));
+    QCOMPARE(zortest::sumLabel(*form, "Sum7")->text(), u("3"));
+    QCOMPARE(zortest::sumLabel(*form, "MSum")->text(), u("6"));
+    QCOMPARE(zortest::sumLabel(*form, "WSum")->text(), u("4"));
+    QCOMPARE(zortest::sumLabel(*form, "AllSum")->text(), u("10"));
+    QCOMPARE(
+            form->currentReport().masters,
+            (QStringList{u("Fischer;Ida;10"), u("Gro\u00df;Lena;1"), u("M\u00fcller;J\u00fcrgen;2"),
+                         u("M\u00fcller;J\u00fcrgen;3"), u("Typed;By Hand;1")}));
+    QVERIFY(form->isModified());
+    zortest::idle(*form);
+    QCOMPARE(zortest::statusText(*form), u("mod"));
+    QCOMPARE(zortest::pages(*form)->currentWidget(), zortest::widget<QWidget>(*form, "Mitglieder"));
+    // Nothing of the member list went anywhere but into the report.
+    QVERIFY(zortest::shownDialogs().filter(u("warning")).isEmpty());
+}
+
+void TstImportWindow::choicesInTheDialogAreWhatIsTaken()
+{
+    zortest::dialogs().primeFile(dataFile("excel-windows1252.csv"));
+    withDialog([&] { zortest::widget<QAction>(*form, "MitgliederImport")->trigger(); },
+               [&](MemberImportDialog *d) {
+                   auto *other = d->findChild<QComboBox *>(QStringLiteral("AnderesGeschlecht"));
+                   QCOMPARE(other->currentIndex(), 0); // not counted unless chosen
+                   other->setCurrentIndex(2);          // under Frauen
+                   auto *replace = d->findChild<QRadioButton *>(QStringLiteral("MeisterErsetzen"));
+                   QTest::mouseClick(replace, Qt::LeftButton);
+                   QVERIFY(replace->isChecked());
+                   auto *preview = d->findChild<QTableWidget *>(QStringLiteral("Vorschau"));
+                   QCOMPARE(preview->item(7, 1)->text(), u("6"));
+                   // The birth-date column changed by hand: nothing can be counted then.
+                   auto *birth = d->findChild<QComboBox *>(QStringLiteral("SpalteGeburtsdatum"));
+                   QCOMPARE(birth->currentData().toInt(), 3);
+                   birth->setCurrentIndex(0);
+                   auto *take = d->findChild<QPushButton *>(QStringLiteral("Uebernehmen"));
+                   QVERIFY(!take->isEnabled());
+                   birth->setCurrentIndex(4);
+                   QVERIFY(take->isEnabled());
+                   QTest::mouseClick(take, Qt::LeftButton);
+               });
+    QCOMPARE(zortest::sumLabel(*form, "WSum")->text(), u("6"));
+    QCOMPARE(zortest::sumLabel(*form, "AllSum")->text(), u("12"));
+    QCOMPARE(form->currentReport().masters,
+             (QStringList{u("Fischer;Ida;10"), u("Gro\u00df;Lena;1"),
+                          u("M\u00fcller;J\u00fcrgen;3"), u("\u00d6zt\u00fcrk;Ayse;2")}));
+    QVERIFY(form->isModified());
+}
+
+void TstImportWindow::cancelAndEscapeChangeNothing()
+{
+    zortest::widget<ZahlenGrid>(*form, "Zahlen")->setCellText(3, 1, u("7"));
+    form->showReport(form->currentReport()); // and its sums
+    form->setModified(false);
+    const zor::Report before = form->currentReport();
+
+    zortest::dialogs().primeFile(dataFile("odfpy.ods"));
+    withDialog([&] { zortest::widget<QAction>(*form, "MitgliederImport")->trigger(); },
+               [&](MemberImportDialog *d) {
+                   auto *preview = d->findChild<QTableWidget *>(QStringLiteral("Vorschau"));
+                   QCOMPARE(preview->item(2, 3)->text(), u("7")); // the grid's count beside
+                   QTest::mouseClick(d->findChild<QPushButton *>(QStringLiteral("Abbrechen")),
+                                     Qt::LeftButton);
+                   QVERIFY(!d->isVisible());
+               });
+    QVERIFY(form->currentReport() == before);
+    QVERIFY(!form->isModified());
+
+    zortest::dialogs().primeFile(dataFile("xlsxwriter.xlsx"));
+    withDialog([&] { zortest::press(Qt::Key_I, Qt::ControlModifier); },
+               [&](MemberImportDialog *d) {
+                   zortest::press(Qt::Key_Escape);
+                   QVERIFY(!d->isVisible());
+               });
+    QVERIFY(form->currentReport() == before);
+    QVERIFY(!form->isModified());
+    QCOMPARE(zortest::sumLabel(*form, "AllSum")->text(), u("7"));
+}
+
+void TstImportWindow::theSheetIsChosenWhenThereAreSeveral()
+{
+    zortest::dialogs().primeFile(dataFile("openpyxl-1904.xlsx"));
+    withDialog([&] { zortest::widget<QAction>(*form, "MitgliederImport")->trigger(); },
+               [&](MemberImportDialog *d) {
+                   auto *sheets = d->findChild<QComboBox *>(QStringLiteral("Tabelle"));
+                   QVERIFY(sheets->isVisible());
+                   QCOMPARE(sheets->count(), 2);
+                   QCOMPARE(sheets->currentText(), u("Mitglieder"));
+                   auto *take = d->findChild<QPushButton *>(QStringLiteral("Uebernehmen"));
+                   auto *preview = d->findChild<QTableWidget *>(QStringLiteral("Vorschau"));
+                   sheets->setCurrentIndex(1); // the notes: no birth dates there
+                   QVERIFY(!take->isEnabled());
+                   QCOMPARE(preview->item(7, 2)->text(), u("0"));
+                   sheets->setCurrentIndex(0);
+                   QVERIFY(take->isEnabled());
+                   QCOMPARE(preview->item(7, 2)->text(), u("10"));
+                   QTest::mouseClick(take, Qt::LeftButton);
+               });
+    QCOMPARE(zortest::sumLabel(*form, "AllSum")->text(), u("10"));
+}
+
+void TstImportWindow::badFilesAreRefusedBeforeAnyDialog()
+{
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(QStringLiteral("liste.csv"));
+    QFile f(picture);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    f.close();
+    const QString noDates = dir.filePath(QStringLiteral("adressen.csv"));
+    QFile g(noDates);
+    QVERIFY(g.open(QIODevice::WriteOnly));
+    g.write("Name;Vorname;Ort\r\nA;B;Bonn\r\n");
+    g.close();
+
+    const zor::Report before = form->currentReport();
+    for (const QString &path : {picture, noDates}) {
+        zortest::dialogs().clearShown();
+        zortest::dialogs().primeFile(path);
+        zortest::widget<QAction>(*form, "MitgliederImport")->trigger();
+        QVERIFY(!QApplication::activeModalWidget());
+        const QStringList shown = zortest::shownDialogs();
+        QCOMPARE(shown.size(), 2); // the file dialog, then the warning
+        QVERIFY2(shown.last().startsWith(u("warning|")), qPrintable(shown.last()));
+    }
+    QVERIFY(zortest::shownDialogs().last().contains(u("keine Spalte mit Geburtsdaten")));
+    QVERIFY(form->currentReport() == before);
+    QVERIFY(!form->isModified());
+}
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    zor::installGerman(app); // as the program runs: "Strg+I", German dialogs
+    TstImportWindow t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_importwindow.moc"

@@ -1,0 +1,200 @@
+// Member lists written by independent tools (openpyxl, libxlsxwriter, odfpy,
+// Python's csv module as Excel and others write CSV): each must give the
+// same counts, rows not counted and masters for the one list they all hold
+// (tests/import/data/members.py).
+
+#include "import/csvreader.h"
+#include "import/membercount.h"
+#include "import/memberlistfile.h"
+
+#include <QFile>
+#include <QtTest>
+
+using namespace zor;
+
+namespace {
+
+QString dataFile(const char *name)
+{
+    return QStringLiteral(ZOR_IMPORT_DATA "/") + QLatin1StringView(name);
+}
+
+MemberBook readBook(const QString &path)
+{
+    auto read = readMemberListFile(path);
+    if (auto *f = std::get_if<ReadFailure>(&read))
+        qFatal("%s: %s", qPrintable(path), qPrintable(f->message));
+    return std::get<MemberBook>(std::move(read));
+}
+
+const QDate referenceDay(2027, 1, 1);
+
+} // namespace
+
+class TstMemberLists : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyWriterGivesTheSameCounts_data();
+    void everyWriterGivesTheSameCounts();
+    void csvDialectsAreFoundOut_data();
+    void csvDialectsAreFoundOut();
+    void quotedCsvFieldsKeepSeparatorsQuotesAndLineBreaks();
+    void xlsxWithSeveralSheetsKeepsThemAllInOrder();
+    void odsRepeatedEmptyRowsAndColumnsAreNotKept();
+};
+
+void TstMemberLists::everyWriterGivesTheSameCounts_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("ayseTaken"); // the CSV in Windows-1252 holds "Ayse"
+    QTest::newRow("openpyxl, inline strings, absolute part names")
+            << dataFile("openpyxl.xlsx") << false;
+    QTest::newRow("openpyxl, 1904 date system") << dataFile("openpyxl-1904.xlsx") << false;
+    QTest::newRow("libxlsxwriter, shared strings, relative part names")
+            << dataFile("xlsxwriter.xlsx") << false;
+    QTest::newRow("libxlsxwriter, constant memory, inline strings")
+            << dataFile("xlsxwriter-constant-memory.xlsx") << false;
+    QTest::newRow("odfpy, office:date-value") << dataFile("odfpy.ods") << false;
+    QTest::newRow("CSV UTF-8 with BOM, semicolons") << dataFile("excel-utf8-bom.csv") << false;
+    QTest::newRow("CSV Windows-1252, semicolons") << dataFile("excel-windows1252.csv") << true;
+    QTest::newRow("CSV UTF-8, commas, ISO dates") << dataFile("comma-utf8.csv") << false;
+    QTest::newRow("tab-separated text") << dataFile("tab-utf8.txt") << false;
+}
+
+void TstMemberLists::everyWriterGivesTheSameCounts()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, ayseTaken);
+    const MemberBook book = readBook(file);
+    QVERIFY(!book.sheets.isEmpty());
+    const MemberSheet &sheet = book.sheets.first();
+    QCOMPARE(sheet.rows.size(), 15);
+
+    const ColumnChoice columns = recognizeColumns(*sheet.header());
+    QCOMPARE(columns[ListColumn::Surname], 0);
+    QCOMPARE(columns[ListColumn::FirstName], 1);
+    QCOMPARE(columns[ListColumn::Sex], 2);
+    QCOMPARE(columns[ListColumn::BirthDate], 3);
+    QCOMPARE(columns[ListColumn::Grade], 4);
+
+    const CountResult r = countMembers(sheet, columns, referenceDay, OtherSex::NotCounted);
+    MemberCounts expected{};
+    expected[0][Men] = 1;   // Klein, one day short of 7
+    expected[1][Women] = 1; // Schäfer, 7 on the reference day
+    expected[2][Women] = 1; // Groß, born 29 February 2008
+    expected[3][Men] = 1;   // Weiß
+    expected[4][Women] = 1; // Öztürk
+    expected[4][Men] = 1;   // Koch, date as text
+    expected[5][Women] = 1; // Fischer
+    expected[6][Men] = 3;   // Müller, Becker (61), Schmidt
+    QCOMPARE(r.counts, expected);
+    QCOMPARE(r.members, 14);
+    QCOMPARE(r.counted, 10);
+
+    QStringList notCounted;
+    for (const RowNote &n : r.notCounted)
+        notCounted << QStringLiteral("%1 %2").arg(n.row).arg(n.text);
+    QCOMPARE(notCounted,
+             QStringList(
+                     {QStringLiteral("9 Geschlecht \u201edivers\u201c, weder m\u00e4nnlich "
+                                     "noch weiblich"),
+                      QStringLiteral("10 Geschlecht nicht angegeben, weder m\u00e4nnlich noch "
+                                     "weiblich"),
+                      QStringLiteral("11 Geburtsdatum fehlt"),
+                      QStringLiteral("12 geboren am 01.03.2027, nach dem Stichtag 01.01.2027")}));
+    QCOMPARE(r.otherSex.size(), 2);
+
+    QStringList masters = {QStringLiteral("M\u00fcller;J\u00fcrgen;3"),
+                           QStringLiteral("Gro\u00df;Lena;1")};
+    if (ayseTaken)
+        masters << QStringLiteral("\u00d6zt\u00fcrk;Ayse;2");
+    masters << QStringLiteral("Fischer;Ida;10");
+    QCOMPARE(r.masters, masters);
+    QList<int> notTaken;
+    for (const RowNote &n : r.mastersNotTaken)
+        notTaken << n.row;
+    QCOMPARE(notTaken, ayseTaken ? (QList<int>{13}) : (QList<int>{7, 13}));
+}
+
+void TstMemberLists::csvDialectsAreFoundOut_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("encoding");
+    QTest::addColumn<char>("separator");
+    QTest::newRow("bom") << dataFile("excel-utf8-bom.csv") << int(CsvDialect::Utf8) << ';';
+    QTest::newRow("1252") << dataFile("excel-windows1252.csv") << int(CsvDialect::Windows1252)
+                          << ';';
+    QTest::newRow("comma") << dataFile("comma-utf8.csv") << int(CsvDialect::Utf8) << ',';
+    QTest::newRow("tab") << dataFile("tab-utf8.txt") << int(CsvDialect::Utf8) << '\t';
+}
+
+void TstMemberLists::csvDialectsAreFoundOut()
+{
+    QFETCH(QString, file);
+    QFETCH(int, encoding);
+    QFETCH(char, separator);
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    CsvDialect d;
+    auto read = readCsv(f.readAll(), &d);
+    QVERIFY(std::holds_alternative<MemberSheet>(read));
+    QCOMPARE(int(d.encoding), encoding);
+    QCOMPARE(d.separator, separator);
+    // The umlauts came through whatever the encoding.
+    QCOMPARE(std::get<MemberSheet>(read).rows[1].cell(0).text, QStringLiteral("M\u00fcller"));
+}
+
+void TstMemberLists::quotedCsvFieldsKeepSeparatorsQuotesAndLineBreaks()
+{
+    for (const char *name : {"excel-windows1252.csv", "comma-utf8.csv"}) {
+        const MemberSheet sheet = readBook(dataFile(name)).sheets.first();
+        QCOMPARE(sheet.rows[1].cell(5).text,
+                 QStringLiteral("Trainer; \"Jugend\", Zeile 1\nZeile 2"));
+        // The record after one with a line break in it is still the next row.
+        QCOMPARE(sheet.rows[2].number, 3);
+        QCOMPARE(sheet.rows[2].cell(0).text, QStringLiteral("Sch\u00e4fer"));
+    }
+    // Hand-written: a blank before a quoted field, a doubled quote, CR only line ends.
+    auto read = readCsv("Name;Vorname\r\"a;b\";\"x\"\"y\"\r");
+    const MemberSheet &s = std::get<MemberSheet>(read);
+    QCOMPARE(s.rows.size(), 2);
+    QCOMPARE(s.rows[1].cell(0).text, QStringLiteral("a;b"));
+    QCOMPARE(s.rows[1].cell(1).text, QStringLiteral("x\"y"));
+    // Excel's "sep=" line names the separator and is no row.
+    auto withSep = readCsv("sep=,\r\nName;X,Geburtsdatum\r\nA;B,1.1.2000\r\n");
+    const MemberSheet &s2 = std::get<MemberSheet>(withSep);
+    QCOMPARE(s2.rows[0].cell(0).text, QStringLiteral("Name;X"));
+    QCOMPARE(s2.rows[0].cell(1).text, QStringLiteral("Geburtsdatum"));
+}
+
+void TstMemberLists::xlsxWithSeveralSheetsKeepsThemAllInOrder()
+{
+    const MemberBook book = readBook(dataFile("openpyxl-1904.xlsx"));
+    QCOMPARE(book.sheets.size(), 2);
+    QCOMPARE(book.sheets[0].name, QStringLiteral("Mitglieder"));
+    QCOMPARE(book.sheets[1].name, QStringLiteral("Notizen"));
+    QCOMPARE(book.sheets[1].rows.first().cell(1).text, QStringLiteral("Dezember"));
+    // The 1904 serials came back as the same days as the 1900 ones.
+    const MemberBook plain = readBook(dataFile("openpyxl.xlsx"));
+    for (int i = 1; i < 15; ++i) {
+        QCOMPARE(book.sheets[0].rows[i].cell(3).kind, plain.sheets[0].rows[i].cell(3).kind);
+        QCOMPARE(book.sheets[0].rows[i].cell(3).date, plain.sheets[0].rows[i].cell(3).date);
+    }
+    QCOMPARE(plain.sheets[0].rows[1].cell(3).date, QDate(1960, 3, 15));
+    QCOMPARE(plain.sheets[0].rows[1].cell(4).kind, ListCell::Number);
+}
+
+void TstMemberLists::odsRepeatedEmptyRowsAndColumnsAreNotKept()
+{
+    const MemberSheet sheet = readBook(dataFile("odfpy.ods")).sheets.first();
+    QCOMPARE(sheet.name, QStringLiteral("Mitglieder"));
+    QCOMPARE(sheet.rows.size(), 15);
+    QCOMPARE(sheet.columnCount(), 5);
+    QCOMPARE(sheet.rows[4].cell(3).kind, ListCell::Date);
+    QCOMPARE(sheet.rows[4].cell(3).date, QDate(2008, 2, 29));
+}
+
+QTEST_GUILESS_MAIN(TstMemberLists)
+#include "tst_memberlists.moc"

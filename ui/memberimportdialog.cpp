@@ -1,0 +1,358 @@
+#include "ui/memberimportdialog.h"
+
+#include "entry/membercounts.h"
+#include "reportfile/intconv.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const char *const columnObjectNames[zor::ListColumnCount] = {"SpalteGeburtsdatum",
+                                                             "SpalteGeschlecht", "SpalteNachname",
+                                                             "SpalteVorname", "SpalteDanGrad"};
+
+// "A", "B", ... "AA": the column letters a spreadsheet program shows.
+QString columnLetters(int col)
+{
+    QString s;
+    for (++col; col > 0; col = (col - 1) / 26)
+        s.prepend(QChar(u'A' + (col - 1) % 26));
+    return s;
+}
+
+QString rowLine(const zor::RowNote &n)
+{
+    return QStringLiteral("Zeile %1: %2").arg(n.row).arg(n.text);
+}
+
+QTableWidgetItem *numberItem(const QString &text, bool bold = false)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    item->setFlags(Qt::ItemIsEnabled);
+    if (bold) {
+        QFont f = item->font();
+        f.setBold(true);
+        item->setFont(f);
+    }
+    return item;
+}
+
+} // namespace
+
+MemberImportDialog::MemberImportDialog(zor::MemberBook book, const QString &fileName,
+                                       const CountCells &gridCounts,
+                                       const QStringList &currentMasters, const QDate &today,
+                                       QWidget *parent)
+    : QDialog(parent)
+    , m_book(std::move(book))
+    , m_grid(gridCounts)
+    , m_currentMasters(currentMasters)
+{
+    setObjectName(QStringLiteral("MemberImportDialog"));
+    setWindowTitle(QStringLiteral("Mitgliederliste \u00fcbernehmen"));
+
+    auto *layout = new QVBoxLayout(this);
+    auto *intro = new QLabel(
+            QStringLiteral("Aus der Mitgliederliste \u201e%1\u201c werden nur die "
+                           "Mitgliederzahlen und die Meister \u00fcbernommen; die Liste selbst "
+                           "wird nirgends gespeichert.")
+                    .arg(QFileInfo(fileName).fileName()),
+            this);
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
+
+    auto *top = new QHBoxLayout;
+    auto *columnsBox = new QGroupBox(QStringLiteral("Spalten der Liste"), this);
+    auto *columnsForm = new QFormLayout(columnsBox);
+    m_sheetBox = new QComboBox(columnsBox);
+    m_sheetBox->setObjectName(QStringLiteral("Tabelle"));
+    for (const zor::MemberSheet &s : std::as_const(m_book.sheets))
+        m_sheetBox->addItem(s.name);
+    columnsForm->addRow(QStringLiteral("Tabellenblatt:"), m_sheetBox);
+    if (m_book.sheets.size() < 2) {
+        m_sheetBox->setVisible(false);
+        columnsForm->labelForField(m_sheetBox)->setVisible(false);
+    }
+    for (int k = 0; k < zor::ListColumnCount; ++k) {
+        auto *box = new QComboBox(columnsBox);
+        box->setObjectName(QLatin1StringView(columnObjectNames[k]));
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(18);
+        columnsForm->addRow(
+                zor::listColumnCaption(static_cast<zor::ListColumn>(k)) + QLatin1Char(':'), box);
+        m_columnBoxes[k] = box;
+    }
+    top->addWidget(columnsBox, 1);
+
+    auto *countBox = new QGroupBox(QStringLiteral("Z\u00e4hlung"), this);
+    auto *countForm = new QFormLayout(countBox);
+    m_day = new QDateEdit(zor::referenceDayFor(today), countBox);
+    m_day->setObjectName(QStringLiteral("Stichtag"));
+    m_day->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    m_day->setCalendarPopup(true);
+    countForm->addRow(QStringLiteral("Stichtag (Alter an diesem Tag):"), m_day);
+    m_otherSex = new QComboBox(countBox);
+    m_otherSex->setObjectName(QStringLiteral("AnderesGeschlecht"));
+    m_otherSex->addItem(QStringLiteral("nicht z\u00e4hlen"), int(zor::OtherSex::NotCounted));
+    m_otherSex->addItem(QStringLiteral("unter M\u00e4nner z\u00e4hlen"), int(zor::OtherSex::AsMen));
+    m_otherSex->addItem(QStringLiteral("unter Frauen z\u00e4hlen"), int(zor::OtherSex::AsWomen));
+    countForm->addRow(QStringLiteral("Weder m\u00e4nnlich noch weiblich:"), m_otherSex);
+    m_otherSexCount = new QLabel(countBox);
+    m_otherSexCount->setObjectName(QStringLiteral("AnderesGeschlechtAnzahl"));
+    m_otherSexCount->setWordWrap(true);
+    countForm->addRow(m_otherSexCount);
+    m_summary = new QLabel(countBox);
+    m_summary->setObjectName(QStringLiteral("Zusammenfassung"));
+    m_summary->setWordWrap(true);
+    countForm->addRow(m_summary);
+    top->addWidget(countBox, 1);
+    layout->addLayout(top);
+
+    m_preview = new QTableWidget(zor::AgeGroupCount + 1, 6, this);
+    m_preview->setObjectName(QStringLiteral("Vorschau"));
+    m_preview->setHorizontalHeaderLabels(
+            {QStringLiteral("M\u00e4nner"), QStringLiteral("Frauen"), QStringLiteral("Alle"),
+             QStringLiteral("M\u00e4nner bisher"), QStringLiteral("Frauen bisher"),
+             QStringLiteral("Alle bisher")});
+    QStringList groups;
+    for (int g = 0; g < zor::AgeGroupCount; ++g)
+        groups << zor::ageGroupLabel(g);
+    groups << QStringLiteral("Summe");
+    m_preview->setVerticalHeaderLabels(groups);
+    m_preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_preview->setSelectionMode(QAbstractItemView::NoSelection);
+    m_preview->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_preview->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_preview->setFocusPolicy(Qt::NoFocus);
+    layout->addWidget(m_preview, 2);
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("Hinweise"));
+    m_notCounted = new QListWidget(m_tabs);
+    m_notCounted->setObjectName(QStringLiteral("NichtGezaehlt"));
+    m_tabs->addTab(m_notCounted, QString());
+
+    auto *mastersPage = new QWidget(m_tabs);
+    auto *mastersLayout = new QGridLayout(mastersPage);
+    m_mastersNote = new QLabel(mastersPage);
+    m_mastersNote->setObjectName(QStringLiteral("MeisterHinweis"));
+    m_mastersNote->setWordWrap(true);
+    mastersLayout->addWidget(m_mastersNote, 0, 0, 1, 2);
+    m_add = new QRadioButton(QStringLiteral("Zur Meisterliste hinzuf\u00fcgen"), mastersPage);
+    m_add->setObjectName(QStringLiteral("MeisterHinzufuegen"));
+    m_replace = new QRadioButton(QStringLiteral("Meisterliste ersetzen"), mastersPage);
+    m_replace->setObjectName(QStringLiteral("MeisterErsetzen"));
+    auto *modes = new QButtonGroup(mastersPage);
+    modes->addButton(m_add);
+    modes->addButton(m_replace);
+    // What was typed into the list by hand stays unless the user says otherwise.
+    m_add->setChecked(true);
+    mastersLayout->addWidget(m_add, 1, 0);
+    mastersLayout->addWidget(m_replace, 1, 1);
+    m_newMasters = new QListWidget(mastersPage);
+    m_newMasters->setObjectName(QStringLiteral("NeueMeister"));
+    mastersLayout->addWidget(new QLabel(QStringLiteral("Kommen in die Meisterliste:"), mastersPage),
+                             2, 0);
+    mastersLayout->addWidget(m_newMasters, 3, 0);
+    m_mastersNotes = new QListWidget(mastersPage);
+    m_mastersNotes->setObjectName(QStringLiteral("MeisterNichtUebernommen"));
+    mastersLayout->addWidget(
+            new QLabel(QStringLiteral("Nicht \u00fcbernommen, doppelt:"), mastersPage), 2, 1);
+    mastersLayout->addWidget(m_mastersNotes, 3, 1);
+    m_tabs->addTab(mastersPage, QString());
+    layout->addWidget(m_tabs, 2);
+
+    auto *buttons = new QDialogButtonBox(this);
+    buttons->setObjectName(QStringLiteral("Buttons"));
+    m_take = buttons->addButton(QStringLiteral("\u00dcbernehmen"), QDialogButtonBox::AcceptRole);
+    m_take->setObjectName(QStringLiteral("Uebernehmen"));
+    QPushButton *cancel = buttons->addButton(QStringLiteral("Abbrechen"),
+                                             QDialogButtonBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("Abbrechen"));
+    m_take->setDefault(true);
+    m_take->setAutoDefault(true);
+    cancel->setAutoDefault(false);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+
+    // The first sheet that can be counted is where the user starts.
+    const int start = std::max(0, zor::firstCountableSheet(m_book, m_day->date(), nullptr));
+    chooseSheet(start);
+    m_sheetBox->setCurrentIndex(start);
+
+    connect(m_sheetBox, &QComboBox::currentIndexChanged, this, &MemberImportDialog::chooseSheet);
+    for (QComboBox *box : m_columnBoxes)
+        connect(box, &QComboBox::currentIndexChanged, this, &MemberImportDialog::recount);
+    connect(m_day, &QDateEdit::dateChanged, this, &MemberImportDialog::recount);
+    connect(m_otherSex, &QComboBox::currentIndexChanged, this, &MemberImportDialog::recount);
+    connect(m_add, &QRadioButton::toggled, this, &MemberImportDialog::showMasters);
+    resize(820, 700);
+}
+
+void MemberImportDialog::chooseSheet(int index)
+{
+    if (index < 0 || index >= m_book.sheets.size())
+        return;
+    m_sheet = index;
+    const zor::MemberSheet &sheet = m_book.sheets[index];
+    zor::ColumnChoice found;
+    if (const zor::ListRow *header = sheet.header())
+        found = zor::recognizeColumns(*header);
+    if (found[zor::ListColumn::BirthDate] < 0)
+        found[zor::ListColumn::BirthDate] = zor::birthDateColumnByContent(sheet, m_day->date());
+    const int columns = sheet.columnCount();
+    for (int k = 0; k < zor::ListColumnCount; ++k) {
+        QComboBox *box = m_columnBoxes[k];
+        const QSignalBlocker quiet(box);
+        box->clear();
+        box->addItem(QStringLiteral("(keine)"), -1);
+        for (int c = 0; c < columns; ++c) {
+            const QString title = sheet.header() ? sheet.header()->cell(c).display().simplified()
+                                                 : QString();
+            box->addItem(QStringLiteral("%1: %2").arg(columnLetters(c), title), c);
+        }
+        box->setCurrentIndex(std::max(0, box->findData(found.index[k])));
+    }
+    recount();
+}
+
+zor::ColumnChoice MemberImportDialog::chosenColumns() const
+{
+    zor::ColumnChoice c;
+    for (int k = 0; k < zor::ListColumnCount; ++k)
+        c.index[k] = m_columnBoxes[k]->currentData().toInt();
+    return c;
+}
+
+void MemberImportDialog::recount()
+{
+    const zor::ColumnChoice columns = chosenColumns();
+    const auto other = static_cast<zor::OtherSex>(m_otherSex->currentData().toInt());
+    m_result = zor::countMembers(m_book.sheets[m_sheet], columns, m_day->date(), other);
+    showCounts();
+    showMasters();
+}
+
+void MemberImportDialog::showCounts()
+{
+    const bool hasBirth = chosenColumns()[zor::ListColumn::BirthDate] >= 0;
+    m_take->setEnabled(hasBirth);
+
+    const int others = int(m_result.otherSex.size());
+    if (others == 0)
+        m_otherSexCount->setText(QStringLiteral("Alle Mitglieder sind als m\u00e4nnlich oder "
+                                                "weiblich angegeben."));
+    else
+        m_otherSexCount->setText(
+                QStringLiteral("%1 %2 weder als m\u00e4nnlich noch als weiblich angegeben.")
+                        .arg(others)
+                        .arg(others == 1 ? QStringLiteral("Mitglied ist")
+                                         : QStringLiteral("Mitglieder sind")));
+    if (!hasBirth)
+        m_summary->setText(QStringLiteral("Bitte w\u00e4hlen Sie die Spalte mit den "
+                                          "Geburtsdaten."));
+    else
+        m_summary->setText(QStringLiteral("%1 Mitglieder gelesen, %2 gez\u00e4hlt, %3 nicht "
+                                          "gez\u00e4hlt.")
+                                   .arg(m_result.members)
+                                   .arg(m_result.counted)
+                                   .arg(m_result.notCounted.size()));
+
+    zor::CountCells taken = counts();
+    const zor::MemberSums newSums = zor::computeSums(taken);
+    for (int g = 0; g < zor::AgeGroupCount; ++g) {
+        m_preview->setItem(g, 0, numberItem(taken[g][zor::Men]));
+        m_preview->setItem(g, 1, numberItem(taken[g][zor::Women]));
+        m_preview->setItem(g, 2, numberItem(QString::number(newSums.groups[g]), true));
+        m_preview->setItem(g, 3, numberItem(m_grid[g][zor::Men]));
+        m_preview->setItem(g, 4, numberItem(m_grid[g][zor::Women]));
+    }
+    const int sumRow = zor::AgeGroupCount;
+    m_preview->setItem(sumRow, 0, numberItem(QString::number(newSums.men), true));
+    m_preview->setItem(sumRow, 1, numberItem(QString::number(newSums.women), true));
+    m_preview->setItem(sumRow, 2, numberItem(QString::number(newSums.all), true));
+    // The grid may hold a cell that is no number yet; its sums are then unknown.
+    try {
+        const zor::MemberSums old = zor::computeSums(m_grid);
+        for (int g = 0; g < zor::AgeGroupCount; ++g)
+            m_preview->setItem(g, 5, numberItem(QString::number(old.groups[g])));
+        m_preview->setItem(sumRow, 3, numberItem(QString::number(old.men)));
+        m_preview->setItem(sumRow, 4, numberItem(QString::number(old.women)));
+        m_preview->setItem(sumRow, 5, numberItem(QString::number(old.all)));
+    } catch (const zor::ConversionError &) {
+        for (int g = 0; g < zor::AgeGroupCount; ++g)
+            m_preview->setItem(g, 5, numberItem(QStringLiteral("?")));
+        for (int c = 3; c < 6; ++c)
+            m_preview->setItem(sumRow, c, numberItem(QStringLiteral("?")));
+    }
+
+    m_notCounted->clear();
+    for (const zor::RowNote &n : std::as_const(m_result.notCounted))
+        m_notCounted->addItem(rowLine(n));
+    m_tabs->setTabText(0,
+                       QStringLiteral("Nicht gez\u00e4hlt (%1)").arg(m_result.notCounted.size()));
+}
+
+void MemberImportDialog::showMasters()
+{
+    m_newMasters->clear();
+    m_mastersNotes->clear();
+    const bool on = mastersChange();
+    m_add->setEnabled(on);
+    m_replace->setEnabled(on);
+    if (!on) {
+        m_plan = zor::MastersPlan{};
+        m_mastersNote->setText(QStringLiteral(
+                "Keine Spalte f\u00fcr Dan-Grad, Nachname und Vorname gew\u00e4hlt: Die "
+                "Meisterliste bleibt, wie sie ist."));
+        m_tabs->setTabText(1, QStringLiteral("Meister"));
+        return;
+    }
+    m_plan = zor::planMasters(m_currentMasters, m_result.masters, m_replace->isChecked());
+    m_mastersNote->setText(
+            QStringLiteral("%1 Meister in der Mitgliederliste; in der Meisterliste stehen "
+                           "bisher %2 Eintr\u00e4ge, danach %3.")
+                    .arg(m_result.masters.size())
+                    .arg(m_currentMasters.size())
+                    .arg(m_plan.list.size()));
+    m_newMasters->addItems(m_plan.added);
+    m_mastersNotes->addItems(m_plan.notes);
+    for (const zor::RowNote &n : std::as_const(m_result.mastersNotTaken))
+        m_mastersNotes->addItem(rowLine(n));
+    m_tabs->setTabText(1, QStringLiteral("Meister (%1)").arg(m_plan.added.size()));
+}
+
+MemberImportDialog::CountCells MemberImportDialog::counts() const
+{
+    return zor::countTexts(m_result.counts);
+}
+
+QStringList MemberImportDialog::masters() const
+{
+    return mastersChange() ? m_plan.list : m_currentMasters;
+}
+
+bool MemberImportDialog::mastersChange() const
+{
+    const zor::ColumnChoice c = chosenColumns();
+    return c[zor::ListColumn::Grade] >= 0 && c[zor::ListColumn::Surname] >= 0
+           && c[zor::ListColumn::FirstName] >= 0;
+}
