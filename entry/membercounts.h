@@ -30,7 +30,6 @@ struct GridCell
 {
     int row = 1;
     int col = 1;
-    bool operator==(const GridCell &o) const { return row == o.row && col == o.col; }
 };
 
 constexpr int GridLastRow = AgeGroupCount; // 7

@@ -97,7 +97,6 @@ PrintLayout layoutReport(int pageWidth, int pageHeight, int dpiY, const QDate &t
     PrintLayout layout;
     layout.year = reportYear(today);
     const PrintMetrics m = printMetrics(pageWidth, pageHeight, dpiY);
-    layout.metrics = m;
     const auto t = [&report](Field f) -> const QString & { return report.text(f); };
 
     PageWriter w(layout, m.lineHeight);

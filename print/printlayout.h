@@ -41,7 +41,6 @@ struct PrintMetrics
 struct PrintLayout
 {
     QString year;
-    PrintMetrics metrics;
     QList<PrintPage> pages;
 };
 

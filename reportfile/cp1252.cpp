@@ -59,15 +59,4 @@ bool canEncode(const QString &text)
     return true;
 }
 
-QByteArray encode(const QString &text)
-{
-    QByteArray out(text.size(), Qt::Uninitialized);
-    char *dst = out.data();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const int b = toByte(text[i]);
-        dst[i] = static_cast<char>(b < 0 ? '?' : b);
-    }
-    return out;
-}
-
 } // namespace zor::cp1252

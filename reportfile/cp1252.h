@@ -18,7 +18,4 @@ int toByte(QChar c);
 bool canEncode(QChar c);
 bool canEncode(const QString &text);
 
-// Characters without a byte become '?'; check canEncode first where that matters.
-QByteArray encode(const QString &text);
-
 } // namespace zor::cp1252

@@ -28,8 +28,7 @@ int main(int argc, char *argv[])
                                                  "Xy7k",
                                                  "Erika",
                                                  "Mustermann",
-                                                 "Hauptstra\xc3\x9f"
-                                                 "e 1",
+                                                 "Hauptstraße 1",
                                                  "12345",
                                                  "Beispielhausen",
                                                  "01234 567890",

@@ -97,7 +97,7 @@ private:
     void AnyControlChange();
     void askBeforeLosingChanges(bool &proceed);
     bool openChosen(const QString &path); // Open's steps after the dialog
-    bool save(); // Save as the menu runs it; true when the report was written
+    void save(); // Save as the menu runs it; Modified tells whether it went through
     void remember(const QString &path); // what the report's file now holds
 
     // --- recovery copy ---

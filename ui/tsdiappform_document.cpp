@@ -62,16 +62,14 @@ void TSDIAppForm::askBeforeLosingChanges(bool &proceed)
     }
 }
 
-bool TSDIAppForm::save()
+void TSDIAppForm::save()
 {
     if (m_fileName.isEmpty()) {
         FileSaveAs1Execute();
-        return Modified == 0 && !m_fileName.isEmpty();
+        return;
     }
-    if (SaveReportFile() != 1)
-        return false;
-    WriteCompanionFile();
-    return true;
+    if (SaveReportFile() == 1)
+        WriteCompanionFile();
 }
 
 void TSDIAppForm::FileNew1Execute()

@@ -65,6 +65,7 @@ class TstReportFormat : public QObject
     Q_OBJECT
 
 private slots:
+    void cp1252_everyByteIsTheCharacterWindowsShows();
     void writer_workedExample_isByteExact();
     void writer_umlautsAndMasters_giveOneLinePerMaster();
     void writer_refusesValuesThatWouldBreakTheLayout();
@@ -532,6 +533,28 @@ void TstReportFormat::check_postcodes_andMemberTotal()
         QCOMPARE(r.failures, QStringList{QStringLiteral("Seite Mitglieder: Mitgliederzahl=0 \n")});
     }
     QVERIFY(checkCompleteness(completeTexts(), QStringLiteral("-3")).passed());
+}
+
+// The 27 characters Windows-1252 puts at 0x80..0x9F, as a reader sees them;
+// the five bytes without a character stay their own control code.
+void TstReportFormat::cp1252_everyByteIsTheCharacterWindowsShows()
+{
+    const QString shown = QString::fromUtf8("€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ");
+    const QList<uchar> undefined{0x81, 0x8D, 0x8F, 0x90, 0x9D};
+    int next = 0;
+    for (int b = 0; b < 256; ++b) {
+        const auto byte = static_cast<uchar>(b);
+        QChar expected(static_cast<char16_t>(b));
+        if (b >= 0x80 && b < 0xA0 && !undefined.contains(byte))
+            expected = shown.at(next++);
+        const QByteArray one(1, static_cast<char>(byte));
+        QCOMPARE(cp1252::decode(one), QString(expected));
+        QVERIFY2(cp1252::canEncode(expected), qPrintable(QString::number(b, 16)));
+        QCOMPARE(cp1252::toByte(expected), b);
+    }
+    QCOMPARE(next, shown.size());
+    QVERIFY(!cp1252::canEncode(QChar(0x0100)));
+    QVERIFY(!cp1252::canEncode(QChar(0x20AD)));
 }
 
 QTEST_GUILESS_MAIN(TstReportFormat)
