@@ -7,8 +7,6 @@
 
 namespace zor {
 
-DefaultPrinter::~DefaultPrinter() = default;
-
 DefaultPrinter &DefaultPrinter::real()
 {
     static DefaultPrinter printer;

@@ -14,11 +14,6 @@ namespace zor {
 class DefaultPrinter : public Replaceable<DefaultPrinter>
 {
 public:
-    DefaultPrinter() = default;
-    virtual ~DefaultPrinter();
-    DefaultPrinter(const DefaultPrinter &) = delete;
-    DefaultPrinter &operator=(const DefaultPrinter &) = delete;
-
     static DefaultPrinter &real();
 
     // The printer to print on; null when no printer is installed.

@@ -407,8 +407,6 @@ bool changedSince(const QString &path, const FileFingerprint &fp)
            || QCryptographicHash::hash(now.bytes, QCryptographicHash::Sha256) != fp.hash;
 }
 
-SaveDevice::~SaveDevice() = default;
-
 SaveDevice &SaveDevice::real()
 {
     static SaveDevice disk;

@@ -86,11 +86,6 @@ QString describeSystemError(int err);
 class SaveDevice : public Replaceable<SaveDevice>
 {
 public:
-    SaveDevice() = default;
-    virtual ~SaveDevice();
-    SaveDevice(const SaveDevice &) = delete;
-    SaveDevice &operator=(const SaveDevice &) = delete;
-
     static SaveDevice &real();
 
     // The device the bytes pass through on their way to `target` (the

@@ -14,6 +14,11 @@ template<typename T>
 class Replaceable
 {
 public:
+    Replaceable() = default;
+    virtual ~Replaceable() = default;
+    Replaceable(const Replaceable &) = delete;
+    Replaceable &operator=(const Replaceable &) = delete;
+
     // The stand-in in place, else the real one.
     static T &current()
     {

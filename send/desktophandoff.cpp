@@ -17,8 +17,6 @@
 
 namespace zor {
 
-DesktopHandOff::~DesktopHandOff() = default;
-
 QString DesktopHandOff::findProgram(const QString &name) const
 {
     return QStandardPaths::findExecutable(name);

@@ -30,11 +30,6 @@ struct HandOffResult
 class DesktopHandOff : public Replaceable<DesktopHandOff>
 {
 public:
-    DesktopHandOff() = default;
-    virtual ~DesktopHandOff();
-    DesktopHandOff(const DesktopHandOff &) = delete;
-    DesktopHandOff &operator=(const DesktopHandOff &) = delete;
-
     // Full path of a program found on PATH, empty when there is none.
     virtual QString findProgram(const QString &name) const;
     // Starts the program with exactly these arguments and waits up to waitMs

@@ -34,8 +34,6 @@ QString missingFolderText(const QString &path)
 
 } // namespace
 
-Dialogs::~Dialogs() = default;
-
 Dialogs &Dialogs::real()
 {
     static Dialogs dialogs;

@@ -17,11 +17,6 @@ enum class Answer { Ok, Yes, No, Cancel };
 class Dialogs : public Replaceable<Dialogs>
 {
 public:
-    Dialogs() = default;
-    virtual ~Dialogs();
-    Dialogs(const Dialogs &) = delete;
-    Dialogs &operator=(const Dialogs &) = delete;
-
     static Dialogs &real();
 
     // The program's own message box: its caption, no icon, an OK button.

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -140,6 +141,7 @@ private:
     void FilePreviewExecute();     // "Druckvorschau...": the printout on screen
     void FilePrintDialogExecute(); // "Drucken...": printer, paper and copies chosen first
     void sendJob(QPrinter &printer, const zor::PrintLayout &layout);
+    void onDefaultPrinter(const std::function<void(QPrinter *)> &job);
 
     // --- member list: counts and masters taken from the club's own list ---
     void MitgliederImportClick();

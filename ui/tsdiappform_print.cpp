@@ -52,15 +52,23 @@ zor::PrintLayout layoutFor(const QPrinter &printer, const QDate &today, const zo
 
 } // namespace
 
+// Runs job on the default printer, after taking in a count still being typed;
+// without a printer the user is pointed to the PDF instead.
+void TSDIAppForm::onDefaultPrinter(const std::function<void(QPrinter *)> &job)
+{
+    commitPendingEdit();
+    guarded([this, &job] {
+        std::unique_ptr<QPrinter> printer = defaultPrinter(this);
+        if (printer)
+            job(printer.get());
+    });
+}
+
 // Prints straight on the default printer, without a dialog. The window and the
 // report are only read.
 void TSDIAppForm::FilePrintExecute1()
 {
-    commitPendingEdit();
-    guarded([this] {
-        std::unique_ptr<QPrinter> printer = defaultPrinter(this);
-        if (!printer)
-            return;
+    onDefaultPrinter([this](QPrinter *printer) {
         // The whole layout, counts included, is made before the job begins, so
         // a count that is no whole number stops here with no job open.
         sendJob(*printer, layoutFor(*printer, QDate::currentDate(), currentReport()));
@@ -148,17 +156,13 @@ bool isPreview(QPrinter &printer)
 // the preview goes through the same job as "Datei Drucken".
 void TSDIAppForm::FilePreviewExecute()
 {
-    commitPendingEdit();
-    guarded([this] {
-        std::unique_ptr<QPrinter> printer = defaultPrinter(this);
-        if (!printer)
-            return;
+    onDefaultPrinter([this](QPrinter *printer) {
         // The report as it stands now; a count that is no number stops here.
         const zor::Report report = currentReport();
         const QDate today = QDate::currentDate();
         layoutFor(*printer, today, report);
 
-        QPrintPreviewDialog preview(printer.get(), this);
+        QPrintPreviewDialog preview(printer, this);
         preview.setWindowTitle(QStringLiteral("Druckvorschau"));
         connect(&preview, &QPrintPreviewDialog::paintRequested, this,
                 [this, &report, today](QPrinter *p) {
@@ -179,16 +183,12 @@ void TSDIAppForm::FilePreviewExecute()
 // The system's print dialog first: printer, paper, copies and pages.
 void TSDIAppForm::FilePrintDialogExecute()
 {
-    commitPendingEdit();
-    guarded([this] {
-        std::unique_ptr<QPrinter> printer = defaultPrinter(this);
-        if (!printer)
-            return;
+    onDefaultPrinter([this](QPrinter *printer) {
         const zor::Report report = currentReport();
         const QDate today = QDate::currentDate();
         const int pages = int(layoutFor(*printer, today, report).pages.size());
 
-        QPrintDialog dialog(printer.get(), this);
+        QPrintDialog dialog(printer, this);
         dialog.setWindowTitle(QStringLiteral("Drucken"));
         dialog.setMinMax(1, pages);
         dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
