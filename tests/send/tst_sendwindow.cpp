@@ -56,6 +56,18 @@ bool saveAs(TSDIAppForm &form, const QString &path)
     return !form.isModified() && form.currentFileName() == path && QFile::exists(path);
 }
 
+// A window with a complete report saved as bericht.zor in dir, ready to be
+// sent; null when the folder or the save failed.
+std::unique_ptr<TSDIAppForm> savedReport(const QTemporaryDir &dir)
+{
+    auto form = zortest::makeForm();
+    fillComplete(*form);
+    if (!dir.isValid() || !saveAs(*form, dir.filePath(QStringLiteral("bericht.zor"))))
+        return nullptr;
+    zortest::dialogs().clearShown();
+    return form;
+}
+
 // A program of the desktop played by a shell script at the front of PATH: it
 // writes its arguments, one a line, to <name>.args beside itself and exits
 // with the given status (after sleeping, when asked to).
@@ -249,13 +261,9 @@ void TstSendWindow::sendingTellsWhenNoMailProgramStarts()
     desktop.xdgEmail = QStringLiteral("/usr/bin/xdg-email");
     desktop.result = {zor::HandOffResult::NotStarted, -1};
     desktop.openSucceeds = false;
-    auto form = zortest::makeForm();
-    fillComplete(*form);
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY2(saveAs(*form, dir.filePath(QStringLiteral("bericht.zor"))),
-             "the report could not be saved");
-    zortest::dialogs().clearShown();
+    auto form = savedReport(dir);
+    QVERIFY2(form, "the report could not be saved");
 
     zortest::trigger(*form, "EMailSchicken");
 
@@ -285,13 +293,9 @@ void TstSendWindow::mailProgramExitStatusCounts()
     QFETCH(int, exitStatus);
     StandInProgram xdgEmail(QStringLiteral("xdg-email"), exitStatus);
     QVERIFY(xdgEmail.isValid());
-    auto form = zortest::makeForm();
-    fillComplete(*form);
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY2(saveAs(*form, dir.filePath(QStringLiteral("bericht.zor"))),
-             "the report could not be saved");
-    zortest::dialogs().clearShown();
+    auto form = savedReport(dir);
+    QVERIFY2(form, "the report could not be saved");
 
     zortest::trigger(*form, "EMailSchicken");
 
@@ -392,13 +396,9 @@ void TstSendWindow::attachmentLeftOutWhenNoPlainCopyCanBeMade()
 
     StandInProgram xdgEmail(QStringLiteral("xdg-email"), 0);
     QVERIFY(xdgEmail.isValid());
-    auto form = zortest::makeForm();
-    fillComplete(*form);
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY2(saveAs(*form, dir.filePath(QStringLiteral("bericht.zor"))),
-             "the report could not be saved");
-    zortest::dialogs().clearShown();
+    auto form = savedReport(dir);
+    QVERIFY2(form, "the report could not be saved");
 
     zortest::trigger(*form, "EMailSchicken");
 
