@@ -30,24 +30,20 @@ QString quoted(const QString &s)
 
 } // namespace
 
-CommandLine parseCommandLine(const QStringList &arguments)
+Result<CommandLine> parseCommandLine(const QStringList &arguments)
 {
     Parser p(arguments);
-    CommandLine c;
     if (!p.ok) {
-        c.action = CommandLine::Refuse;
         const QStringList unknown = p.parser.unknownOptionNames();
-        if (!unknown.isEmpty()) {
-            const QString name = unknown.constFirst();
-            c.error = QStringLiteral("Unbekannte Option %1.")
-                              .arg(quoted((name.size() == 1 ? QStringLiteral("-")
-                                                            : QStringLiteral("--"))
-                                          + name));
-        } else {
-            c.error = p.parser.errorText();
-        }
-        return c;
+        if (unknown.isEmpty())
+            return Failure{p.parser.errorText()};
+        const QString name = unknown.constFirst();
+        return Failure{
+                QStringLiteral("Unbekannte Option %1.")
+                        .arg(quoted((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"))
+                                    + name))};
     }
+    CommandLine c;
     if (p.parser.isSet(p.help)) {
         c.action = CommandLine::ShowHelp;
         return c;
@@ -58,15 +54,14 @@ CommandLine parseCommandLine(const QStringList &arguments)
     }
     const QStringList files = p.parser.positionalArguments();
     if (files.size() > 1) {
-        c.action = CommandLine::Refuse;
         QStringList names;
         for (const QString &f : files)
             names << quoted(f);
-        c.error = QString::fromUtf8(
-                          "Es kann nur eine Datei ge\u00f6ffnet werden, angegeben sind %1: %2.")
-                          .arg(files.size())
-                          .arg(names.join(QStringLiteral(", ")));
-        return c;
+        return Failure{
+                QString::fromUtf8(
+                        "Es kann nur eine Datei ge\u00f6ffnet werden, angegeben sind %1: %2.")
+                        .arg(files.size())
+                        .arg(names.join(QStringLiteral(", ")))};
     }
     if (!files.isEmpty())
         c.file = files.constFirst();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reportfile/result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -8,15 +10,15 @@ namespace zor {
 // What the command line asks for: `zor-quorvane [Optionen] [Datei]`.
 struct CommandLine
 {
-    enum Action { Run, ShowHelp, ShowVersion, Refuse };
+    enum Action { Run, ShowHelp, ShowVersion };
     Action action = Run;
-    QString file;  // the report to open; empty for a new one
-    QString error; // for Refuse: what is wrong, in German, without the program name
+    QString file; // the report to open; empty for a new one
 };
 
 // Reads the arguments (the program's name first). Qt's own options must have
-// been taken out already (QApplication does that).
-CommandLine parseCommandLine(const QStringList &arguments);
+// been taken out already (QApplication does that). A command line that is
+// refused fails with what is wrong, in German, without the program's name.
+Result<CommandLine> parseCommandLine(const QStringList &arguments);
 
 // True when the arguments can be answered without a window (and so without
 // a display): --help, --version, or more than one file. Arguments that may

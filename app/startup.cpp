@@ -29,28 +29,27 @@ void print(FILE *stream, const QString &text)
     std::fflush(stream);
 }
 
-// Why a file named on the command line cannot be read; empty when it can.
 // Empty when the file can be read as a report; otherwise why not, in German.
 // Never waits on a pipe or reads a device.
 QString whyNotReadable(const QString &path)
 {
-    const ReadFileResult read = readFileBounded(path);
-    return read.ok ? QString() : read.reason;
+    return readFileBounded(path).reason();
 }
 
 // Help and version are the same whether asked before or after QApplication.
-std::optional<int> answer(const CommandLine &c)
+std::optional<int> answer(const Result<CommandLine> &command)
 {
-    switch (c.action) {
+    if (!command) {
+        print(stderr, commandLineRefusal(command.reason()));
+        return refusedCommandLineStatus;
+    }
+    switch (command->action) {
     case CommandLine::ShowHelp:
         print(stdout, commandLineHelp());
         return 0;
     case CommandLine::ShowVersion:
         print(stdout, commandLineVersion());
         return 0;
-    case CommandLine::Refuse:
-        print(stderr, commandLineRefusal(c.error));
-        return refusedCommandLineStatus;
     case CommandLine::Run:
         break;
     }
@@ -83,9 +82,10 @@ std::optional<int> answerWithoutWindow(int argc, char *argv[])
 
 int runProgram(QApplication &app)
 {
-    const CommandLine command = parseCommandLine(QApplication::arguments());
-    if (const auto answered = answer(command))
+    const Result<CommandLine> parsed = parseCommandLine(QApplication::arguments());
+    if (const auto answered = answer(parsed))
         return *answered;
+    const CommandLine &command = *parsed;
 
     QApplication::setApplicationName(QStringLiteral("zor-quorvane"));
     QApplication::setApplicationVersion(QStringLiteral(ZOR_VERSION));

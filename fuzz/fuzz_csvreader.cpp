@@ -11,10 +11,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
                                                      qsizetype(size));
-    auto read = zor::readCsv(bytes);
-    auto *sheet = std::get_if<zor::MemberSheet>(&read);
-    if (!sheet)
+    const zor::Result<zor::CsvRead> read = zor::readCsv(bytes);
+    if (!read)
         return 0;
+    const zor::MemberSheet *sheet = &read->sheet;
     int last = 0;
     for (const zor::ListRow &row : sheet->rows) {
         // Rows come in file order, none empty, none wider than the limit.

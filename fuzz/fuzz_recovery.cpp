@@ -11,15 +11,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
                                                      qsizetype(size));
-    zor::RecoveryCopy copy;
-    QString error;
-    if (!zor::decodeRecovery(bytes, &copy, &error)) {
-        if (error.isEmpty())
+    const zor::Result<zor::RecoveryCopy> copy = zor::decodeRecovery(bytes);
+    if (!copy) {
+        if (copy.reason().isEmpty())
             std::abort();
         return 0;
     }
-    zor::RecoveryCopy again;
-    if (!zor::decodeRecovery(zor::encodeRecovery(copy), &again, &error) || !(again == copy))
+    const zor::Result<zor::RecoveryCopy> again = zor::decodeRecovery(zor::encodeRecovery(*copy));
+    if (!again || !(*again == *copy))
         std::abort();
     return 0;
 }

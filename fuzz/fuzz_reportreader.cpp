@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
                                                      qsizetype(size));
-    const zor::ReadResult r = zor::readReport(bytes);
+    const zor::ReportAsRead r = zor::readReport(bytes);
     for (const auto &row : r.report.counts) {
         for (const QString &cell : row) {
             // A count cell always holds a whole number the grid can sum.

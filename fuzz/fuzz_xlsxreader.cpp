@@ -9,11 +9,11 @@
 
 namespace {
 
-void check(const std::variant<zor::MemberBook, zor::ReadFailure> &read)
+void check(const zor::Result<zor::MemberBook> &read)
 {
-    const auto *book = std::get_if<zor::MemberBook>(&read);
-    if (!book)
+    if (!read)
         return;
+    const zor::MemberBook *book = &*read;
     for (const zor::MemberSheet &sheet : book->sheets) {
         int last = 0;
         for (const zor::ListRow &row : sheet.rows) {

@@ -82,7 +82,7 @@ QString notText()
 
 } // namespace
 
-std::variant<MemberSheet, ReadFailure> readCsv(const QByteArray &bytes, CsvDialect *found)
+Result<CsvRead> readCsv(const QByteArray &bytes)
 {
     CsvDialect dialect;
     QByteArray utf8;
@@ -94,7 +94,7 @@ std::variant<MemberSheet, ReadFailure> readCsv(const QByteArray &bytes, CsvDiale
                                                            : QStringConverter::Utf16BE);
         const QString text = decode(bytes.mid(2));
         if (decode.hasError())
-            return ReadFailure{notText()};
+            return Failure{notText()};
         utf8 = text.toUtf8();
     } else {
         QStringDecoder decode(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
@@ -108,7 +108,7 @@ std::variant<MemberSheet, ReadFailure> readCsv(const QByteArray &bytes, CsvDiale
     }
     // A NUL never stands in a text file: this is some other kind of file.
     if (utf8.contains('\0'))
-        return ReadFailure{notText()};
+        return Failure{notText()};
 
     // Excel may put "sep=;" before the header to name the separator.
     if (utf8.startsWith("sep=") && utf8.size() >= 5
@@ -124,7 +124,7 @@ std::variant<MemberSheet, ReadFailure> readCsv(const QByteArray &bytes, CsvDiale
 
     csv_parser parser;
     if (csv_init(&parser, 0) != 0)
-        return ReadFailure{QStringLiteral("Nicht genug Speicher, um die Datei zu lesen.")};
+        return Failure{QStringLiteral("Nicht genug Speicher, um die Datei zu lesen.")};
     csv_set_delim(&parser, static_cast<unsigned char>(dialect.separator));
     csv_set_space_func(&parser, isBlank);
     csv_set_term_func(&parser, isLineEnd);
@@ -135,15 +135,13 @@ std::variant<MemberSheet, ReadFailure> readCsv(const QByteArray &bytes, CsvDiale
     csv_fini(&parser, onField, onRecord, &collector);
     csv_free(&parser);
     if (parsed != size_t(utf8.size()))
-        return ReadFailure{QStringLiteral("Die CSV-Datei konnte nicht gelesen werden.")};
+        return Failure{QStringLiteral("Die CSV-Datei konnte nicht gelesen werden.")};
     if (collector.full)
-        return ReadFailure{
+        return Failure{
                 QStringLiteral("Die Liste hat mehr als %1 Zeilen; so viele kann dieses Programm "
                                "nicht \u00fcbernehmen.")
                         .arg(MaxListRows)};
-    if (found)
-        *found = dialect;
-    return std::move(collector.sheet);
+    return CsvRead{std::move(collector.sheet), dialect};
 }
 
 } // namespace zor

@@ -4,8 +4,6 @@
 
 #include <QByteArray>
 
-#include <variant>
-
 namespace zor {
 
 // How a CSV file was written, as found out from its bytes.
@@ -21,7 +19,11 @@ struct CsvDialect
 // them, UTF-8 with or without BOM, UTF-16 with BOM ("Unicode text"), else
 // Windows-1252. Every field is text; row numbers count records, the header
 // being row 1.
-std::variant<MemberSheet, ReadFailure> readCsv(const QByteArray &bytes,
-                                               CsvDialect *found = nullptr);
+struct CsvRead
+{
+    MemberSheet sheet;
+    CsvDialect dialect; // how the file was written
+};
+Result<CsvRead> readCsv(const QByteArray &bytes);
 
 } // namespace zor

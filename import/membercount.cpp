@@ -132,7 +132,7 @@ int birthDateColumnByContent(const MemberSheet &sheet, const QDate &referenceDay
     return -1;
 }
 
-int firstCountableSheet(const MemberBook &book, const QDate &referenceDay, QString *why)
+Result<int> firstCountableSheet(const MemberBook &book, const QDate &referenceDay)
 {
     bool anyMembers = false;
     for (int i = 0; i < book.sheets.size(); ++i) {
@@ -144,18 +144,15 @@ int firstCountableSheet(const MemberBook &book, const QDate &referenceDay, QStri
             || birthDateColumnByContent(sheet, referenceDay) >= 0)
             return i;
     }
-    if (why) {
-        *why = anyMembers ? QStringLiteral(
-                       "In der Mitgliederliste gibt es keine Spalte mit Geburtsdaten. "
-                       "Ohne Geburtsdatum k\u00f6nnen die Mitglieder nicht nach "
-                       "Altersgruppen gez\u00e4hlt werden.\n\nBitte geben Sie der "
-                       "Spalte mit den Geburtsdaten die \u00dcberschrift "
-                       "\u201eGeburtsdatum\u201c und w\u00e4hlen Sie die Datei noch "
-                       "einmal.")
-                          : QStringLiteral("Die Mitgliederliste enth\u00e4lt keine Mitglieder: "
-                                           "Unter der \u00dcberschrift steht keine Zeile.");
-    }
-    return -1;
+    return Failure{anyMembers ? QStringLiteral(
+                           "In der Mitgliederliste gibt es keine Spalte mit Geburtsdaten. "
+                           "Ohne Geburtsdatum k\u00f6nnen die Mitglieder nicht nach "
+                           "Altersgruppen gez\u00e4hlt werden.\n\nBitte geben Sie der "
+                           "Spalte mit den Geburtsdaten die \u00dcberschrift "
+                           "\u201eGeburtsdatum\u201c und w\u00e4hlen Sie die Datei noch "
+                           "einmal.")
+                              : QStringLiteral("Die Mitgliederliste enth\u00e4lt keine Mitglieder: "
+                                               "Unter der \u00dcberschrift steht keine Zeile.")};
 }
 
 QDate referenceDayFor(const QDate &today)

@@ -35,8 +35,8 @@ ColumnChoice recognizeColumns(const ListRow &header);
 int birthDateColumnByContent(const MemberSheet &sheet, const QDate &referenceDay);
 
 // The first sheet that can be counted: members under a header and a
-// birth-date column (by header or content). -1 and `why` in German when none.
-int firstCountableSheet(const MemberBook &book, const QDate &referenceDay, QString *why);
+// birth-date column (by header or content). Fails, saying why, when none is.
+Result<int> firstCountableSheet(const MemberBook &book, const QDate &referenceDay);
 
 // The day the ages are counted on: 1 January of the year the report is for.
 QDate referenceDayFor(const QDate &today);

@@ -9,48 +9,49 @@
 
 namespace zor {
 
-std::variant<MemberBook, ReadFailure> readMemberList(const QByteArray &bytes)
+Result<MemberBook> readMemberList(const QByteArray &bytes)
 {
-    std::variant<MemberBook, ReadFailure> read;
-    if (bytes.startsWith("PK\x03\x04")) {
-        read = looksLikeOds(bytes) ? readOds(bytes) : readXlsx(bytes);
-    } else if (bytes.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")) {
+    if (bytes.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")) {
         // An OLE container: a workbook with a password, or the old .xls format.
-        return ReadFailure{QStringLiteral(
+        return Failure{QStringLiteral(
                 "Die Datei ist mit einem Kennwort gesch\u00fctzt oder im alten Excel-Format "
                 "(.xls) gespeichert. Bitte speichern Sie die Mitgliederliste ohne Kennwort als "
                 ".xlsx-, .ods- oder CSV-Datei und w\u00e4hlen Sie sie dann noch einmal.")};
-    } else if (bytes.startsWith("%PDF") || bytes.startsWith("\x89PNG")
-               || bytes.startsWith("\xFF\xD8\xFF")) {
-        return ReadFailure{QStringLiteral(
+    }
+    if (bytes.startsWith("%PDF") || bytes.startsWith("\x89PNG")
+        || bytes.startsWith("\xFF\xD8\xFF")) {
+        return Failure{QStringLiteral(
                 "Die Datei ist keine Tabelle, sondern ein Dokument oder Bild. Bitte w\u00e4hlen "
                 "Sie die Mitgliederliste als CSV-, Excel- (.xlsx) oder LibreOffice-Datei (.ods).")};
+    }
+    Result<MemberBook> read = MemberBook{};
+    if (bytes.startsWith("PK\x03\x04")) {
+        read = looksLikeOds(bytes) ? readOds(bytes) : readXlsx(bytes);
     } else {
-        auto csv = readCsv(bytes);
-        if (auto *failure = std::get_if<ReadFailure>(&csv))
-            return *failure;
-        MemberBook book;
-        book.sheets << std::get<MemberSheet>(std::move(csv));
-        read = std::move(book);
+        Result<CsvRead> csv = readCsv(bytes);
+        if (!csv)
+            return csv.failure();
+        read = MemberBook{{std::move(csv).value().sheet}};
     }
-    if (auto *book = std::get_if<MemberBook>(&read)) {
-        const bool anyRows = std::any_of(book->sheets.cbegin(), book->sheets.cend(),
-                                         [](const MemberSheet &s) { return !s.rows.isEmpty(); });
-        if (!anyRows)
-            return ReadFailure{QStringLiteral(
-                    "Die Mitgliederliste ist leer: Sie enth\u00e4lt keine einzige Zeile.")};
-    }
+    if (!read)
+        return read;
+    const QList<MemberSheet> &sheets = read->sheets;
+    const bool anyRows = std::any_of(sheets.cbegin(), sheets.cend(),
+                                     [](const MemberSheet &s) { return !s.rows.isEmpty(); });
+    if (!anyRows)
+        return Failure{QStringLiteral(
+                "Die Mitgliederliste ist leer: Sie enth\u00e4lt keine einzige Zeile.")};
     return read;
 }
 
-std::variant<MemberBook, ReadFailure> readMemberListFile(const QString &path)
+Result<MemberBook> readMemberListFile(const QString &path)
 {
     const QString name = QStringLiteral("\u201e%1\u201c").arg(QDir::toNativeSeparators(path));
     const QFileInfo info(path);
     if (!info.isFile())
-        return ReadFailure{QStringLiteral("Die Datei %1 gibt es nicht.").arg(name)};
+        return Failure{QStringLiteral("Die Datei %1 gibt es nicht.").arg(name)};
     if (info.size() > MaxMemberListBytes)
-        return ReadFailure{
+        return Failure{
                 QStringLiteral("Die Datei %1 ist %2 MB gro\u00df. Eine Mitgliederliste ist "
                                "viel kleiner; Dateien \u00fcber %3 MB werden nicht gelesen. Bitte "
                                "pr\u00fcfen Sie, ob Sie die richtige Datei gew\u00e4hlt haben.")
@@ -59,18 +60,18 @@ std::variant<MemberBook, ReadFailure> readMemberListFile(const QString &path)
                         .arg(MaxMemberListBytes / (1024 * 1024))};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return ReadFailure{QStringLiteral("Die Datei %1 kann nicht ge\u00f6ffnet werden:\n%2")
-                                   .arg(name, file.errorString())};
+        return Failure{QStringLiteral("Die Datei %1 kann nicht ge\u00f6ffnet werden:\n%2")
+                               .arg(name, file.errorString())};
     // The size may have grown since it was looked at: never read past the limit.
     const QByteArray bytes = file.read(MaxMemberListBytes + 1);
     if (bytes.size() > MaxMemberListBytes)
-        return ReadFailure{QStringLiteral("Die Datei %1 ist gr\u00f6\u00dfer als %2 MB und wird "
-                                          "nicht gelesen.")
-                                   .arg(name)
-                                   .arg(MaxMemberListBytes / (1024 * 1024))};
+        return Failure{QStringLiteral("Die Datei %1 ist gr\u00f6\u00dfer als %2 MB und wird "
+                                      "nicht gelesen.")
+                               .arg(name)
+                               .arg(MaxMemberListBytes / (1024 * 1024))};
     if (file.error() != QFileDevice::NoError)
-        return ReadFailure{QStringLiteral("Die Datei %1 konnte nicht gelesen werden:\n%2")
-                                   .arg(name, file.errorString())};
+        return Failure{QStringLiteral("Die Datei %1 konnte nicht gelesen werden:\n%2")
+                               .arg(name, file.errorString())};
     return readMemberList(bytes);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reportfile/result.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -54,12 +56,6 @@ bool addListRow(MemberSheet &sheet, int number, QList<ListCell> &&cells);
 struct MemberBook
 {
     QList<MemberSheet> sheets;
-};
-
-// A file that could not be read: a German text that says why and what to do.
-struct ReadFailure
-{
-    QString message;
 };
 
 // Limits that keep a wrong or hostile file from eating the machine.

@@ -455,11 +455,11 @@ QDate dateFromSerial(double serial, bool date1904)
     return days < 60 ? QDate(1899, 12, 31).addDays(days) : QDate(1899, 12, 30).addDays(days);
 }
 
-std::variant<MemberBook, ReadFailure> readXlsx(const QByteArray &bytes)
+Result<MemberBook> readXlsx(const QByteArray &bytes)
 {
     Archive zip(bytes);
     if (!zip.isOpen())
-        return ReadFailure{damaged()};
+        return Failure{damaged()};
     const QString notExcel = notASheet(QStringLiteral("Excel"));
     QString why;
     QByteArray part;
@@ -473,10 +473,10 @@ std::variant<MemberBook, ReadFailure> readXlsx(const QByteArray &bytes)
                 workbook = r.part;
         }
     } else if (!why.isEmpty()) {
-        return ReadFailure{why};
+        return Failure{why};
     }
     if (!readPart(zip, workbook, part, why, notExcel))
-        return ReadFailure{why};
+        return Failure{why};
 
     XlsxContext ctx;
     struct SheetRef
@@ -490,7 +490,7 @@ std::variant<MemberBook, ReadFailure> readXlsx(const QByteArray &bytes)
         while (!xml.atEnd()) {
             xml.readNext();
             if (refuseDtd(xml))
-                return ReadFailure{notExcel};
+                return Failure{notExcel};
             if (!xml.isStartElement())
                 continue;
             if (xml.name() == QLatin1StringView("workbookPr")) {
@@ -501,7 +501,7 @@ std::variant<MemberBook, ReadFailure> readXlsx(const QByteArray &bytes)
             }
         }
         if (xml.hasError())
-            return ReadFailure{damaged()};
+            return Failure{damaged()};
     }
 
     QHash<QString, Relationship> rels;
@@ -509,25 +509,25 @@ std::variant<MemberBook, ReadFailure> readXlsx(const QByteArray &bytes)
     if (zip.read(relsPartOf(workbook), part, why))
         rels = readRels(part, base);
     else if (!why.isEmpty())
-        return ReadFailure{why};
+        return Failure{why};
 
     for (const Relationship &r : std::as_const(rels)) {
         if (r.type == QLatin1StringView("sharedStrings")) {
             if (!readPart(zip, r.part, part, why, damaged()))
-                return ReadFailure{why};
+                return Failure{why};
             QXmlStreamReader xml(part);
             while (!xml.atEnd()) {
                 xml.readNext();
                 if (refuseDtd(xml))
-                    return ReadFailure{notExcel};
+                    return Failure{notExcel};
                 if (xml.isStartElement() && xml.name() == QLatin1StringView("si"))
                     ctx.shared << readStringItem(xml);
             }
             if (xml.hasError())
-                return ReadFailure{damaged()};
+                return Failure{damaged()};
         } else if (r.type == QLatin1StringView("styles")) {
             if (!readPart(zip, r.part, part, why, damaged()))
-                return ReadFailure{why};
+                return Failure{why};
             ctx.dateStyles = readDateStyles(part);
         }
     }
@@ -544,15 +544,15 @@ std::variant<MemberBook, ReadFailure> readXlsx(const QByteArray &bytes)
             sheetPart = base + QStringLiteral("/worksheets/sheet%1.xml").arg(i + 1);
         }
         if (!readPart(zip, sheetPart, part, why, damaged()))
-            return ReadFailure{why};
+            return Failure{why};
         MemberSheet sheet;
         sheet.name = refs[i].name;
         if (!readWorksheet(part, ctx, sheet, why))
-            return ReadFailure{why};
+            return Failure{why};
         book.sheets << std::move(sheet);
     }
     if (book.sheets.isEmpty())
-        return ReadFailure{notExcel};
+        return Failure{notExcel};
     return book;
 }
 
@@ -611,16 +611,16 @@ int repeatCount(const QXmlStreamReader &xml, QLatin1StringView name)
 
 } // namespace
 
-std::variant<MemberBook, ReadFailure> readOds(const QByteArray &bytes)
+Result<MemberBook> readOds(const QByteArray &bytes)
 {
     Archive zip(bytes);
     if (!zip.isOpen())
-        return ReadFailure{damaged()};
+        return Failure{damaged()};
     const QString notOds = notASheet(QStringLiteral("LibreOffice"));
     QString why;
     QByteArray part;
     if (!readPart(zip, QStringLiteral("content.xml"), part, why, notOds))
-        return ReadFailure{why};
+        return Failure{why};
 
     MemberBook book;
     QXmlStreamReader xml(part);
@@ -629,7 +629,7 @@ std::variant<MemberBook, ReadFailure> readOds(const QByteArray &bytes)
     while (!xml.atEnd()) {
         xml.readNext();
         if (refuseDtd(xml))
-            return ReadFailure{notOds};
+            return Failure{notOds};
         if (xml.isStartElement()) {
             const QStringView n = xml.name();
             if (n == QLatin1StringView("table") && xml.namespaceUri().endsWith(u":table:1.0")) {
@@ -691,8 +691,8 @@ std::variant<MemberBook, ReadFailure> readOds(const QByteArray &bytes)
                 for (int k = 0; k < repeat; ++k) {
                     if (rowNumber >= MaxListRows
                         || !addListRow(*sheet, ++rowNumber, QList<ListCell>(cells)))
-                        return ReadFailure{QStringLiteral("Die Tabelle hat mehr als %1 Zeilen.")
-                                                   .arg(MaxListRows)};
+                        return Failure{QStringLiteral("Die Tabelle hat mehr als %1 Zeilen.")
+                                               .arg(MaxListRows)};
                 }
             }
         } else if (xml.isEndElement() && xml.name() == QLatin1StringView("table")
@@ -701,9 +701,9 @@ std::variant<MemberBook, ReadFailure> readOds(const QByteArray &bytes)
         }
     }
     if (xml.hasError())
-        return ReadFailure{damaged()};
+        return Failure{damaged()};
     if (book.sheets.isEmpty())
-        return ReadFailure{notOds};
+        return Failure{notOds};
     return book;
 }
 

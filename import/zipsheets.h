@@ -4,19 +4,17 @@
 
 #include <QByteArray>
 
-#include <variant>
-
 namespace zor {
 
 // Reads every worksheet of an Excel workbook (.xlsx): shared and inline
 // strings, numbers, and numbers with a date format as dates (1900 and 1904
 // date systems). Part names may be absolute or relative, as different
 // writers put them.
-std::variant<MemberBook, ReadFailure> readXlsx(const QByteArray &bytes);
+Result<MemberBook> readXlsx(const QByteArray &bytes);
 
 // Reads every table of a LibreOffice spreadsheet (.ods); date cells carry
 // their office:date-value.
-std::variant<MemberBook, ReadFailure> readOds(const QByteArray &bytes);
+Result<MemberBook> readOds(const QByteArray &bytes);
 
 // Whether the bytes are a zip archive that holds a LibreOffice document
 // rather than an Excel one.

@@ -55,36 +55,31 @@ const char *sides(QPrinter::DuplexMode mode, QPageLayout::Orientation orientatio
 }
 
 // Draws straight on a printer that is no spooler queue (a PDF file).
-JobResult paintOnPrinter(QPrinter &printer, const PrintLayout &layout)
+PrintResult paintOnPrinter(QPrinter &printer, const PrintLayout &layout)
 {
-    JobResult r;
-    r.ok = printLayout(printer, layout);
-    if (!r.ok)
-        r.error = QStringLiteral("Der Drucker hat den Auftrag nicht angenommen.");
-    return r;
+    if (!printLayout(printer, layout))
+        return PrintFailure{QStringLiteral("Der Drucker hat den Auftrag nicht angenommen.")};
+    return 0;
 }
 
 // Refuses a queue that would not print the job now, with its own reason.
-bool queueTakesJobs(const QString &queue, QString *error)
+Result<void> queueTakesJobs(const QString &queue)
 {
-    const QueueState s = queueState(queue);
-    if (!s.known) {
-        *error = s.error;
-        return false;
+    const Result<QueueState> s = queueState(queue);
+    if (!s)
+        return s.failure();
+    if (!s->accepting) {
+        return Failure{
+                withReason(QStringLiteral("Der Drucker %1 nimmt zurzeit keine Auftr\u00e4ge an.")
+                                   .arg(quoted(queue)),
+                           s->message)};
     }
-    if (!s.accepting) {
-        *error = withReason(QStringLiteral("Der Drucker %1 nimmt zurzeit keine Auftr\u00e4ge an.")
-                                    .arg(quoted(queue)),
-                            s.message);
-        return false;
-    }
-    if (s.stopped) {
+    if (s->stopped) {
         // A job sent there would wait unseen until someone starts the queue again.
-        *error = withReason(QStringLiteral("Der Drucker %1 ist angehalten.").arg(quoted(queue)),
-                            s.message);
-        return false;
+        return Failure{withReason(
+                QStringLiteral("Der Drucker %1 ist angehalten.").arg(quoted(queue)), s->message)};
     }
-    return true;
+    return {};
 }
 
 // What the spooler says of one job: its state and the printer's message.
@@ -164,9 +159,8 @@ QByteArray renderPdf(const PrintLayout &layout, const QPageLayout &pageLayout, i
     return bytes;
 }
 
-QueueState queueState(const QString &queue)
+Result<QueueState> queueState(const QString &queue)
 {
-    QueueState s;
     const QByteArray name = queue.toUtf8();
     char uri[HTTP_MAX_URI];
     httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
@@ -180,15 +174,13 @@ QueueState queueState(const QString &queue)
     ipp_t *response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
     const ipp_status_t status = cupsLastError();
     if (!response || status > IPP_STATUS_OK_CONFLICTING) {
-        if (status == IPP_STATUS_ERROR_NOT_FOUND)
-            s.error = QStringLiteral("Den Drucker %1 gibt es im Drucksystem nicht.")
-                              .arg(quoted(queue));
-        else
-            s.error = QStringLiteral("Das Drucksystem ist nicht erreichbar: ") + lastCupsError();
         ippDelete(response);
-        return s;
+        if (status == IPP_STATUS_ERROR_NOT_FOUND)
+            return Failure{QStringLiteral("Den Drucker %1 gibt es im Drucksystem nicht.")
+                                   .arg(quoted(queue))};
+        return Failure{QStringLiteral("Das Drucksystem ist nicht erreichbar: ") + lastCupsError()};
     }
-    s.known = true;
+    QueueState s;
     if (ipp_attribute_t *a = ippFindAttribute(response, "printer-state", IPP_TAG_ENUM))
         s.stopped = ippGetInteger(a, 0) == IPP_PSTATE_STOPPED;
     if (ipp_attribute_t *a = ippFindAttribute(response, "printer-is-accepting-jobs",
@@ -200,15 +192,15 @@ QueueState queueState(const QString &queue)
     return s;
 }
 
-JobResult printJob(QPrinter &printer, const PrintLayout &layout, const PrintProgress &progress)
+PrintResult printJob(QPrinter &printer, const PrintLayout &layout, const PrintProgress &progress)
 {
     if (printer.outputFormat() != QPrinter::NativeFormat || printer.printerName().isEmpty())
         return paintOnPrinter(printer, layout);
 
-    JobResult r;
     const QString queue = printer.printerName();
-    if (!queueTakesJobs(queue, &r.error))
-        return r;
+    if (const Result<void> takes = queueTakesJobs(queue); !takes)
+        return PrintFailure{takes.reason()};
+    PrintFailure r; // what is told when the job does not get through
 
     const int pages = layout.pages.size();
     int total = pages + 1;
@@ -219,10 +211,8 @@ JobResult printJob(QPrinter &printer, const PrintLayout &layout, const PrintProg
                                      });
     if (r.cancelled)
         return r;
-    if (pdf.isEmpty()) {
-        r.error = QStringLiteral("Die Druckseiten konnten nicht erzeugt werden.");
-        return r;
-    }
+    if (pdf.isEmpty())
+        return PrintFailure{QStringLiteral("Die Druckseiten konnten nicht erzeugt werden.")};
     const int chunks = int((pdf.size() + ChunkSize - 1) / ChunkSize);
     total = pages + chunks;
     if (progress && !progress(pages, total)) {
@@ -234,10 +224,9 @@ JobResult printJob(QPrinter &printer, const PrintLayout &layout, const PrintProg
     // document leaves the spooler nothing to print.
     http_t *http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
                                 30000, nullptr);
-    if (!http) {
-        r.error = QStringLiteral("Das Drucksystem ist nicht erreichbar: ") + lastCupsError();
-        return r;
-    }
+    if (!http)
+        return PrintFailure{QStringLiteral("Das Drucksystem ist nicht erreichbar: ")
+                            + lastCupsError()};
     const QByteArray name = queue.toUtf8();
     cups_option_t *options = nullptr;
     int optionCount = 0;
@@ -259,7 +248,7 @@ JobResult printJob(QPrinter &printer, const PrintLayout &layout, const PrintProg
     const int job = cupsCreateJob(http, name.constData(), nullptr, optionCount, options);
     cupsFreeOptions(optionCount, options);
     if (job == 0) {
-        r.error = QStringLiteral("Das Drucksystem hat den Auftrag abgelehnt: ") + lastCupsError();
+        r.reason = QStringLiteral("Das Drucksystem hat den Auftrag abgelehnt: ") + lastCupsError();
         httpClose(http);
         return r;
     }
@@ -290,16 +279,26 @@ JobResult printJob(QPrinter &printer, const PrintLayout &layout, const PrintProg
         // The job is taken back whole, never left half sent.
         cupsCancelJob2(CUPS_HTTP_DEFAULT, name.constData(), job, 0);
         if (!r.cancelled)
-            r.error = QStringLiteral("Der Auftrag konnte nicht an das Drucksystem \u00fcbergeben "
-                                     "werden: ")
-                      + sendError;
+            r.reason = QStringLiteral("Der Auftrag konnte nicht an das Drucksystem \u00fcbergeben "
+                                      "werden: ")
+                       + sendError;
         return r;
     }
     if (progress)
         progress(total, total);
-    r.ok = true;
-    return r;
+    return job;
 }
+
+namespace {
+
+// The queue's own reason, empty when the print system cannot be asked.
+QString queueMessage(const QString &queue)
+{
+    const Result<QueueState> q = queueState(queue);
+    return q ? q->message : QString();
+}
+
+} // namespace
 
 void watchJob(QObject *owner, const QString &queue, int jobId,
               const std::function<void(const QString &)> &failed)
@@ -315,14 +314,14 @@ void watchJob(QObject *owner, const QString &queue, int jobId,
             text = withReason(QStringLiteral("Der Druckauftrag auf dem Drucker %1 ist gescheitert; "
                                              "es wurde nichts gedruckt.")
                                       .arg(quoted(queue)),
-                              j.message.isEmpty() ? queueState(queue).message : j.message);
+                              j.message.isEmpty() ? queueMessage(queue) : j.message);
         } else if (j.state == IPP_JSTATE_STOPPED || j.state == IPP_JSTATE_PENDING) {
-            const QueueState q = queueState(queue);
-            if (q.known && q.stopped)
+            const Result<QueueState> q = queueState(queue);
+            if (q && q->stopped)
                 text = withReason(QStringLiteral("Der Drucker %1 wurde angehalten; der Auftrag "
                                                  "wartet dort.")
                                           .arg(quoted(queue)),
-                                  q.message);
+                                  q->message);
         }
         if (!text.isEmpty()) {
             over = true;

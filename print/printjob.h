@@ -1,6 +1,7 @@
 #pragma once
 
 #include "print/printlayout.h"
+#include "reportfile/result.h"
 
 #include <QByteArray>
 #include <QString>
@@ -31,31 +32,32 @@ QByteArray renderPdf(const PrintLayout &layout, const QPageLayout &pageLayout, i
 // What the print system says of a queue.
 struct QueueState
 {
-    bool known = false;    // the print system answered for this queue
     bool accepting = true; // takes new jobs
     bool stopped = false;  // holds its jobs instead of printing them
     QString message;       // the queue's own reason, as its administrator gave it
-    QString error;         // why the print system could not be asked
 };
 
-QueueState queueState(const QString &queue);
+// Fails when the print system cannot be asked or does not know the queue.
+Result<QueueState> queueState(const QString &queue);
 
-// The result of handing a job to the printer.
-struct JobResult
+// Why a job did not reach the printer.
+struct PrintFailure
 {
-    bool ok = false;
+    QString reason; // German, for the user, with the queue's own reason; empty when cancelled
     bool cancelled = false;
-    int jobId = 0;
-    QString error; // German, for the user, with the queue's own reason where it gives one
+    int jobId = 0; // the spooler's job that was taken back, if it had one
 };
+
+// A job the printer took: the spooler's job number, 0 when drawn on directly.
+using PrintResult = Result<int, PrintFailure>;
 
 // One print job of the layout on `printer`, begun and ended here. A queue of
 // the system's print spooler gets the PDF of the layout on the printer's
 // paper, at its resolution, through the spooler itself, so that a refusal is
 // known; any other printer (a PDF file) is drawn on directly. Cancelled
 // through `progress`, no part of the job stays with the spooler.
-JobResult printJob(QPrinter &printer, const PrintLayout &layout,
-                   const PrintProgress &progress = {});
+PrintResult printJob(QPrinter &printer, const PrintLayout &layout,
+                     const PrintProgress &progress = {});
 
 // Follows a job that the spooler took until it is printed, fails or a few
 // minutes have passed, without holding up the window. When the job fails or

@@ -87,7 +87,7 @@ PageGeometry pdfGeometry()
     return pageGeometry(writer);
 }
 
-bool writePdf(const PrintLayout &layout, const QString &path, QString *error)
+Result<void> writePdf(const PrintLayout &layout, const QString &path)
 {
     // The PDF is made in memory and then written like a report: a full disk
     // or a failed replace is seen, and an old file of that name stays intact.
@@ -97,24 +97,18 @@ bool writePdf(const PrintLayout &layout, const QString &path, QString *error)
         QPdfWriter writer(&pdf);
         setUpPdf(writer);
         QPainter painter;
-        if (!painter.begin(&writer)) {
-            *error = QStringLiteral("Die PDF-Ausgabe konnte nicht begonnen werden.");
-            return false;
-        }
+        if (!painter.begin(&writer))
+            return Failure{QStringLiteral("Die PDF-Ausgabe konnte nicht begonnen werden.")};
         const bool drawn = paintLayout(painter, writer, layout.pages);
         // Ending the painter writes the rest of the PDF.
         painter.end();
-        if (!drawn) {
-            *error = QStringLiteral("Eine Seite der PDF-Datei konnte nicht angelegt werden.");
-            return false;
-        }
+        if (!drawn)
+            return Failure{
+                    QStringLiteral("Eine Seite der PDF-Datei konnte nicht angelegt werden.")};
     }
-    const SaveResult saved = writeFileSafely(path, pdf.data());
-    if (saved.outcome != SaveOutcome::Saved) {
-        *error = saved.reason;
-        return false;
-    }
-    return true;
+    if (const SaveResult saved = writeFileSafely(path, pdf.data()); !saved)
+        return Failure{saved.reason()};
+    return {};
 }
 
 } // namespace zor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "print/printlayout.h"
+#include "reportfile/result.h"
 
 #include <QString>
 
@@ -34,7 +35,7 @@ bool printLayout(QPrinter &printer, const PrintLayout &layout);
 PageGeometry pdfGeometry();
 
 // Writes the layout as a PDF file; an existing file is only replaced once the
-// new one is complete. On failure returns false and says why in *error.
-bool writePdf(const PrintLayout &layout, const QString &path, QString *error);
+// new one is complete.
+Result<void> writePdf(const PrintLayout &layout, const QString &path);
 
 } // namespace zor

@@ -21,9 +21,9 @@ bool isClubNumber(const QString &text)
 
 } // namespace
 
-CompletenessResult checkCompleteness(const ReportTexts &texts, const QString &allSumCaption)
+CompletenessCheck checkCompleteness(const ReportTexts &texts, const QString &allSumCaption)
 {
-    CompletenessResult r;
+    CompletenessCheck r;
     for (int i = 0; i < FieldCount; ++i)
         r.texts[i] = trimControl(texts[i]);
 

@@ -11,7 +11,9 @@ namespace zor {
 
 using ReportTexts = std::array<QString, FieldCount>;
 
-struct CompletenessResult
+// Not a Result: the tidied texts go back into the window whether or not the
+// check passed.
+struct CompletenessCheck
 {
     ReportTexts texts; // tidied: trimmed, empty optional fields "-", a short dojo postcode emptied
     QStringList failures; // one line per failed test, each ending in "\n"
@@ -22,6 +24,6 @@ struct CompletenessResult
 
 // The check that gates every save: tidies the sixteen texts (file order) and
 // tests them together with the member total as its label shows it.
-CompletenessResult checkCompleteness(const ReportTexts &texts, const QString &allSumCaption);
+CompletenessCheck checkCompleteness(const ReportTexts &texts, const QString &allSumCaption);
 
 } // namespace zor

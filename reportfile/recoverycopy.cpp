@@ -4,6 +4,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <optional>
+
 namespace zor {
 
 namespace {
@@ -11,22 +13,23 @@ namespace {
 const QLatin1String FormatName("zor-quorvane-recovery");
 constexpr int FormatVersion = 1;
 
-bool stringArray(const QJsonValue &v, qsizetype size, QStringList *out)
+// The strings of an array of `size` strings (any size when negative).
+std::optional<QStringList> stringArray(const QJsonValue &v, qsizetype size)
 {
     if (!v.isArray())
-        return false;
+        return std::nullopt;
     const QJsonArray a = v.toArray();
     if (size >= 0 && a.size() != size)
-        return false;
-    out->clear();
-    out->reserve(a.size());
+        return std::nullopt;
+    QStringList out;
+    out.reserve(a.size());
     for (const QJsonValue &e : a) {
         // A lone surrogate could not be shown or written again.
         if (!e.isString() || !e.toString().isValidUtf16())
-            return false;
-        out->append(e.toString());
+            return std::nullopt;
+        out.append(e.toString());
     }
-    return true;
+    return out;
 }
 
 } // namespace
@@ -57,13 +60,11 @@ QByteArray encodeRecovery(const RecoveryCopy &copy)
     return QJsonDocument(o).toJson(QJsonDocument::Compact);
 }
 
-bool decodeRecovery(const QByteArray &bytes, RecoveryCopy *out, QString *error)
+Result<RecoveryCopy> decodeRecovery(const QByteArray &bytes)
 {
-    const auto fail = [error] {
-        if (error)
-            *error = QStringLiteral(
-                    "Die Sicherungskopie ist besch\u00e4digt oder unvollst\u00e4ndig.");
-        return false;
+    const auto fail = [] {
+        return Failure{
+                QStringLiteral("Die Sicherungskopie ist besch\u00e4digt oder unvollst\u00e4ndig.")};
     };
     QJsonParseError parse;
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parse);
@@ -72,12 +73,9 @@ bool decodeRecovery(const QByteArray &bytes, RecoveryCopy *out, QString *error)
     const QJsonObject o = doc.object();
     if (o.value(QStringLiteral("format")).toString() != FormatName)
         return fail();
-    if (o.value(QStringLiteral("version")).toInt() != FormatVersion) {
-        if (error)
-            *error = QStringLiteral(
-                    "Die Sicherungskopie stammt von einer anderen Programmversion.");
-        return false;
-    }
+    if (o.value(QStringLiteral("version")).toInt() != FormatVersion)
+        return Failure{
+                QStringLiteral("Die Sicherungskopie stammt von einer anderen Programmversion.")};
     RecoveryCopy copy;
     copy.made = QDateTime::fromString(o.value(QStringLiteral("made")).toString(),
                                       Qt::ISODateWithMs);
@@ -87,22 +85,25 @@ bool decodeRecovery(const QByteArray &bytes, RecoveryCopy *out, QString *error)
         return fail();
     copy.fileName = o.value(QStringLiteral("file")).toString();
 
-    QStringList fields;
-    if (!stringArray(o.value(QStringLiteral("fields")), FieldCount, &fields))
+    const std::optional<QStringList> fields = stringArray(o.value(QStringLiteral("fields")),
+                                                          FieldCount);
+    if (!fields)
         return fail();
     for (int i = 0; i < FieldCount; ++i)
-        copy.report.texts[i] = fields[i];
+        copy.report.texts[i] = fields->at(i);
     const QJsonValue counts = o.value(QStringLiteral("counts"));
     if (!counts.isArray() || counts.toArray().size() != AgeGroupCount)
         return fail();
     for (int g = 0; g < AgeGroupCount; ++g) {
-        QStringList row;
-        if (!stringArray(counts.toArray().at(g), 2, &row))
+        const std::optional<QStringList> row = stringArray(counts.toArray().at(g), 2);
+        if (!row)
             return fail();
-        copy.report.counts[g] = {row[0], row[1]};
+        copy.report.counts[g] = {row->at(0), row->at(1)};
     }
-    if (!stringArray(o.value(QStringLiteral("masters")), -1, &copy.report.masters))
+    std::optional<QStringList> masters = stringArray(o.value(QStringLiteral("masters")), -1);
+    if (!masters)
         return fail();
+    copy.report.masters = std::move(*masters);
 
     const QJsonObject known = o.value(QStringLiteral("known")).toObject();
     if (!known.isEmpty()) {
@@ -116,8 +117,7 @@ bool decodeRecovery(const QByteArray &bytes, RecoveryCopy *out, QString *error)
             return fail();
         copy.known.valid = true;
     }
-    *out = std::move(copy);
-    return true;
+    return copy;
 }
 
 } // namespace zor

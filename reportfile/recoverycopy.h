@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reportfile/report.h"
+#include "reportfile/result.h"
 #include "reportfile/safefile.h"
 
 #include <QByteArray>
@@ -30,7 +31,7 @@ struct RecoveryCopy
 // The copy's own format (JSON, UTF-8), not a report file.
 QByteArray encodeRecovery(const RecoveryCopy &copy);
 
-// False, with the reason in German, for anything that is not a whole copy.
-bool decodeRecovery(const QByteArray &bytes, RecoveryCopy *out, QString *error);
+// Fails, with the reason in German, for anything that is not a whole copy.
+Result<RecoveryCopy> decodeRecovery(const QByteArray &bytes);
 
 } // namespace zor

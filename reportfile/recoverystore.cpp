@@ -62,11 +62,8 @@ RecoveryStore::~RecoveryStore() = default;
 
 SaveResult RecoveryStore::write(const QByteArray &bytes)
 {
-    if (!isActive()) {
-        SaveResult r;
-        r.reason = m_why;
-        return r;
-    }
+    if (!isActive())
+        return SaveFailure{SaveFailure::NotOpened, m_why};
     return writeFileSafely(m_ownCopy, bytes, Links::Refuse, 0600);
 }
 

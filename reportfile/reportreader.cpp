@@ -42,10 +42,10 @@ std::optional<qint32> number(const QByteArray &token)
 class Assembler
 {
 public:
-    explicit Assembler(ReadResult &out)
+    explicit Assembler(ReportAsRead &out)
         : m_out(out)
     {
-        m_out = ReadResult();
+        m_out = ReportAsRead();
         for (auto &row : m_out.report.counts)
             row = {QStringLiteral("0"), QStringLiteral("0")};
     }
@@ -93,7 +93,7 @@ private:
         m_out.unreadableLines.append(n);
     }
 
-    ReadResult &m_out;
+    ReportAsRead &m_out;
 };
 
 // Splits a stream of chunks into lines the way the file is meant to be read.
@@ -151,32 +151,28 @@ private:
 
 } // namespace
 
-bool readReport(QIODevice &device, ReadResult *out, QString *error)
+Result<ReportAsRead> readReport(QIODevice &device)
 {
-    ReadResult result;
+    ReportAsRead result;
     Assembler assembler(result);
     LineSplitter splitter(assembler);
     QByteArray chunk(64 * 1024, Qt::Uninitialized);
     for (;;) {
         const qint64 got = device.read(chunk.data(), chunk.size());
-        if (got < 0) {
-            if (error)
-                *error = device.errorString();
-            return false;
-        }
+        if (got < 0)
+            return Failure{device.errorString()};
         if (got == 0)
             break;
         if (!splitter.feed(chunk.constData(), got))
             break;
     }
     splitter.finish();
-    *out = std::move(result);
-    return true;
+    return result;
 }
 
-ReadResult readReport(const QByteArray &bytes)
+ReportAsRead readReport(const QByteArray &bytes)
 {
-    ReadResult result;
+    ReportAsRead result;
     Assembler assembler(result);
     LineSplitter splitter(assembler);
     splitter.feed(bytes.constData(), bytes.size());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reportfile/report.h"
+#include "reportfile/result.h"
 
 #include <QByteArray>
 #include <QList>
@@ -10,7 +11,7 @@ class QIODevice;
 
 namespace zor {
 
-struct ReadResult
+struct ReportAsRead
 {
     Report report;              // missing texts empty, unreadable counts "0"
     int lineCount = 0;          // lines the file holds (up to an end-of-file byte)
@@ -23,8 +24,8 @@ struct ReadResult
 // Reads a report file: CR bytes are dropped, LF ends a line, a byte 0x1A ends
 // the file. Lines may be of any length. Counts come back as decimal text
 // ("07" reads "7"); empty lines among the masters are skipped. Any bytes at
-// all give a result; false only when the device itself fails to read.
-bool readReport(QIODevice &device, ReadResult *out, QString *error = nullptr);
-ReadResult readReport(const QByteArray &bytes);
+// all give a result; it fails only when the device itself fails to read.
+Result<ReportAsRead> readReport(QIODevice &device);
+ReportAsRead readReport(const QByteArray &bytes);
 
 } // namespace zor

@@ -28,85 +28,75 @@ public:
         , m_buffer(buffer)
     { }
 
-    bool put(const QString &value, int lineNo, QString *error)
+    Result<void> put(const QString &value, int lineNo)
     {
         if (breaksLayout(value)) {
-            setError(error,
-                     QStringLiteral("Zeile %1 enth\u00e4lt einen Zeilenumbruch und kann so nicht "
-                                    "gespeichert werden.")
-                             .arg(lineNo));
-            return false;
+            return Failure{QStringLiteral("Zeile %1 enth\u00e4lt einen Zeilenumbruch und kann so "
+                                          "nicht gespeichert werden.")
+                                   .arg(lineNo)};
         }
         // One reused buffer for every line: the list of masters can be long.
         m_line.resize(0);
         for (const QChar c : value) {
             const int b = cp1252::toByte(c);
             if (b < 0) {
-                setError(error, QStringLiteral("Das Zeichen \u201e%1\u201c in Zeile %2 kann in der "
-                                               "Berichtsdatei nicht gespeichert werden.")
-                                        .arg(c)
-                                        .arg(lineNo));
-                return false;
+                return Failure{QStringLiteral("Das Zeichen \u201e%1\u201c in Zeile %2 kann in "
+                                              "der Berichtsdatei nicht gespeichert werden.")
+                                       .arg(c)
+                                       .arg(lineNo)};
             }
             m_line.append(static_cast<char>(b));
         }
         m_line.append("\r\n", 2);
         if (m_buffer) {
             m_buffer->append(m_line);
-            return true;
+            return {};
         }
         const qint64 written = m_device->write(m_line);
         if (written != m_line.size()) {
             QString why = m_device->errorString();
             if (why.isEmpty() || why == QLatin1String("Unknown error"))
                 why = QStringLiteral("Das Speichermedium hat nicht alle Daten angenommen.");
-            setError(error, why);
-            return false;
+            return Failure{why};
         }
-        return true;
+        return {};
     }
 
 private:
-    static void setError(QString *error, const QString &text)
-    {
-        if (error)
-            *error = text;
-    }
-
     QIODevice *m_device;
     QByteArray *m_buffer;
     QByteArray m_line;
 };
 
-bool emitReport(LineSink &sink, const Report &report, QString *error)
+Result<void> emitReport(LineSink &sink, const Report &report)
 {
     int lineNo = 0;
     for (const QString &t : report.texts) {
-        if (!sink.put(t, ++lineNo, error))
-            return false;
+        if (Result<void> put = sink.put(t, ++lineNo); !put)
+            return put;
     }
     for (int g = 0; g < AgeGroupCount; ++g) {
         const QString line = QString::number(ageBound(g)) + QLatin1Char(' ') + report.counts[g][Men]
                              + QLatin1Char(' ') + report.counts[g][Women];
-        if (!sink.put(line, ++lineNo, error))
-            return false;
+        if (Result<void> put = sink.put(line, ++lineNo); !put)
+            return put;
     }
     for (const QString &m : report.masters) {
-        if (!sink.put(m, ++lineNo, error))
-            return false;
+        if (Result<void> put = sink.put(m, ++lineNo); !put)
+            return put;
     }
-    return true;
+    return {};
 }
 
 } // namespace
 
-bool writeReport(QIODevice &device, const Report &report, QString *error)
+Result<void> writeReport(QIODevice &device, const Report &report)
 {
     LineSink sink(&device, nullptr);
-    return emitReport(sink, report, error);
+    return emitReport(sink, report);
 }
 
-QByteArray encodeReport(const Report &report, QString *error)
+Result<QByteArray> encodeReport(const Report &report)
 {
     QByteArray out;
     qsizetype size = AgeGroupCount * 32;
@@ -116,22 +106,17 @@ QByteArray encodeReport(const Report &report, QString *error)
         size += m.size() + 2;
     out.reserve(size);
     LineSink sink(nullptr, &out);
-    if (!emitReport(sink, report, error))
-        return {};
+    if (Result<void> emitted = emitReport(sink, report); !emitted)
+        return emitted.failure();
     return out;
 }
 
 SaveResult saveReport(const QString &path, const Report &report, Links links)
 {
-    QString error;
-    const QByteArray bytes = encodeReport(report, &error);
-    if (!error.isEmpty()) {
-        SaveResult refused;
-        refused.outcome = SaveOutcome::NotWritten;
-        refused.reason = error;
-        return refused;
-    }
-    return writeFileSafely(path, bytes, links);
+    const Result<QByteArray> bytes = encodeReport(report);
+    if (!bytes)
+        return SaveFailure{SaveFailure::NotWritten, bytes.reason()};
+    return writeFileSafely(path, *bytes, links);
 }
 
 } // namespace zor

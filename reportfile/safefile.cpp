@@ -74,12 +74,9 @@ private:
     int m_errno = 0;
 };
 
-SaveResult failed(SaveOutcome outcome, const QString &reason)
+SaveResult failed(SaveFailure::Kind kind, const QString &reason)
 {
-    SaveResult r;
-    r.outcome = outcome;
-    r.reason = reason;
-    return r;
+    return SaveFailure{kind, reason};
 }
 
 // Removes the temporary file unless the save went through.
@@ -197,7 +194,7 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links l
     }();
     Q_UNUSED(fileSizeSignalIgnored);
     if (path.isEmpty())
-        return failed(SaveOutcome::NotOpened, QStringLiteral("Es ist kein Dateiname angegeben."));
+        return failed(SaveFailure::NotOpened, QStringLiteral("Es ist kein Dateiname angegeben."));
 
     QString target = QFileInfo(path).absoluteFilePath();
     struct stat st;
@@ -205,35 +202,35 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links l
     if (exists && S_ISLNK(st.st_mode)) {
         if (links == Links::Refuse)
             return failed(
-                    SaveOutcome::NotOpened,
+                    SaveFailure::NotOpened,
                     QStringLiteral("Unter diesem Namen steht eine Verkn\u00fcpfung auf eine andere "
                                    "Stelle; sie wird nicht \u00fcberschrieben."));
         // The link stays; the file it points to is the one replaced.
         const QString resolved = QFileInfo(target).canonicalFilePath();
         if (resolved.isEmpty())
             return failed(
-                    SaveOutcome::NotOpened,
+                    SaveFailure::NotOpened,
                     QStringLiteral("Unter diesem Namen steht eine Verkn\u00fcpfung, die auf keine "
                                    "Datei zeigt."));
         target = resolved;
         exists = ::lstat(encodedPath(target).constData(), &st) == 0;
     }
     if (exists && S_ISDIR(st.st_mode))
-        return failed(SaveOutcome::NotOpened,
+        return failed(SaveFailure::NotOpened,
                       QStringLiteral("Unter diesem Namen steht ein Ordner."));
     if (exists && !S_ISREG(st.st_mode))
         return failed(
-                SaveOutcome::NotOpened,
+                SaveFailure::NotOpened,
                 QStringLiteral("Unter diesem Namen steht keine gew\u00f6hnliche Datei, sondern "
                                "zum Beispiel ein Ger\u00e4t oder eine Pipe."));
     if (exists && isWriteProtected(target))
-        return failed(SaveOutcome::NotOpened,
+        return failed(SaveFailure::NotOpened,
                       QStringLiteral("Die Datei ist schreibgesch\u00fctzt."));
 
     const QFileInfo info(target);
     const QString folder = info.absolutePath();
     if (!QFileInfo(folder).isDir())
-        return failed(SaveOutcome::NotOpened,
+        return failed(SaveFailure::NotOpened,
                       QStringLiteral("Der Ordner %1 existiert nicht.").arg(quoted(folder)));
 
     // The temporary file is hidden and lives beside the target, so the final
@@ -245,19 +242,19 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links l
         const int err = errno;
         if (err == EACCES || err == EPERM)
             return failed(
-                    SaveOutcome::NotOpened,
+                    SaveFailure::NotOpened,
                     QStringLiteral("Keine Schreibberechtigung im Ordner %1.").arg(quoted(folder)));
-        return failed(SaveOutcome::NotOpened, describeSystemError(err));
+        return failed(SaveFailure::NotOpened, describeSystemError(err));
     }
     TempFile tmp(tmpl, fd);
 
     const mode_t mode = exists ? (st.st_mode & 07777) : (mode_t(newFileMode) & ~currentUmask());
     if (::fchmod(fd, mode) != 0)
-        return failed(SaveOutcome::NotWritten, describeSystemError(errno));
+        return failed(SaveFailure::NotWritten, describeSystemError(errno));
     if (exists && ::geteuid() == 0 && (st.st_uid != 0 || st.st_gid != 0)) {
         // Root saving another user's report leaves it that user's file.
         if (::fchown(fd, st.st_uid, st.st_gid) != 0)
-            return failed(SaveOutcome::NotWritten, describeSystemError(errno));
+            return failed(SaveFailure::NotWritten, describeSystemError(errno));
     }
 
     {
@@ -268,17 +265,17 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links l
         while (done < bytes.size()) {
             const qint64 n = sink.write(bytes.constData() + done, bytes.size() - done);
             if (n <= 0)
-                return failed(SaveOutcome::NotWritten, writeFailure(raw, sink));
+                return failed(SaveFailure::NotWritten, writeFailure(raw, sink));
             done += n;
         }
     }
     // Only what the disk has taken counts: a full disk may show itself here.
     if (::fsync(fd) != 0)
-        return failed(SaveOutcome::NotWritten, describeSystemError(errno));
+        return failed(SaveFailure::NotWritten, describeSystemError(errno));
     if (tmp.close() != 0)
-        return failed(SaveOutcome::NotWritten, describeSystemError(errno));
+        return failed(SaveFailure::NotWritten, describeSystemError(errno));
     if (::rename(tmp.name().constData(), encodedPath(target).constData()) != 0)
-        return failed(SaveOutcome::NotWritten, describeSystemError(errno));
+        return failed(SaveFailure::NotWritten, describeSystemError(errno));
     tmp.keep();
 
     // The rename itself is made durable; a folder that cannot be synced (some
@@ -288,23 +285,19 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links l
         ::fsync(dirFd);
         ::close(dirFd);
     }
-    SaveResult ok;
-    ok.outcome = SaveOutcome::Saved;
-    return ok;
+    return {};
 }
 
-ReadFileResult readFileBounded(const QString &path, qint64 maxBytes)
+Result<FileContents> readFileBounded(const QString &path, qint64 maxBytes)
 {
-    ReadFileResult r;
     // Non-blocking, so that opening a pipe does not wait for a writer.
     const int fd = ::open(encodedPath(path).constData(),
                           O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         const int err = errno;
-        r.reason = (err == EACCES || err == EPERM) ? QStringLiteral("Keine Leseberechtigung.")
-                   : err == ENOENT                 ? QStringLiteral("Die Datei existiert nicht.")
-                                                   : describeSystemError(err);
-        return r;
+        return Failure{(err == EACCES || err == EPERM) ? QStringLiteral("Keine Leseberechtigung.")
+                       : err == ENOENT ? QStringLiteral("Die Datei existiert nicht.")
+                                       : describeSystemError(err)};
     }
     struct Closer
     {
@@ -313,27 +306,20 @@ ReadFileResult readFileBounded(const QString &path, qint64 maxBytes)
     } closer{fd};
 
     struct stat st;
-    if (::fstat(fd, &st) != 0) {
-        r.reason = describeSystemError(errno);
-        return r;
-    }
-    if (S_ISDIR(st.st_mode)) {
-        r.reason = QStringLiteral("Das ist ein Ordner, keine Datei.");
-        return r;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        r.reason = QStringLiteral("Das ist keine gew\u00f6hnliche Datei, sondern zum Beispiel ein "
-                                  "Ger\u00e4t oder eine Pipe.");
-        return r;
-    }
+    if (::fstat(fd, &st) != 0)
+        return Failure{describeSystemError(errno)};
+    if (S_ISDIR(st.st_mode))
+        return Failure{QStringLiteral("Das ist ein Ordner, keine Datei.")};
+    if (!S_ISREG(st.st_mode))
+        return Failure{
+                QStringLiteral("Das ist keine gew\u00f6hnliche Datei, sondern zum Beispiel ein "
+                               "Ger\u00e4t oder eine Pipe.")};
     const QString tooLarge = QStringLiteral(
                                      "Die Datei ist gr\u00f6\u00dfer als %1 MB und damit kein "
                                      "Quorvane-Bericht.")
                                      .arg(maxBytes / (1024 * 1024));
-    if (st.st_size > maxBytes) {
-        r.reason = tooLarge;
-        return r;
-    }
+    if (st.st_size > maxBytes)
+        return Failure{tooLarge};
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0)
         ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
@@ -344,32 +330,24 @@ ReadFileResult readFileBounded(const QString &path, qint64 maxBytes)
     qint64 have = 0;
     for (;;) {
         if (have == bytes.size()) {
-            if (have > maxBytes) {
-                r.reason = tooLarge;
-                return r;
-            }
+            if (have > maxBytes)
+                return Failure{tooLarge};
             bytes.resize(qsizetype(qMin<qint64>(have * 2 + 4096, maxBytes + 1)));
         }
         const ssize_t n = ::read(fd, bytes.data() + have, size_t(bytes.size() - have));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            r.reason = describeSystemError(errno);
-            return r;
+            return Failure{describeSystemError(errno)};
         }
         if (n == 0)
             break;
         have += n;
     }
-    if (have > maxBytes) {
-        r.reason = tooLarge;
-        return r;
-    }
+    if (have > maxBytes)
+        return Failure{tooLarge};
     bytes.resize(qsizetype(have));
-    r.ok = true;
-    r.bytes = std::move(bytes);
-    r.mtimeNs = mtimeOf(st);
-    return r;
+    return FileContents{std::move(bytes), mtimeOf(st)};
 }
 
 FileFingerprint FileFingerprint::of(const QByteArray &bytes, qint64 mtimeNs)
@@ -384,10 +362,10 @@ FileFingerprint FileFingerprint::of(const QByteArray &bytes, qint64 mtimeNs)
 
 FileFingerprint FileFingerprint::ofFile(const QString &path)
 {
-    const ReadFileResult read = readFileBounded(path);
-    if (!read.ok)
+    const Result<FileContents> read = readFileBounded(path);
+    if (!read)
         return {};
-    return of(read.bytes, read.mtimeNs);
+    return of(read->bytes, read->mtimeNs);
 }
 
 bool changedSince(const QString &path, const FileFingerprint &fp)
@@ -400,11 +378,11 @@ bool changedSince(const QString &path, const FileFingerprint &fp)
     if (S_ISREG(st.st_mode) && st.st_size == fp.size && mtimeOf(st) == fp.mtimeNs)
         return false;
     // Touched or rewritten: only different bytes count as a change.
-    const ReadFileResult now = readFileBounded(path);
-    if (!now.ok)
+    const Result<FileContents> now = readFileBounded(path);
+    if (!now)
         return true;
-    return now.bytes.size() != fp.size
-           || QCryptographicHash::hash(now.bytes, QCryptographicHash::Sha256) != fp.hash;
+    return now->bytes.size() != fp.size
+           || QCryptographicHash::hash(now->bytes, QCryptographicHash::Sha256) != fp.hash;
 }
 
 SaveDevice &SaveDevice::real()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reportfile/result.h"
 #include "reportfile/standin.h"
 
 #include <QByteArray>
@@ -11,18 +12,19 @@ class QIODevice;
 
 namespace zor {
 
-enum class SaveOutcome {
-    Saved,
-    NotOpened,  // no file name, folder missing, write-protected, not a plain file
-    NotWritten, // begun, but a write, the flush to disk or the final replace failed; old file
-                // untouched
-};
-
-struct SaveResult
+// Why a file was not saved. The user is told differently whether anything
+// was begun at all.
+struct SaveFailure
 {
-    SaveOutcome outcome = SaveOutcome::NotOpened;
+    enum Kind {
+        NotOpened,  // no file name, folder missing, write-protected, not a plain file
+        NotWritten, // begun, but a write, the flush to disk or the final replace
+                    // failed; the old file is untouched
+    };
+    Kind kind = NotOpened;
     QString reason; // in German, for the user: what happened
 };
+using SaveResult = Result<void, SaveFailure>;
 
 // How a symbolic link standing under the name is treated. A file the user
 // chose may be a link to the real report; a name the program makes up (the
@@ -47,17 +49,15 @@ bool isWriteProtected(const QString &path);
 // about 3 MB; anything beyond this is no report.
 constexpr qint64 MaxReportFileSize = 64 * 1024 * 1024;
 
-struct ReadFileResult
+struct FileContents
 {
-    bool ok = false;
     QByteArray bytes;
-    QString reason;     // in German, when !ok
     qint64 mtimeNs = 0; // modification time of what was read
 };
 
 // Reads a whole plain file of at most maxBytes. A pipe, a device or a folder
 // is refused without waiting on it, and so is a file that is (or grows) larger.
-ReadFileResult readFileBounded(const QString &path, qint64 maxBytes = MaxReportFileSize);
+Result<FileContents> readFileBounded(const QString &path, qint64 maxBytes = MaxReportFileSize);
 
 // What a file was when the program last read or wrote it: enough to notice
 // that another program has changed it since.

@@ -120,9 +120,9 @@ bool openLocalPage(DesktopHandOff &desktop, const QString &page, int waitMs)
 QString handOffReport(DesktopHandOff &desktop, const QString &mailbox, const QString &subject,
                       const QString &companion, int waitMs)
 {
-    QString reason;
-    const QString attachment = makeAttachmentCopy(companion, &reason);
-    switch (startMailProgram(desktop, mailbox, subject, attachment, waitMs)) {
+    const Result<QString> attachment = makeAttachmentCopy(companion);
+    switch (startMailProgram(desktop, mailbox, subject, attachment ? *attachment : QString(),
+                             waitMs)) {
     case MailHandOff::Failed:
         return mailNotStartedText(mailbox, subject, companion);
     case MailHandOff::Unconfirmed:
@@ -132,8 +132,8 @@ QString handOffReport(DesktopHandOff &desktop, const QString &mailbox, const QSt
     }
     // Through the mailto: URL nothing is attached anyway, and the
     // instructions already say to attach the file.
-    if (attachment.isEmpty() && !desktop.findProgram(QStringLiteral("xdg-email")).isEmpty())
-        return attachmentLeftOutText(companion, reason);
+    if (!attachment && !desktop.findProgram(QStringLiteral("xdg-email")).isEmpty())
+        return attachmentLeftOutText(companion, attachment.reason());
     return QString();
 }
 

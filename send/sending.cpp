@@ -1,9 +1,10 @@
 #include "send/sending.h"
 
+#include "reportfile/safefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QUrlQuery>
 
@@ -123,39 +124,31 @@ bool isPlainPath(const QString &path)
     return true;
 }
 
-QString makeAttachmentCopy(const QString &companion, QString *reason)
+Result<QString> makeAttachmentCopy(const QString &companion)
 {
-    const auto refuse = [reason](const QString &why) {
-        if (reason)
-            *reason = why;
-        return QString();
-    };
-    QFile source(companion);
-    if (!source.open(QIODevice::ReadOnly))
-        return refuse(QString::fromUtf8("Die Datei %1 lie\u00df sich nicht lesen.")
-                              .arg(QDir::toNativeSeparators(companion)));
-    const QByteArray bytes = source.readAll();
-    source.close();
+    const Result<FileContents> source = readFileBounded(companion);
+    if (!source)
+        return Failure{QString::fromUtf8("Die Datei %1 lie\u00df sich nicht lesen.")
+                               .arg(QDir::toNativeSeparators(companion))};
 
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (runtime.isEmpty())
-        return refuse(QStringLiteral("Es gibt keinen Ordner f\u00fcr Laufzeitdateien."));
+        return Failure{QStringLiteral("Es gibt keinen Ordner f\u00fcr Laufzeitdateien.")};
     const QString folder = QDir(runtime).filePath(QStringLiteral("zor-quorvane"));
     const QString copy = QDir(folder).filePath(QFileInfo(companion).fileName());
     if (!isPlainPath(copy))
-        return refuse(QString::fromUtf8("Der Pfad %1 enth\u00e4lt Zeichen, die das "
-                                        "E-Mail-Programm missverstehen k\u00f6nnte.")
-                              .arg(QDir::toNativeSeparators(copy)));
+        return Failure{QString::fromUtf8("Der Pfad %1 enth\u00e4lt Zeichen, die das "
+                                         "E-Mail-Programm missverstehen k\u00f6nnte.")
+                               .arg(QDir::toNativeSeparators(copy))};
     // Only the user may look into the folder: it holds the club's report.
     if (!QDir().mkpath(folder)
         || !QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner
                                                   | QFileDevice::ExeOwner))
-        return refuse(QString::fromUtf8("Der Ordner %1 lie\u00df sich nicht anlegen.")
-                              .arg(QDir::toNativeSeparators(folder)));
-    QSaveFile out(copy);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        return refuse(QString::fromUtf8("Die Kopie %1 lie\u00df sich nicht schreiben.")
-                              .arg(QDir::toNativeSeparators(copy)));
+        return Failure{QString::fromUtf8("Der Ordner %1 lie\u00df sich nicht anlegen.")
+                               .arg(QDir::toNativeSeparators(folder))};
+    if (!writeFileSafely(copy, source->bytes, Links::Refuse, 0600))
+        return Failure{QString::fromUtf8("Die Kopie %1 lie\u00df sich nicht schreiben.")
+                               .arg(QDir::toNativeSeparators(copy))};
     return copy;
 }
 

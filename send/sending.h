@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reportfile/result.h"
+
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -43,8 +45,8 @@ bool isPlainPath(const QString &path);
 // The copy the mail program attaches: the companion file, under its own name
 // (the club number with ".zor"), in a folder of this program's own in the
 // user's runtime directory, so the path is plain whatever folder the club
-// keeps its reports in. Returns the copy's path, or empty and the reason.
-QString makeAttachmentCopy(const QString &companion, QString *reason);
+// keeps its reports in. Gives the copy's path.
+Result<QString> makeAttachmentCopy(const QString &companion);
 
 // The help page to open: the one in the start-up folder when it is there,
 // else the first installed copy that exists. Empty when there is none.

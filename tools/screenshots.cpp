@@ -64,13 +64,13 @@ int main(int argc, char *argv[])
     }
 
     // The dialog of "Mitgliederliste übernehmen..." with the test data's member list.
-    auto list = zor::readMemberListFile(QStringLiteral(ZOR_SAMPLE_MEMBER_LIST));
-    if (!std::holds_alternative<zor::MemberBook>(list))
+    zor::Result<zor::MemberBook> list = zor::readMemberListFile(
+            QStringLiteral(ZOR_SAMPLE_MEMBER_LIST));
+    if (!list)
         return 1;
     const zor::Report shown = form.currentReport();
-    MemberImportDialog importDialog(std::get<zor::MemberBook>(std::move(list)),
-                                    QStringLiteral("mitglieder.xlsx"), shown.counts, shown.masters,
-                                    QDate(2026, 12, 8), &form);
+    MemberImportDialog importDialog(std::move(list).value(), QStringLiteral("mitglieder.xlsx"),
+                                    shown.counts, shown.masters, QDate(2026, 12, 8), &form);
     importDialog.show();
     QCoreApplication::processEvents();
     if (!importDialog.grab().save(QDir(folder).filePath(QStringLiteral("mitgliederliste.png"))))

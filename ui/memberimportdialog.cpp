@@ -194,7 +194,8 @@ MemberImportDialog::MemberImportDialog(zor::MemberBook book, const QString &file
     layout->addWidget(buttons);
 
     // The first sheet that can be counted is where the user starts.
-    const int start = std::max(0, zor::firstCountableSheet(m_book, m_day->date(), nullptr));
+    const zor::Result<int> countable = zor::firstCountableSheet(m_book, m_day->date());
+    const int start = countable ? *countable : 0;
     chooseSheet(start);
     m_sheetBox->setCurrentIndex(start);
 

@@ -96,7 +96,7 @@ private:
     void FormCloseQuery(bool &CanClose);
     void AppIdle();
     void AnyControlChange();
-    void askBeforeLosingChanges(bool &proceed);
+    bool mayLeaveReport();                // asks to save changes first; false to stay
     bool openChosen(const QString &path); // Open's steps after the dialog
     void save(); // Save as the menu runs it; Modified tells whether it went through
     void remember(const QString &path); // what the report's file now holds

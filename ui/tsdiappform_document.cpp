@@ -41,24 +41,22 @@ void TSDIAppForm::ResetReport()
     UpdateSums();
 }
 
-void TSDIAppForm::askBeforeLosingChanges(bool &proceed)
+bool TSDIAppForm::mayLeaveReport()
 {
-    proceed = true;
+    commitPendingEdit();
     if (!Modified)
-        return;
+        return true;
     switch (zor::Dialogs::current().askYesNoCancel(this, QStringLiteral("ZOR-Quorvane"),
                                                    changedQuestion())) {
     case zor::Answer::Yes:
         // Only a report that is now in a file may be left: a save that was
         // refused, failed or cancelled keeps it on screen, as closing does.
         save();
-        proceed = Modified == 0;
-        break;
+        return Modified == 0;
     case zor::Answer::No:
-        break;
+        return true;
     default:
-        proceed = false;
-        break;
+        return false;
     }
 }
 
@@ -74,10 +72,7 @@ void TSDIAppForm::save()
 
 void TSDIAppForm::FileNew1Execute()
 {
-    commitPendingEdit();
-    bool proceed = true;
-    askBeforeLosingChanges(proceed);
-    if (!proceed)
+    if (!mayLeaveReport())
         return;
     guarded([this] {
         ResetReport();
@@ -91,10 +86,7 @@ void TSDIAppForm::FileNew1Execute()
 
 void TSDIAppForm::FileOpen1Execute()
 {
-    commitPendingEdit();
-    bool proceed = true;
-    askBeforeLosingChanges(proceed);
-    if (!proceed)
+    if (!mayLeaveReport())
         return;
     m_openFileName.clear();
     const QString chosen = zor::Dialogs::current().openFile(this, reportFilter());
@@ -119,9 +111,7 @@ bool TSDIAppForm::openChosen(const QString &path)
 
 void TSDIAppForm::openFromCommandLine(const QString &path)
 {
-    bool proceed = true;
-    askBeforeLosingChanges(proceed);
-    if (proceed)
+    if (mayLeaveReport())
         openChosen(path);
 }
 

@@ -21,7 +21,7 @@ const QString &cannotOpen()
 
 // Tells once, after reading, what of the file could not be taken over, so
 // that nothing in the report changes without the user knowing.
-QString readNotice(const zor::ReadResult &read, const QString &path)
+QString readNotice(const zor::ReportAsRead &read, const QString &path)
 {
     const QString name = QDir::toNativeSeparators(path);
     QStringList parts;
@@ -72,7 +72,7 @@ int TSDIAppForm::SaveReportFile()
     zor::ReportTexts texts;
     for (int i = 0; i < zor::FieldCount; ++i)
         texts[i] = field(static_cast<zor::Field>(i))->text();
-    const zor::CompletenessResult check = zor::checkCompleteness(texts, ui->AllSum->text());
+    const zor::CompletenessCheck check = zor::checkCompleteness(texts, ui->AllSum->text());
 
     const QString path = currentFileName();
     if (check.passed() && path == m_knownPath && zor::changedSince(path, m_known)) {
@@ -104,23 +104,25 @@ int TSDIAppForm::SaveReportFile()
     }
 
     const zor::SaveResult saved = zor::saveReport(path, currentReport());
-    switch (saved.outcome) {
-    case zor::SaveOutcome::Saved:
+    if (saved) {
         Modified = 0;
         remember(path);
         discardRecovery(); // the report is in its file now
         return 1;
-    case zor::SaveOutcome::NotOpened:
+    }
+    switch (saved.failure().kind) {
+    case zor::SaveFailure::NotOpened:
         zor::Dialogs::current().warning(
-                this, cannotOpen() + QStringLiteral("\n\n%1\n%2").arg(quoted(path), saved.reason));
-        return 0;
-    case zor::SaveOutcome::NotWritten:
+                this,
+                cannotOpen() + QStringLiteral("\n\n%1\n%2").arg(quoted(path), saved.reason()));
+        break;
+    case zor::SaveFailure::NotWritten:
         zor::Dialogs::current().warning(
                 this, QStringLiteral("Die Datei %1 konnte nicht geschrieben "
                                      "werden:\n%2\n\nDie bisherige Datei ist unver\u00e4ndert "
                                      "geblieben; der Bericht ist noch nicht gespeichert.")
-                              .arg(quoted(path), saved.reason));
-        return 0;
+                              .arg(quoted(path), saved.reason()));
+        break;
     }
     return 0;
 }
@@ -137,7 +139,7 @@ bool TSDIAppForm::WriteCompanionFile()
     // The name is the program's choice, not the user's: a link or anything
     // but a plain file under it is left alone.
     const zor::SaveResult saved = zor::saveReport(companion, currentReport(), zor::Links::Refuse);
-    if (saved.outcome == zor::SaveOutcome::Saved)
+    if (saved)
         return true;
     zor::Dialogs::current().warning(
             this,
@@ -146,7 +148,7 @@ bool TSDIAppForm::WriteCompanionFile()
                     "geschickt wird, konnte aber nicht geschrieben werden:\n%3\n\n"
                     "Bitte beheben Sie den Grund und speichern Sie noch einmal, bevor Sie "
                     "die Quorvane absenden.")
-                    .arg(quoted(report), quoted(companion), saved.reason));
+                    .arg(quoted(report), quoted(companion), saved.reason()));
     return false;
 }
 
@@ -155,13 +157,13 @@ bool TSDIAppForm::LoadReportFile()
     // The file is read whole before anything in the window changes, so a
     // file that cannot be read leaves the report on screen untouched.
     const QString path = m_openFileName;
-    const zor::ReadFileResult file = zor::readFileBounded(path);
-    if (!file.ok) {
+    const zor::Result<zor::FileContents> file = zor::readFileBounded(path);
+    if (!file) {
         zor::Dialogs::current().warning(
-                this, cannotOpen() + QStringLiteral("\n\n%1\n%2").arg(quoted(path), file.reason));
+                this, cannotOpen() + QStringLiteral("\n\n%1\n%2").arg(quoted(path), file.reason()));
         return false;
     }
-    const zor::ReadResult read = zor::readReport(file.bytes);
+    const zor::ReportAsRead read = zor::readReport(file->bytes);
 
     guarded([this] { ResetReport(); });
     putReport(read.report);
@@ -170,7 +172,7 @@ bool TSDIAppForm::LoadReportFile()
         zor::Dialogs::current().message(this, QStringLiteral("ZOR-Quorvane"), notice);
     Modified = 0;
     m_knownPath = path;
-    m_known = zor::FileFingerprint::of(file.bytes, file.mtimeNs);
+    m_known = zor::FileFingerprint::of(file->bytes, file->mtimeNs);
     return true;
 }
 

@@ -32,16 +32,17 @@ void TSDIAppForm::MitgliederImportClick()
     if (path.isEmpty())
         return;
 
-    auto read = zor::readMemberListFile(path);
-    if (const auto *failure = std::get_if<zor::ReadFailure>(&read)) {
-        zor::Dialogs::current().warning(this, failure->message);
+    zor::Result<zor::MemberBook> read = zor::readMemberListFile(path);
+    if (!read) {
+        zor::Dialogs::current().warning(this, read.reason());
         return;
     }
-    zor::MemberBook book = std::get<zor::MemberBook>(std::move(read));
+    zor::MemberBook book = std::move(read).value();
     const QDate today = QDate::currentDate();
-    QString why;
-    if (zor::firstCountableSheet(book, zor::referenceDayFor(today), &why) < 0) {
-        zor::Dialogs::current().warning(this, why);
+    if (const zor::Result<int> countable = zor::firstCountableSheet(book,
+                                                                    zor::referenceDayFor(today));
+        !countable) {
+        zor::Dialogs::current().warning(this, countable.reason());
         return;
     }
 

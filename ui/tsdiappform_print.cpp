@@ -87,12 +87,13 @@ void TSDIAppForm::sendJob(QPrinter &printer, const zor::PrintLayout &layout)
     progress.setMinimumDuration(1000);
     progress.setAutoReset(false);
     progress.setAutoClose(false);
-    const zor::JobResult result = zor::printJob(printer, layout, [&progress](int done, int total) {
-        progress.setMaximum(total);
-        progress.setValue(done);
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        return !progress.wasCanceled();
-    });
+    const zor::PrintResult result = zor::printJob(
+            printer, layout, [&progress](int done, int total) {
+                progress.setMaximum(total);
+                progress.setValue(done);
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                return !progress.wasCanceled();
+            });
     progress.reset();
     const auto tell = [this](const QString &error) {
         zor::Dialogs::current().message(
@@ -102,14 +103,13 @@ void TSDIAppForm::sendJob(QPrinter &printer, const zor::PrintLayout &layout)
                                 "\n\nBitte pr\u00fcfen Sie den Drucker oder speichern Sie den "
                                 "Bericht mit \"Als PDF speichern...\"."));
     };
-    if (result.ok && result.jobId > 0) {
+    if (result && *result > 0) {
         // The spooler took the job; a failure on the way to the paper is told later.
-        zor::watchJob(this, printer.printerName(), result.jobId, tell);
+        zor::watchJob(this, printer.printerName(), *result, tell);
         return;
     }
-    if (result.ok || result.cancelled)
-        return;
-    tell(result.error);
+    if (!result && !result.failure().cancelled)
+        tell(result.reason());
 }
 
 // The same printout as a PDF file, for a club without a printer or to mail.
@@ -131,13 +131,12 @@ void TSDIAppForm::FileSavePdfExecute()
                 QStringLiteral("PDF-Dateien (*.pdf)"), QStringLiteral("pdf"));
         if (path.isEmpty())
             return;
-        QString error;
-        if (!zor::writePdf(layout, path, &error)) {
+        if (const zor::Result<void> written = zor::writePdf(layout, path); !written) {
             zor::Dialogs::current().message(
                     this, Caption,
                     QStringLiteral("Die PDF-Datei \"%1\" konnte nicht geschrieben "
                                    "werden:\n%2")
-                            .arg(path, error));
+                            .arg(path, written.reason()));
         }
     });
 }

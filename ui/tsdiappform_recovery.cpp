@@ -73,7 +73,7 @@ bool TSDIAppForm::writeRecoveryCopy()
         copy.known = m_known;
     copy.made = QDateTime::currentDateTime();
     const zor::SaveResult written = m_recovery->write(zor::encodeRecovery(copy));
-    if (written.outcome == zor::SaveOutcome::Saved) {
+    if (written) {
         m_recoveryFailureShown = false;
         return true;
     }
@@ -85,7 +85,7 @@ bool TSDIAppForm::writeRecoveryCopy()
                 QStringLiteral(
                         "Die Sicherungskopie Ihrer Eingaben konnte nicht geschrieben werden:\n%1\n\n"
                         "Bitte speichern Sie den Bericht, sobald es geht.")
-                        .arg(written.reason));
+                        .arg(written.reason()));
     }
     return false;
 }
@@ -110,10 +110,10 @@ bool TSDIAppForm::offerRecovery()
             orphan.release();
             continue;
         }
-        const zor::ReadFileResult file = zor::readFileBounded(orphan.path);
-        zor::RecoveryCopy copy;
-        QString error;
-        if (!file.ok || !zor::decodeRecovery(file.bytes, &copy, &error)) {
+        const zor::Result<zor::FileContents> file = zor::readFileBounded(orphan.path);
+        const zor::Result<zor::RecoveryCopy> decoded = file ? zor::decodeRecovery(file->bytes)
+                                                            : file.failure();
+        if (!decoded) {
             zor::Dialogs::current().message(
                     this, Caption,
                     QStringLiteral(
@@ -121,10 +121,11 @@ bool TSDIAppForm::offerRecovery()
                             "wiederhergestellt werden. Sie wird entfernt.\n\n%2")
                             .arg(QLocale().toString(orphan.modified,
                                                     QStringLiteral("dd.MM.yyyy HH:mm")),
-                                 file.ok ? error : file.reason));
+                                 decoded.reason()));
             orphan.drop();
             continue;
         }
+        const zor::RecoveryCopy &copy = *decoded;
         const QString which = copy.fileName.isEmpty()
                                       ? QStringLiteral("neuer Bericht")
                                       : QStringLiteral("\u201e%1\u201c")

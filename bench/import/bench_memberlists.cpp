@@ -131,10 +131,10 @@ void writeXlsx(const QString &path, const QList<Member> &members)
 // Reads and counts the list as the dialog does for its first view.
 int readAndCount(const QString &path)
 {
-    auto read = zor::readMemberListFile(path);
-    if (std::holds_alternative<zor::ReadFailure>(read))
-        qFatal("%s: %s", qPrintable(path), qPrintable(std::get<zor::ReadFailure>(read).message));
-    const zor::MemberSheet &sheet = std::get<zor::MemberBook>(read).sheets.first();
+    const zor::Result<zor::MemberBook> read = zor::readMemberListFile(path);
+    if (!read)
+        qFatal("%s: %s", qPrintable(path), qPrintable(read.reason()));
+    const zor::MemberSheet &sheet = read->sheets.first();
     const zor::CountResult r = zor::countMembers(sheet, zor::recognizeColumns(*sheet.header()),
                                                  QDate(2027, 1, 1), zor::OtherSex::NotCounted);
     return r.members;

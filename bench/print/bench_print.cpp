@@ -56,8 +56,13 @@ int main(int argc, char **argv)
         const QString path = dir.filePath(QStringLiteral("bench%1.pdf").arg(n));
         bool ok = true;
         QString error;
-        const double pdfMs = zorbench::bestMs(
-                3, [&] { ok = ok && zor::writePdf(layout, path, &error); });
+        const double pdfMs = zorbench::bestMs(3, [&] {
+            if (!ok)
+                return;
+            const zor::Result<void> written = zor::writePdf(layout, path);
+            ok = written.ok();
+            error = written.reason();
+        });
         if (!ok) {
             std::fprintf(stderr, "PDF failed: %s\n", qPrintable(error));
             return 1;

@@ -61,16 +61,19 @@ int main(int argc, char **argv)
         bool ok = true;
 
         line("encode (memory)", n,
-             zorbench::bestMs(reps, [&] { ok &= !zor::encodeReport(report).isEmpty(); }));
-        line("save to disk (temp file, fsync, rename)", n, zorbench::bestMs(reps, [&] {
-                 ok &= zor::saveReport(path, report).outcome == zor::SaveOutcome::Saved;
-             }));
-        zor::ReadResult read;
+             zorbench::bestMs(reps, [&] { ok &= zor::encodeReport(report).ok(); }));
+        line("save to disk (temp file, fsync, rename)", n,
+             zorbench::bestMs(reps, [&] { ok &= zor::saveReport(path, report).ok(); }));
+        zor::Report read;
         line("read from disk", n, zorbench::bestMs(reps, [&] {
                  QFile f(path);
-                 ok &= f.open(QIODevice::ReadOnly) && zor::readReport(f, &read);
+                 ok &= f.open(QIODevice::ReadOnly);
+                 const zor::Result<zor::ReportAsRead> r = zor::readReport(f);
+                 ok &= r.ok();
+                 if (r)
+                     read = r->report;
              }));
-        ok &= read.report == report;
+        ok &= read == report;
         line("open in window (reset+load+sums)", n, zorbench::bestMs(reps, [&] {
                  form.setModified(false);
                  ok &= zortest::openReport(form, path);
@@ -86,7 +89,7 @@ int main(int argc, char **argv)
                  copy.report = report;
                  copy.fileName = path;
                  copy.made = QDateTime::currentDateTime();
-                 ok &= recovery.write(zor::encodeRecovery(copy)).outcome == zor::SaveOutcome::Saved;
+                 ok &= recovery.write(zor::encodeRecovery(copy)).ok();
              }));
         if (!ok || !zortest::dialogs().shown().isEmpty()) {
             std::fprintf(stderr, "benchmark run failed for %d masters\n", n);

@@ -148,19 +148,20 @@ private slots:
 void TstRecovery::copy_roundTripsEverythingAsTyped()
 {
     const zor::RecoveryCopy c = sampleCopy();
-    zor::RecoveryCopy back;
-    QString error;
-    QVERIFY2(zor::decodeRecovery(zor::encodeRecovery(c), &back, &error), qPrintable(error));
-    QVERIFY(back == c);
+    const zor::Result<zor::RecoveryCopy> back = zor::decodeRecovery(zor::encodeRecovery(c));
+    QVERIFY2(back, qPrintable(back.reason()));
+    QVERIFY(*back == c);
 
     // A copy of a report never saved has no file and no fingerprint.
     zor::RecoveryCopy fresh;
     fresh.report = zor::Report::fresh();
     fresh.made = QDateTime::currentDateTime();
-    QVERIFY(zor::decodeRecovery(zor::encodeRecovery(fresh), &back, &error));
-    QVERIFY(back.fileName.isEmpty());
-    QVERIFY(!back.known.valid);
-    QCOMPARE(back.report, fresh.report);
+    const zor::Result<zor::RecoveryCopy> backFresh = zor::decodeRecovery(
+            zor::encodeRecovery(fresh));
+    QVERIFY(backFresh);
+    QVERIFY(backFresh->fileName.isEmpty());
+    QVERIFY(!backFresh->known.valid);
+    QCOMPARE(backFresh->report, fresh.report);
 }
 
 void TstRecovery::copy_damaged_isRefusedWithoutACrash()
@@ -179,10 +180,9 @@ void TstRecovery::copy_damaged_isRefusedWithoutACrash()
     for (int n = 0; n < good.size(); n += 7)
         bad << good.left(n);
     for (const QByteArray &b : bad) {
-        zor::RecoveryCopy out;
-        QString error;
-        QVERIFY2(!zor::decodeRecovery(b, &out, &error), b.constData());
-        QVERIFY(!error.isEmpty());
+        const zor::Result<zor::RecoveryCopy> out = zor::decodeRecovery(b);
+        QVERIFY2(!out, b.constData());
+        QVERIFY(!out.reason().isEmpty());
     }
 }
 
@@ -194,8 +194,8 @@ void TstRecovery::store_instancesKeepTheirOwnCopies()
     zor::RecoveryStore b(folder);
     QVERIFY(a->isActive() && b.isActive());
     QVERIFY(a->ownCopyPath() != b.ownCopyPath());
-    QCOMPARE(a->write("a").outcome, zor::SaveOutcome::Saved);
-    QCOMPARE(b.write("b").outcome, zor::SaveOutcome::Saved);
+    QVERIFY(a->write("a"));
+    QVERIFY(b.write("b"));
 
     // Private to the user.
     QCOMPARE(int(QFileInfo(folder).permissions() & 0x0777),
@@ -356,9 +356,9 @@ void TstRecovery::copyIsWrittenAfterAChange_andGoneAfterNewSaveOrExit()
     zortest::typeInto(zortest::field(*form, Field::Fax), QStringLiteral("0815"));
     QVERIFY(!QFileInfo::exists(own)); // not at once
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(own), 6000);
-    zor::RecoveryCopy copy;
-    QVERIFY(zor::decodeRecovery(zortest::readAll(own), &copy, nullptr));
-    QCOMPARE(copy.report.text(Field::Fax), QStringLiteral("0815"));
+    const zor::Result<zor::RecoveryCopy> copy = zor::decodeRecovery(zortest::readAll(own));
+    QVERIFY(copy);
+    QCOMPARE(copy->report.text(Field::Fax), QStringLiteral("0815"));
 
     // "Nein" to New's question drops the changes, and with them the copy.
     zortest::dialogs().primeAnswer(Answer::No);

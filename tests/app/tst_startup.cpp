@@ -79,25 +79,31 @@ private slots:
 void TstStartup::parsesOneOptionalFile()
 {
     const QString prog = QStringLiteral("zor-quorvane");
-    zor::CommandLine c = zor::parseCommandLine({prog});
-    QCOMPARE(c.action, zor::CommandLine::Run);
-    QVERIFY(c.file.isEmpty());
+    zor::Result<zor::CommandLine> c = zor::parseCommandLine({prog});
+    QVERIFY(c);
+    QCOMPARE(c->action, zor::CommandLine::Run);
+    QVERIFY(c->file.isEmpty());
 
     c = zor::parseCommandLine({prog, QStringLiteral("Bericht 2024.zor")});
-    QCOMPARE(c.action, zor::CommandLine::Run);
-    QCOMPARE(c.file, QStringLiteral("Bericht 2024.zor"));
+    QVERIFY(c);
+    QCOMPARE(c->action, zor::CommandLine::Run);
+    QCOMPARE(c->file, QStringLiteral("Bericht 2024.zor"));
 
     // After "--" a name that starts with a dash is a file, not an option.
     c = zor::parseCommandLine({prog, QStringLiteral("--"), QStringLiteral("--help")});
-    QCOMPARE(c.action, zor::CommandLine::Run);
-    QCOMPARE(c.file, QStringLiteral("--help"));
+    QVERIFY(c);
+    QCOMPARE(c->action, zor::CommandLine::Run);
+    QCOMPARE(c->file, QStringLiteral("--help"));
 
-    QCOMPARE(zor::parseCommandLine({prog, QStringLiteral("-h")}).action,
-             zor::CommandLine::ShowHelp);
-    QCOMPARE(zor::parseCommandLine({prog, QStringLiteral("--version")}).action,
-             zor::CommandLine::ShowVersion);
-    QCOMPARE(zor::parseCommandLine({prog, QStringLiteral("a.zor"), QStringLiteral("b.zor")}).action,
-             zor::CommandLine::Refuse);
+    c = zor::parseCommandLine({prog, QStringLiteral("-h")});
+    QVERIFY(c);
+    QCOMPARE(c->action, zor::CommandLine::ShowHelp);
+    c = zor::parseCommandLine({prog, QStringLiteral("--version")});
+    QVERIFY(c);
+    QCOMPARE(c->action, zor::CommandLine::ShowVersion);
+    c = zor::parseCommandLine({prog, QStringLiteral("a.zor"), QStringLiteral("b.zor")});
+    QVERIFY(!c);
+    QVERIFY(c.reason().contains(QStringLiteral("nur eine Datei")));
 }
 
 void TstStartup::helpAndVersionNeedNoDisplay_data()

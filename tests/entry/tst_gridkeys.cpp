@@ -260,7 +260,7 @@ void TstGridKeys::saveTakesTheOpenEditorsText()
     typeKeys(QStringLiteral("77"));
     press(Qt::Key_S, Qt::ControlModifier); // saved while the cell is still being edited
     QVERIFY2(QFile::exists(path), "nothing was saved");
-    const zor::ReadResult back = zor::readReport(zortest::readAll(path));
+    const zor::ReportAsRead back = zor::readReport(zortest::readAll(path));
     QCOMPARE(back.report.counts[0][zor::Men], QStringLiteral("77"));
 }
 

@@ -19,17 +19,15 @@ namespace {
 
 QString failure(const QByteArray &bytes)
 {
-    auto read = readMemberList(bytes);
-    const auto *f = std::get_if<ReadFailure>(&read);
-    return f ? f->message : QString();
+    return readMemberList(bytes).reason();
 }
 
 MemberSheet firstSheet(const QByteArray &bytes)
 {
-    auto read = readMemberList(bytes);
-    if (auto *f = std::get_if<ReadFailure>(&read))
-        qFatal("not read: %s", qPrintable(f->message));
-    return std::get<MemberBook>(read).sheets.first();
+    const Result<MemberBook> read = readMemberList(bytes);
+    if (!read)
+        qFatal("not read: %s", qPrintable(read.reason()));
+    return read->sheets.first();
 }
 
 QByteArray dataBytes(const char *name)
@@ -104,19 +102,25 @@ void TstBadMemberLists::emptyListsAndListsWithoutBirthDates()
     QVERIFY(failure(emptyWorkbook).contains(QStringLiteral("leer")));
 
     const QDate day(2027, 1, 1);
-    QString why;
     // A header and nothing under it.
-    auto read = readMemberList("Name;Geburtsdatum\r\n");
-    QCOMPARE(firstCountableSheet(std::get<MemberBook>(read), day, &why), -1);
-    QVERIFY(why.contains(QStringLiteral("keine Mitglieder")));
+    Result<MemberBook> read = readMemberList("Name;Geburtsdatum\r\n");
+    QVERIFY(read);
+    Result<int> sheet = firstCountableSheet(*read, day);
+    QVERIFY(!sheet);
+    QVERIFY(sheet.reason().contains(QStringLiteral("keine Mitglieder")));
     // No column is headed as the birth date, and none holds dates.
     read = readMemberList("Name;Vorname;Ort\r\nA;B;Bonn\r\nC;D;Köln\r\n");
-    QCOMPARE(firstCountableSheet(std::get<MemberBook>(read), day, &why), -1);
-    QVERIFY(why.contains(QStringLiteral("keine Spalte mit Geburtsdaten")));
+    QVERIFY(read);
+    sheet = firstCountableSheet(*read, day);
+    QVERIFY(!sheet);
+    QVERIFY(sheet.reason().contains(QStringLiteral("keine Spalte mit Geburtsdaten")));
     // A column of dates under a header nobody foresaw is found by its content.
     read = readMemberList("Name;Tag der Geburt\r\nA;01.02.1990\r\nB;1990-03-04\r\nC;\r\n");
-    const MemberBook book = std::get<MemberBook>(read);
-    QCOMPARE(firstCountableSheet(book, day, &why), 0);
+    QVERIFY(read);
+    const MemberBook book = *read;
+    sheet = firstCountableSheet(book, day);
+    QVERIFY(sheet);
+    QCOMPARE(*sheet, 0);
     QCOMPARE(birthDateColumnByContent(book.sheets[0], day), 1);
 }
 
@@ -167,23 +171,23 @@ void TstBadMemberLists::aHugeFileIsRefusedBeforeItIsRead()
     QVERIFY(f.write("Name;Geburtsdatum\r\n") > 0);
     QVERIFY(f.resize(100LL * 1024 * 1024)); // sparse: 100 MB that cost no disk
     f.close();
-    auto read = readMemberListFile(path);
-    const auto *refused = std::get_if<ReadFailure>(&read);
-    QVERIFY(refused);
-    QVERIFY2(refused->message.contains(QStringLiteral("100 MB"))
-                     && refused->message.contains(QStringLiteral("50 MB")),
-             qPrintable(refused->message));
+    Result<MemberBook> read = readMemberListFile(path);
+    QVERIFY(!read);
+    QVERIFY2(read.reason().contains(QStringLiteral("100 MB"))
+                     && read.reason().contains(QStringLiteral("50 MB")),
+             qPrintable(read.reason()));
 
     // Just under the limit it is read (and is then just no member list).
     QVERIFY(f.open(QIODevice::ReadWrite));
     QVERIFY(f.resize(MaxMemberListBytes));
     f.close();
     read = readMemberListFile(path);
-    QVERIFY(std::holds_alternative<ReadFailure>(read));
-    QVERIFY(!std::get<ReadFailure>(read).message.contains(QStringLiteral("50 MB")));
+    QVERIFY(!read);
+    QVERIFY(!read.reason().contains(QStringLiteral("50 MB")));
 
     read = readMemberListFile(dir.filePath(QStringLiteral("fehlt.csv")));
-    QVERIFY(std::get<ReadFailure>(read).message.contains(QStringLiteral("gibt es nicht")));
+    QVERIFY(!read);
+    QVERIFY(read.reason().contains(QStringLiteral("gibt es nicht")));
 }
 
 void TstBadMemberLists::zipBombsAndEntityExpansionAreRefused()

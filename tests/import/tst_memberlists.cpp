@@ -21,10 +21,10 @@ QString dataFile(const char *name)
 
 MemberBook readBook(const QString &path)
 {
-    auto read = readMemberListFile(path);
-    if (auto *f = std::get_if<ReadFailure>(&read))
-        qFatal("%s: %s", qPrintable(path), qPrintable(f->message));
-    return std::get<MemberBook>(std::move(read));
+    Result<MemberBook> read = readMemberListFile(path);
+    if (!read)
+        qFatal("%s: %s", qPrintable(path), qPrintable(read.reason()));
+    return std::move(read).value();
 }
 
 const QDate referenceDay(2027, 1, 1);
@@ -137,13 +137,12 @@ void TstMemberLists::csvDialectsAreFoundOut()
     QFETCH(char, separator);
     QFile f(file);
     QVERIFY(f.open(QIODevice::ReadOnly));
-    CsvDialect d;
-    auto read = readCsv(f.readAll(), &d);
-    QVERIFY(std::holds_alternative<MemberSheet>(read));
-    QCOMPARE(int(d.encoding), encoding);
-    QCOMPARE(d.separator, separator);
+    const Result<CsvRead> read = readCsv(f.readAll());
+    QVERIFY(read);
+    QCOMPARE(int(read->dialect.encoding), encoding);
+    QCOMPARE(read->dialect.separator, separator);
     // The umlauts came through whatever the encoding.
-    QCOMPARE(std::get<MemberSheet>(read).rows[1].cell(0).text, QStringLiteral("M\u00fcller"));
+    QCOMPARE(read->sheet.rows[1].cell(0).text, QStringLiteral("M\u00fcller"));
 }
 
 void TstMemberLists::quotedCsvFieldsKeepSeparatorsQuotesAndLineBreaks()
@@ -157,14 +156,16 @@ void TstMemberLists::quotedCsvFieldsKeepSeparatorsQuotesAndLineBreaks()
         QCOMPARE(sheet.rows[2].cell(0).text, QStringLiteral("Sch\u00e4fer"));
     }
     // Hand-written: a blank before a quoted field, a doubled quote, CR only line ends.
-    auto read = readCsv("Name;Vorname\r\"a;b\";\"x\"\"y\"\r");
-    const MemberSheet &s = std::get<MemberSheet>(read);
+    const Result<CsvRead> read = readCsv("Name;Vorname\r\"a;b\";\"x\"\"y\"\r");
+    QVERIFY(read);
+    const MemberSheet &s = read->sheet;
     QCOMPARE(s.rows.size(), 2);
     QCOMPARE(s.rows[1].cell(0).text, QStringLiteral("a;b"));
     QCOMPARE(s.rows[1].cell(1).text, QStringLiteral("x\"y"));
     // Excel's "sep=" line names the separator and is no row.
-    auto withSep = readCsv("sep=,\r\nName;X,Geburtsdatum\r\nA;B,1.1.2000\r\n");
-    const MemberSheet &s2 = std::get<MemberSheet>(withSep);
+    const Result<CsvRead> withSep = readCsv("sep=,\r\nName;X,Geburtsdatum\r\nA;B,1.1.2000\r\n");
+    QVERIFY(withSep);
+    const MemberSheet &s2 = withSep->sheet;
     QCOMPARE(s2.rows[0].cell(0).text, QStringLiteral("Name;X"));
     QCOMPARE(s2.rows[0].cell(1).text, QStringLiteral("Geburtsdatum"));
 }

@@ -379,13 +379,14 @@ void TstCupsPrint::cancelledJobLeavesNothingWithTheSpooler()
 
     // Cancelled while the pages are made: no job at all.
     int calls = 0;
-    zor::JobResult result = zor::printJob(*printer, layout, [&](int done, int) {
+    zor::PrintResult result = zor::printJob(*printer, layout, [&](int done, int) {
         ++calls;
         return done < pages / 2;
     });
-    QVERIFY(result.cancelled);
-    QVERIFY(!result.ok);
-    QCOMPARE(result.jobId, 0);
+    QVERIFY(!result);
+    QVERIFY(result.failure().cancelled);
+    QVERIFY(result.reason().isEmpty());
+    QCOMPARE(result.failure().jobId, 0);
     QVERIFY(calls > 1);
 
     // Cancelled after part of the document went to the spooler: the job is
@@ -395,9 +396,10 @@ void TstCupsPrint::cancelledJobLeavesNothingWithTheSpooler()
         maxTotal = qMax(maxTotal, total);
         return done <= pages + 1;
     });
-    QVERIFY(result.cancelled);
+    QVERIFY(!result);
+    QVERIFY(result.failure().cancelled);
     QVERIFY2(maxTotal > pages + 2, "the document was sent in one piece");
-    QVERIFY(result.jobId > 0);
+    QVERIFY(result.failure().jobId > 0);
     QCOMPARE(openJobs(QStringLiteral("zor-a4")), QString());
     QTest::qWait(2000);
     QCOMPARE(pdfFiles(), before);
@@ -408,7 +410,8 @@ void TstCupsPrint::cancelledJobLeavesNothingWithTheSpooler()
         last = done == total ? total : last;
         return true;
     });
-    QVERIFY2(result.ok, qPrintable(result.error));
+    QVERIFY2(result, qPrintable(result.reason()));
+    QVERIFY(*result > 0);
     QVERIFY(last > pages);
     const QString pdf = awaitPdf(before, 120000);
     QVERIFY(!pdf.isEmpty());

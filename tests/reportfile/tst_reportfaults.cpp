@@ -293,7 +293,7 @@ void TstReportFaults::failedOpen_changesNothing()
     QVERIFY(QTest::qWaitFor([&] { return zortest::field(*form, Field::Tel)->hasFocus(); }));
     QTest::keyClick(zortest::field(*form, Field::Tel), Qt::Key_S, Qt::ControlModifier);
     QVERIFY(!form->isModified());
-    zor::ReadResult read = zor::readReport(zortest::readAll(previous));
+    zor::ReportAsRead read = zor::readReport(zortest::readAll(previous));
     QCOMPARE(read.report.text(Field::Fax), QStringLiteral("getippt, nicht gespeichert"));
 }
 

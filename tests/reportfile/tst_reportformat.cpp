@@ -93,10 +93,10 @@ void TstReportFormat::writer_workedExample_isByteExact()
 {
     QBuffer buf;
     buf.open(QIODevice::WriteOnly);
-    QString error;
-    QVERIFY2(writeReport(buf, workedExample(), &error), qPrintable(error));
+    const Result<void> written = writeReport(buf, workedExample());
+    QVERIFY2(written, qPrintable(written.reason()));
     QCOMPARE(buf.data(), workedExampleBytes);
-    QCOMPARE(encodeReport(workedExample()), workedExampleBytes);
+    QCOMPARE(encodeReport(workedExample()).value(), workedExampleBytes);
 }
 
 void TstReportFormat::writer_umlautsAndMasters_giveOneLinePerMaster()
@@ -107,7 +107,7 @@ void TstReportFormat::writer_umlautsAndMasters_giveOneLinePerMaster()
         r.masters.clear();
         for (int i = 0; i < n; ++i)
             r.masters << QStringLiteral("B\u00e4r%1;J\u00fcrgen;%2").arg(i).arg(i + 1);
-        const QByteArray bytes = encodeReport(r);
+        const QByteArray bytes = encodeReport(r).value();
         QCOMPARE(bytes.count("\r\n"), 23 + n);
         QVERIFY(bytes.endsWith("\r\n"));
         QCOMPARE(bytes.count('\n'), 23 + n); // no LF without its CR
@@ -133,13 +133,13 @@ void TstReportFormat::writer_refusesValuesThatWouldBreakTheLayout()
     for (const auto &c : cases) {
         Report r = workedExample();
         r.text(c.f) = c.value;
-        QString error;
-        QVERIFY(encodeReport(r, &error).isEmpty());
-        QVERIFY(!error.isEmpty());
+        const Result<QByteArray> refused = encodeReport(r);
+        QVERIFY(!refused);
+        QVERIFY(!refused.reason().isEmpty());
     }
     Report r = workedExample();
     r.masters << QStringLiteral("a;b\nc;1");
-    QVERIFY(encodeReport(r).isEmpty());
+    QVERIFY(!encodeReport(r));
 }
 
 namespace {
@@ -177,12 +177,12 @@ void TstReportFormat::writer_shortDeviceWrite_fails()
     const qint64 size = workedExampleBytes.size();
     for (qint64 k = 0; k < size; ++k) {
         ShortDevice dev(k);
-        QString error;
-        QVERIFY2(!writeReport(dev, workedExample(), &error), qPrintable(QString::number(k)));
-        QVERIFY(!error.isEmpty());
+        const Result<void> written = writeReport(dev, workedExample());
+        QVERIFY2(!written, qPrintable(QString::number(k)));
+        QVERIFY(!written.reason().isEmpty());
     }
     ShortDevice whole(size);
-    QVERIFY(writeReport(whole, workedExample(), nullptr));
+    QVERIFY(writeReport(whole, workedExample()));
     QCOMPARE(whole.data, workedExampleBytes);
 }
 
@@ -192,21 +192,22 @@ void TstReportFormat::roundTrip_programWrittenFile_readsBackAndWritesSameBytes()
     r.text(Field::Vereinsname) = QStringLiteral("Judo-Club K\u00f6ln-S\u00fcd \u20ac\u00a0e.V.");
     r.counts[0] = {QStringLiteral("2147483647"), QStringLiteral("12")};
     r.masters = {QStringLiteral("A;b;1"), QStringLiteral("\u00c4rger;Z\u00f6e;10")};
-    const QByteArray bytes = encodeReport(r);
+    const QByteArray bytes = encodeReport(r).value();
 
-    ReadResult read = readReport(bytes);
+    ReportAsRead read = readReport(bytes);
     QCOMPARE(read.report, r);
     QCOMPARE(read.lineCount, 25);
     QVERIFY(read.unreadableLines.isEmpty());
     QVERIFY(!read.endedEarly());
-    QCOMPARE(encodeReport(read.report), bytes);
+    QCOMPARE(encodeReport(read.report).value(), bytes);
 
     // The same through a device.
     QBuffer buf;
     buf.setData(bytes);
     buf.open(QIODevice::ReadOnly);
-    QVERIFY(readReport(buf, &read));
-    QCOMPARE(read.report, r);
+    const Result<ReportAsRead> throughDevice = readReport(buf);
+    QVERIFY(throughDevice);
+    QCOMPARE(throughDevice->report, r);
 }
 
 void TstReportFormat::roundTrip_everyHighByte()
@@ -225,10 +226,10 @@ void TstReportFormat::roundTrip_everyHighByte()
           << "60 0 0"
           << "500 1 0" << high;
     const QByteArray bytes = zortest::crlfLines(lines);
-    const ReadResult read = readReport(bytes);
+    const ReportAsRead read = readReport(bytes);
     QCOMPARE(read.report.texts[4].size(), 128);
     QCOMPARE(read.report.masters, QStringList{read.report.texts[4]});
-    QCOMPARE(encodeReport(read.report), bytes);
+    QCOMPARE(encodeReport(read.report).value(), bytes);
 }
 
 void TstReportFormat::reader_lineEndsAndEndOfFileByte()
@@ -247,7 +248,7 @@ void TstReportFormat::reader_lineEndsAndEndOfFileByte()
     QByteArray eof = workedExampleBytes;
     eof.replace("Abc;De;3\r\n", "Abc;De;3\x1A"
                                 "ignored\r\nalso;ignored;1\r\n");
-    ReadResult read = readReport(eof);
+    ReportAsRead read = readReport(eof);
     QCOMPARE(read.report, workedExample());
     QCOMPARE(read.lineCount, 24);
 
@@ -265,14 +266,14 @@ void TstReportFormat::reader_emptyLinesAmongMastersAreSkipped()
     const QByteArray bytes = fileWithMembers(
             {"6 0 0", "14 0 0", "18 0 0", "26 0 0", "40 0 0", "60 0 0", "500 1 0"},
             {"", "b;x;1", "", "", "A;y;2", ""});
-    const ReadResult read = readReport(bytes);
+    const ReportAsRead read = readReport(bytes);
     QCOMPARE(read.report.masters, (QStringList{QStringLiteral("b;x;1"), QStringLiteral("A;y;2")}));
     QVERIFY(read.unreadableLines.isEmpty());
 }
 
 void TstReportFormat::reader_fewerThanSixteenLines()
 {
-    const ReadResult read = readReport(zortest::crlfLines({"Verein", "0042", "", "Vor"}));
+    const ReportAsRead read = readReport(zortest::crlfLines({"Verein", "0042", "", "Vor"}));
     QCOMPARE(read.lineCount, 4);
     QVERIFY(read.endedEarly());
     QCOMPARE(read.report.text(Field::Vereinsname), QStringLiteral("Verein"));
@@ -286,7 +287,7 @@ void TstReportFormat::reader_fewerThanSixteenLines()
     // Missing lines are no garbled lines: the file simply ended.
     QVERIFY(read.unreadableLines.isEmpty());
 
-    const ReadResult empty = readReport(QByteArray());
+    const ReportAsRead empty = readReport(QByteArray());
     QCOMPARE(empty.lineCount, 0);
     QVERIFY(empty.report.text(Field::Nummer).isEmpty());
 }
@@ -332,7 +333,7 @@ void TstReportFormat::reader_memberLines()
     QFETCH(QString, women);
     QFETCH(bool, readable);
     // The line stands in the place of row 4 ("19 - 26 Jahre"), line 20 of the file.
-    const ReadResult read = readReport(fileWithMembers(
+    const ReportAsRead read = readReport(fileWithMembers(
             {"6 1 1", "14 1 1", "18 1 1", line, "40 1 1", "60 1 1", "500 1 1"}, {"M;N;1"}));
     QCOMPARE(read.report.counts[3][Men], men);
     QCOMPARE(read.report.counts[3][Women], women);
@@ -350,8 +351,9 @@ void TstReportFormat::reader_longLinesAndOddBytes()
     bytes.replace("Sportverein Beispielhausen", longName);
     QBuffer buf(&bytes);
     buf.open(QIODevice::ReadOnly);
-    ReadResult read;
-    QVERIFY(readReport(buf, &read));
+    const Result<ReportAsRead> throughDevice = readReport(buf);
+    QVERIFY(throughDevice);
+    ReportAsRead read = *throughDevice;
     QCOMPARE(read.report.text(Field::Vereinsname).size(), longName.size());
     Report expected = workedExample();
     expected.text(Field::Vereinsname) = QString::fromLatin1(longName);
@@ -384,7 +386,7 @@ void TstReportFormat::reader_randomBytes_neverFail()
                 : r < 60 ? char('0' + rng.bounded(10))
                          : char(rng.bounded(256));
         }
-        const ReadResult read = readReport(bytes);
+        const ReportAsRead read = readReport(bytes);
         QVERIFY(read.lineCount <= bytes.count('\n') + 1);
         for (const auto &row : read.report.counts) {
             QVERIFY(parseInt32(row[Men]).has_value());
@@ -400,7 +402,7 @@ void TstReportFormat::reader_randomBytes_neverFail()
 void TstReportFormat::check_newReport_listsElevenLines()
 {
     const Report fresh = Report::fresh();
-    const CompletenessResult r = checkCompleteness(fresh.texts, QStringLiteral("0"));
+    const CompletenessCheck r = checkCompleteness(fresh.texts, QStringLiteral("0"));
     QVERIFY(!r.passed());
     QCOMPARE(r.message,
              QString::fromUtf8(
@@ -424,7 +426,7 @@ void TstReportFormat::check_completeReport_passesAndFillsOptionalFields()
     for (Field f :
          {Field::Fax, Field::Email, Field::DName, Field::DStrasse, Field::DOrt, Field::WebAdresse})
         texts[int(f)] = QStringLiteral("  \t ");
-    const CompletenessResult r = checkCompleteness(texts, QStringLiteral("10"));
+    const CompletenessCheck r = checkCompleteness(texts, QStringLiteral("10"));
     QVERIFY2(r.passed(), qPrintable(r.message));
     QVERIFY(r.message.isEmpty());
     QCOMPARE(r.texts, completeTexts());
@@ -468,7 +470,7 @@ void TstReportFormat::check_lengthBoundaries()
     QFETCH(bool, passes);
     ReportTexts texts = completeTexts();
     texts[field] = value;
-    const CompletenessResult r = checkCompleteness(texts, QStringLiteral("1"));
+    const CompletenessCheck r = checkCompleteness(texts, QStringLiteral("1"));
     QCOMPARE(r.passed(), passes);
     QVERIFY(r.failures.size() <= 1);
     QCOMPARE(r.texts[field], trimControl(value));
@@ -495,7 +497,7 @@ void TstReportFormat::check_clubNumber()
     QFETCH(bool, passes);
     ReportTexts texts = completeTexts();
     texts[int(Field::Nummer)] = nummer;
-    const CompletenessResult r = checkCompleteness(texts, QStringLiteral("1"));
+    const CompletenessCheck r = checkCompleteness(texts, QStringLiteral("1"));
     QCOMPARE(r.passed(), passes);
     if (!passes)
         QCOMPARE(r.failures, QStringList{QStringLiteral("Vereinsnummer\n")});
@@ -512,7 +514,7 @@ void TstReportFormat::check_trimsOnlyBlanksAndControls()
     // A no-break space is content: a name of it and four letters is five long.
     ReportTexts texts = completeTexts();
     texts[int(Field::Vereinsname)] = QStringLiteral("\u00a0Judo ");
-    const CompletenessResult r = checkCompleteness(texts, QStringLiteral("1"));
+    const CompletenessCheck r = checkCompleteness(texts, QStringLiteral("1"));
     QVERIFY(r.passed());
     QCOMPARE(r.texts[int(Field::Vereinsname)], QStringLiteral("\u00a0Judo"));
 }
@@ -522,7 +524,7 @@ void TstReportFormat::check_postcodes_andMemberTotal()
     ReportTexts texts = completeTexts();
     texts[int(Field::DPlz)] = QStringLiteral("1234");
     texts[int(Field::Plz)] = QStringLiteral("4321");
-    CompletenessResult r = checkCompleteness(texts, QStringLiteral("1"));
+    CompletenessCheck r = checkCompleteness(texts, QStringLiteral("1"));
     QCOMPARE(r.failures, (QStringList{QStringLiteral("PLZ Ansprechpartner\n"),
                                       QStringLiteral("Seite Web/Dojo: PLZ \n")}));
     QVERIFY(r.texts[int(Field::DPlz)].isEmpty());
