@@ -107,13 +107,23 @@ QIcon printReport()
     });
 }
 
+namespace {
+
+// Two thick strokes in a colour of their own: the plus of adding, the cross of deleting.
+QIcon twoStrokes(const QColor &colour, const QLineF &first, const QLineF &second)
+{
+    return draw([=](QPainter &p, const QColor &) {
+        p.setPen(QPen(colour, 8, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(first);
+        p.drawLine(second);
+    });
+}
+
+} // namespace
+
 QIcon addEntry()
 {
-    return draw([](QPainter &p, const QColor &) {
-        p.setPen(QPen(QColor(0, 140, 0), 8, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(25, 10, 25, 40);
-        p.drawLine(10, 25, 40, 25);
-    });
+    return twoStrokes(QColor(0, 140, 0), QLineF(25, 10, 25, 40), QLineF(10, 25, 40, 25));
 }
 
 QIcon modifyEntry()
@@ -130,11 +140,7 @@ QIcon modifyEntry()
 
 QIcon deleteEntry()
 {
-    return draw([](QPainter &p, const QColor &) {
-        p.setPen(QPen(QColor(200, 0, 0), 8, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(12, 12, 38, 38);
-        p.drawLine(38, 12, 12, 38);
-    });
+    return twoStrokes(QColor(200, 0, 0), QLineF(12, 12, 38, 38), QLineF(38, 12, 12, 38));
 }
 
 QIcon importList()
