@@ -88,6 +88,21 @@ private slots:
         }
         zortest::idle(*form);
         QCOMPARE(zortest::statusText(*form), QStringLiteral("mod"));
+
+        // Delete is an edit where it takes a character away, and none at the end.
+        QLineEdit *ort = zortest::field(*form, zor::Field::Ort);
+        zortest::widget<QTabWidget>(*form, "PgCrtl")->setCurrentWidget(ort->parentWidget());
+        ort->setText(QStringLiteral("Ulm"));
+        form->setModified(false);
+        ort->setFocus(Qt::OtherFocusReason);
+        ort->end(false);
+        QTest::keyClick(ort, Qt::Key_Delete);
+        QCOMPARE(ort->text(), QStringLiteral("Ulm"));
+        QVERIFY(!form->isModified());
+        ort->home(false);
+        QTest::keyClick(ort, Qt::Key_Delete);
+        QCOMPARE(ort->text(), QStringLiteral("lm"));
+        QVERIFY(form->isModified());
     }
 
     void idleRefreshRunsWhenTheQueueRunsEmpty()

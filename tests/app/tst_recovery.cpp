@@ -57,19 +57,6 @@ void typeReport(TSDIAppForm &form)
     zortest::setMasters(form, {QStringLiteral("Kano;Jigoro;9")});
 }
 
-void fillComplete(TSDIAppForm &form)
-{
-    const QList<QPair<Field, QString>> values = {{Field::Code, QStringLiteral("xK7q")},
-                                                 {Field::AVName, QStringLiteral("Hanna")},
-                                                 {Field::ANName, QStringLiteral("Meier")},
-                                                 {Field::Strasse, QStringLiteral("Hauptstr. 1")},
-                                                 {Field::Plz, QStringLiteral("12345")},
-                                                 {Field::Tel, QStringLiteral("0123 45678")},
-                                                 {Field::DPlz, QStringLiteral("12346")}};
-    for (const auto &v : values)
-        zortest::field(form, v.first)->setText(v.second);
-}
-
 // The program as a child process: types a report, waits until its recovery
 // copy is on disk (or, with "saved", saves the report after that), says
 // "ready" and waits to be killed.
@@ -90,7 +77,7 @@ int childMain(int argc, char *argv[])
             return;
         poll.stop();
         if (mode == QLatin1String("saved")) {
-            fillComplete(form);
+            zortest::fillComplete(form);
             zortest::trigger(form, "FileSave1");
             if (form.isModified() || QFileInfo::exists(form.recoveryCopyPath()))
                 std::printf("not saved\n");
@@ -367,7 +354,7 @@ void TstRecovery::copyIsWrittenAfterAChange_andGoneAfterNewSaveOrExit()
 
     // Saved: gone at once.
     typeReport(*form);
-    fillComplete(*form);
+    zortest::fillComplete(*form);
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(own), 5000); // the two-second timer wrote it
     zortest::dialogs().primeFile(dir.filePath(QStringLiteral("bericht.zor")));
     zortest::trigger(*form, "FileSaveAs1");

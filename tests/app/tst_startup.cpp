@@ -17,13 +17,7 @@
 
 namespace {
 
-struct Run
-{
-    bool finished = false;
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using zortest::Run;
 
 // The program keeps its recovery copies in the user's data folder; the tests
 // give it one of their own, so nothing is left in (or offered from) the real one.
@@ -36,7 +30,6 @@ QString dataHome()
 // Starts the installed-to-be program; without a display unless asked for one.
 Run runProgram(const QStringList &args, bool withDisplay = false, const QString &workDir = {})
 {
-    QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
@@ -44,20 +37,7 @@ Run runProgram(const QStringList &args, bool withDisplay = false, const QString 
     env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome());
     if (withDisplay)
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    p.setProcessEnvironment(env);
-    if (!workDir.isEmpty())
-        p.setWorkingDirectory(workDir);
-    p.start(QStringLiteral(ZOR_PROGRAM), args);
-    Run r;
-    r.finished = p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit;
-    if (!r.finished) {
-        p.kill();
-        p.waitForFinished();
-    }
-    r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return zortest::run(QStringLiteral(ZOR_PROGRAM), args, env, workDir);
 }
 
 } // namespace

@@ -60,12 +60,8 @@ private:
 void TstGridKeys::init()
 {
     form = zortest::makeActiveForm();
-    zortest::pages(*form)->setCurrentWidget(zortest::widget<QWidget>(*form, "Mitglieder"));
-    grid = zortest::zahlen(*form);
-    grid->setCurrentCell(1, 1);
-    grid->setFocus(Qt::OtherFocusReason);
-    QTRY_COMPARE(focused(), static_cast<QWidget *>(grid));
-    form->setModified(false);
+    grid = zortest::focusGrid(*form);
+    QVERIFY(grid);
 }
 
 void TstGridKeys::cleanup()
@@ -76,12 +72,7 @@ void TstGridKeys::cleanup()
 
 void TstGridKeys::editAt(int row, int col)
 {
-    grid->setCurrentCell(row, col);
-    grid->setFocus(Qt::OtherFocusReason);
-    press(Qt::Key_F2);
-    auto *editor = qobject_cast<QLineEdit *>(focused());
-    QVERIFY2(editor, "F2 opened no cell editor");
-    editor->selectAll();
+    QVERIFY2(zortest::editCell(grid, row, col), "F2 opened no cell editor");
 }
 
 void TstGridKeys::typedCountReachesTheSumsWhateverMovesOn_data()
@@ -237,22 +228,8 @@ void TstGridKeys::contextMenuPasteMarksTheReportModified()
 void TstGridKeys::saveTakesTheOpenEditorsText()
 {
     QTemporaryDir dir;
-    zor::Report r = zor::Report::fresh();
-    const std::pair<zor::Field, const char *> texts[] = {
-            {zor::Field::Vereinsname, "Judoclub Musterstadt"},
-            {zor::Field::Nummer, "0135"},
-            {zor::Field::Code, "Ab12"},
-            {zor::Field::AVName, "Eva"},
-            {zor::Field::ANName, "Muster"},
-            {zor::Field::Strasse, "Weg 1"},
-            {zor::Field::Plz, "12345"},
-            {zor::Field::Ort, "Musterstadt"},
-            {zor::Field::Tel, "0123 456"},
-            {zor::Field::DPlz, "12345"}};
-    for (const auto &t : texts)
-        r.text(t.first) = QString::fromUtf8(t.second);
-    r.counts[0][zor::Men] = QStringLiteral("12");
-    form->showReport(r);
+    zortest::fillComplete(*form);
+    grid->setCellText(1, 1, QStringLiteral("12"));
     const QString path = dir.filePath(QStringLiteral("verein.zor"));
     form->setCurrentFileName(path);
 

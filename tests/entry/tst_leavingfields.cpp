@@ -137,22 +137,19 @@ void TstLeavingFields::escapeAfterTheBoxRestoresTheNumber()
 {
     zortest::BoxAnswerer boxes;
     zortest::widget<NummerEdit>(*form, "Nummer")->setText(QStringLiteral("0135"));
-    typeHalfNumber();
-    press(Qt::Key_Tab);
-    QTRY_COMPARE(boxes.texts.size(), 1);
-    QVERIFY(zortest::settled(form.get()));
-    press(Qt::Key_Escape);
-    QCOMPARE(zortest::widget<NummerEdit>(*form, "Nummer")->text(), QStringLiteral("0135"));
-    press(Qt::Key_Tab);
-    QCOMPARE(focused(), static_cast<QWidget *>(zortest::widget<QLineEdit>(*form, "Code")));
-
-    // And once more: edit again, refused again, Escape again.
-    typeHalfNumber();
-    press(Qt::Key_Tab);
-    QTRY_COMPARE(boxes.texts.size(), 2);
-    QVERIFY(zortest::settled(form.get()));
-    press(Qt::Key_Escape);
-    QCOMPARE(zortest::widget<NummerEdit>(*form, "Nummer")->text(), QStringLiteral("0135"));
+    // Twice: edit, refused, Escape; after the first time the way out is open.
+    for (int round = 1; round <= 2; ++round) {
+        typeHalfNumber();
+        press(Qt::Key_Tab);
+        QTRY_COMPARE(boxes.texts.size(), round);
+        QVERIFY(zortest::settled(form.get()));
+        press(Qt::Key_Escape);
+        QCOMPARE(zortest::widget<NummerEdit>(*form, "Nummer")->text(), QStringLiteral("0135"));
+        if (round == 1) {
+            press(Qt::Key_Tab);
+            QCOMPARE(focused(), static_cast<QWidget *>(zortest::widget<QLineEdit>(*form, "Code")));
+        }
+    }
 }
 
 void TstLeavingFields::aMenuIsNoLeaving_data()

@@ -23,6 +23,7 @@ private slots:
     void listIsSortedWithoutRegardToCase();
     void modifyTakesTheEntryBackAndAddPutsItBack();
     void deleteRemovesTheSelectedEntry();
+    void buttonsFollowTheNamesAndTheSelectionWhenIdle();
     void tenThousandEntriesComeInSorted();
 
 private:
@@ -110,21 +111,40 @@ void TstMastersList::addWithoutFirstNameAddsNothingButTrims()
 void TstMastersList::listIsSortedWithoutRegardToCase()
 {
     add(QStringLiteral("b"), QStringLiteral("x"), 1);
-    add(QStringLiteral("A"), QStringLiteral("y"), 2);
+    add(QStringLiteral("Zander"), QStringLiteral("Uwe"), 10);
+    add(QStringLiteral("von Alt"), QStringLiteral("Eva"), 1);
+    add(QString::fromUtf8("\u00c4rger"), QStringLiteral("Ida"), 3);
+    add(QStringLiteral("Abel"), QStringLiteral("Kai"), 4);
     add(QString::fromUtf8("\u00d6zdemir"), QStringLiteral("Ali"), 5);
     add(QStringLiteral("ober"), QStringLiteral("Eva"), 1);
-    add(QStringLiteral("Zander"), QStringLiteral("Uwe"), 10);
+    // Entries that differ in case alone are equal: each goes after the one
+    // added before it, whichever case came first. Any order by case puts one
+    // of these two pairs the other way round.
     add(QStringLiteral("abel"), QStringLiteral("Kai"), 4);
+    add(QStringLiteral("Von Alt"), QStringLiteral("Eva"), 1);
     add(QStringLiteral("b"), QStringLiteral("x"), 1); // the same master twice is allowed
-    QCOMPARE(form->currentReport().masters,
-             (QStringList{"A;y;2", "abel;Kai;4", "b;x;1", "b;x;1", "ober;Eva;1",
-                          QString::fromUtf8("\u00d6zdemir;Ali;5"), "Zander;Uwe;10"}));
+    const QStringList expected{"Abel;Kai;4",
+                               "abel;Kai;4",
+                               QString::fromUtf8("\u00c4rger;Ida;3"),
+                               "b;x;1",
+                               "b;x;1",
+                               "ober;Eva;1",
+                               QString::fromUtf8("\u00d6zdemir;Ali;5"),
+                               "von Alt;Eva;1",
+                               "Von Alt;Eva;1",
+                               "Zander;Uwe;10"};
+    QCOMPARE(form->currentReport().masters, expected);
 
-    // Read in from a file, the same order comes out.
-    QStringList shuffled = form->currentReport().masters;
+    // Read in from a file, the same order comes out; equal entries keep the
+    // order they had in the file.
+    QStringList shuffled = expected;
     std::reverse(shuffled.begin(), shuffled.end());
-    const QStringList expected = form->currentReport().masters;
     zortest::setMasters(*form, shuffled);
+    QStringList reordered = expected;
+    reordered.swapItemsAt(0, 1);
+    reordered.swapItemsAt(7, 8);
+    QCOMPARE(form->currentReport().masters, reordered);
+    zortest::setMasters(*form, expected);
     QCOMPARE(form->currentReport().masters, expected);
 }
 
@@ -165,6 +185,49 @@ void TstMastersList::deleteRemovesTheSelectedEntry()
     QCOMPARE(form->currentReport().masters, (QStringList{"a;a;1", "c;c;3"}));
     QVERIFY(form->isModified());
     QVERIFY(zortest::dialogs().shown().isEmpty()); // no confirmation
+}
+
+void TstMastersList::buttonsFollowTheNamesAndTheSelectionWhenIdle()
+{
+    auto *addBtn = zortest::widget<QPushButton>(*form, "AddBtn");
+    auto *modBtn = zortest::widget<QPushButton>(*form, "ModBtn");
+    auto *delBtn = zortest::widget<QPushButton>(*form, "DelBtn");
+    auto *surname = zortest::widget<QLineEdit>(*form, "NName");
+    auto *firstName = zortest::widget<QLineEdit>(*form, "VName");
+    const auto states = [&] {
+        zortest::idle(*form);
+        return QList<bool>{addBtn->isEnabled(), modBtn->isEnabled(), delBtn->isEnabled()};
+    };
+
+    // Add wants both names; Modify and Delete want a selected entry.
+    QCOMPARE(states(), (QList<bool>{false, false, false}));
+    surname->setText(QStringLiteral("Berg"));
+    QCOMPARE(states(), (QList<bool>{false, false, false}));
+    firstName->setText(QStringLiteral("Eva"));
+    QCOMPARE(states(), (QList<bool>{true, false, false}));
+    surname->clear();
+    QCOMPARE(states(), (QList<bool>{false, false, false}));
+
+    zortest::setMasters(*form, {"a;a;1", "b;b;2", "c;c;3"});
+    QCOMPARE(states(), (QList<bool>{false, false, false})); // nothing selected yet
+    select(QStringLiteral("b;b;2"));
+    QCOMPARE(states(), (QList<bool>{false, true, true}));
+
+    // Delete turns them off at once; a new selection brings them back.
+    QTest::mouseClick(delBtn, Qt::LeftButton);
+    QCOMPARE((QList<bool>{modBtn->isEnabled(), delBtn->isEnabled()}), (QList<bool>{false, false}));
+    QCOMPARE(states(), (QList<bool>{false, false, false}));
+    select(QStringLiteral("c;c;3"));
+    QCOMPARE(states(), (QList<bool>{false, true, true}));
+    zortest::liste(*form)->clearSelection();
+    QCOMPARE(states(), (QList<bool>{false, false, false}));
+
+    // Modify fills both names, so Add is on while Modify and Delete are off.
+    select(QStringLiteral("a;a;1"));
+    QCOMPARE(states(), (QList<bool>{false, true, true}));
+    QTest::mouseClick(modBtn, Qt::LeftButton);
+    QCOMPARE(states(), (QList<bool>{true, false, false}));
+    QCOMPARE(form->currentReport().masters, QStringList{"c;c;3"});
 }
 
 void TstMastersList::tenThousandEntriesComeInSorted()

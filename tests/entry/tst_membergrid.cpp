@@ -13,24 +13,6 @@
 
 namespace {
 
-// Keys go where the user's keyboard would send them: to the focus widget,
-// which is the grid or, while a cell is being edited, its editor.
-void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier)
-{
-    QWidget *target = QApplication::focusWidget();
-    QVERIFY2(target, "nothing has the focus");
-    QTest::keyClick(target, k, mods);
-}
-
-void type(const QString &text)
-{
-    for (QChar c : text) {
-        QWidget *target = QApplication::focusWidget();
-        QVERIFY2(target, "nothing has the focus");
-        QTest::keyClicks(target, QString(c));
-    }
-}
-
 QPair<int, int> current(ZahlenGrid *g)
 {
     return {g->currentRow(), g->currentColumn()};
@@ -83,12 +65,8 @@ private:
 void TstMemberGrid::init()
 {
     form = zortest::makeForm();
-    zortest::pages(*form)->setCurrentWidget(zortest::widget<QWidget>(*form, "Mitglieder"));
-    grid = zortest::zahlen(*form);
-    grid->setFocus(Qt::OtherFocusReason);
-    grid->setCurrentCell(1, 1);
-    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(grid));
-    form->setModified(false);
+    grid = zortest::focusGrid(*form);
+    QVERIFY(grid);
 }
 
 void TstMemberGrid::cleanup()
@@ -99,10 +77,7 @@ void TstMemberGrid::cleanup()
 
 void TstMemberGrid::startEditingAt(int row, int col)
 {
-    grid->setCurrentCell(row, col);
-    grid->setFocus(Qt::OtherFocusReason);
-    key(Qt::Key_F2);
-    QVERIFY2(qobject_cast<QLineEdit *>(QApplication::focusWidget()), "no cell editor opened");
+    QVERIFY2(zortest::editCell(grid, row, col), "no cell editor opened");
 }
 
 void TstMemberGrid::newReportShowsHeadingsZerosAndZeroSums()
@@ -125,17 +100,17 @@ void TstMemberGrid::newReportShowsHeadingsZerosAndZeroSums()
 
 void TstMemberGrid::digitsAreTakenLettersAndPunctuationAreNot()
 {
-    type(QStringLiteral("a.,"));
+    zortest::typeKeys(QStringLiteral("a.,"));
     QCOMPARE(grid->cellText(1, 1), QStringLiteral("0"));
     QVERIFY(!form->isModified());
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(grid)); // no editor opened
 
-    type(QStringLiteral("4x2-"));
+    zortest::typeKeys(QStringLiteral("4x2-"));
     auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
     QVERIFY2(editor, "typing a digit did not open the cell editor");
     QCOMPARE(editor->text(), QStringLiteral("42"));
     QVERIFY(form->isModified());
-    key(Qt::Key_Return);
+    zortest::press(Qt::Key_Return);
     QCOMPARE(grid->cellText(1, 1), QStringLiteral("42"));
     QCOMPARE(zortest::sumLabel(*form, "Sum1")->text(), QStringLiteral("42"));
     QCOMPARE(zortest::sumLabel(*form, "AllSum")->text(), QStringLiteral("42"));
@@ -147,19 +122,37 @@ void TstMemberGrid::anAcceptedKeyMarksModifiedEvenWithoutChange()
     QVERIFY(!form->isModified()); // F2 is no typed character
     auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
     editor->setCursorPosition(0);
-    type(QStringLiteral("0"));
+    zortest::typeKeys(QStringLiteral("0"));
     QCOMPARE(editor->text(), QStringLiteral("00"));
     QVERIFY(form->isModified());
 
     form->setModified(false);
-    key(Qt::Key_Return);
+    zortest::press(Qt::Key_Return);
     QVERIFY(form->isModified()); // Enter counts as an accepted key
     QCOMPARE(grid->cellText(3, 2), QStringLiteral("00"));
 
     form->setModified(false);
-    key(Qt::Key_Left);
-    key(Qt::Key_Tab);
+    zortest::press(Qt::Key_Left);
+    zortest::press(Qt::Key_Tab);
     QVERIFY(!form->isModified()); // moving around is no change
+
+    // Delete edits the cell as Backspace does, and counts the same: also
+    // where there is nothing to take away.
+    auto *cell = zortest::editCell(grid, 5, 1);
+    QVERIFY(cell);
+    cell->setText(QStringLiteral("45"));
+    form->setModified(false);
+    cell->setCursorPosition(0);
+    zortest::press(Qt::Key_Delete);
+    QCOMPARE(cell->text(), QStringLiteral("5"));
+    QVERIFY(form->isModified());
+    form->setModified(false);
+    cell->end(false);
+    zortest::press(Qt::Key_Delete);
+    QCOMPARE(cell->text(), QStringLiteral("5"));
+    QVERIFY(form->isModified());
+    zortest::press(Qt::Key_Return);
+    QCOMPARE(grid->cellText(5, 1), QStringLiteral("5"));
 }
 
 void TstMemberGrid::pasteOfNonDigitsChangesNothing()
@@ -168,7 +161,7 @@ void TstMemberGrid::pasteOfNonDigitsChangesNothing()
     auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
     editor->setText(QStringLiteral("5"));
     QApplication::clipboard()->setText(QStringLiteral("12a"));
-    key(Qt::Key_V, Qt::ControlModifier);
+    zortest::press(Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(editor->text(), QStringLiteral("5"));
     editor->paste(); // the context menu's way in
     QCOMPARE(editor->text(), QStringLiteral("5"));
@@ -185,7 +178,7 @@ void TstMemberGrid::enterWalksAllFourteenCellsWhateverModifierIsHeld()
     QList<QPair<int, int>> path;
     for (int i = 0; i < 14; ++i) {
         const Qt::Key k = i % 2 ? Qt::Key_Enter : Qt::Key_Return;
-        key(k, mods[i % 4] | (k == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier));
+        zortest::press(k, mods[i % 4] | (k == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier));
         path << current(grid);
     }
     QList<QPair<int, int>> expected;
@@ -197,7 +190,7 @@ void TstMemberGrid::enterWalksAllFourteenCellsWhateverModifierIsHeld()
 
     // The same path while a cell is being edited.
     startEditingAt(7, 2);
-    key(Qt::Key_Return, Qt::ShiftModifier);
+    zortest::press(Qt::Key_Return, Qt::ShiftModifier);
     QCOMPARE(current(grid), qMakePair(1, 1));
     QVERIFY(zortest::dialogs().shown().isEmpty());
 }
@@ -211,11 +204,11 @@ void TstMemberGrid::threeMenAndFourWomenInRowFour()
     QCOMPARE(before.mid(7), (QStringList{"10", "5", "15"}));
 
     startEditingAt(4, 1);
-    type(QStringLiteral("3"));
-    key(Qt::Key_Return);
+    zortest::typeKeys(QStringLiteral("3"));
+    zortest::press(Qt::Key_Return);
     QCOMPARE(current(grid), qMakePair(4, 2));
-    type(QStringLiteral("4"));
-    key(Qt::Key_Return);
+    zortest::typeKeys(QStringLiteral("4"));
+    zortest::press(Qt::Key_Return);
     QCOMPARE(current(grid), qMakePair(5, 1));
     QCOMPARE(zortest::sumLabel(*form, "Sum4")->text(), QStringLiteral("7"));
     QCOMPARE(sums(*form).mid(7), (QStringList{"13", "9", "22"}));
@@ -226,8 +219,8 @@ void TstMemberGrid::threeMenAndFourWomenInRowFour()
 void TstMemberGrid::leadingZerosCount()
 {
     startEditingAt(6, 2);
-    type(QStringLiteral("0012"));
-    key(Qt::Key_Return);
+    zortest::typeKeys(QStringLiteral("0012"));
+    zortest::press(Qt::Key_Return);
     QCOMPARE(grid->cellText(6, 2), QStringLiteral("0012"));
     QCOMPARE(zortest::sumLabel(*form, "Sum6")->text(), QStringLiteral("12"));
     QCOMPARE(zortest::sumLabel(*form, "WSum")->text(), QStringLiteral("12"));
@@ -248,9 +241,9 @@ void TstMemberGrid::noNumberKeepsTheUserInTheCell()
     const QStringList before = sums(*form);
 
     startEditingAt(2, 1);
-    key(Qt::Key_Backspace);
-    type(text);
-    key(Qt::Key_Return);
+    zortest::press(Qt::Key_Backspace);
+    zortest::typeKeys(text);
+    zortest::press(Qt::Key_Return);
     QCOMPARE(grid->cellText(2, 1), text);
     QCOMPARE(zortest::shownDialogs(), QStringList{conversionError(text)});
     QCOMPARE(current(grid), qMakePair(2, 1));
@@ -265,10 +258,10 @@ void TstMemberGrid::noNumberKeepsTheUserInTheCell()
 
     // Nor do the arrow keys or Tab.
     zortest::dialogs().clearShown();
-    key(Qt::Key_Down);
+    zortest::press(Qt::Key_Down);
     QCOMPARE(current(grid), qMakePair(2, 1));
     grid->setFocus(Qt::OtherFocusReason);
-    key(Qt::Key_Tab);
+    zortest::press(Qt::Key_Tab);
     QCOMPARE(current(grid), qMakePair(2, 1));
     QCOMPARE(zortest::shownDialogs().size(), 2);
     QCOMPARE(sums(*form), before);
@@ -277,8 +270,8 @@ void TstMemberGrid::noNumberKeepsTheUserInTheCell()
     zortest::dialogs().clearShown();
     startEditingAt(2, 1);
     qobject_cast<QLineEdit *>(QApplication::focusWidget())->clear();
-    type(QStringLiteral("2"));
-    key(Qt::Key_Return);
+    zortest::typeKeys(QStringLiteral("2"));
+    zortest::press(Qt::Key_Return);
     QVERIFY(zortest::dialogs().shown().isEmpty());
     QCOMPARE(current(grid), qMakePair(2, 2));
     QCOMPARE(zortest::sumLabel(*form, "Sum2")->text(), QStringLiteral("2"));
@@ -294,14 +287,14 @@ void TstMemberGrid::headingsNeverBecomeCurrent()
                           grid->visualRect(idx).center());
         QCOMPARE(current(grid), qMakePair(1, 1));
     }
-    key(Qt::Key_Up);
-    key(Qt::Key_Left);
+    zortest::press(Qt::Key_Up);
+    zortest::press(Qt::Key_Left);
     QCOMPARE(current(grid), qMakePair(1, 1));
     // Tab from the women's cell goes on to the next row's men, not to a heading.
     grid->setCurrentCell(3, 2);
-    key(Qt::Key_Tab);
+    zortest::press(Qt::Key_Tab);
     QCOMPARE(current(grid), qMakePair(4, 1));
-    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    zortest::press(Qt::Key_Backtab, Qt::ShiftModifier);
     QCOMPARE(current(grid), qMakePair(3, 2));
     QVERIFY(zortest::dialogs().shown().isEmpty());
 }
@@ -309,7 +302,7 @@ void TstMemberGrid::headingsNeverBecomeCurrent()
 void TstMemberGrid::sumsFollowWhenTheGridLosesTheFocus()
 {
     startEditingAt(5, 1);
-    type(QStringLiteral("6"));
+    zortest::typeKeys(QStringLiteral("6"));
     QCOMPARE(zortest::sumLabel(*form, "Sum5")->text(),
              QStringLiteral("0")); // typing alone does not add up
     zortest::pages(*form)->tabBar()->setFocus(Qt::TabFocusReason);

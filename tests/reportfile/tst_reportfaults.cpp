@@ -33,28 +33,6 @@ namespace {
 
 const QString diskFull = QStringLiteral("Der Datentr\u00e4ger ist voll.");
 
-// A report that passes the check before saving, club number 0042.
-void fillComplete(TSDIAppForm &form)
-{
-    const QList<QPair<Field, QString>> values = {
-            {Field::Vereinsname, QStringLiteral("Budoverein Beispielhausen")},
-            {Field::Code, QStringLiteral("xK7q")},
-            {Field::AVName, QStringLiteral("Hanna")},
-            {Field::ANName, QStringLiteral("M\u00fcller")},
-            {Field::Strasse, QStringLiteral("Hauptstr. 1")},
-            {Field::Plz, QStringLiteral("12345")},
-            {Field::Ort, QStringLiteral("Beispielhausen")},
-            {Field::Tel, QStringLiteral("0123 45678")},
-            {Field::DPlz, QStringLiteral("12346")}};
-    for (const auto &v : values)
-        zortest::field(form, v.first)->setText(v.second);
-    zortest::nummer(form)->setText(QStringLiteral("0042"));
-    zortest::zahlen(form)->setCellText(4, 1, QStringLiteral("3"));
-    zortest::setMasters(form, {QStringLiteral("Abc;De;3")});
-    form.showReport(form.currentReport()); // and with it the sums
-    form.setModified(true);
-}
-
 // Everything of the report a user could lose, to compare before and after.
 struct Snapshot
 {
@@ -86,13 +64,6 @@ QString shownText()
     return zortest::shownDialogs().join(QStringLiteral("\n---\n"));
 }
 
-bool saveAs(TSDIAppForm &form, const QString &path)
-{
-    zortest::dialogs().primeFile(path);
-    zortest::trigger(form, "FileSaveAs1");
-    return !form.isModified() && form.currentFileName() == path;
-}
-
 } // namespace
 
 class TstReportFaults : public QObject
@@ -121,8 +92,8 @@ void TstReportFaults::fullDisk_everyWriteIsReportedAndLosesNothing()
     const QString pdf = folder + QStringLiteral("/bericht.pdf");
 
     auto form = zortest::makeForm();
-    fillComplete(*form);
-    QVERIFY(saveAs(*form, report));
+    zortest::fillComplete(*form);
+    QVERIFY(zortest::saveAs(*form, report));
     const QByteArray saved = zortest::readAll(report);
     QCOMPARE(zortest::readAll(companion), saved);
     QVERIFY(zortest::writeAll(pdf, "%PDF alt"));
@@ -162,7 +133,7 @@ void TstReportFaults::fullDisk_everyWriteIsReportedAndLosesNothing()
 
     // Save As under a new name: nothing appears.
     zortest::dialogs().clearShown();
-    QVERIFY(!saveAs(*form, folder + QStringLiteral("/neu.zor")));
+    QVERIFY(!zortest::saveAs(*form, folder + QStringLiteral("/neu.zor")));
     QVERIFY(anyShown(QStringLiteral("warning"), diskFull));
     QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/neu.zor")));
     form->setCurrentFileName(report);
@@ -202,8 +173,8 @@ void TstReportFaults::companionUnderALinkOrFolder_isLeftAloneAndSaid()
     QVERIFY(QFile::link(elsewhere, companion));
 
     auto form = zortest::makeForm();
-    fillComplete(*form);
-    QVERIFY(saveAs(*form, report)); // the report itself is saved
+    zortest::fillComplete(*form);
+    QVERIFY(zortest::saveAs(*form, report)); // the report itself is saved
     const QStringList shown = zortest::shownDialogs();
     QCOMPARE(shown.size(), 2); // the save dialog, then one warning
     QVERIFY2(shown[1].startsWith(QStringLiteral("warning|Warnung|Der Bericht ist in")),
@@ -257,7 +228,7 @@ void TstReportFaults::failedOpen_changesNothing()
     const QString previous = dir.filePath(QStringLiteral("vorher.zor"));
 
     auto form = zortest::makeForm();
-    fillComplete(*form);
+    zortest::fillComplete(*form);
     zortest::field(*form, Field::Fax)->setText(QStringLiteral("  getippt, nicht gespeichert"));
     form->setCurrentFileName(previous);
     const Snapshot before = Snapshot::of(*form);
@@ -316,7 +287,7 @@ void TstReportFaults::newAndOpen_stopWhenTheYesSaveDidNotHappen()
              QStringLiteral("Eingabepr\u00fcfung: Fehler !"));
 
     // The Save As dialog cancelled: Open shows no open dialog.
-    fillComplete(*form);
+    zortest::fillComplete(*form);
     form->setCurrentFileName(QString());
     zortest::dialogs().clearShown();
     zortest::dialogs().primeAnswer(Answer::Yes);
@@ -326,7 +297,7 @@ void TstReportFaults::newAndOpen_stopWhenTheYesSaveDidNotHappen()
     QCOMPARE(zortest::shownDialogs().size(), 2); // the question, the Save As dialog
     QCOMPARE(zortest::dialogs().shown().at(1).kind, QStringLiteral("save"));
     QCOMPARE(zortest::field(*form, Field::Vereinsname)->text(),
-             QStringLiteral("Budoverein Beispielhausen"));
+             QStringLiteral("Sportverein Beispielhausen"));
     QVERIFY(form->isModified());
     zortest::dialogs().reset();
 
@@ -338,7 +309,7 @@ void TstReportFaults::newAndOpen_stopWhenTheYesSaveDidNotHappen()
     zortest::dialogs().primeAnswer(Answer::Yes);
     zortest::trigger(*form, "FileNew1");
     QCOMPARE(zortest::field(*form, Field::Vereinsname)->text(),
-             QStringLiteral("Budoverein Beispielhausen"));
+             QStringLiteral("Sportverein Beispielhausen"));
     QCOMPARE(form->currentFileName(), locked);
     QCOMPARE(zortest::readAll(locked), QByteArray("alt\r\n"));
 
@@ -359,8 +330,8 @@ void TstReportFaults::fileChangedByAnotherProgram_isAskedAbout()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bericht.zor"));
     auto form = zortest::makeForm();
-    fillComplete(*form);
-    QVERIFY(saveAs(*form, path));
+    zortest::fillComplete(*form);
+    QVERIFY(zortest::saveAs(*form, path));
 
     // Written again with the same bytes (a backup tool, a touch): no question.
     QTest::qSleep(20);
@@ -450,7 +421,7 @@ void TstReportFaults::saveDialog_refusesAFolderThatDoesNotExist()
 {
     QTemporaryDir dir;
     auto form = zortest::makeForm();
-    fillComplete(*form);
+    zortest::fillComplete(*form);
 
     // Through the seam: refused with a warning, and asked again.
     const QString missing = dir.filePath(QStringLiteral("gibtsnicht/bericht.zor"));

@@ -1,6 +1,8 @@
 // The .deb as cpack builds it, checked as a distribution would: its control
 // fields, its documentation, and lintian where it is installed.
 
+#include "tests/support/testfiles.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -11,30 +13,11 @@
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using zortest::Run;
 
 Run run(const QString &program, const QStringList &args, const QString &workDir = {})
 {
-    QProcess p;
-    if (!workDir.isEmpty())
-        p.setWorkingDirectory(workDir);
-    p.start(program, args);
-    Run r;
-    if (!p.waitForFinished(240000) || p.exitStatus() != QProcess::NormalExit) {
-        p.kill();
-        p.waitForFinished();
-        r.err = QStringLiteral("did not finish: ") + p.errorString();
-        return r;
-    }
-    r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return zortest::run(program, args, QProcessEnvironment::systemEnvironment(), workDir, 240000);
 }
 
 } // namespace

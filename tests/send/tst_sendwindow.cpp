@@ -1,4 +1,4 @@
-// Sending, the help page, the about box and a file named on the command line,
+// Sending, the help page and a file named on the command line,
 // driven through the real window.
 
 #include "tests/send/handoffrecorder.h"
@@ -7,7 +7,6 @@
 
 #include "send/sending.h"
 #include "ui/nummeredit.h"
-#include "ui/taboutbox.h"
 #include "ui/zahlengrid.h"
 
 #include <QDir>
@@ -16,10 +15,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScopeGuard>
-#include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 using zor::Field;
@@ -29,40 +26,13 @@ namespace {
 const QString caption = QStringLiteral("ZOR-Quorvane");
 const QString saveFirst = QStringLiteral("Die aktuelle Quorvane muss zuerst gespeichert werden !");
 
-// A report that passes the check before saving.
-void fillComplete(TSDIAppForm &form)
-{
-    zortest::field(form, Field::Vereinsname)->setText(QString::fromUtf8("Budoverein Kelvaro Süd"));
-    zortest::nummer(form)->setText(QStringLiteral("0042"));
-    zortest::field(form, Field::Code)->setText(QStringLiteral("xY7q"));
-    zortest::field(form, Field::AVName)->setText(QStringLiteral("Anna"));
-    zortest::field(form, Field::ANName)->setText(QString::fromUtf8("Müller"));
-    zortest::field(form, Field::Strasse)->setText(QStringLiteral("Hauptstr. 1"));
-    zortest::field(form, Field::Plz)->setText(QStringLiteral("12345"));
-    zortest::field(form, Field::Ort)->setText(QStringLiteral("Beispielstadt"));
-    zortest::field(form, Field::Tel)->setText(QStringLiteral("0123 456789"));
-    zortest::field(form, Field::DPlz)->setText(QStringLiteral("12345"));
-    zortest::zahlen(form)->setCellText(4, 1, QStringLiteral("3"));
-    zortest::zahlen(form)->setCellText(4, 2, QStringLiteral("2"));
-    form.showReport(form.currentReport()); // and with it the sums
-}
-
-// Saves through Save As with the name primed; true when the report is on disk
-// and the window counts it as saved.
-bool saveAs(TSDIAppForm &form, const QString &path)
-{
-    zortest::dialogs().primeFile(path);
-    zortest::trigger(form, "FileSaveAs1");
-    return !form.isModified() && form.currentFileName() == path && QFile::exists(path);
-}
-
 // A window with a complete report saved as bericht.zor in dir, ready to be
 // sent; null when the folder or the save failed.
 std::unique_ptr<TSDIAppForm> savedReport(const QTemporaryDir &dir)
 {
     auto form = zortest::makeForm();
-    fillComplete(*form);
-    if (!dir.isValid() || !saveAs(*form, dir.filePath(QStringLiteral("bericht.zor"))))
+    zortest::fillComplete(*form);
+    if (!dir.isValid() || !zortest::saveAs(*form, dir.filePath(QStringLiteral("bericht.zor"))))
         return nullptr;
     zortest::dialogs().clearShown();
     return form;
@@ -140,7 +110,6 @@ private slots:
     void helpViewerExitStatusCounts();
     void helpPageOpensAsFileUrl();
     void helpPageFallsBackToInstalledCopy();
-    void aboutBoxShownModally();
     void fileNamedOnCommandLineIsOpened();
 
 private:
@@ -167,8 +136,8 @@ void TstSendWindow::sendingRefusedUntilSaved()
     // Saved, then changed: "mod" showing.
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    fillComplete(*form);
-    QVERIFY2(saveAs(*form, dir.filePath(QStringLiteral("bericht.zor"))),
+    zortest::fillComplete(*form);
+    QVERIFY2(zortest::saveAs(*form, dir.filePath(QStringLiteral("bericht.zor"))),
              "the report could not be saved");
     const QByteArray saved = zortest::readAll(dir.filePath(QStringLiteral("bericht.zor")));
     zortest::typeInto(zortest::field(*form, Field::Fax), QStringLiteral("9"));
@@ -199,14 +168,14 @@ void TstSendWindow::sendingRewritesBothFilesThenHandsOff()
     if (withXdgEmail)
         desktop.xdgEmail = QStringLiteral("/usr/bin/xdg-email");
     auto form = zortest::makeForm();
-    fillComplete(*form);
+    zortest::fillComplete(*form);
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("Mein Verein"))));
     const QString report = dir.filePath(QStringLiteral("Mein Verein/bericht 2024.zor"));
     const QString companion = dir.filePath(QStringLiteral("Mein Verein/0042.zor"));
-    QVERIFY2(saveAs(*form, report), "the report could not be saved");
+    QVERIFY2(zortest::saveAs(*form, report), "the report could not be saved");
     const QByteArray saved = zortest::readAll(report);
     QVERIFY(!saved.isEmpty());
     QCOMPARE(zortest::readAll(companion), saved);
@@ -355,12 +324,12 @@ void TstSendWindow::attachmentPathIsPlainWhateverTheReportFolder()
     StandInProgram xdgEmail(QStringLiteral("xdg-email"), 0);
     QVERIFY(xdgEmail.isValid());
     auto form = zortest::makeForm();
-    fillComplete(*form);
+    zortest::fillComplete(*form);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QVERIFY(QDir().mkpath(dir.filePath(folder)));
     const QString report = dir.filePath(folder + QStringLiteral("/bericht, 2024's.zor"));
-    QVERIFY2(saveAs(*form, report), "the report could not be saved");
+    QVERIFY2(zortest::saveAs(*form, report), "the report could not be saved");
     zortest::dialogs().clearShown();
 
     zortest::trigger(*form, "EMailSchicken");
@@ -592,48 +561,6 @@ void TstSendWindow::helpPageFallsBackToInstalledCopy()
     QCOMPARE(desktop.urls.size(), 1);
     QCOMPARE(zortest::dialogs().shown().size(), 1);
     QVERIFY(zortest::dialogs().shown().at(0).text.contains(installed));
-}
-
-void TstSendWindow::aboutBoxShownModally()
-{
-    auto form = zortest::makeForm();
-    // A main window away from the middle: the box goes to the screen's middle.
-    form->move(0, 0);
-    bool shownModal = false;
-    QPoint centre;
-    QRect panel;
-    QRect okOnPanel;
-    QString version;
-    // exec() blocks: look at the box from inside its own loop, then close it.
-    QTimer::singleShot(0, form.get(), [&] {
-        TAboutBox *box = zortest::aboutBox(*form);
-        shownModal = box->isVisible() && box->isModal();
-        centre = box->geometry().center();
-        auto *p = box->findChild<QWidget *>(QStringLiteral("Panel1"));
-        auto *ok = box->findChild<QWidget *>(QStringLiteral("OKButton"));
-        if (p && ok && p->isAncestorOf(ok)) {
-            panel = p->geometry();
-            okOnPanel = QRect(ok->mapTo(p, QPoint(0, 0)), ok->size());
-        }
-        if (auto *v = box->findChild<QLabel *>(QStringLiteral("Version")))
-            version = v->text();
-        box->accept();
-    });
-    zortest::trigger(*form, "HelpAbout1");
-    QVERIFY(shownModal);
-    QVERIFY(!zortest::aboutBox(*form)->isVisible());
-    const QPoint screenCentre = form->screen()->availableGeometry().center();
-    QVERIFY2((centre - screenCentre).manhattanLength() <= 8, // a window frame may shift it a little
-             qPrintable(QStringLiteral("box centre %1,%2, screen centre %3,%4")
-                                .arg(centre.x())
-                                .arg(centre.y())
-                                .arg(screenCentre.x())
-                                .arg(screenCentre.y())));
-    // The black panel fills the box and the OK button stands on it.
-    QCOMPARE(panel, zortest::aboutBox(*form)->rect());
-    QVERIFY2(!okOnPanel.isEmpty() && QRect(QPoint(0, 0), panel.size()).contains(okOnPanel),
-             "OK is not on the panel");
-    QCOMPARE(version, QStringLiteral("Version 1.10  - 2002"));
 }
 
 void TstSendWindow::fileNamedOnCommandLineIsOpened()

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -125,6 +126,35 @@ bool openReport(TSDIAppForm &form, const QString &path)
     return form.currentFileName() == path && !form.isModified();
 }
 
+void fillComplete(TSDIAppForm &form)
+{
+    const QList<QPair<zor::Field, QString>> values = {
+            {zor::Field::Vereinsname, QStringLiteral("Sportverein Beispielhausen")},
+            {zor::Field::Code, QStringLiteral("xK7q")},
+            {zor::Field::AVName, QStringLiteral("Hanna")},
+            {zor::Field::ANName, QStringLiteral("M\u00fcller")},
+            {zor::Field::Strasse, QStringLiteral("Hauptstr. 1")},
+            {zor::Field::Plz, QStringLiteral("12345")},
+            {zor::Field::Ort, QStringLiteral("Beispielhausen")},
+            {zor::Field::Tel, QStringLiteral("0123 45678")},
+            {zor::Field::DPlz, QStringLiteral("12346")}};
+    for (const auto &v : values)
+        field(form, v.first)->setText(v.second);
+    nummer(form)->setText(QStringLiteral("0042"));
+    zahlen(form)->setCellText(4, 1, QStringLiteral("3"));
+    zahlen(form)->setCellText(4, 2, QStringLiteral("2"));
+    zahlen(form)->setCellText(7, 1, QStringLiteral("5"));
+    setMasters(form, {QStringLiteral("Abc;De;3")}); // and with them the sums
+    form.setModified(true);
+}
+
+bool saveAs(TSDIAppForm &form, const QString &path)
+{
+    dialogs().primeFile(path);
+    trigger(form, "FileSaveAs1");
+    return !form.isModified() && form.currentFileName() == path && QFile::exists(path);
+}
+
 void typeInto(QWidget *widget, const QString &text)
 {
     widget->setFocus(Qt::OtherFocusReason);
@@ -138,6 +168,28 @@ void typeInto(QWidget *widget, const QString &text)
                                 Qt::NoModifier);
         }
     }
+}
+
+ZahlenGrid *focusGrid(TSDIAppForm &form)
+{
+    pages(form)->setCurrentWidget(child(form, QStringLiteral("Mitglieder")));
+    ZahlenGrid *grid = zahlen(form);
+    grid->setCurrentCell(1, 1);
+    grid->setFocus(Qt::OtherFocusReason);
+    const bool focusIn = QTest::qWaitFor([grid] { return focused() == grid; });
+    form.setModified(false);
+    return focusIn ? grid : nullptr;
+}
+
+QLineEdit *editCell(ZahlenGrid *grid, int row, int col)
+{
+    grid->setCurrentCell(row, col);
+    grid->setFocus(Qt::OtherFocusReason);
+    press(Qt::Key_F2);
+    auto *editor = qobject_cast<QLineEdit *>(focused());
+    if (editor)
+        editor->selectAll();
+    return editor;
 }
 
 QString statusText(const TSDIAppForm &form)

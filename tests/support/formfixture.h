@@ -7,6 +7,7 @@
 #include "ui/taboutbox.h"
 #include "ui/zahlengrid.h"
 
+#include <QtTest>
 #include <QtWidgets>
 
 #include <memory>
@@ -59,8 +60,49 @@ void setMasters(TSDIAppForm &form, const QStringList &entries);
 // about unsaved changes. True when the window now shows it.
 bool openReport(TSDIAppForm &form, const QString &path);
 
+// Fills a report that passes the check before saving, the worked example of
+// club 0042: every required field, counts 3 + 2 (19 - 26) and 5 (over 60)
+// with the sums shown, one master "Abc;De;3"; the report counts as changed.
+void fillComplete(TSDIAppForm &form);
+// Saves through "Datei > Speichern unter" with the name primed. True when the
+// file is on disk and the window counts the report as saved under that name.
+bool saveAs(TSDIAppForm &form, const QString &path);
+
 // Gives the widget the focus and types the text as key presses (umlauts included).
 void typeInto(QWidget *widget, const QString &text);
+
+// The widget the keyboard types into now.
+inline QWidget *focused()
+{
+    return QApplication::focusWidget();
+}
+
+// A key press as the keyboard delivers it: to the widget with the focus.
+inline void press(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QWidget *target = QApplication::focusWidget();
+    if (!target)
+        target = QApplication::activeWindow();
+    QVERIFY2(target, "nothing has the focus and no window is active");
+    QTest::keyClick(target, k, mods);
+}
+
+inline void typeKeys(const QString &text)
+{
+    for (QChar c : text) {
+        QWidget *target = QApplication::focusWidget();
+        QVERIFY2(target, "nothing has the focus");
+        QTest::keyClicks(target, QString(c));
+    }
+}
+
+// Shows the members page with the focus in the count grid, on its first
+// count cell; the report counts as unchanged. Null when the grid never got
+// the focus.
+ZahlenGrid *focusGrid(TSDIAppForm &form);
+// Makes the cell current and opens its editor with F2, as a user does, its
+// text selected. Null when no editor opened.
+QLineEdit *editCell(ZahlenGrid *grid, int row, int col);
 
 // The text of the status bar's single panel.
 QString statusText(const TSDIAppForm &form);

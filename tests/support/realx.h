@@ -27,31 +27,6 @@ inline std::unique_ptr<TSDIAppForm> makeActiveForm(bool scripted = false)
     return form;
 }
 
-// The widget the keyboard types into now.
-inline QWidget *focused()
-{
-    return QApplication::focusWidget();
-}
-
-// A key press as the keyboard delivers it: to the widget with the focus.
-inline void press(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier)
-{
-    QWidget *target = QApplication::focusWidget();
-    if (!target)
-        target = QApplication::activeWindow();
-    QVERIFY2(target, "nothing has the focus and no window is active");
-    QTest::keyClick(target, k, mods);
-}
-
-inline void typeKeys(const QString &text)
-{
-    for (QChar c : text) {
-        QWidget *target = QApplication::focusWidget();
-        QVERIFY2(target, "nothing has the focus");
-        QTest::keyClicks(target, QString(c));
-    }
-}
-
 // Answers every real modal message box that comes up with Return, as a person
 // pressing OK would, and keeps what each one said.
 class BoxAnswerer : public QObject

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusTipEvent>
 #include <QToolButton>
 #include <QtTest>
@@ -38,22 +39,13 @@ class TstMainWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void pagesAndFields()
+    void pagesLabelsAndButtons()
     {
         auto form = zortest::makeForm();
-        QCOMPARE(zortest::widget<QTabWidget>(*form, "PgCrtl")->count(), 4);
-        const QStringList titles{u("Verein"), u("Mitglieder"), u("Meister"), u("Web/Dojo")};
-        const QStringList names{u("Verein"), u("Mitglieder"), u("Meister"), u("Web")};
-        for (int i = 0; i < 4; ++i) {
-            QCOMPARE(zortest::widget<QTabWidget>(*form, "PgCrtl")->tabText(i), titles[i]);
-            QCOMPARE(zortest::widget<QTabWidget>(*form, "PgCrtl")->widget(i)->objectName(),
-                     names[i]);
-        }
-        for (int i = 0; i < zor::FieldCount; ++i) {
-            auto *edit = form->findChild<QLineEdit *>(zor::fieldObjectName(i));
-            QVERIFY2(edit, qPrintable(zor::fieldObjectName(i)));
-            QCOMPARE(edit, zortest::field(*form, zor::Field(i)));
-        }
+        QStringList titles;
+        for (int i = 0; i < zortest::pages(*form)->count(); ++i)
+            titles << zortest::pages(*form)->tabText(i);
+        QCOMPARE(titles, (QStringList{u("Verein"), u("Mitglieder"), u("Meister"), u("Web/Dojo")}));
         const QStringList verein = labelTexts(zortest::widget<QWidget>(*form, "Verein"));
         for (const char *t : {"Vereinsname (keine Kurzzeichen):", "Vereinsnummer:",
                               "z.B: 0116 (4-Stellig!)", "Code:", "Vorsitzender/Abteilungsleiter:",
@@ -64,21 +56,18 @@ private slots:
         for (const char *t : {"Name der Halle: *", "Strasse: *", "Plz:", "Ort: *", "Webseite: *",
                               "http://www.", "(* = Ausf\u00fcllen nicht erforderlich)"})
             QVERIFY2(web.contains(u(t)), t);
-        QVERIFY(zortest::widget<QLabel>(*form, "LblHttp")->font().bold());
         const QStringList meister = labelTexts(zortest::widget<QWidget>(*form, "Meister"));
         for (const char *t : {"Vorname", "Nachname", "Dan-Grad"})
             QVERIFY2(meister.contains(u(t)), t);
         QCOMPARE(zortest::widget<QPushButton>(*form, "AddBtn")->text(), u("Hinzuf\u00fcgen"));
         QCOMPARE(zortest::widget<QPushButton>(*form, "ModBtn")->text(), u("\u00c4ndern"));
         QCOMPARE(zortest::widget<QPushButton>(*form, "DelBtn")->text(), u("L\u00f6schen"));
-        QVERIFY(zortest::widget<QLineEdit>(*form, "Grad")->isReadOnly());
-        QCOMPARE(zortest::widget<QSpinBox>(*form, "UpDown2")->minimum(), 1);
-        QCOMPARE(zortest::widget<QSpinBox>(*form, "UpDown2")->maximum(), 10);
-        QVERIFY(!zortest::widget<QSpinBox>(*form, "UpDown2")->wrapping());
-        for (const char *n :
-             {"Sum1", "Sum2", "Sum3", "Sum4", "Sum5", "Sum6", "Sum7", "MSum", "WSum", "AllSum"})
-            QVERIFY2(zortest::sumLabel(*form, n), n);
-        QVERIFY(zortest::widget<QLabel>(*form, "AllSum")->font().bold());
+        // The grade goes from 1 to 10 and stops at either end.
+        auto *grade = zortest::widget<QSpinBox>(*form, "UpDown2");
+        grade->stepBy(-3);
+        QCOMPARE(zortest::widget<QLineEdit>(*form, "Grad")->text(), u("1"));
+        grade->stepBy(12);
+        QCOMPARE(zortest::widget<QLineEdit>(*form, "Grad")->text(), u("10"));
     }
 
     void tooltipsAndHints()
@@ -91,16 +80,10 @@ private slots:
                 u("Code bitte der Aufforderung zur Quorvane entnehmen ! Gro\u00df/kleinschreibung beachten !"));
         QCOMPARE(zortest::widget<QLineEdit>(*form, "Plz")->statusTip(), u("Postleitzahl"));
         QCOMPARE(zortest::widget<QLineEdit>(*form, "Ort")->statusTip(), u("Ort"));
-        QVERIFY(zortest::widget<QLineEdit>(*form, "Email")
-                        ->statusTip()
-                        .startsWith(u("Beispiel: ")));
-        QVERIFY(zortest::widget<QLineEdit>(*form, "Email")->statusTip().contains(u("@")));
-        QVERIFY(zortest::widget<QLineEdit>(*form, "Email")->statusTip().endsWith(u(".de")));
         // The hint and the e-mail check's advice show one and the same example.
-        const QString example = zortest::widget<QLineEdit>(*form, "Email")
-                                        ->statusTip()
-                                        .mid(u("Beispiel: ").size());
-        QCOMPARE(example, u("vorstand@judoclub-musterstadt.de"));
+        const QString example = u("vorstand@judoclub-musterstadt.de");
+        QCOMPARE(zortest::widget<QLineEdit>(*form, "Email")->statusTip(),
+                 u("Beispiel: ") + example);
         QVERIFY(zor::emailHintText().contains(u("\n\n  ") + example + u("\n\n")));
         // Only the club number and the code show tooltips among the fields.
         for (int i = 0; i < zor::FieldCount; ++i) {
@@ -211,9 +194,6 @@ private slots:
     void toolbarHoldsFivePictureButtons()
     {
         auto form = zortest::makeForm();
-        QCOMPARE(zortest::widget<QToolBar>(*form, "ToolBar1")->orientation(), Qt::Vertical);
-        QCOMPARE(form->toolBarArea(zortest::widget<QToolBar>(*form, "ToolBar1")),
-                 Qt::LeftToolBarArea);
         const struct
         {
             const char *name;
@@ -228,7 +208,6 @@ private slots:
             auto *button = form->findChild<QToolButton *>(QString::fromLatin1(b.name));
             QVERIFY2(button, b.name);
             QCOMPARE(button->defaultAction(), b.action);
-            QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonIconOnly);
             QVERIFY(!b.action->icon().isNull());
             QVERIFY2(button->y() > lastY, b.name); // stacked top to bottom
             lastY = button->y();
@@ -253,27 +232,51 @@ private slots:
         QCOMPARE(zortest::statusText(*form), u("mod"));
     }
 
-    void aboutBox()
+    void aboutBoxShownModallyInTheMiddle()
     {
         auto form = zortest::makeForm();
         TAboutBox *box = zortest::aboutBox(*form);
-        QVERIFY(box);
         QVERIFY(!box->isVisible());
         QCOMPARE(box->windowTitle(), u("Info"));
-        QCOMPARE(box->size(), QSize(314, 208));
         QStringList texts;
         for (QLabel *l : box->findChildren<QLabel *>())
             texts << l->text();
         for (const char *t : {"KELVARO", "ZOR-Quorvane", "Version 1.10  - 2002"})
             QVERIFY2(texts.contains(u(t)), t);
-        // "&Info..." shows it modally; OK closes it.
-        QTimer::singleShot(0, box, [box] {
-            QVERIFY(box->isVisible());
+
+        // A main window away from the middle: the box goes to the screen's middle.
+        form->move(0, 0);
+        bool shownModal = false;
+        QPoint centre;
+        QRect panel;
+        QRect okOnPanel;
+        // "&Info..." blocks in the box's own loop: look at it from there, then press OK.
+        QTimer::singleShot(0, box, [&] {
+            shownModal = box->isVisible() && box->isModal();
+            centre = box->geometry().center();
+            auto *p = box->findChild<QWidget *>(u("Panel1"));
+            auto *ok = box->findChild<QWidget *>(u("OKButton"));
+            if (p && ok && p->isAncestorOf(ok)) {
+                panel = p->geometry();
+                okOnPanel = QRect(ok->mapTo(p, QPoint(0, 0)), ok->size());
+            }
             QTest::keyClick(box, Qt::Key_Return);
         });
         zortest::trigger(*form, "HelpAbout1");
+        QVERIFY(shownModal);
         QVERIFY(!box->isVisible());
         QCOMPARE(box->result(), int(QDialog::Accepted));
+        const QPoint screenCentre = form->screen()->availableGeometry().center();
+        QVERIFY2((centre - screenCentre).manhattanLength() <= 8, // a window frame may shift it
+                 qPrintable(QStringLiteral("box centre %1,%2, screen centre %3,%4")
+                                    .arg(centre.x())
+                                    .arg(centre.y())
+                                    .arg(screenCentre.x())
+                                    .arg(screenCentre.y())));
+        // The black panel fills the box and the OK button stands on it.
+        QCOMPARE(panel, box->rect());
+        QVERIFY2(!okOnPanel.isEmpty() && QRect(QPoint(0, 0), panel.size()).contains(okOnPanel),
+                 "OK is not on the panel");
     }
 };
 
