@@ -3,28 +3,20 @@
 
 #include "print/defaultprinter.h"
 #include "print/printlayout.h"
+#include "print/reportpainter.h"
 #include "tests/support/formfixture.h"
+#include "tests/support/samplereport.h"
 
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <QtTest>
 
-namespace {
+using zortest::sampleReport;
 
-zor::Report sampleReport()
-{
-    zor::Report r = zor::Report::fresh();
-    r.text(zor::Field::Vereinsname) = QStringLiteral("Budo-Club Berg");
-    r.text(zor::Field::Nummer) = QStringLiteral("4711");
-    r.text(zor::Field::AVName) = QStringLiteral("Erika");
-    r.text(zor::Field::ANName) = QStringLiteral("Muster");
-    r.counts[1] = {QStringLiteral("12"), QStringLiteral("9")};
-    r.counts[4] = {QStringLiteral("130"), QStringLiteral("20")};
-    r.masters = QStringList{QStringLiteral("Abe;Taro;3"), QStringLiteral("Zimmer;Anna;10")};
-    return r;
-}
+namespace {
 
 // What one of poppler's tools prints for the file; empty when it failed.
 QString poppler(const QString &tool, const QStringList &args)
@@ -64,6 +56,46 @@ QPointF wordAt(const QString &path, const QString &word)
                                                   QStringLiteral("1"), path, QStringLiteral("-")}));
     return m.hasMatch() ? QPointF(m.captured(1).toDouble(), m.captured(2).toDouble())
                         : QPointF(-1, -1);
+}
+
+// A text of the PDF's first page with the size, in whole points, and the face
+// of the font it is drawn in, as poppler reads them from the page.
+struct PdfText
+{
+    QString text;
+    int size = 0;
+    QString family;
+};
+
+QList<PdfText> textsWithFonts(const QString &path)
+{
+    QXmlStreamReader xml(
+            poppler(QStringLiteral("pdftohtml"),
+                    {QStringLiteral("-xml"), QStringLiteral("-stdout"), QStringLiteral("-i"),
+                     QStringLiteral("-q"), QStringLiteral("-zoom"), QStringLiteral("1"),
+                     QStringLiteral("-l"), QStringLiteral("1"), path}));
+    QHash<QString, PdfText> fonts; // by fontspec id
+    QList<PdfText> out;
+    while (xml.readNextStartElement() || !xml.atEnd()) {
+        if (!xml.isStartElement())
+            continue;
+        const auto a = xml.attributes();
+        if (xml.name() == QLatin1String("fontspec")) {
+            fonts.insert(a.value(QLatin1String("id")).toString(),
+                         {QString(), a.value(QLatin1String("size")).toInt(),
+                          a.value(QLatin1String("family")).toString()});
+        } else if (xml.name() == QLatin1String("text")) {
+            PdfText t = fonts.value(a.value(QLatin1String("font")).toString());
+            t.text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            out << t;
+        }
+    }
+    return out;
+}
+
+bool isFixedPitch(const QString &family)
+{
+    return family.contains(QLatin1String("Mono")) || family.contains(QLatin1String("Courier"));
 }
 
 // A printer that writes into a PDF file, in place of the default printer;
@@ -145,9 +177,9 @@ void TstPrintOutput::savePdfWritesTheReport()
     const QString text = pdfText(pdf);
     QVERIFY2(hasLine(text, title()), qPrintable(text));
     QVERIFY2(hasLine(text, QStringLiteral("7 - 14 Jahre 12 9 21")), qPrintable(text));
-    QVERIFY2(hasLine(text, QStringLiteral("Alle 142 29 171")), qPrintable(text));
+    QVERIFY2(hasLine(text, QStringLiteral("Alle 156 39 195")), qPrintable(text));
     QVERIFY2(hasLine(text, QStringLiteral("1 Abe , Taro 3")), qPrintable(text));
-    QVERIFY2(hasLine(text, QStringLiteral("2 Zimmer , Anna 10")), qPrintable(text));
+    QVERIFY2(hasLine(text, QStringLiteral("3 Zimmer , Anna 10")), qPrintable(text));
     QCOMPARE(text.count(QLatin1Char('\f')), 1);
 
     // Printing only reads the window.
@@ -173,7 +205,7 @@ void TstPrintOutput::pdfPlacesTextsByTheirTopAndFont()
         int line;
     } expected[] = {{"Quorvane", m.xLeft, 1},      {"Kelvarbund", -1, 11},
                     {"Altersgruppe", m.xLeft, 40}, {"Meister:", m.xMasters, 21},
-                    {"Abe", m.xName, 25},          {"Zimmer", m.xName, 26}};
+                    {"Abe", m.xName, 25},          {"Zimmer", m.xName, 27}};
     for (const auto &e : expected) {
         const QPointF at = wordAt(pdf, QString::fromLatin1(e.word));
         QVERIFY2(at.y() >= 0, e.word);
@@ -184,31 +216,54 @@ void TstPrintOutput::pdfPlacesTextsByTheirTopAndFont()
             QVERIFY2(qAbs(at.x() - pt(e.x)) < 1.0,
                      qPrintable(QStringLiteral("%1 at x %2").arg(e.word).arg(at.x())));
     }
-    // The member table needs a fixed-pitch face to keep its columns.
-    const QString fonts = poppler(QStringLiteral("pdffonts"), {pdf});
-    QVERIFY2(fonts.contains(QStringLiteral("Mono")) || fonts.contains(QStringLiteral("Courier")),
-             qPrintable(fonts));
+
+    // Every text in the size and face the layout gives it, in the order drawn:
+    // the title in 20 pt, the sender line in 7 pt, the rest in 10 pt, and the
+    // member table in a fixed-pitch face, which keeps its columns.
+    const QList<PdfText> drawn = textsWithFonts(pdf);
+    QVERIFY(!drawn.isEmpty());
+    QCOMPARE(drawn[0].text, title().replace(QLatin1String(" V-Nr"), QLatin1String("   V-Nr")));
+    QCOMPARE(drawn[0].size, 20);
+    QVERIFY2(drawn[1].text.startsWith(QLatin1String("Judo-Club")), qPrintable(drawn[1].text));
+    QCOMPARE(drawn[1].size, 7);
+    QCOMPARE(drawn[2].size, 10);
+    const zor::PageGeometry page = zor::pdfGeometry();
+    const zor::PrintLayout layout = zor::layoutReport(page.width, page.height, page.dpiY,
+                                                      QDate::currentDate(), sampleReport());
+    QCOMPARE(layout.pages.size(), 1);
+    QCOMPARE(drawn.size(), layout.pages[0].size());
+    int fixedPitch = 0;
+    for (int i = 0; i < drawn.size(); ++i) {
+        const zor::PrintText &t = layout.pages[0][i];
+        const QString where = QStringLiteral("'%1' in %2 %3 pt")
+                                      .arg(drawn[i].text, drawn[i].family)
+                                      .arg(drawn[i].size);
+        QVERIFY2(drawn[i].text == t.text, qPrintable(where));
+        QVERIFY2(drawn[i].size == t.pointSize, qPrintable(where));
+        QVERIFY2(isFixedPitch(drawn[i].family) == (t.family == QLatin1String("Courier New")),
+                 qPrintable(where));
+        fixedPitch += isFixedPitch(drawn[i].family);
+    }
+    QCOMPARE(fixedPitch, 9); // the heading, seven age groups and the total
 }
 
 void TstPrintOutput::savePdfContinuesOnFurtherSheets()
 {
     auto form = zortest::makeForm();
-    zor::Report r = sampleReport();
-    r.masters.clear();
     // The PDF page (A4, 600 dpi, 7016 pixels high) has N = 56: 30 masters on sheet 1.
-    for (int i = 1; i <= 31; ++i)
-        r.masters << QStringLiteral("M%1;V;1").arg(i, 2, 10, QLatin1Char('0'));
-    form->showReport(r);
+    form->showReport(sampleReport(31));
 
     zortest::dialogs().primeFile(m_dir->filePath(QStringLiteral("lang.pdf")));
     zortest::trigger(*form, "FileSavePdf");
     const QString text = pdfText(m_dir->filePath(QStringLiteral("lang.pdf")));
     const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     QCOMPARE(pages.size(), 2);
-    QVERIFY2(hasLine(pages[0], QStringLiteral("30 M30 , V 1")), qPrintable(pages[0]));
+    QVERIFY2(hasLine(pages[0], QStringLiteral("30 M\u00fcller000030 , J\u00fcrgen 1")),
+             qPrintable(pages[0]));
     QVERIFY2(hasLine(pages[0], QStringLiteral("weitere siehe Blatt 2")), qPrintable(pages[0]));
     QVERIFY2(hasLine(pages[1], QStringLiteral("ZOR-Quorvane Blatt 2")), qPrintable(pages[1]));
-    QVERIFY2(hasLine(pages[1], QStringLiteral("31 M31 , V 1")), qPrintable(pages[1]));
+    QVERIFY2(hasLine(pages[1], QStringLiteral("31 M\u00fcller000031 , J\u00fcrgen 2")),
+             qPrintable(pages[1]));
 }
 
 void TstPrintOutput::savePdfCancelledOrFailingWritesNothing()
