@@ -6,6 +6,7 @@
 #include "print/printlayout.h"
 #include "print/reportpainter.h"
 #include "tests/support/formfixture.h"
+#include "tests/support/pdfreading.h"
 #include "tests/support/samplereport.h"
 
 #include <QApplication>
@@ -17,9 +18,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QProcess>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTimer>
 #include <QtTest>
@@ -38,15 +37,6 @@ QString outDir()
     return cupsDir() + QStringLiteral("/out");
 }
 
-QString run(const QString &tool, const QStringList &args)
-{
-    QProcess p;
-    p.start(tool, args);
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 QStringList pdfFiles()
 {
     return QDir(outDir()).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
@@ -63,7 +53,7 @@ QString awaitPdf(const QStringList &before, int timeoutMs = 60000)
             if (before.contains(f))
                 continue;
             const QString path = outDir() + QLatin1Char('/') + f;
-            if (!run(QStringLiteral("pdfinfo"), {path}).isEmpty())
+            if (zortest::pdfPageCount(path) > 0)
                 return path;
         }
         QTest::qWait(200);
@@ -74,46 +64,7 @@ QString awaitPdf(const QStringList &before, int timeoutMs = 60000)
 // The jobs of a queue that are not finished, as lpstat lists them.
 QString openJobs(const QString &queue)
 {
-    return run(QStringLiteral("lpstat"), {QStringLiteral("-o"), queue}).trimmed();
-}
-
-struct Word
-{
-    QString text;
-    double xMin = -1, yMin = -1, xMax = -1, yMax = -1;
-    double height() const { return yMax - yMin; }
-};
-
-// The words of the PDF's first page with their boxes in points.
-QList<Word> words(const QString &path)
-{
-    const QString xml = run(QStringLiteral("pdftotext"),
-                            {QStringLiteral("-bbox"), QStringLiteral("-l"), QStringLiteral("1"),
-                             path, QStringLiteral("-")});
-    static const QRegularExpression re(QStringLiteral(
-            "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
-    QList<Word> out;
-    for (auto it = re.globalMatch(xml); it.hasNext();) {
-        const auto m = it.next();
-        out << Word{m.captured(5), m.captured(1).toDouble(), m.captured(2).toDouble(),
-                    m.captured(3).toDouble(), m.captured(4).toDouble()};
-    }
-    return out;
-}
-
-Word word(const QList<Word> &all, const QString &text)
-{
-    for (const Word &w : all)
-        if (w.text == text)
-            return w;
-    return Word{};
-}
-
-QSizeF pageSize(const QString &path)
-{
-    static const QRegularExpression re(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+) pts"));
-    const auto m = re.match(run(QStringLiteral("pdfinfo"), {path}));
-    return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QSizeF();
+    return zortest::toolOutput(QStringLiteral("lpstat"), {QStringLiteral("-o"), queue}).trimmed();
 }
 
 void useAsDefault(const QString &queue)
@@ -225,7 +176,7 @@ void TstCupsPrint::printComesOutOnTheQueuesPaper()
     QVERIFY2(zortest::shownDialogs().isEmpty(), qPrintable(zortest::shownDialogs().join('\n')));
     const QString pdf = awaitPdf(before);
     QVERIFY2(!pdf.isEmpty(), "cups-pdf wrote no file");
-    const QSizeF size = pageSize(pdf);
+    const QSizeF size = zortest::pdfPageSize(pdf);
     QVERIFY2(qAbs(size.width() - paper.width()) < 1 && qAbs(size.height() - paper.height()) < 1,
              qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
     QVERIFY(!form->isModified());
@@ -239,9 +190,9 @@ void TstCupsPrint::printComesOutOnTheQueuesPaper()
     const auto x = [&](int pixels) { return origin.x() + pixels * 72.0 / dpi; };
     const auto y = [&](int line) { return origin.y() + line * m.lineHeight * 72.0 / dpi; };
 
-    const QList<Word> all = words(pdf);
+    const QList<zortest::PdfWord> all = zortest::pdfWords(pdf);
     QString dump;
-    for (const Word &w : all)
+    for (const zortest::PdfWord &w : all)
         dump += QStringLiteral("%1 %2 %3 %4\n").arg(w.text).arg(w.xMin).arg(w.yMin).arg(w.height());
     const struct
     {
@@ -259,7 +210,7 @@ void TstCupsPrint::printComesOutOnTheQueuesPaper()
     // a share of the font size that is the same for all texts of one face.
     double share[2] = {-1, -1};
     for (const auto &e : expected) {
-        const Word w = word(all, QString::fromLatin1(e.text));
+        const zortest::PdfWord w = zortest::pdfWord(all, QString::fromLatin1(e.text));
         QVERIFY2(w.yMin >= 0, e.text);
         QVERIFY2(qAbs(w.xMin - x(e.x)) < 1.0,
                  qPrintable(
@@ -277,15 +228,14 @@ void TstCupsPrint::printComesOutOnTheQueuesPaper()
                                     .arg(y(e.line))
                             + dump));
     }
-    // The title in 20 pt, the sender line in 7 pt, the rest in 10 pt.
-    const double ten = word(all, QStringLiteral("Verein")).height();
-    QVERIFY(ten > 0);
-    QVERIFY2(qAbs(word(all, QStringLiteral("Quorvane")).height() / ten - 2.0) < 0.1,
-             qPrintable(dump));
-    QVERIFY2(qAbs(word(all, QStringLiteral("Judo-Club")).height() / ten - 0.7) < 0.07,
-             qPrintable(dump));
-    QVERIFY2(qAbs(word(all, QStringLiteral("Zimmer")).height() / ten - 1.0) < 0.05,
-             qPrintable(dump));
+    // The title in 20 pt, the sender line in 7 pt, the rest in 10 pt, at
+    // this queue's resolution too.
+    QString sizes(QLatin1Char('\n'));
+    for (const zortest::PdfText &t : zortest::pdfTextsWithFonts(pdf))
+        sizes += QStringLiteral("%1 %2\n").arg(t.size).arg(t.text.trimmed());
+    for (const char *line : {"20 Quorvane zum", "7 Judo-Club Beispielhausen e.V. -",
+                             "10 Verein und Vorsitzender:", "10 Altersgruppe", "10 Zimmer , Anna"})
+        QVERIFY2(sizes.contains(QLatin1Char('\n') + QString::fromUtf8(line)), qPrintable(sizes));
 
     // A job that came out whole is not followed by a message.
     QTest::qWait(1500);
@@ -395,9 +345,7 @@ void TstCupsPrint::cancelledJobLeavesNothingWithTheSpooler()
     QVERIFY(last > pages);
     const QString pdf = awaitPdf(before, 120000);
     QVERIFY(!pdf.isEmpty());
-    const QString info = run(QStringLiteral("pdfinfo"), {pdf});
-    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(pages))),
-             qPrintable(info));
+    QCOMPARE(zortest::pdfPageCount(pdf), pages);
 }
 
 void TstCupsPrint::previewShowsThePagesOnThePrintersPaper()
@@ -426,9 +374,8 @@ void TstCupsPrint::previewShowsThePagesOnThePrintersPaper()
     QVERIFY2(zortest::shownDialogs().isEmpty(), qPrintable(zortest::shownDialogs().join('\n')));
     const QString pdf = awaitPdf(before);
     QVERIFY2(!pdf.isEmpty(), "printing from the preview sent nothing");
-    QVERIFY(run(QStringLiteral("pdfinfo"), {pdf})
-                    .contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))));
-    QCOMPARE(pageSize(pdf), QSizeF(612, 792));
+    QCOMPARE(zortest::pdfPageCount(pdf), 2);
+    QCOMPARE(zortest::pdfPageSize(pdf), QSizeF(612, 792));
     // The preview shows the pages only: one job came out, no more.
     QTest::qWait(1000);
     QCOMPARE(pdfFiles().size(), before.size() + 1);
@@ -466,9 +413,8 @@ void TstCupsPrint::printDialogChoosesPrinterAndPages()
     const QString pdf = awaitPdf(before);
     QVERIFY2(!pdf.isEmpty(), "nothing came out of the chosen printer");
     // Letter, the chosen printer's paper, and only its second sheet.
-    QCOMPARE(pageSize(pdf), QSizeF(612, 792));
-    const QString text = run(QStringLiteral("pdftotext"),
-                             {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QCOMPARE(zortest::pdfPageSize(pdf), QSizeF(612, 792));
+    const QString text = zortest::pdfText(pdf);
     QVERIFY2(text.simplified().contains(QStringLiteral("ZOR-Quorvane Blatt 2")), qPrintable(text));
     QVERIFY2(!text.contains(QStringLiteral("Kelvarbund")), qPrintable(text));
     QCOMPARE(text.count(QLatin1Char('\f')), 1);

@@ -1,39 +1,21 @@
 // The printout from the window: on a (stand-in) printer and as a PDF file,
-// read back with pdftotext.
+// read back with poppler's tools.
 
 #include "print/defaultprinter.h"
 #include "print/printlayout.h"
 #include "print/reportpainter.h"
 #include "tests/support/formfixture.h"
+#include "tests/support/pdfreading.h"
 #include "tests/support/samplereport.h"
 
 #include <QPrinter>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QXmlStreamReader>
 #include <QtTest>
 
+using zortest::pdfText;
 using zortest::sampleReport;
 
 namespace {
-
-// What one of poppler's tools prints for the file; empty when it failed.
-QString poppler(const QString &tool, const QStringList &args)
-{
-    QProcess p;
-    p.start(tool, args);
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-// The PDF's text as pdftotext lays it out; one page per form feed.
-QString pdfText(const QString &path)
-{
-    return poppler(QStringLiteral("pdftotext"),
-                   {QStringLiteral("-layout"), path, QStringLiteral("-")});
-}
 
 // A line of the PDF text with its runs of blanks made single.
 bool hasLine(const QString &text, const QString &wanted)
@@ -44,53 +26,6 @@ bool hasLine(const QString &text, const QString &wanted)
         if (line.simplified().contains(w))
             return true;
     return false;
-}
-
-// The top-left corner, in points, of the first word `word` on the PDF's first page.
-QPointF wordAt(const QString &path, const QString &word)
-{
-    const QRegularExpression re(QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>")
-                                + QRegularExpression::escape(word) + QStringLiteral("</word>"));
-    const auto m = re.match(
-            poppler(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-l"),
-                                                  QStringLiteral("1"), path, QStringLiteral("-")}));
-    return m.hasMatch() ? QPointF(m.captured(1).toDouble(), m.captured(2).toDouble())
-                        : QPointF(-1, -1);
-}
-
-// A text of the PDF's first page with the size, in whole points, and the face
-// of the font it is drawn in, as poppler reads them from the page.
-struct PdfText
-{
-    QString text;
-    int size = 0;
-    QString family;
-};
-
-QList<PdfText> textsWithFonts(const QString &path)
-{
-    QXmlStreamReader xml(
-            poppler(QStringLiteral("pdftohtml"),
-                    {QStringLiteral("-xml"), QStringLiteral("-stdout"), QStringLiteral("-i"),
-                     QStringLiteral("-q"), QStringLiteral("-zoom"), QStringLiteral("1"),
-                     QStringLiteral("-l"), QStringLiteral("1"), path}));
-    QHash<QString, PdfText> fonts; // by fontspec id
-    QList<PdfText> out;
-    while (xml.readNextStartElement() || !xml.atEnd()) {
-        if (!xml.isStartElement())
-            continue;
-        const auto a = xml.attributes();
-        if (xml.name() == QLatin1String("fontspec")) {
-            fonts.insert(a.value(QLatin1String("id")).toString(),
-                         {QString(), a.value(QLatin1String("size")).toInt(),
-                          a.value(QLatin1String("family")).toString()});
-        } else if (xml.name() == QLatin1String("text")) {
-            PdfText t = fonts.value(a.value(QLatin1String("font")).toString());
-            t.text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
-            out << t;
-        }
-    }
-    return out;
 }
 
 bool isFixedPitch(const QString &family)
@@ -206,8 +141,10 @@ void TstPrintOutput::pdfPlacesTextsByTheirTopAndFont()
     } expected[] = {{"Quorvane", m.xLeft, 1},      {"Kelvarbund", -1, 11},
                     {"Altersgruppe", m.xLeft, 40}, {"Meister:", m.xMasters, 21},
                     {"Abe", m.xName, 25},          {"Zimmer", m.xName, 27}};
+    const QList<zortest::PdfWord> words = zortest::pdfWords(pdf);
     for (const auto &e : expected) {
-        const QPointF at = wordAt(pdf, QString::fromLatin1(e.word));
+        const zortest::PdfWord w = zortest::pdfWord(words, QString::fromLatin1(e.word));
+        const QPointF at(w.xMin, w.yMin);
         QVERIFY2(at.y() >= 0, e.word);
         // The top of the text stands on its line; glyph side bearings shift x a little.
         QVERIFY2(qAbs(at.y() - pt(e.line * m.lineHeight)) < 0.5,
@@ -220,7 +157,7 @@ void TstPrintOutput::pdfPlacesTextsByTheirTopAndFont()
     // Every text in the size and face the layout gives it, in the order drawn:
     // the title in 20 pt, the sender line in 7 pt, the rest in 10 pt, and the
     // member table in a fixed-pitch face, which keeps its columns.
-    const QList<PdfText> drawn = textsWithFonts(pdf);
+    const QList<zortest::PdfText> drawn = zortest::pdfTextsWithFonts(pdf);
     QVERIFY(!drawn.isEmpty());
     QCOMPARE(drawn[0].text, title().replace(QLatin1String(" V-Nr"), QLatin1String("   V-Nr")));
     QCOMPARE(drawn[0].size, 20);
