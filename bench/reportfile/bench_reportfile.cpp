@@ -3,6 +3,7 @@
 // Usage: bench_reportfile [repetitions]
 
 #include "bench/benchtime.h"
+#include "bench/windowbench.h"
 #include "reportfile/recoverycopy.h"
 #include "reportfile/recoverystore.h"
 #include "reportfile/reportreader.h"
@@ -11,7 +12,6 @@
 #include "tests/support/samplereport.h"
 #include "ui/tsdiappform.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -32,10 +32,8 @@ void line(const char *what, int masters, double ms)
 
 int main(int argc, char **argv)
 {
-    zorbench::offscreenUnlessSet();
-    QApplication app(argc, argv);
-    const int reps = zorbench::repetitions(argc, argv, 5);
-    zortest::dialogs().setScripted(true);
+    const zorbench::WindowBench bench(argc, argv, 5);
+    const int reps = bench.runs;
 
     QTemporaryDir dir;
     TSDIAppForm form;
