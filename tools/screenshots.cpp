@@ -5,6 +5,7 @@
 #include "app/startup.h"
 #include "import/memberlistfile.h"
 #include "tests/support/formfixture.h"
+#include "tests/support/samplereport.h"
 #include "ui/memberimportdialog.h"
 #include "ui/tsdiappform.h"
 #include "ui/zahlengrid.h"
@@ -22,33 +23,7 @@ int main(int argc, char *argv[])
     QDir().mkpath(folder);
 
     TSDIAppForm form;
-    zor::Report r = zor::Report::fresh();
-    const char *const sample[zor::FieldCount] = {"Judo-Club Beispielhausen e.V.",
-                                                 "0042",
-                                                 "Xy7k",
-                                                 "Erika",
-                                                 "Mustermann",
-                                                 "Hauptstraße 1",
-                                                 "12345",
-                                                 "Beispielhausen",
-                                                 "01234 567890",
-                                                 "",
-                                                 "info@judo-beispielhausen.de",
-                                                 "Sporthalle am Park",
-                                                 "Parkweg 3",
-                                                 "12345",
-                                                 "Beispielhausen",
-                                                 "judo-beispielhausen.de"};
-    for (int i = 0; i < zor::FieldCount; ++i)
-        r.texts[i] = QString::fromUtf8(sample[i]);
-    const char *const counts[zor::AgeGroupCount][2] = {
-            {"4", "3"}, {"12", "9"}, {"6", "5"}, {"3", "2"}, {"8", "4"}, {"5", "2"}, {"2", "1"}};
-    for (int g = 0; g < zor::AgeGroupCount; ++g)
-        r.counts[g] = {QString::fromLatin1(counts[g][0]), QString::fromLatin1(counts[g][1])};
-    r.masters = QStringList{QStringLiteral("Mustermann;Erika;3"),
-                            QString::fromUtf8("M\u00fcller;Hans;2"),
-                            QStringLiteral("Schmidt;Anna;1")};
-    form.showReport(r);
+    form.showReport(zortest::sampleReport());
     form.setModified(false);
     form.resize(640, 470);
     form.show();

@@ -5,6 +5,7 @@
 #include "app/startup.h"
 #include "bench/benchtime.h"
 #include "tests/support/formfixture.h"
+#include "tests/support/samplereport.h"
 #include "ui/tsdiappform.h"
 
 #include <QApplication>
@@ -13,40 +14,6 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-
-namespace {
-
-zor::Report completeReport(int masters)
-{
-    zor::Report r = zor::Report::fresh();
-    const char *const texts[zor::FieldCount] = {"Judo-Club Beispielhausen e.V.",
-                                                "0042",
-                                                "Xy7k",
-                                                "Erika",
-                                                "Mustermann",
-                                                "Hauptstrasse 1",
-                                                "12345",
-                                                "Beispielhausen",
-                                                "01234 567890",
-                                                "-",
-                                                "info@judo-beispielhausen.de",
-                                                "Sporthalle am Park",
-                                                "Parkweg 3",
-                                                "12345",
-                                                "Beispielhausen",
-                                                "judo-beispielhausen.de"};
-    for (int i = 0; i < zor::FieldCount; ++i)
-        r.texts[i] = QString::fromLatin1(texts[i]);
-    r.counts[3] = {QStringLiteral("3"), QStringLiteral("2")};
-    for (int i = 0; i < masters; ++i)
-        r.masters << QStringLiteral("Nachname%1;Vorname%2;%3")
-                             .arg(i * 7919 % masters, 6, 10, QLatin1Char('0'))
-                             .arg(i)
-                             .arg(i % 10 + 1);
-    return r;
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -60,7 +27,7 @@ int main(int argc, char *argv[])
     for (int n : {10, 200, 1000, 10000}) {
         const QString file = dir.filePath(QStringLiteral("bericht-%1.zor").arg(n));
         const QString pdf = dir.filePath(QStringLiteral("bericht-%1.pdf").arg(n));
-        form.showReport(completeReport(n));
+        form.showReport(zortest::sampleReport(n));
         form.setCurrentFileName(file);
         const int runs = n >= 10000 ? 3 : 7;
 

@@ -5,11 +5,11 @@
 // 50 ms at 100,000 entries. Usage: bench_masters [repetitions]
 
 #include "bench/benchtime.h"
+#include "bench/windowbench.h"
 #include "entry/masters.h"
 #include "tests/support/formfixture.h"
 #include "ui/tsdiappform.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QListWidget>
 #include <QRandomGenerator>
@@ -40,10 +40,8 @@ QStringList makeEntries(int n)
 
 int main(int argc, char **argv)
 {
-    zorbench::offscreenUnlessSet();
-    QApplication app(argc, argv);
-    const int reps = zorbench::repetitions(argc, argv, 5);
-    zortest::dialogs().setScripted(true);
+    const zorbench::WindowBench bench(argc, argv, 5);
+    const int reps = bench.runs;
     TSDIAppForm form;
     form.show();
     zortest::pages(form)->setCurrentWidget(zortest::widget<QWidget>(form, "Meister"));

@@ -5,6 +5,7 @@
 #include "bench/benchtime.h"
 #include "print/printlayout.h"
 #include "print/reportpainter.h"
+#include "tests/support/samplereport.h"
 
 #include <QDate>
 #include <QElapsedTimer>
@@ -15,24 +16,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <vector>
-
-namespace {
-
-zor::Report reportWith(int masters)
-{
-    zor::Report r = zor::Report::fresh();
-    r.text(zor::Field::Vereinsname) = QStringLiteral("Budo-Club Berg");
-    r.text(zor::Field::Nummer) = QStringLiteral("4711");
-    for (int i = 0; i < masters; ++i)
-        r.masters << QStringLiteral("Nachname%1;Vorname%1;%2")
-                             .arg(i, 5, 10, QLatin1Char('0'))
-                             .arg(i % 10 + 1);
-    return r;
-}
-
-// The best of `runs` timings in milliseconds: the least disturbed by others.
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -45,7 +28,7 @@ int main(int argc, char **argv)
     const zor::PageGeometry page = zor::pdfGeometry();
     const QDate today = QDate::currentDate();
     for (int n : {10, 1000, 10000}) {
-        const zor::Report report = reportWith(n);
+        const zor::Report report = zortest::sampleReport(n);
         zor::PrintLayout layout;
         const double layoutMs = zorbench::bestMs(5, [&] {
             layout = zor::layoutReport(page.width, page.height, page.dpiY, today, report);

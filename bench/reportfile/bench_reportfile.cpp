@@ -3,14 +3,15 @@
 // Usage: bench_reportfile [repetitions]
 
 #include "bench/benchtime.h"
+#include "bench/windowbench.h"
 #include "reportfile/recoverycopy.h"
 #include "reportfile/recoverystore.h"
 #include "reportfile/reportreader.h"
 #include "reportfile/reportwriter.h"
 #include "tests/support/formfixture.h"
+#include "tests/support/samplereport.h"
 #include "ui/tsdiappform.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -20,22 +21,6 @@
 #include <cstdio>
 
 namespace {
-
-zor::Report makeReport(int masters)
-{
-    zor::Report r = zor::Report::fresh();
-    for (int i = 0; i < zor::FieldCount; ++i)
-        r.texts[i] = QStringLiteral("Wert Nummer %1 mit \u00e4\u00f6\u00fc").arg(i);
-    r.text(zor::Field::Nummer) = QStringLiteral("0042");
-    for (auto &row : r.counts)
-        row = {QStringLiteral("12"), QStringLiteral("34")};
-    r.masters.reserve(masters);
-    for (int i = 0; i < masters; ++i)
-        r.masters << QStringLiteral("M\u00fcller%1;J\u00fcrgen;%2")
-                             .arg(i, 6, 10, QLatin1Char('0'))
-                             .arg(i % 10 + 1);
-    return r;
-}
 
 void line(const char *what, int masters, double ms)
 {
@@ -47,16 +32,14 @@ void line(const char *what, int masters, double ms)
 
 int main(int argc, char **argv)
 {
-    zorbench::offscreenUnlessSet();
-    QApplication app(argc, argv);
-    const int reps = zorbench::repetitions(argc, argv, 5);
-    zortest::dialogs().setScripted(true);
+    const zorbench::WindowBench bench(argc, argv, 5);
+    const int reps = bench.runs;
 
     QTemporaryDir dir;
     TSDIAppForm form;
     zor::RecoveryStore recovery(dir.filePath(QStringLiteral("recovery")));
     for (const int n : {10, 1000, 10000, 100000}) {
-        const zor::Report report = makeReport(n);
+        const zor::Report report = zortest::sampleReport(n);
         const QString path = dir.filePath(QStringLiteral("b%1.zor").arg(n));
         bool ok = true;
 
@@ -91,7 +74,11 @@ int main(int argc, char **argv)
                  copy.made = QDateTime::currentDateTime();
                  ok &= recovery.write(zor::encodeRecovery(copy)).ok();
              }));
-        if (!ok || !zortest::dialogs().shown().isEmpty()) {
+        // The opens show their file dialog; any other dialog is a failure.
+        for (const zortest::ShownDialog &d : zortest::dialogs().shown())
+            ok &= d.kind == QLatin1String("open");
+        zortest::dialogs().clearShown();
+        if (!ok) {
             std::fprintf(stderr, "benchmark run failed for %d masters\n", n);
             return 1;
         }

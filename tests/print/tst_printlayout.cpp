@@ -3,11 +3,14 @@
 
 #include "print/printlayout.h"
 #include "reportfile/intconv.h"
+#include "tests/support/samplereport.h"
 
 #include <QtTest>
 
 using zor::PrintLayout;
 using zor::PrintText;
+
+using zortest::sampleReport;
 
 namespace {
 
@@ -15,29 +18,6 @@ const QDate Winter(2002, 1, 15);
 
 // An A4 page's printable area at 600 dpi as a typical laser printer reports it.
 constexpr int W600 = 4960, H600 = 6600;
-
-zor::Report sampleReport()
-{
-    zor::Report r = zor::Report::fresh();
-    const char *texts[] = {"Budo-Club S\u00fcd", "4711",      "-",          "Erika",   "Muster",
-                           "Hauptstr. 1",        "12345",     "Berg",       "0123 45", "-",
-                           "info@budo.example",  "Turnhalle", "Schulweg 3", "12346",   "Tal",
-                           "www.budo.example"};
-    for (int i = 0; i < zor::FieldCount; ++i)
-        r.texts[i] = QString::fromUtf8(texts[i]);
-    const int counts[][2] = {{1, 3}, {12, 9}, {0, 5}, {7, 0}, {130, 20}, {4, 1}, {2, 1}};
-    for (int g = 0; g < zor::AgeGroupCount; ++g)
-        r.counts[g] = {QString::number(counts[g][0]), QString::number(counts[g][1])};
-    return r;
-}
-
-QStringList mastersCount(int n)
-{
-    QStringList out;
-    for (int i = 1; i <= n; ++i)
-        out << QStringLiteral("Name%1;Vor%1;%2").arg(i).arg(i % 10 + 1);
-    return out;
-}
 
 // The texts of a page that stand at x on line `line`.
 QList<PrintText> at(const zor::PrintPage &page, int lh, int line, int x)
@@ -73,12 +53,10 @@ class TstPrintLayout : public QObject
 
 private slots:
     void mulDivRoundsToNearest();
-    void metrics_data();
-    void metrics();
+    void metricsAndFirstSheet_data();
+    void metricsAndFirstSheet();
     void reportYearTurnsInJune_data();
     void reportYearTurnsInJune();
-    void firstSheetLeftColumn_data();
-    void firstSheetLeftColumn();
     void memberTableComputesItsOwnTotals();
     void countThatIsNoNumberStopsTheLayout();
     void mastersColumnPlacesNumberNameAndGrade();
@@ -104,7 +82,7 @@ void TstPrintLayout::mulDivRoundsToNearest()
     QCOMPARE(zor::mulDiv(2000000000, 2000000000, 2000000000), 2000000000); // 64-bit product
 }
 
-void TstPrintLayout::metrics_data()
+void TstPrintLayout::metricsAndFirstSheet_data()
 {
     QTest::addColumn<int>("w");
     QTest::addColumn<int>("h");
@@ -122,7 +100,7 @@ void TstPrintLayout::metrics_data()
     QTest::newRow("no resolution") << 100 << 50 << 0 << 1 << 46 << 10 << 55 << 59 << 94;
 }
 
-void TstPrintLayout::metrics()
+void TstPrintLayout::metricsAndFirstSheet()
 {
     QFETCH(int, w);
     QFETCH(int, h);
@@ -134,6 +112,51 @@ void TstPrintLayout::metrics()
     QTEST(m.xMasters, "xm");
     QTEST(m.xName, "xName");
     QTEST(m.xGrade, "xGrade");
+
+    // The first sheet's left column on that page.
+    const PrintLayout l = zor::layoutReport(w, h, dpi, Winter, sampleReport());
+    QCOMPARE(l.pages.size(), 1);
+    const zor::PrintPage &p = l.pages[0];
+
+    const struct
+    {
+        int line;
+        const char *family;
+        int size;
+        QString text;
+    } expected[] = {
+            {1, "Arial", 20, QStringLiteral("Quorvane zum 01.01.2002   V-Nr: 4711")},
+            {9, "Arial", 7,
+             QStringLiteral("Judo-Club Beispielhausen e.V. - Mustermann - Hauptstraße 1 - 12345 "
+                            "Beispielhausen")},
+            {11, "Arial", 10, QStringLiteral("An den Kelvarbund e.V")},
+            {21, "Arial", 10, QStringLiteral("Verein und Vorsitzender:")},
+            {23, "Arial", 10, QStringLiteral("ZOR-Vereinsnummer:    4711")},
+            {25, "Arial", 10, QStringLiteral("Erika Mustermann")},
+            {27, "Arial", 10, QStringLiteral("12345 Beispielhausen")},
+            {28, "Arial", 10, QStringLiteral("Tel: 01234 567890   Fax: -")},
+            {29, "Arial", 10, QStringLiteral("E-Mail: info@judo-beispielhausen.de")},
+            {35, "Arial", 10, QStringLiteral("12347 Parkstadt")},
+            {36, "Arial", 10, QStringLiteral("Webseite: www.judo-beispielhausen.de")},
+            {38, "Arial", 10, QStringLiteral("Mitglieder: ")},
+            {40, "Courier New", 10, QStringLiteral("Altersgruppe    Männer Frauen Alle")},
+            {42, "Courier New", 10, QStringLiteral("  0 -  6 Jahre     1     3      4")},
+            {43, "Courier New", 10, QStringLiteral("  7 - 14 Jahre    12     9     21")},
+            {46, "Courier New", 10, QStringLiteral(" 27 - 40 Jahre   130    20    150")},
+            {48, "Courier New", 10, QStringLiteral(" über 60 Jahre     2     1      3")},
+            {50, "Courier New", 10, QStringLiteral("Alle             156    39    195")},
+    };
+    int leftColumn = 0;
+    for (const PrintText &t : p)
+        leftColumn += t.x == m.xLeft;
+    QCOMPARE(leftColumn, 26); // lines 1, 9, 11, 21, 23-29, 31, 33-36, 38, 40, 42-48, 50
+    for (const auto &e : expected) {
+        const auto found = at(p, m.lineHeight, e.line, m.xLeft);
+        QVERIFY2(found.size() == 1, qPrintable(QStringLiteral("line %1").arg(e.line)));
+        QCOMPARE(found[0].text, e.text);
+        QCOMPARE(found[0].family, QString::fromLatin1(e.family));
+        QCOMPARE(found[0].pointSize, e.size);
+    }
 }
 
 void TstPrintLayout::reportYearTurnsInJune_data()
@@ -155,67 +178,6 @@ void TstPrintLayout::reportYearTurnsInJune()
     QCOMPARE(l.year, year);
     QCOMPARE(textAt(l.pages[0], 116, 1, 496),
              QStringLiteral("Quorvane zum 01.01.%1   V-Nr: 4711").arg(year));
-}
-
-void TstPrintLayout::firstSheetLeftColumn_data()
-{
-    QTest::addColumn<int>("w");
-    QTest::addColumn<int>("h");
-    QTest::addColumn<int>("dpi");
-    QTest::addColumn<int>("lh");
-    QTest::addColumn<int>("xl");
-    QTest::newRow("600 dpi") << W600 << H600 << 600 << 116 << 496;
-    QTest::newRow("300 dpi") << 2480 << 3300 << 300 << 58 << 248;
-}
-
-void TstPrintLayout::firstSheetLeftColumn()
-{
-    QFETCH(int, w);
-    QFETCH(int, h);
-    QFETCH(int, dpi);
-    QFETCH(int, lh);
-    QFETCH(int, xl);
-    const PrintLayout l = zor::layoutReport(w, h, dpi, Winter, sampleReport());
-    QCOMPARE(l.pages.size(), 1);
-    const zor::PrintPage &p = l.pages[0];
-
-    const struct
-    {
-        int line;
-        const char *family;
-        int size;
-        QString text;
-    } expected[] = {
-            {1, "Arial", 20, QStringLiteral("Quorvane zum 01.01.2002   V-Nr: 4711")},
-            {9, "Arial", 7, QStringLiteral("Budo-Club Süd - Muster - Hauptstr. 1 - 12345 Berg")},
-            {11, "Arial", 10, QStringLiteral("An den Kelvarbund e.V")},
-            {21, "Arial", 10, QStringLiteral("Verein und Vorsitzender:")},
-            {23, "Arial", 10, QStringLiteral("ZOR-Vereinsnummer:    4711")},
-            {25, "Arial", 10, QStringLiteral("Erika Muster")},
-            {27, "Arial", 10, QStringLiteral("12345 Berg")},
-            {28, "Arial", 10, QStringLiteral("Tel: 0123 45   Fax: -")},
-            {29, "Arial", 10, QStringLiteral("E-Mail: info@budo.example")},
-            {35, "Arial", 10, QStringLiteral("12346 Tal")},
-            {36, "Arial", 10, QStringLiteral("Webseite: www.budo.example")},
-            {38, "Arial", 10, QStringLiteral("Mitglieder: ")},
-            {40, "Courier New", 10, QStringLiteral("Altersgruppe    Männer Frauen Alle")},
-            {42, "Courier New", 10, QStringLiteral("  0 -  6 Jahre     1     3      4")},
-            {43, "Courier New", 10, QStringLiteral("  7 - 14 Jahre    12     9     21")},
-            {46, "Courier New", 10, QStringLiteral(" 27 - 40 Jahre   130    20    150")},
-            {48, "Courier New", 10, QStringLiteral(" über 60 Jahre     2     1      3")},
-            {50, "Courier New", 10, QStringLiteral("Alle             156    39    195")},
-    };
-    int leftColumn = 0;
-    for (const PrintText &t : p)
-        leftColumn += t.x == xl;
-    QCOMPARE(leftColumn, 26); // lines 1, 9, 11, 21, 23-29, 31, 33-36, 38, 40, 42-48, 50
-    for (const auto &e : expected) {
-        const auto found = at(p, lh, e.line, xl);
-        QVERIFY2(found.size() == 1, qPrintable(QStringLiteral("line %1").arg(e.line)));
-        QCOMPARE(found[0].text, e.text);
-        QCOMPARE(found[0].family, QString::fromLatin1(e.family));
-        QCOMPARE(found[0].pointSize, e.size);
-    }
 }
 
 void TstPrintLayout::memberTableComputesItsOwnTotals()
@@ -301,7 +263,7 @@ void TstPrintLayout::masterEntriesSplitFromTheRight()
 
 void TstPrintLayout::emptyMastersListPrintsOnlyHeadings()
 {
-    const PrintLayout l = zor::layoutReport(W600, H600, 600, Winter, sampleReport());
+    const PrintLayout l = zor::layoutReport(W600, H600, 600, Winter, sampleReport(0));
     QCOMPARE(l.pages.size(), 1);
     int mastersColumn = 0;
     for (const PrintText &t : l.pages[0])
@@ -313,15 +275,14 @@ void TstPrintLayout::emptyMastersListPrintsOnlyHeadings()
 
 void TstPrintLayout::mastersExactlyFillingSheetsNeedNoBreak()
 {
-    zor::Report r = sampleReport();
     // N = 52: lines 25..50 on sheet 1 (26 items), 4..50 on each further one (47).
-    r.masters = mastersCount(26);
+    zor::Report r = sampleReport(26);
     PrintLayout l = zor::layoutReport(W600, H600, 600, Winter, r);
     QCOMPARE(l.pages.size(), 1);
     QCOMPARE(textAt(l.pages[0], 116, 50, 2728), QStringLiteral("26"));
     QVERIFY(textsContaining(l, QStringLiteral("weitere")).isEmpty());
 
-    r.masters = mastersCount(26 + 47);
+    r = sampleReport(26 + 47);
     l = zor::layoutReport(W600, H600, 600, Winter, r);
     QCOMPARE(l.pages.size(), 2);
     QCOMPARE(textAt(l.pages[1], 116, 50, 2728), QStringLiteral("73"));
@@ -330,16 +291,15 @@ void TstPrintLayout::mastersExactlyFillingSheetsNeedNoBreak()
 
 void TstPrintLayout::oneMoreMasterStartsTheNextSheet()
 {
-    zor::Report r = sampleReport();
-    r.masters = mastersCount(26 + 47 + 1);
-    const PrintLayout l = zor::layoutReport(W600, H600, 600, Winter, r);
+    const PrintLayout l = zor::layoutReport(W600, H600, 600, Winter, sampleReport(26 + 47 + 1));
     QCOMPARE(l.pages.size(), 3);
 
     QCOMPARE(textAt(l.pages[0], 116, 51, 2728), QStringLiteral("weitere siehe Blatt  2 "));
     QCOMPARE(at(l.pages[0], 116, 51, 2728)[0].family, QStringLiteral("Arial"));
     QCOMPARE(textAt(l.pages[1], 116, 2, 2728), QStringLiteral("ZOR-Quorvane Blatt  2 "));
     QCOMPARE(textAt(l.pages[1], 116, 4, 2728), QStringLiteral("27"));
-    QCOMPARE(textAt(l.pages[1], 116, 4, 2926), QStringLiteral("Name27 , Vor27").leftJustified(43));
+    QCOMPARE(textAt(l.pages[1], 116, 4, 2926),
+             QStringLiteral("Müller000027 , Jürgen").leftJustified(43));
     QCOMPARE(textAt(l.pages[1], 116, 51, 2728), QStringLiteral("weitere siehe Blatt  3 "));
     QCOMPARE(textAt(l.pages[2], 116, 2, 2728), QStringLiteral("ZOR-Quorvane Blatt  3 "));
     QCOMPARE(textAt(l.pages[2], 116, 4, 2728), QStringLiteral("74"));
@@ -358,7 +318,7 @@ void TstPrintLayout::oneMoreMasterStartsTheNextSheet()
 void TstPrintLayout::tinySheetsStillHoldOneMasterEach()
 {
     zor::Report r = zor::Report::fresh();
-    r.masters = mastersCount(3);
+    r.masters = sampleReport(3).masters;
     // H = 700 at 600 dpi: N = 2, far above the first master line.
     for (int h : {700, 10}) {
         const PrintLayout l = zor::layoutReport(W600, h, 600, Winter, r);

@@ -1,47 +1,21 @@
 // The printout from the window: on a (stand-in) printer and as a PDF file,
-// read back with pdftotext.
+// read back with poppler's tools.
 
 #include "print/defaultprinter.h"
 #include "print/printlayout.h"
+#include "print/reportpainter.h"
 #include "tests/support/formfixture.h"
+#include "tests/support/pdfreading.h"
+#include "tests/support/samplereport.h"
 
 #include <QPrinter>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
+using zortest::pdfText;
+using zortest::sampleReport;
+
 namespace {
-
-zor::Report sampleReport()
-{
-    zor::Report r = zor::Report::fresh();
-    r.text(zor::Field::Vereinsname) = QStringLiteral("Budo-Club Berg");
-    r.text(zor::Field::Nummer) = QStringLiteral("4711");
-    r.text(zor::Field::AVName) = QStringLiteral("Erika");
-    r.text(zor::Field::ANName) = QStringLiteral("Muster");
-    r.counts[1] = {QStringLiteral("12"), QStringLiteral("9")};
-    r.counts[4] = {QStringLiteral("130"), QStringLiteral("20")};
-    r.masters = QStringList{QStringLiteral("Abe;Taro;3"), QStringLiteral("Zimmer;Anna;10")};
-    return r;
-}
-
-// What one of poppler's tools prints for the file; empty when it failed.
-QString poppler(const QString &tool, const QStringList &args)
-{
-    QProcess p;
-    p.start(tool, args);
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-// The PDF's text as pdftotext lays it out; one page per form feed.
-QString pdfText(const QString &path)
-{
-    return poppler(QStringLiteral("pdftotext"),
-                   {QStringLiteral("-layout"), path, QStringLiteral("-")});
-}
 
 // A line of the PDF text with its runs of blanks made single.
 bool hasLine(const QString &text, const QString &wanted)
@@ -54,16 +28,9 @@ bool hasLine(const QString &text, const QString &wanted)
     return false;
 }
 
-// The top-left corner, in points, of the first word `word` on the PDF's first page.
-QPointF wordAt(const QString &path, const QString &word)
+bool isFixedPitch(const QString &family)
 {
-    const QRegularExpression re(QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>")
-                                + QRegularExpression::escape(word) + QStringLiteral("</word>"));
-    const auto m = re.match(
-            poppler(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-l"),
-                                                  QStringLiteral("1"), path, QStringLiteral("-")}));
-    return m.hasMatch() ? QPointF(m.captured(1).toDouble(), m.captured(2).toDouble())
-                        : QPointF(-1, -1);
+    return family.contains(QLatin1String("Mono")) || family.contains(QLatin1String("Courier"));
 }
 
 // A printer that writes into a PDF file, in place of the default printer;
@@ -145,9 +112,9 @@ void TstPrintOutput::savePdfWritesTheReport()
     const QString text = pdfText(pdf);
     QVERIFY2(hasLine(text, title()), qPrintable(text));
     QVERIFY2(hasLine(text, QStringLiteral("7 - 14 Jahre 12 9 21")), qPrintable(text));
-    QVERIFY2(hasLine(text, QStringLiteral("Alle 142 29 171")), qPrintable(text));
+    QVERIFY2(hasLine(text, QStringLiteral("Alle 156 39 195")), qPrintable(text));
     QVERIFY2(hasLine(text, QStringLiteral("1 Abe , Taro 3")), qPrintable(text));
-    QVERIFY2(hasLine(text, QStringLiteral("2 Zimmer , Anna 10")), qPrintable(text));
+    QVERIFY2(hasLine(text, QStringLiteral("3 Zimmer , Anna 10")), qPrintable(text));
     QCOMPARE(text.count(QLatin1Char('\f')), 1);
 
     // Printing only reads the window.
@@ -173,9 +140,11 @@ void TstPrintOutput::pdfPlacesTextsByTheirTopAndFont()
         int line;
     } expected[] = {{"Quorvane", m.xLeft, 1},      {"Kelvarbund", -1, 11},
                     {"Altersgruppe", m.xLeft, 40}, {"Meister:", m.xMasters, 21},
-                    {"Abe", m.xName, 25},          {"Zimmer", m.xName, 26}};
+                    {"Abe", m.xName, 25},          {"Zimmer", m.xName, 27}};
+    const QList<zortest::PdfWord> words = zortest::pdfWords(pdf);
     for (const auto &e : expected) {
-        const QPointF at = wordAt(pdf, QString::fromLatin1(e.word));
+        const zortest::PdfWord w = zortest::pdfWord(words, QString::fromLatin1(e.word));
+        const QPointF at(w.xMin, w.yMin);
         QVERIFY2(at.y() >= 0, e.word);
         // The top of the text stands on its line; glyph side bearings shift x a little.
         QVERIFY2(qAbs(at.y() - pt(e.line * m.lineHeight)) < 0.5,
@@ -184,31 +153,54 @@ void TstPrintOutput::pdfPlacesTextsByTheirTopAndFont()
             QVERIFY2(qAbs(at.x() - pt(e.x)) < 1.0,
                      qPrintable(QStringLiteral("%1 at x %2").arg(e.word).arg(at.x())));
     }
-    // The member table needs a fixed-pitch face to keep its columns.
-    const QString fonts = poppler(QStringLiteral("pdffonts"), {pdf});
-    QVERIFY2(fonts.contains(QStringLiteral("Mono")) || fonts.contains(QStringLiteral("Courier")),
-             qPrintable(fonts));
+
+    // Every text in the size and face the layout gives it, in the order drawn:
+    // the title in 20 pt, the sender line in 7 pt, the rest in 10 pt, and the
+    // member table in a fixed-pitch face, which keeps its columns.
+    const QList<zortest::PdfText> drawn = zortest::pdfTextsWithFonts(pdf);
+    QVERIFY(!drawn.isEmpty());
+    QCOMPARE(drawn[0].text, title().replace(QLatin1String(" V-Nr"), QLatin1String("   V-Nr")));
+    QCOMPARE(drawn[0].size, 20);
+    QVERIFY2(drawn[1].text.startsWith(QLatin1String("Judo-Club")), qPrintable(drawn[1].text));
+    QCOMPARE(drawn[1].size, 7);
+    QCOMPARE(drawn[2].size, 10);
+    const zor::PageGeometry page = zor::pdfGeometry();
+    const zor::PrintLayout layout = zor::layoutReport(page.width, page.height, page.dpiY,
+                                                      QDate::currentDate(), sampleReport());
+    QCOMPARE(layout.pages.size(), 1);
+    QCOMPARE(drawn.size(), layout.pages[0].size());
+    int fixedPitch = 0;
+    for (int i = 0; i < drawn.size(); ++i) {
+        const zor::PrintText &t = layout.pages[0][i];
+        const QString where = QStringLiteral("'%1' in %2 %3 pt")
+                                      .arg(drawn[i].text, drawn[i].family)
+                                      .arg(drawn[i].size);
+        QVERIFY2(drawn[i].text == t.text, qPrintable(where));
+        QVERIFY2(drawn[i].size == t.pointSize, qPrintable(where));
+        QVERIFY2(isFixedPitch(drawn[i].family) == (t.family == QLatin1String("Courier New")),
+                 qPrintable(where));
+        fixedPitch += isFixedPitch(drawn[i].family);
+    }
+    QCOMPARE(fixedPitch, 9); // the heading, seven age groups and the total
 }
 
 void TstPrintOutput::savePdfContinuesOnFurtherSheets()
 {
     auto form = zortest::makeForm();
-    zor::Report r = sampleReport();
-    r.masters.clear();
     // The PDF page (A4, 600 dpi, 7016 pixels high) has N = 56: 30 masters on sheet 1.
-    for (int i = 1; i <= 31; ++i)
-        r.masters << QStringLiteral("M%1;V;1").arg(i, 2, 10, QLatin1Char('0'));
-    form->showReport(r);
+    form->showReport(sampleReport(31));
 
     zortest::dialogs().primeFile(m_dir->filePath(QStringLiteral("lang.pdf")));
     zortest::trigger(*form, "FileSavePdf");
     const QString text = pdfText(m_dir->filePath(QStringLiteral("lang.pdf")));
     const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     QCOMPARE(pages.size(), 2);
-    QVERIFY2(hasLine(pages[0], QStringLiteral("30 M30 , V 1")), qPrintable(pages[0]));
+    QVERIFY2(hasLine(pages[0], QStringLiteral("30 M\u00fcller000030 , J\u00fcrgen 1")),
+             qPrintable(pages[0]));
     QVERIFY2(hasLine(pages[0], QStringLiteral("weitere siehe Blatt 2")), qPrintable(pages[0]));
     QVERIFY2(hasLine(pages[1], QStringLiteral("ZOR-Quorvane Blatt 2")), qPrintable(pages[1]));
-    QVERIFY2(hasLine(pages[1], QStringLiteral("31 M31 , V 1")), qPrintable(pages[1]));
+    QVERIFY2(hasLine(pages[1], QStringLiteral("31 M\u00fcller000031 , J\u00fcrgen 2")),
+             qPrintable(pages[1]));
 }
 
 void TstPrintOutput::savePdfCancelledOrFailingWritesNothing()

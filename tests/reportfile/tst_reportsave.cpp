@@ -2,6 +2,7 @@
 
 #include "reportfile/reportwriter.h"
 #include "tests/support/cutoffdevice.h"
+#include "tests/support/samplereport.h"
 #include "tests/support/smalldisk.h"
 #include "tests/support/testfiles.h"
 
@@ -19,20 +20,9 @@
 #include <unistd.h>
 
 using namespace zor;
+using zortest::sampleReport;
 
 namespace {
-
-Report sample(int masters = 3)
-{
-    Report r = Report::fresh();
-    for (int i = 0; i < FieldCount; ++i)
-        r.texts[i] = QStringLiteral("Wert %1 \u00e4").arg(i);
-    r.text(Field::Nummer) = QStringLiteral("0815");
-    r.counts[2] = {QStringLiteral("4"), QStringLiteral("9")};
-    for (int i = 0; i < masters; ++i)
-        r.masters << QStringLiteral("Name%1;Vorname;%2").arg(i).arg(i % 10 + 1);
-    return r;
-}
 
 // What a save came to, for comparing in one line.
 enum class Outcome { Saved, NotOpened, NotWritten };
@@ -46,7 +36,7 @@ Outcome outcomeOf(const SaveResult &r)
 // Bytes of a report with n masters: sizes on both sides of Qt's 16 KB buffer.
 QByteArray bytesOf(int masters)
 {
-    return encodeReport(sample(masters)).value();
+    return encodeReport(sampleReport(masters)).value();
 }
 
 // Files in a folder, hidden ones (a left-over temporary file) included.
@@ -65,7 +55,7 @@ int fileSizeChild(const char *limit, const char *masters, const char *path)
     if (::setrlimit(RLIMIT_FSIZE, &rl) != 0)
         return 3;
     const SaveResult r = saveReport(QString::fromLocal8Bit(path),
-                                    sample(QByteArray(masters).toInt()));
+                                    sampleReport(QByteArray(masters).toInt()));
     std::printf("%d\n%s\n", int(outcomeOf(r)), r.reason().toUtf8().constData());
     return 0;
 }
@@ -95,30 +85,30 @@ void TstReportSave::save_createsAndReplacesTheFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bericht.zor"));
-    SaveResult r = saveReport(path, sample(5));
+    SaveResult r = saveReport(path, sampleReport(5));
     QCOMPARE(outcomeOf(r), Outcome::Saved);
-    QCOMPARE(zortest::readAll(path), encodeReport(sample(5)).value());
+    QCOMPARE(zortest::readAll(path), encodeReport(sampleReport(5)).value());
 
     // A longer old file is replaced entirely, not overwritten in part.
-    r = saveReport(path, sample(1));
+    r = saveReport(path, sampleReport(1));
     QCOMPARE(outcomeOf(r), Outcome::Saved);
-    QCOMPARE(zortest::readAll(path), encodeReport(sample(1)).value());
+    QCOMPARE(zortest::readAll(path), encodeReport(sampleReport(1)).value());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("bericht.zor")});
 }
 
 void TstReportSave::save_missingFolderOrFolderName_isNotOpened()
 {
     QTemporaryDir dir;
-    SaveResult r = saveReport(dir.filePath(QStringLiteral("fehlt/bericht.zor")), sample());
+    SaveResult r = saveReport(dir.filePath(QStringLiteral("fehlt/bericht.zor")), sampleReport());
     QCOMPARE(outcomeOf(r), Outcome::NotOpened);
     QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("fehlt"))));
 
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("ordner.zor")));
-    r = saveReport(dir.filePath(QStringLiteral("ordner.zor")), sample());
+    r = saveReport(dir.filePath(QStringLiteral("ordner.zor")), sampleReport());
     QCOMPARE(outcomeOf(r), Outcome::NotOpened);
     QVERIFY(QFileInfo(dir.filePath(QStringLiteral("ordner.zor"))).isDir());
 
-    QCOMPARE(outcomeOf(saveReport(QString(), sample())), Outcome::NotOpened);
+    QCOMPARE(outcomeOf(saveReport(QString(), sampleReport())), Outcome::NotOpened);
 }
 
 void TstReportSave::save_writeProtectedFile_isRefusedEvenForRoot()
@@ -131,7 +121,7 @@ void TstReportSave::save_writeProtectedFile_isRefusedEvenForRoot()
                                                 | QFileDevice::ReadOther));
     QVERIFY(isWriteProtected(path));
 
-    const SaveResult r = saveReport(path, sample());
+    const SaveResult r = saveReport(path, sampleReport());
     QCOMPARE(outcomeOf(r), Outcome::NotOpened);
     QCOMPARE(zortest::readAll(path), old);
     // Owner, group and other bits; the "user" bits describe the caller, not the file.
@@ -151,18 +141,18 @@ void TstReportSave::save_keepsPermissionBits()
                        | QFileDevice::WriteGroup;
     QVERIFY(QFile::setPermissions(path, perms));
     const auto before = QFileInfo(path).permissions();
-    QCOMPARE(outcomeOf(saveReport(path, sample())), Outcome::Saved);
+    QCOMPARE(outcomeOf(saveReport(path, sampleReport())), Outcome::Saved);
     QCOMPARE(QFileInfo(path).permissions(), before);
-    QCOMPARE(zortest::readAll(path), encodeReport(sample()).value());
+    QCOMPARE(zortest::readAll(path), encodeReport(sampleReport()).value());
 }
 
 void TstReportSave::save_cutOffAtEveryByte_leavesOldFileIntact()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bericht.zor"));
-    const QByteArray old = encodeReport(sample(2)).value();
+    const QByteArray old = encodeReport(sampleReport(2)).value();
     QVERIFY(zortest::writeAll(path, old));
-    const Report next = sample(4);
+    const Report next = sampleReport(4);
     const qint64 size = encodeReport(next).value().size();
     QVERIFY(size > old.size());
 
@@ -245,7 +235,7 @@ void TstReportSave::save_fullDisk_isReportedAndLeavesOldFile()
     QVERIFY(zortest::writeAll(path, old));
     QVERIFY(disk.leaveFree(free));
 
-    const SaveResult r = saveReport(path, sample(masters));
+    const SaveResult r = saveReport(path, sampleReport(masters));
     QCOMPARE(outcomeOf(r), Outcome::NotWritten);
     QCOMPARE(r.reason(), QStringLiteral("Der Datentr\u00e4ger ist voll."));
     QCOMPARE(zortest::readAll(path), old);
@@ -261,24 +251,24 @@ void TstReportSave::save_linksDevicesAndFolders()
     QVERIFY(QFile::link(real, link));
 
     // A name the program made up is never written through a link.
-    SaveResult r = saveReport(link, sample(), Links::Refuse);
+    SaveResult r = saveReport(link, sampleReport(), Links::Refuse);
     QCOMPARE(outcomeOf(r), Outcome::NotOpened);
     QVERIFY(r.reason().contains(QStringLiteral("Verkn\u00fcpfung")));
     QCOMPARE(zortest::readAll(real), QByteArray("fremd\r\n"));
     QVERIFY(QFileInfo(link).isSymLink());
 
     // A file the user chose may be a link: the link stays, its file is replaced.
-    r = saveReport(link, sample());
+    r = saveReport(link, sampleReport());
     QCOMPARE(outcomeOf(r), Outcome::Saved);
     QVERIFY(QFileInfo(link).isSymLink());
-    QCOMPARE(zortest::readAll(real), encodeReport(sample()).value());
+    QCOMPARE(zortest::readAll(real), encodeReport(sampleReport()).value());
 
     // Devices and pipes are refused, never replaced.
     for (const QString &special : {QStringLiteral("/dev/null"), QStringLiteral("/dev/zero")}) {
         struct stat before;
         QCOMPARE(::stat(special.toLocal8Bit().constData(), &before), 0);
         for (const Links links : {Links::Follow, Links::Refuse}) {
-            r = saveReport(special, sample(), links);
+            r = saveReport(special, sampleReport(), links);
             QCOMPARE(outcomeOf(r), Outcome::NotOpened);
             QVERIFY(r.reason().contains(QStringLiteral("keine gew\u00f6hnliche Datei")));
         }
@@ -289,7 +279,7 @@ void TstReportSave::save_linksDevicesAndFolders()
     }
     const QString fifo = dir.filePath(QStringLiteral("rohr.zor"));
     QCOMPARE(::mkfifo(fifo.toLocal8Bit().constData(), 0644), 0);
-    r = saveReport(fifo, sample());
+    r = saveReport(fifo, sampleReport());
     QCOMPARE(outcomeOf(r), Outcome::NotOpened);
     struct stat st;
     QCOMPARE(::stat(fifo.toLocal8Bit().constData(), &st), 0);
