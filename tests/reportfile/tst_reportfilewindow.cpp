@@ -236,12 +236,23 @@ void TstReportFileWindow::controlCharacters_neverAddALineToTheFile()
     form->setModified(false);
 
     // A paste with a line break, a tab or another control is refused whole.
-    for (const char *pasted : {"\nHof 2", "\r\n", "\tHof", "Hof\x01", "\x1f"}) {
-        QApplication::clipboard()->setText(QString::fromLatin1(pasted));
+    // So are DEL and the C1 controls (Windows-1252 could store some of them,
+    // but nobody could see them in the field or on paper); the euro sign,
+    // which Windows-1252 keeps among those bytes, is a character like any other.
+    for (const QString &pasted :
+         {QStringLiteral("\nHof 2"), QStringLiteral("\r\n"), QStringLiteral("\tHof"),
+          QStringLiteral("Hof\x01"), QStringLiteral("\x1f"), QStringLiteral("Hof\x7f"),
+          QStringLiteral("\u0081"), QStringLiteral("Hof\u008d"), QStringLiteral("\u009d")}) {
+        QApplication::clipboard()->setText(pasted);
         QTest::keyClick(street, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(street->text(), QStringLiteral("Hauptstr. 1"));
     }
     QVERIFY(!form->isModified());
+    QApplication::clipboard()->setText(QStringLiteral(" \u20ac"));
+    QTest::keyClick(street, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(street->text(), QStringLiteral("Hauptstr. 1 \u20ac"));
+    street->setText(QStringLiteral("Hauptstr. 1"));
+    form->setModified(false);
 
     // A break that came in another way would shift every later line: the
     // user is told and nothing is written until it is gone.
