@@ -3,6 +3,7 @@
 // a faulty cell; leaving the grid; saving while a cell is being edited.
 
 #include "reportfile/reportreader.h"
+#include "tests/support/pdfreading.h"
 #include "tests/support/realx.h"
 #include "tests/support/testfiles.h"
 #include "ui/zahlengrid.h"
@@ -11,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QProcess>
 #include <QTemporaryDir>
 
 using zortest::focused;
@@ -252,11 +252,7 @@ void TstGridKeys::pdfTakesTheOpenEditorsText()
     zortest::dialogs().primeFile(path);
     zortest::trigger(*form, "FileSavePdf"); // from the menu, the cell still being edited
     QVERIFY2(QFile::exists(path), "no PDF was written");
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"),
-                    {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    QVERIFY(pdftotext.waitForFinished(30000));
-    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    const QString text = zortest::pdfText(path);
     QVERIFY2(text.contains(QLatin1String("77")), qPrintable(text));
 }
 

@@ -1,7 +1,8 @@
 #include "tests/support/pdfreading.h"
 
+#include "tests/support/testfiles.h"
+
 #include <QHash>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
@@ -9,11 +10,8 @@ namespace zortest {
 
 QString toolOutput(const QString &tool, const QStringList &args)
 {
-    QProcess p;
-    p.start(tool, args);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(p.readAllStandardOutput());
+    const Run r = run(tool, args, QProcessEnvironment::systemEnvironment(), {}, 60000);
+    return r.finished && r.exitCode == 0 ? r.out : QString();
 }
 
 QString pdfText(const QString &path)
