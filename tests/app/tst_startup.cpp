@@ -52,6 +52,11 @@ private slots:
     void helpAndVersionNeedNoDisplay();
     void refusedCommandLineEndsWithStatus2_data();
     void refusedCommandLineEndsWithStatus2();
+    void qtOptionsArePassedOver_data();
+    void qtOptionsArePassedOver();
+    void refusalIsTheSameWithAndWithoutDisplay_data();
+    void refusalIsTheSameWithAndWithoutDisplay();
+    void qtOptionsReachQtAndTheFileStillOpens();
     void unreadableFileIsNamedRelativeToTheStartFolder();
     void questionButtonsGermanWithoutTranslation();
 };
@@ -126,15 +131,32 @@ void TstStartup::refusedCommandLineEndsWithStatus2_data()
                                << false;
     QTest::newRow("unknown long option") << QStringList{QStringLiteral("--drucken")}
                                          << QStringList{QStringLiteral("--drucken")} << true;
+    QTest::newRow("unknown long option, no display")
+            << QStringList{QStringLiteral("--drucken")} << QStringList{QStringLiteral("--drucken")}
+            << false;
     QTest::newRow("unknown short option")
             << QStringList{QStringLiteral("-x"), QStringLiteral("a.zor")}
             << QStringList{QStringLiteral("-x")} << true;
+    QTest::newRow("unknown short option, no display")
+            << QStringList{QStringLiteral("-x"), QStringLiteral("a.zor")}
+            << QStringList{QStringLiteral("-x")} << false;
+    QTest::newRow("unknown option after a Qt option, no display")
+            << QStringList{QStringLiteral("-platform"), QStringLiteral("xcb"),
+                           QStringLiteral("--nope")}
+            << QStringList{QStringLiteral("--nope")} << false;
+    QTest::newRow("Qt option without its value, no display")
+            << QStringList{QStringLiteral("a.zor"), QStringLiteral("-platform")}
+            << QStringList{QStringLiteral("-platform"), QStringLiteral("Wert")} << false;
+    QTest::newRow("two files between Qt options, no display")
+            << QStringList{QStringLiteral("-style"), QStringLiteral("fusion"),
+                           QStringLiteral("eins.zor"), QStringLiteral("--reverse"),
+                           QStringLiteral("zwei.zor")}
+            << QStringList{QStringLiteral("eins.zor"), QStringLiteral("zwei.zor")} << false;
 }
 
 void TstStartup::refusedCommandLineEndsWithStatus2()
 {
-    // Refused before any window is opened; a second file even without a
-    // display (an unknown option may be one of Qt's, which Qt takes first).
+    // Refused before any window is opened, so without a display too.
     QFETCH(QStringList, args);
     QFETCH(QStringList, named);
     QFETCH(bool, withDisplay);
@@ -152,6 +174,124 @@ void TstStartup::refusedCommandLineEndsWithStatus2()
     for (const QString &n : named)
         QVERIFY2(r.err.contains(n), qPrintable(r.err));
     QVERIFY2(r.err.contains(QStringLiteral("zor-quorvane --help")), qPrintable(r.err));
+}
+
+void TstStartup::qtOptionsArePassedOver_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("file");
+    const auto l = [](std::initializer_list<const char *> items) {
+        QStringList r;
+        for (const char *i : items)
+            r << QString::fromUtf8(i);
+        return r;
+    };
+    QTest::newRow("platform before the file")
+            << l({"-platform", "offscreen", "b.zor"}) << QStringLiteral("b.zor");
+    QTest::newRow("two dashes") << l({"--platform", "xcb", "--style", "fusion", "b.zor"})
+                                << QStringLiteral("b.zor");
+    QTest::newRow("values after =")
+            << l({"-style=fusion", "--stylesheet=a.qss", "b.zor"}) << QStringLiteral("b.zor");
+    QTest::newRow("X11's own") << l({"-display", ":3", "-name", "zq", "-nograb", "b.zor"})
+                               << QStringLiteral("b.zor");
+    QTest::newRow("window's own") << l(
+            {"b.zor", "-qwindowgeometry", "800x600", "-title", "T", "-reverse"})
+                                  << QStringLiteral("b.zor");
+    QTest::newRow("a value that looks like a file") << l({"-platformtheme", "x.zor"}) << QString();
+    QTest::newRow("Qt takes its options after -- too")
+            << l({"--", "-platform", "offscreen", "-b.zor"}) << QStringLiteral("-b.zor");
+}
+
+void TstStartup::qtOptionsArePassedOver()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, file);
+    args.prepend(QStringLiteral("zor-quorvane"));
+    const zor::Result<zor::CommandLine> c = zor::parseCommandLine(args);
+    QVERIFY2(c, qPrintable(c.reason()));
+    QCOMPARE(c->action, zor::CommandLine::Run);
+    QCOMPARE(c->file, file);
+    // "=" belongs only to the options Qt reads that way.
+    args << QStringLiteral("-platform=offscreen");
+    const zor::Result<zor::CommandLine> refused = zor::parseCommandLine(args);
+    QVERIFY(!refused);
+    QVERIFY2(refused.reason().contains(QStringLiteral("-platform=offscreen")),
+             qPrintable(refused.reason()));
+}
+
+void TstStartup::refusalIsTheSameWithAndWithoutDisplay_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::newRow("unknown option") << QStringList{QStringLiteral("--drucken")} << 2;
+    QTest::newRow("help after a Qt option")
+            << QStringList{QStringLiteral("-platform"), QStringLiteral("xcb"),
+                           QStringLiteral("--help")}
+            << 0;
+    QTest::newRow("version with a style")
+            << QStringList{QStringLiteral("-style=fusion"), QStringLiteral("-v")} << 0;
+    QTest::newRow("option of Qt's written with =")
+            << QStringList{QStringLiteral("-platform=offscreen")} << 2;
+}
+
+void TstStartup::refusalIsTheSameWithAndWithoutDisplay()
+{
+    // Without a display Qt cannot start a window; the answer must not depend
+    // on that.
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    const Run without = runProgram(args, false);
+    const Run with = runProgram(args, true);
+    QVERIFY2(without.finished && with.finished, "the program did not end");
+    QCOMPARE(without.exitCode, status);
+    QCOMPARE(with.exitCode, status);
+    QCOMPARE(without.out, with.out);
+    // Only our own lines: nothing of Qt's about a missing display.
+    const auto ours = [](const QString &err) {
+        QStringList lines = err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        lines.removeIf(
+                [](const QString &l) { return l.startsWith(QLatin1String("QStandardPaths")); });
+        return lines;
+    };
+    QCOMPARE(ours(without.err), ours(with.err));
+    if (status == 2)
+        QVERIFY2(without.err.startsWith(QStringLiteral("zor-quorvane: ")), qPrintable(without.err));
+    else
+        QVERIFY2(!without.out.isEmpty() && without.err.isEmpty(), qPrintable(without.err));
+}
+
+void TstStartup::qtOptionsReachQtAndTheFileStillOpens()
+{
+    // Qt's options are Qt's: the platform named on the command line is the
+    // one the window comes up on (there is no display), and the file after
+    // them is the one the program tries to open.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome());
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(dir.path());
+    p.start(QStringLiteral(ZOR_PROGRAM),
+            {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-style"),
+             QStringLiteral("fusion"), QStringLiteral("--reverse"), QStringLiteral("fehlt.zor")});
+    QVERIFY(p.waitForStarted());
+    QString err;
+    QElapsedTimer clock;
+    clock.start();
+    while (!err.contains(QStringLiteral("fehlt.zor")) && clock.elapsed() < 30000
+           && p.state() == QProcess::Running) {
+        p.waitForReadyRead(1000);
+        err += QString::fromUtf8(p.readAllStandardError());
+    }
+    const bool stillRunning = p.state() == QProcess::Running;
+    p.kill();
+    p.waitForFinished();
+    QVERIFY2(err.contains(dir.filePath(QStringLiteral("fehlt.zor"))), qPrintable(err));
+    QVERIFY2(stillRunning, qPrintable(QStringLiteral("the program ended: ") + err));
 }
 
 void TstStartup::unreadableFileIsNamedRelativeToTheStartFolder()
