@@ -2,6 +2,7 @@
 // driven through the real window.
 
 #include "tests/send/handoffrecorder.h"
+#include "tests/send/standinprogram.h"
 #include "tests/support/formfixture.h"
 #include "tests/support/testfiles.h"
 
@@ -39,47 +40,6 @@ std::unique_ptr<TSDIAppForm> savedReport(const QTemporaryDir &dir)
     zortest::dialogs().clearShown();
     return form;
 }
-
-// A program of the desktop played by a shell script at the front of PATH: it
-// writes its arguments, one a line, to <name>.args beside itself and exits
-// with the given status (after sleeping, when asked to).
-class StandInProgram
-{
-public:
-    StandInProgram(const QString &name, int exitStatus, int sleepSeconds = 0)
-        : m_name(name)
-        , m_oldPath(qgetenv("PATH"))
-    {
-        const QString script = m_dir.filePath(name);
-        zortest::writeAll(script, QStringLiteral("#!/bin/sh\n"
-                                                 "printf '%s\\n' \"$@\" > \"$0.args\"\n"
-                                                 "sleep %1\n"
-                                                 "exit %2\n")
-                                          .arg(sleepSeconds)
-                                          .arg(exitStatus)
-                                          .toUtf8());
-        QFile::setPermissions(script, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                              | QFileDevice::ExeOwner);
-        qputenv("PATH", m_dir.path().toLocal8Bit() + ':' + m_oldPath);
-    }
-    ~StandInProgram() { qputenv("PATH", m_oldPath); }
-
-    bool isValid() const { return m_dir.isValid(); }
-    QString path() const { return m_dir.filePath(m_name); }
-    // The arguments it was started with; empty when it was not started.
-    QStringList arguments() const
-    {
-        QString text = QString::fromUtf8(zortest::readAll(path() + QStringLiteral(".args")));
-        if (text.endsWith(QLatin1Char('\n')))
-            text.chop(1);
-        return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
-    }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_name;
-    QByteArray m_oldPath;
-};
 
 // The folder the program keeps its attachment copies in, under the runtime
 // directory the test set up.
@@ -272,7 +232,7 @@ void TstSendWindow::mailProgramExitStatusCounts()
 {
     // The real desktop, with xdg-email played by a script on PATH.
     QFETCH(int, exitStatus);
-    StandInProgram xdgEmail(QStringLiteral("xdg-email"), exitStatus);
+    zortest::StandInProgram xdgEmail(QStringLiteral("xdg-email"), exitStatus);
     QVERIFY(xdgEmail.isValid());
     QTemporaryDir dir;
     auto form = savedReport(dir);
@@ -307,7 +267,7 @@ void TstSendWindow::mailProgramThatDoesNotComeBackIsNotTakenForSuccess()
 {
     // xdg-email stays in the foreground while a mail program it started is
     // open: after the wait the user is told what to send in case no window came.
-    StandInProgram xdgEmail(QStringLiteral("xdg-email"), 0, 3);
+    zortest::StandInProgram xdgEmail(QStringLiteral("xdg-email"), 0, 3);
     QVERIFY(xdgEmail.isValid());
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -460,7 +420,7 @@ void TstSendWindow::windowTakesInputWhileTheMailProgramStarts()
     // A mail program's first start may take long; xdg-email stays until it
     // is up. Meanwhile the window takes input, and what to tell comes when
     // xdg-email has ended.
-    StandInProgram xdgEmail(QStringLiteral("xdg-email"), 0, 2);
+    zortest::StandInProgram xdgEmail(QStringLiteral("xdg-email"), 0, 2);
     QVERIFY(xdgEmail.isValid());
     QTemporaryDir dir;
     auto form = savedReport(dir);
@@ -520,7 +480,7 @@ void TstSendWindow::attachmentPathIsPlainWhateverTheReportFolder()
     // Thunderbird's compose line takes ' and , as its own quotes and
     // separators; the attached path must hold neither.
     QFETCH(QString, folder);
-    StandInProgram xdgEmail(QStringLiteral("xdg-email"), 0);
+    zortest::StandInProgram xdgEmail(QStringLiteral("xdg-email"), 0);
     QVERIFY(xdgEmail.isValid());
     auto form = zortest::makeForm();
     zortest::fillComplete(*form);
@@ -562,7 +522,7 @@ void TstSendWindow::attachmentLeftOutWhenNoPlainCopyCanBeMade()
     qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
     const auto restore = qScopeGuard([&] { qputenv("XDG_RUNTIME_DIR", oldRuntime); });
 
-    StandInProgram xdgEmail(QStringLiteral("xdg-email"), 0);
+    zortest::StandInProgram xdgEmail(QStringLiteral("xdg-email"), 0);
     QVERIFY(xdgEmail.isValid());
     QTemporaryDir dir;
     auto form = savedReport(dir);
@@ -592,7 +552,7 @@ void TstSendWindow::realXdgEmailGivesThunderbirdOneAttachment()
         QSKIP("xdg-email is not installed");
     QTemporaryDir home;
     QVERIFY(home.isValid());
-    StandInProgram thunderbird(QStringLiteral("thunderbird"), 0);
+    zortest::StandInProgram thunderbird(QStringLiteral("thunderbird"), 0);
     QVERIFY(thunderbird.isValid());
     QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("data/applications"))));
     QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("config"))));
@@ -665,7 +625,7 @@ void TstSendWindow::helpViewerExitStatusCounts()
     form->setHelpFile(page);
 
     {
-        StandInProgram xdgOpen(QStringLiteral("xdg-open"), 0);
+        zortest::StandInProgram xdgOpen(QStringLiteral("xdg-open"), 0);
         QVERIFY(xdgOpen.isValid());
         zortest::trigger(*form, "HilfeInhalt");
         QTRY_COMPARE_WITH_TIMEOUT(xdgOpen.arguments().size(), 1, 10000);
@@ -675,7 +635,7 @@ void TstSendWindow::helpViewerExitStatusCounts()
     }
     {
         // xdg-open's answer when no viewer takes HTML pages.
-        StandInProgram xdgOpen(QStringLiteral("xdg-open"), 3);
+        zortest::StandInProgram xdgOpen(QStringLiteral("xdg-open"), 3);
         QVERIFY(xdgOpen.isValid());
         zortest::trigger(*form, "HilfeInhalt");
         QTRY_COMPARE_WITH_TIMEOUT(zortest::dialogs().shown().size(), 1, 10000);
