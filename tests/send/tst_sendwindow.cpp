@@ -15,9 +15,14 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTextDocument>
+#include <QToolBar>
 #include <QtTest>
 
 #include <optional>
@@ -75,6 +80,7 @@ private slots:
     void helpViewerExitStatusCounts();
     void helpPageOpensAsFileUrl();
     void helpPageFallsBackToInstalledCopy();
+    void helpPageNamesEveryMenuEntryAndButton();
     void fileNamedOnCommandLineIsOpened();
 
 private:
@@ -731,6 +737,51 @@ void TstSendWindow::helpPageFallsBackToInstalledCopy()
     QTRY_COMPARE(zortest::dialogs().shown().size(), 1);
     QCOMPARE(desktop.urls.size(), 1);
     QVERIFY(zortest::dialogs().shown().at(0).text.contains(installed));
+}
+
+void TstSendWindow::helpPageNamesEveryMenuEntryAndButton()
+{
+    // The help page is held to the window: every menu entry is named on it,
+    // and its list of the buttons on the left is the toolbar, in order.
+    const QString html = QString::fromUtf8(zortest::readAll(QStringLiteral(ZOR_BUILT_HELP_PAGE)));
+    QVERIFY2(!html.isEmpty(), ZOR_BUILT_HELP_PAGE);
+    QTextDocument doc;
+    doc.setHtml(html);
+    const QString page = doc.toPlainText().simplified();
+    const auto name = [](const QAction *a) { return a->text().remove(QLatin1Char('&')); };
+
+    auto form = zortest::makeForm();
+    QStringList entries;
+    for (QAction *menuAction : form->menuBar()->actions()) {
+        QVERIFY(menuAction->menu());
+        entries << name(menuAction);
+        for (QAction *a : menuAction->menu()->actions())
+            if (!a->isSeparator())
+                entries << name(a);
+    }
+    QVERIFY2(entries.size() >= 15, qPrintable(entries.join(u'|')));
+    QStringList missing;
+    for (const QString &e : entries)
+        if (!page.contains(e))
+            missing << e;
+    QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("not on the help page: ")
+                                           + missing.join(QStringLiteral(", "))));
+
+    const QList<QToolBar *> bars = form->findChildren<QToolBar *>();
+    QCOMPARE(bars.size(), 1);
+    QStringList buttons;
+    for (QAction *a : bars.first()->actions())
+        if (!a->isSeparator())
+            buttons << name(a);
+    const QRegularExpression list(QStringLiteral("<ul id=\"knoepfe\">(.*?)</ul>"),
+                                  QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch m = list.match(html);
+    QVERIFY2(m.hasMatch(), "the help page has no list of the buttons");
+    QStringList named;
+    const QRegularExpression item(QStringLiteral("<li><b>(.*?)</b>"));
+    for (auto it = item.globalMatch(m.captured(1)); it.hasNext();)
+        named << it.next().captured(1);
+    QCOMPARE(named, buttons);
 }
 
 void TstSendWindow::fileNamedOnCommandLineIsOpened()
