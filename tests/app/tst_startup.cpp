@@ -58,7 +58,7 @@ private slots:
     void qtOptionsArePassedOver();
     void refusalIsTheSameWithAndWithoutDisplay_data();
     void refusalIsTheSameWithAndWithoutDisplay();
-    void qtOptionsReachQtAndTheFileStillOpens();
+    void unreadableFileIsNamedRelativeToTheStartFolder_data();
     void unreadableFileIsNamedRelativeToTheStartFolder();
     void newcomerWithoutRootIsToldWhatToDo_data();
     void newcomerWithoutRootIsToldWhatToDo();
@@ -264,38 +264,18 @@ void TstStartup::refusalIsTheSameWithAndWithoutDisplay()
         QVERIFY2(!without.out.isEmpty() && without.err.isEmpty(), qPrintable(without.err));
 }
 
-void TstStartup::qtOptionsReachQtAndTheFileStillOpens()
+void TstStartup::unreadableFileIsNamedRelativeToTheStartFolder_data()
 {
-    // Qt's options are Qt's: the platform named on the command line is the
-    // one the window comes up on (there is no display), and the file after
-    // them is the one the program tries to open.
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome());
-    p.setProcessEnvironment(env);
-    p.setWorkingDirectory(dir.path());
-    p.start(QStringLiteral(ZOR_PROGRAM),
-            {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-style"),
-             QStringLiteral("fusion"), QStringLiteral("--reverse"), QStringLiteral("fehlt.zor")});
-    QVERIFY(p.waitForStarted());
-    QString err;
-    QElapsedTimer clock;
-    clock.start();
-    while (!err.contains(QStringLiteral("fehlt.zor")) && clock.elapsed() < 30000
-           && p.state() == QProcess::Running) {
-        p.waitForReadyRead(1000);
-        err += QString::fromUtf8(p.readAllStandardError());
-    }
-    const bool stillRunning = p.state() == QProcess::Running;
-    p.kill();
-    p.waitForFinished();
-    QVERIFY2(err.contains(dir.filePath(QStringLiteral("fehlt.zor"))), qPrintable(err));
-    QVERIFY2(stillRunning, qPrintable(QStringLiteral("the program ended: ") + err));
+    QTest::addColumn<QStringList>("before"); // what stands before the file's name
+    QTest::addColumn<bool>("withDisplay");
+    QTest::newRow("the file alone") << QStringList() << true;
+    // Qt's options are Qt's: the platform named is the one the window comes
+    // up on (there is no display), and the file after them is still opened.
+    QTest::newRow("after Qt's options, no display")
+            << QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen"),
+                           QStringLiteral("-style"), QStringLiteral("fusion"),
+                           QStringLiteral("--reverse")}
+            << false;
 }
 
 void TstStartup::unreadableFileIsNamedRelativeToTheStartFolder()
@@ -305,13 +285,18 @@ void TstStartup::unreadableFileIsNamedRelativeToTheStartFolder()
     QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("Meldungen"))));
     // The window stays open with a new report after saying so; read what the
     // program wrote to stderr, then end it.
+    QFETCH(QStringList, before);
+    QFETCH(bool, withDisplay);
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    for (const char *var : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(var));
+    if (withDisplay)
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome());
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(dir.filePath(QStringLiteral("Meldungen")));
-    p.start(QStringLiteral(ZOR_PROGRAM), {QStringLiteral("fehlt.zor")});
+    p.start(QStringLiteral(ZOR_PROGRAM), before + QStringList{QStringLiteral("fehlt.zor")});
     QVERIFY(p.waitForStarted());
     const QString expected = dir.filePath(QStringLiteral("Meldungen/fehlt.zor"));
     QString err;
