@@ -16,6 +16,8 @@ struct Parser
 
     explicit Parser(const QStringList &arguments)
     {
+        // "-platform" is one word, not -p -l -a ...
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         parser.addOption(help);
         parser.addOption(version);
         ok = parser.parse(arguments);
@@ -28,20 +30,106 @@ QString quoted(const QString &s)
     return QString::fromUtf8("\u201e") + s + QString::fromUtf8("\u201c");
 }
 
+// Qt's own options, which QApplication takes out of the command line before
+// the program sees it: the platform's, the window's, the style's and those
+// of the X11 platform plugin. Written with one dash or two, and taken
+// wherever they stand, after "--" too, as Qt does.
+struct QtOption
+{
+    const char *name;
+    bool takesValue;
+    bool valueAfterEquals; // "-style=fusion" as well as "-style fusion"
+};
+constexpr QtOption qtOptions[] = {
+        {"platform", true, false},
+        {"platformpluginpath", true, false},
+        {"platformtheme", true, false},
+        {"plugin", true, false},
+        {"qwindowgeometry", true, false},
+        {"geometry", true, false},
+        {"qwindowtitle", true, false},
+        {"title", true, false},
+        {"qwindowicon", true, false},
+        {"icon", true, false},
+        {"style", true, true},
+        {"stylesheet", true, true},
+        {"session", true, false},
+        {"qmljsdebugger", true, true},
+        {"reverse", false, false},
+        {"testability", false, false},
+        {"widgetcount", false, false},
+        {"display", true, false},
+        {"name", true, false},
+        {"visual", true, false},
+        {"nograb", false, false},
+        {"dograb", false, false},
+};
+
+// The arguments without Qt's own options and their values. A Qt option that
+// wants a value and has none is refused: Qt would take it silently.
+Result<QStringList> withoutQtOptions(const QStringList &arguments)
+{
+    QStringList kept;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &arg = arguments.at(i);
+        if (i == 0 || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")
+            || arg == QLatin1String("--")) {
+            kept << arg;
+            continue;
+        }
+        const QString name = arg.mid(arg.startsWith(QLatin1String("--")) ? 2 : 1);
+        const QtOption *found = nullptr;
+        bool hasValue = false;
+        for (const QtOption &o : qtOptions) {
+            const QLatin1String n(o.name);
+            if (name == n) {
+                found = &o;
+            } else if (o.valueAfterEquals && name.startsWith(n + QLatin1Char('='))) {
+                found = &o;
+                hasValue = true;
+            }
+            if (found)
+                break;
+        }
+        if (!found) {
+            kept << arg;
+            continue;
+        }
+        if (found->takesValue && !hasValue) {
+            if (i + 1 == arguments.size())
+                return Failure{
+                        QStringLiteral("Die Option %1 verlangt einen Wert.").arg(quoted(arg))};
+            ++i;
+        }
+    }
+    return kept;
+}
+
 } // namespace
 
-Result<CommandLine> parseCommandLine(const QStringList &arguments)
+Result<CommandLine> parseCommandLine(const QStringList &givenArguments)
 {
-    Parser p(arguments);
+    const Result<QStringList> arguments = withoutQtOptions(givenArguments);
+    if (!arguments)
+        return arguments.failure();
+    Parser p(*arguments);
     if (!p.ok) {
         const QStringList unknown = p.parser.unknownOptionNames();
         if (unknown.isEmpty())
             return Failure{p.parser.errorText()};
+        // Named as it was typed: "-drucken", not "-d".
         const QString name = unknown.constFirst();
-        return Failure{
-                QStringLiteral("Unbekannte Option %1.")
-                        .arg(quoted((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"))
-                                    + name))};
+        for (const QString &arg : *arguments) {
+            if (arg == QLatin1String("--"))
+                break;
+            if (arg.size() > 1 && arg.startsWith(QLatin1Char('-'))
+                && QStringView(arg).mid(arg.startsWith(QLatin1String("--")) ? 2 : 1)
+                                   .split(u'=')
+                                   .first()
+                           == name)
+                return Failure{QStringLiteral("Unbekannte Option %1.").arg(quoted(arg))};
+        }
+        return Failure{QStringLiteral("Unbekannte Option %1.").arg(quoted(name))};
     }
     CommandLine c;
     if (p.parser.isSet(p.help)) {
@@ -68,14 +156,6 @@ Result<CommandLine> parseCommandLine(const QStringList &arguments)
     return c;
 }
 
-bool answerableWithoutWindow(const QStringList &arguments)
-{
-    Parser p(arguments);
-    return p.ok
-           && (p.parser.isSet(p.help) || p.parser.isSet(p.version)
-               || p.parser.positionalArguments().size() > 1);
-}
-
 QString commandLineHelp()
 {
     return QString::fromUtf8(
@@ -91,7 +171,9 @@ QString commandLineHelp()
             "Optionen:\n"
             "  -h, --help     zeigt diese Hilfe an\n"
             "  -v, --version  zeigt die Versionsnummer an\n"
-            "  --             alles Folgende ist ein Dateiname, auch wenn es mit - beginnt\n");
+            "  --             alles Folgende ist ein Dateiname, auch wenn es mit - beginnt\n"
+            "\n"
+            "Dazu kommen die Optionen jedes Qt-Programms, etwa -platform Name oder -style Name.\n");
 }
 
 QString commandLineVersion()

@@ -15,15 +15,12 @@ struct CommandLine
     QString file; // the report to open; empty for a new one
 };
 
-// Reads the arguments (the program's name first). Qt's own options must have
-// been taken out already (QApplication does that). A command line that is
-// refused fails with what is wrong, in German, without the program's name.
+// Reads the arguments as main() gets them (the program's name first), before
+// there is a window: Qt's own options (-platform NAME, -style=NAME, ...) are
+// passed over, as QApplication takes them. So the answer is the same with a
+// display or without. A command line that is refused fails with what is
+// wrong, in German, without the program's name.
 Result<CommandLine> parseCommandLine(const QStringList &arguments);
-
-// True when the arguments can be answered without a window (and so without
-// a display): --help, --version, or more than one file. Arguments that may
-// hold Qt's own options wait for QApplication to take those out.
-bool answerableWithoutWindow(const QStringList &arguments);
 
 // The German help text, ended by a line feed.
 QString commandLineHelp();

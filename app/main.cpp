@@ -4,10 +4,11 @@
 
 int main(int argc, char *argv[])
 {
-    // --help, --version and a second file are answered before there is a
-    // window, so they work in a terminal without a display.
-    if (const auto answered = zor::answerWithoutWindow(argc, argv))
+    // The command line is decided before there is a window, the same with a
+    // display or without: help, version and a refusal need none.
+    const zor::Result<zor::CommandLine> command = zor::readCommandLine(argc, argv);
+    if (const auto answered = zor::answerCommandLine(command))
         return *answered;
     QApplication app(argc, argv);
-    return zor::runProgram(app);
+    return zor::runProgram(app, *command);
 }

@@ -36,8 +36,9 @@ QString whyNotReadable(const QString &path)
     return readFileBounded(path).reason();
 }
 
-// Help and version are the same whether asked before or after QApplication.
-std::optional<int> answer(const Result<CommandLine> &command)
+} // namespace
+
+std::optional<int> answerCommandLine(const Result<CommandLine> &command)
 {
     if (!command) {
         print(stderr, commandLineRefusal(command.reason()));
@@ -56,8 +57,6 @@ std::optional<int> answer(const Result<CommandLine> &command)
     return std::nullopt;
 }
 
-} // namespace
-
 QTranslator *installGerman(QApplication &app)
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
@@ -69,24 +68,16 @@ QTranslator *installGerman(QApplication &app)
     return translator;
 }
 
-std::optional<int> answerWithoutWindow(int argc, char *argv[])
+Result<CommandLine> readCommandLine(int argc, char *argv[])
 {
     QStringList args;
     for (int i = 0; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
-    // Anything else, Qt's own options included, waits for QApplication.
-    if (!answerableWithoutWindow(args))
-        return std::nullopt;
-    return answer(parseCommandLine(args));
+    return parseCommandLine(args);
 }
 
-int runProgram(QApplication &app)
+int runProgram(QApplication &app, const CommandLine &command)
 {
-    const Result<CommandLine> parsed = parseCommandLine(QApplication::arguments());
-    if (const auto answered = answer(parsed))
-        return *answered;
-    const CommandLine &command = *parsed;
-
     QApplication::setApplicationName(QStringLiteral("zor-quorvane"));
     QApplication::setApplicationVersion(QStringLiteral(ZOR_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("zor-quorvane"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/commandline.h"
+
 #include <optional>
 
 class QApplication;
@@ -13,13 +15,15 @@ namespace zor {
 // German when Qt's translation is missing.
 QTranslator *installGerman(QApplication &app);
 
-// Answers --help and --version on stdout and refuses a second file on
-// stderr; empty when the program must start.
-std::optional<int> answerWithoutWindow(int argc, char *argv[]);
+// The command line as main() gets it, read before there is a window.
+Result<CommandLine> readCommandLine(int argc, char *argv[]);
 
-// Reads the command line (a refused one ends with status 2 before any
-// window), sets up the application, shows the main window, opens the ".zor"
-// file named on the command line and runs until the window closes.
-int runProgram(QApplication &app);
+// Answers --help and --version on stdout and refuses a wrong command line on
+// stderr, with its exit status; empty when the program must start.
+std::optional<int> answerCommandLine(const Result<CommandLine> &command);
+
+// Sets up the application, shows the main window, opens the ".zor" file the
+// command line names and runs until the window closes.
+int runProgram(QApplication &app, const CommandLine &command);
 
 } // namespace zor

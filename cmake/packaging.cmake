@@ -25,7 +25,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 # window, and Qt's translations what makes its own dialogs speak German.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-qpa-plugins, qt6-translations-l10n")
-# xdg-email and xdg-open hand mail and the help page to the desktop.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# xdg-email and xdg-open hand mail and the help page to the desktop; Qt's
+# Wayland plugin lets the window run natively on GNOME and KDE sessions.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-wayland")
 
 include(CPack)

@@ -5,15 +5,18 @@
 #include "reportfile/report.h"
 
 #include <QCoreApplication>
-#include <QCursor>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
 #include <QDir>
-#include <QEventLoop>
-#include <QGuiApplication>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
+
+#include <memory>
 
 namespace zor {
 
@@ -22,9 +25,21 @@ QString DesktopHandOff::findProgram(const QString &name) const
     return QStandardPaths::findExecutable(name);
 }
 
-HandOffResult DesktopHandOff::run(const QString &program, const QStringList &arguments, int waitMs)
+namespace {
+
+// Calls `done` once, later, from the event loop, unless `context` is gone.
+template<typename T>
+void later(QObject *context, const std::function<void(T)> &done, T value)
 {
-    // Owned by the application, not by this call: a program still running
+    QTimer::singleShot(0, context, [done, value] { done(value); });
+}
+
+} // namespace
+
+void DesktopHandOff::start(const QString &program, const QStringList &arguments, int waitMs,
+                           QObject *context, Finished done)
+{
+    // Owned by the application, not by the caller: a program still running
     // when we stop waiting must not be killed with its QProcess.
     auto *process = new QProcess(QCoreApplication::instance());
     process->setProcessChannelMode(QProcess::ForwardedChannels);
@@ -36,39 +51,60 @@ HandOffResult DesktopHandOff::run(const QString &program, const QStringList &arg
                              process->deleteLater();
                      });
 
-    QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
-    HandOffResult result;
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QObject::connect(process, &QProcess::finished, &loop,
-                     [&](int code, QProcess::ExitStatus status) {
-                         result.status = status == QProcess::NormalExit ? HandOffResult::Finished
-                                                                        : HandOffResult::Crashed;
-                         result.exitCode = code;
-                         loop.quit();
-                     });
-    QObject::connect(process, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError e) {
-        if (e == QProcess::FailedToStart) {
-            result.status = HandOffResult::NotStarted;
-            loop.quit();
-        }
+    // The first of: ended, could not start, time up. Told once.
+    auto pending = std::make_shared<Finished>(std::move(done));
+    const auto tell = [pending, context](HandOffResult r) {
+        if (!*pending)
+            return;
+        const Finished f = std::move(*pending);
+        *pending = nullptr;
+        later(context, f, r);
+    };
+    auto *timer = new QTimer(process);
+    timer->setSingleShot(true);
+    QObject::connect(timer, &QTimer::timeout, context, [tell] {
+        tell({HandOffResult::StillRunning, -1});
     });
-    result.status = HandOffResult::StillRunning;
+    QObject::connect(process, &QProcess::finished, context,
+                     [tell](int code, QProcess::ExitStatus status) {
+                         tell({status == QProcess::NormalExit ? HandOffResult::Finished
+                                                              : HandOffResult::Crashed,
+                               code});
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, context, [tell](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart)
+            tell({HandOffResult::NotStarted, -1});
+    });
+    timer->start(waitMs);
     process->start(program, arguments);
-    if (result.status == HandOffResult::StillRunning) {
-        timer.start(waitMs);
-        // Painting goes on while we wait; clicks and keys wait for us.
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    }
-    QGuiApplication::restoreOverrideCursor();
-    return result;
 }
 
 bool DesktopHandOff::openUrl(const QUrl &url)
 {
     return QDesktopServices::openUrl(url);
+}
+
+void DesktopHandOff::showItems(const QStringList &fileUrls, int waitMs, QObject *context,
+                               Answered done)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        later(context, done, false);
+        return;
+    }
+    QDBusMessage call = QDBusMessage::createMethodCall(
+            QStringLiteral("org.freedesktop.FileManager1"),
+            QStringLiteral("/org/freedesktop/FileManager1"),
+            QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+    call << fileUrls << QString();
+    // The bus starts a file manager that is installed but not running.
+    auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, waitMs), context);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
+                     [done](QDBusPendingCallWatcher *w) {
+                         const bool taken = !w->isError();
+                         w->deleteLater();
+                         done(taken);
+                     });
 }
 
 QStringList DesktopHandOff::installedHelpPages() const
@@ -85,56 +121,117 @@ DesktopHandOff &DesktopHandOff::real()
     return desktop;
 }
 
-MailHandOff startMailProgram(DesktopHandOff &desktop, const QString &mailbox,
-                             const QString &subject, const QString &attachment, int waitMs)
+namespace {
+
+// Opens the URL through xdg-open, whose exit status counts (a viewer that
+// stays open keeps it waiting: the URL is shown), else through the desktop's
+// URL handler.
+void openThroughXdgOpen(DesktopHandOff &desktop, const QUrl &url, QObject *context,
+                        const DesktopHandOff::Answered &done, int waitMs)
 {
-    const QString xdgEmail = desktop.findProgram(QStringLiteral("xdg-email"));
-    if (!xdgEmail.isEmpty()) {
-        const HandOffResult r = desktop.run(
-                xdgEmail, xdgEmailArguments(mailbox, subject, attachment), waitMs);
-        if (r.status == HandOffResult::StillRunning)
-            return MailHandOff::Unconfirmed;
-        if (r.status != HandOffResult::NotStarted)
-            return r.succeeded() ? MailHandOff::Handed : MailHandOff::Failed;
+    const QString xdgOpen = desktop.findProgram(QStringLiteral("xdg-open"));
+    if (xdgOpen.isEmpty()) {
+        later(context, done, desktop.openUrl(url));
+        return;
     }
-    return desktop.openUrl(mailtoUrl(mailbox, subject)) ? MailHandOff::Handed : MailHandOff::Failed;
+    desktop.start(xdgOpen, {url.toString(QUrl::FullyEncoded)}, waitMs, context,
+                  [&desktop, url, done](HandOffResult r) {
+                      if (r.status == HandOffResult::NotStarted)
+                          done(desktop.openUrl(url));
+                      else
+                          done(r.status == HandOffResult::StillRunning || r.succeeded());
+                  });
 }
 
-bool openLocalPage(DesktopHandOff &desktop, const QString &page, int waitMs)
+} // namespace
+
+void startMailProgram(DesktopHandOff &desktop, const QString &mailbox, const QString &subject,
+                      const QString &attachment, QObject *context,
+                      std::function<void(MailHandOff)> done, int waitMs)
+{
+    const auto throughUrl = [&desktop, mailbox, subject] {
+        return desktop.openUrl(mailtoUrl(mailbox, subject)) ? MailHandOff::UrlHanded
+                                                            : MailHandOff::Failed;
+    };
+    const QString xdgEmail = desktop.findProgram(QStringLiteral("xdg-email"));
+    if (xdgEmail.isEmpty()) {
+        later(context, done, throughUrl());
+        return;
+    }
+    desktop.start(xdgEmail, xdgEmailArguments(mailbox, subject, attachment), waitMs, context,
+                  [done, throughUrl](HandOffResult r) {
+                      switch (r.status) {
+                      case HandOffResult::StillRunning:
+                          done(MailHandOff::Unconfirmed);
+                          return;
+                      case HandOffResult::NotStarted:
+                          done(throughUrl());
+                          return;
+                      case HandOffResult::Finished:
+                      case HandOffResult::Crashed:
+                          break;
+                      }
+                      done(r.succeeded() ? MailHandOff::Handed : MailHandOff::Failed);
+                  });
+}
+
+void openLocalPage(DesktopHandOff &desktop, const QString &page, QObject *context,
+                   DesktopHandOff::Answered done, int waitMs)
 {
     // A file URL, never a command line: blanks, quotes and semicolons in the
     // path stay part of the path.
-    const QUrl url = QUrl::fromLocalFile(page);
-    const QString xdgOpen = desktop.findProgram(QStringLiteral("xdg-open"));
-    if (!xdgOpen.isEmpty()) {
-        const HandOffResult r = desktop.run(xdgOpen, {url.toString(QUrl::FullyEncoded)}, waitMs);
-        // A viewer that stays open keeps xdg-open waiting: the page is shown.
-        if (r.status == HandOffResult::StillRunning)
-            return true;
-        if (r.status != HandOffResult::NotStarted)
-            return r.succeeded();
-    }
-    return desktop.openUrl(url);
+    openThroughXdgOpen(desktop, QUrl::fromLocalFile(page), context, done, waitMs);
 }
 
-QString handOffReport(DesktopHandOff &desktop, const QString &mailbox, const QString &subject,
-                      const QString &companion, int waitMs)
+void showFileInFolder(DesktopHandOff &desktop, const QString &file, QObject *context,
+                      DesktopHandOff::Answered done, int waitMs)
+{
+    const QString path = QFileInfo(file).absoluteFilePath();
+    desktop.showItems({QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)}, waitMs, context,
+                      [&desktop, path, context, done, waitMs](bool shown) {
+                          if (shown) {
+                              done(true);
+                              return;
+                          }
+                          // Without a file manager on the bus: the folder,
+                          // in which the user finds the file by its name.
+                          openThroughXdgOpen(desktop,
+                                             QUrl::fromLocalFile(QFileInfo(path).absolutePath()),
+                                             context, done, waitMs);
+                      });
+}
+
+void handOffReport(DesktopHandOff &desktop, const QString &mailbox, const QString &subject,
+                   const QString &companion, QObject *context,
+                   std::function<void(const QString &told)> done, int waitMs)
 {
     const Result<QString> attachment = makeAttachmentCopy(companion);
-    switch (startMailProgram(desktop, mailbox, subject, attachment ? *attachment : QString(),
-                             waitMs)) {
-    case MailHandOff::Failed:
-        return mailNotStartedText(mailbox, subject, companion);
-    case MailHandOff::Unconfirmed:
-        return mailUnconfirmedText(mailbox, subject, companion);
-    case MailHandOff::Handed:
-        break;
-    }
-    // Through the mailto: URL nothing is attached anyway, and the
-    // instructions already say to attach the file.
-    if (!attachment && !desktop.findProgram(QStringLiteral("xdg-email")).isEmpty())
-        return attachmentLeftOutText(companion, attachment.reason());
-    return QString();
+    const QString leftOut = attachment.reason();
+    const QString offer = QStringLiteral("\n\n") + folderOfferText(companion);
+    startMailProgram(
+            desktop, mailbox, subject, attachment ? *attachment : QString(), context,
+            [=](MailHandOff handed) {
+                switch (handed) {
+                case MailHandOff::Failed:
+                    done(mailNotStartedText(mailbox, subject, companion) + offer);
+                    return;
+                case MailHandOff::Unconfirmed:
+                    done(mailUnconfirmedText(mailbox, subject, companion) + offer);
+                    return;
+                case MailHandOff::Handed:
+                    // xdg-email was given no file when no plain copy could be made.
+                    if (!leftOut.isEmpty()) {
+                        done(attachmentLeftOutText(companion, leftOut) + offer);
+                        return;
+                    }
+                    done(mailOpenedText(mailbox, subject, companion, true));
+                    return;
+                case MailHandOff::UrlHanded:
+                    done(mailOpenedText(mailbox, subject, companion, false));
+                    return;
+                }
+            },
+            waitMs);
 }
 
 } // namespace zor

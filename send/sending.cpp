@@ -102,6 +102,50 @@ QString mailUnconfirmedText(const QString &mailbox, const QString &subject,
             .arg(QDir::toNativeSeparators(attachment), mailbox, subject);
 }
 
+QString mailOpenedText(const QString &mailbox, const QString &subject, const QString &companion,
+                       bool attachmentGiven)
+{
+    const QString name = QFileInfo(companion).fileName();
+    const QString opened = QString::fromUtf8("Das E-Mail-Programm wurde ge\u00f6ffnet, mit der "
+                                             "Adresse \"%1\" und dem Betreff \"%2\".\n\n")
+                                   .arg(mailbox, subject);
+    const QString attach = attachmentGiven
+                                   ? QString::fromUtf8(
+                                             "Pr\u00fcfen Sie, ob die Datei %1 angeh\u00e4ngt ist. "
+                                             "Schreiben Sie Ihre E-Mails im Browser (Webmail), "
+                                             "fehlt sie dort: ")
+                                             .arg(name)
+                                   : QString::fromUtf8("Die Datei %1 muss noch an die Nachricht "
+                                                       "angeh\u00e4ngt werden: ")
+                                             .arg(name);
+    return opened + attach
+           + QString::fromUtf8("\u201eOrdner \u00f6ffnen\u201c zeigt die Datei\n%1\nim "
+                               "Dateimanager. Ziehen Sie sie von dort mit der Maus in das "
+                               "Fenster der Nachricht.")
+                     .arg(QDir::toNativeSeparators(companion));
+}
+
+QString folderOfferText(const QString &companion)
+{
+    return QString::fromUtf8("\u201eOrdner \u00f6ffnen\u201c zeigt die Datei %1 im Dateimanager; "
+                             "von dort l\u00e4sst sie sich mit der Maus in das Fenster einer "
+                             "Nachricht ziehen, auch im Browser (Webmail).")
+            .arg(QFileInfo(companion).fileName());
+}
+
+QString folderButtonText()
+{
+    return QString::fromUtf8("Ordner \u00f6ffnen");
+}
+
+QString folderNotShownText(const QString &companion)
+{
+    return QString::fromUtf8("Der Ordner lie\u00df sich nicht anzeigen: Es ist kein Dateimanager "
+                             "eingerichtet, oder er hat nicht geantwortet.\n\n"
+                             "Die Datei liegt hier:\n%1")
+            .arg(QDir::toNativeSeparators(companion));
+}
+
 QString attachmentLeftOutText(const QString &attachment, const QString &reason)
 {
     return QString::fromUtf8("Das E-Mail-Programm wurde ohne Anhang ge\u00f6ffnet: %1\n\n"

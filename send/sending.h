@@ -35,6 +35,22 @@ QString mailNotStartedText(const QString &mailbox, const QString &subject,
 QString mailUnconfirmedText(const QString &mailbox, const QString &subject,
                             const QString &attachment);
 
+// What the user is told when the mail program was opened: to check the
+// attachment (xdg-email was given the file) or to add it (a mailto: URL
+// carries none), and that "Ordner öffnen" shows the file to drag in, for a
+// webmail in the browser above all, where no attachment ever arrives.
+QString mailOpenedText(const QString &mailbox, const QString &subject, const QString &companion,
+                       bool attachmentGiven);
+
+// The sentence that offers "Ordner öffnen" after a hand-off that went wrong.
+QString folderOfferText(const QString &companion);
+
+// The button that shows the companion file in the file manager.
+QString folderButtonText();
+
+// What the user is told when no file manager showed the file.
+QString folderNotShownText(const QString &companion);
+
 // What the user is told when the mail program was opened without the file.
 QString attachmentLeftOutText(const QString &attachment, const QString &reason);
 

@@ -148,6 +148,9 @@ private:
 
     // --- sending, help, about ---
     void EMailSchickenExecute();
+    // After the mail program was started, or failed: what to tell, with the
+    // offer to show the companion file in the file manager.
+    void offerFolder(const QString &companion, const QString &told);
     void HilfeInhaltExecute();
     void HelpAbout1Execute();
 

@@ -45,13 +45,35 @@ void TSDIAppForm::EMailSchickenExecute()
                                     zor::sendInstructions(mailbox, subject));
 
     // The companion copy is what the club sends in; xdg-email attaches a
-    // private copy of it, so the user need not drag it into the mail. When
-    // the hand-off fails the user is told what to send where.
+    // private copy of it, so the user need not drag it into the mail. The
+    // window takes input while the mail program starts (a first-start
+    // wizard may take long); one sending at a time.
     const QString companion = zor::companionFilePath(m_fileName, ui->Nummer->text());
-    const QString told = zor::handOffReport(zor::DesktopHandOff::current(), mailbox, subject,
-                                            companion);
-    if (!told.isEmpty())
-        zor::Dialogs::current().message(this, programCaption(), told);
+    ui->EMailSchicken->setEnabled(false);
+    setCursor(Qt::BusyCursor);
+    zor::handOffReport(zor::DesktopHandOff::current(), mailbox, subject, companion, this,
+                       [this, companion](const QString &told) {
+                           unsetCursor();
+                           ui->EMailSchicken->setEnabled(true);
+                           offerFolder(companion, told);
+                       });
+}
+
+void TSDIAppForm::offerFolder(const QString &companion, const QString &told)
+{
+    // Whatever became of the mail program, the file can be dragged from the
+    // file manager into a mail: the way for webmail in the browser, where
+    // mailto: cannot carry an attachment.
+    const int choice = zor::Dialogs::current().choose(
+            this, programCaption(), told, {zor::folderButtonText(), QStringLiteral("OK")});
+    if (choice != 0)
+        return;
+    zor::showFileInFolder(
+            zor::DesktopHandOff::current(), companion, this, [this, companion](bool shown) {
+                if (!shown)
+                    zor::Dialogs::current().message(this, programCaption(),
+                                                    zor::folderNotShownText(companion));
+            });
 }
 
 void TSDIAppForm::HilfeInhaltExecute()
@@ -67,13 +89,15 @@ void TSDIAppForm::HilfeInhaltExecute()
                         .arg(QDir::toNativeSeparators(QFileInfo(m_helpFile).absolutePath())));
         return;
     }
-    if (!zor::openLocalPage(desktop, page))
-        zor::Dialogs::current().message(
-                this, programCaption(),
-                QString::fromUtf8(
-                        "Die Hilfeseite\n%1\nkonnte nicht ge\u00f6ffnet werden. Es ist kein "
-                        "Programm zum Anzeigen von HTML-Seiten eingerichtet.")
-                        .arg(QDir::toNativeSeparators(page)));
+    zor::openLocalPage(desktop, page, this, [this, page](bool shown) {
+        if (!shown)
+            zor::Dialogs::current().message(
+                    this, programCaption(),
+                    QString::fromUtf8(
+                            "Die Hilfeseite\n%1\nkonnte nicht ge\u00f6ffnet werden. Es "
+                            "ist kein Programm zum Anzeigen von HTML-Seiten eingerichtet.")
+                            .arg(QDir::toNativeSeparators(page)));
+    });
 }
 
 void TSDIAppForm::HelpAbout1Execute()

@@ -78,6 +78,11 @@ void TstPackage::controlFieldsAsADistributionWantsThem()
     QVERIFY2(depends.contains(QStringLiteral("qt6-translations-l10n")),
              qPrintable(depends.join(u',')));
     QVERIFY2(depends.contains(QStringLiteral("qt6-qpa-plugins")), qPrintable(depends.join(u',')));
+    // The desktop hand-offs, and the window native on a Wayland session.
+    const QStringList recommends = field(QStringLiteral("Recommends"))
+                                           .split(QRegularExpression(QStringLiteral(",\\s*")));
+    for (const char *p : {"xdg-utils", "qt6-wayland"})
+        QVERIFY2(recommends.contains(QString::fromLatin1(p)), qPrintable(recommends.join(u',')));
     // The program's keepers answer for the package, not the report mailbox.
     const QString maintainer = field(QStringLiteral("Maintainer"));
     const QRegularExpressionMatch m = QRegularExpression(

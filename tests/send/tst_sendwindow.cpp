@@ -2,6 +2,7 @@
 // driven through the real window.
 
 #include "tests/send/handoffrecorder.h"
+#include "tests/send/standinprogram.h"
 #include "tests/support/formfixture.h"
 #include "tests/support/testfiles.h"
 
@@ -14,10 +15,17 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTextDocument>
+#include <QToolBar>
 #include <QtTest>
+
+#include <optional>
 
 using zor::Field;
 
@@ -37,47 +45,6 @@ std::unique_ptr<TSDIAppForm> savedReport(const QTemporaryDir &dir)
     zortest::dialogs().clearShown();
     return form;
 }
-
-// A program of the desktop played by a shell script at the front of PATH: it
-// writes its arguments, one a line, to <name>.args beside itself and exits
-// with the given status (after sleeping, when asked to).
-class StandInProgram
-{
-public:
-    StandInProgram(const QString &name, int exitStatus, int sleepSeconds = 0)
-        : m_name(name)
-        , m_oldPath(qgetenv("PATH"))
-    {
-        const QString script = m_dir.filePath(name);
-        zortest::writeAll(script, QStringLiteral("#!/bin/sh\n"
-                                                 "printf '%s\\n' \"$@\" > \"$0.args\"\n"
-                                                 "sleep %1\n"
-                                                 "exit %2\n")
-                                          .arg(sleepSeconds)
-                                          .arg(exitStatus)
-                                          .toUtf8());
-        QFile::setPermissions(script, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                              | QFileDevice::ExeOwner);
-        qputenv("PATH", m_dir.path().toLocal8Bit() + ':' + m_oldPath);
-    }
-    ~StandInProgram() { qputenv("PATH", m_oldPath); }
-
-    bool isValid() const { return m_dir.isValid(); }
-    QString path() const { return m_dir.filePath(m_name); }
-    // The arguments it was started with; empty when it was not started.
-    QStringList arguments() const
-    {
-        QString text = QString::fromUtf8(zortest::readAll(path() + QStringLiteral(".args")));
-        if (text.endsWith(QLatin1Char('\n')))
-            text.chop(1);
-        return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
-    }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_name;
-    QByteArray m_oldPath;
-};
 
 // The folder the program keeps its attachment copies in, under the runtime
 // directory the test set up.
@@ -102,6 +69,9 @@ private slots:
     void mailProgramExitStatusCounts_data();
     void mailProgramExitStatusCounts();
     void mailProgramThatDoesNotComeBackIsNotTakenForSuccess();
+    void folderOfferedWhateverBecameOfTheMailProgram_data();
+    void folderOfferedWhateverBecameOfTheMailProgram();
+    void windowTakesInputWhileTheMailProgramStarts();
     void attachmentPathIsPlainWhateverTheReportFolder_data();
     void attachmentPathIsPlainWhateverTheReportFolder();
     void attachmentLeftOutWhenNoPlainCopyCanBeMade();
@@ -110,6 +80,7 @@ private slots:
     void helpViewerExitStatusCounts();
     void helpPageOpensAsFileUrl();
     void helpPageFallsBackToInstalledCopy();
+    void helpPageNamesEveryMenuEntryAndButton();
     void fileNamedOnCommandLineIsOpened();
 
 private:
@@ -195,17 +166,24 @@ void TstSendWindow::sendingRewritesBothFilesThenHandsOff()
     QCOMPARE(form->currentFileName(), report);
 
     // The question about the changed file, then the instructions, byte for
-    // byte as the program words them.
+    // byte as the program words them; once the mail program is open, what to
+    // check, with the offer to show the file.
     const auto &shown = zortest::dialogs().shown();
-    QCOMPARE(shown.size(), 2);
+    QTRY_COMPARE(shown.size(), 3);
     QCOMPARE(shown.at(0).kind, QStringLiteral("question"));
     QCOMPARE(shown.at(1).kind, QStringLiteral("message"));
     QCOMPARE(shown.at(1).caption, caption);
     QCOMPARE(shown.at(1).text.toUtf8(),
              zor::sendInstructions(QStringLiteral(ZOR_REPORT_MAILBOX), QStringLiteral("quorvane"))
                      .toUtf8());
-
     const QString mailbox = QStringLiteral(ZOR_REPORT_MAILBOX);
+    QCOMPARE(shown.at(2).kind, QStringLiteral("choice"));
+    QCOMPARE(shown.at(2).buttons,
+             (QStringList{QString::fromUtf8("Ordner \u00f6ffnen"), QStringLiteral("OK")}));
+    QCOMPARE(shown.at(2).text,
+             zor::mailOpenedText(mailbox, QStringLiteral("quorvane"), companion, withXdgEmail));
+    // Unprimed, the box was closed with OK: no file manager was asked.
+    QVERIFY(desktop.shownItems.isEmpty());
     if (withXdgEmail) {
         QCOMPARE(desktop.urls.size(), 0);
         QCOMPARE(desktop.starts.size(), 1);
@@ -237,10 +215,10 @@ void TstSendWindow::sendingTellsWhenNoMailProgramStarts()
     zortest::trigger(*form, "EMailSchicken");
 
     // xdg-email failed, so the mailto: URL was tried; then the user is told.
+    const auto &shown = zortest::dialogs().shown();
+    QTRY_COMPARE(shown.size(), 2);
     QCOMPARE(desktop.starts.size(), 1);
     QCOMPARE(desktop.urls.size(), 1);
-    const auto &shown = zortest::dialogs().shown();
-    QCOMPARE(shown.size(), 2);
     const QString told = shown.at(1).text;
     QCOMPARE(shown.at(1).caption, caption);
     QVERIFY2(told.contains(QStringLiteral(ZOR_REPORT_MAILBOX))
@@ -260,7 +238,7 @@ void TstSendWindow::mailProgramExitStatusCounts()
 {
     // The real desktop, with xdg-email played by a script on PATH.
     QFETCH(int, exitStatus);
-    StandInProgram xdgEmail(QStringLiteral("xdg-email"), exitStatus);
+    zortest::StandInProgram xdgEmail(QStringLiteral("xdg-email"), exitStatus);
     QVERIFY(xdgEmail.isValid());
     QTemporaryDir dir;
     auto form = savedReport(dir);
@@ -268,22 +246,26 @@ void TstSendWindow::mailProgramExitStatusCounts()
 
     zortest::trigger(*form, "EMailSchicken");
 
+    // After the instructions, once xdg-email has ended, the user learns
+    // what to check, or what to send where.
+    const auto &shown = zortest::dialogs().shown();
+    QTRY_COMPARE_WITH_TIMEOUT(shown.size(), 2, 15000);
     const QString mailbox = QStringLiteral(ZOR_REPORT_MAILBOX);
     const QStringList args = xdgEmail.arguments();
     QCOMPARE(args.size(), 5);
     QCOMPARE(args.at(0), QStringLiteral("--subject"));
     QCOMPARE(args.at(1), QStringLiteral("quorvane"));
     QCOMPARE(args.at(4), mailbox);
-    const auto &shown = zortest::dialogs().shown();
+    const QString companion = dir.filePath(QStringLiteral("0042.zor"));
+    QCOMPARE(shown.at(1).kind, QStringLiteral("choice"));
     if (exitStatus == 0) {
-        QCOMPARE(shown.size(), 1); // the instructions only
+        QCOMPARE(shown.at(1).text,
+                 zor::mailOpenedText(mailbox, QStringLiteral("quorvane"), companion, true));
         return;
     }
-    // After the instructions the user learns what to send where.
-    QCOMPARE(shown.size(), 2);
-    const QString companion = dir.filePath(QStringLiteral("0042.zor"));
     QCOMPARE(shown.at(1).text,
-             zor::mailNotStartedText(mailbox, QStringLiteral("quorvane"), companion));
+             zor::mailNotStartedText(mailbox, QStringLiteral("quorvane"), companion)
+                     + QStringLiteral("\n\n") + zor::folderOfferText(companion));
     QVERIFY(shown.at(1).text.contains(companion));
 }
 
@@ -291,7 +273,7 @@ void TstSendWindow::mailProgramThatDoesNotComeBackIsNotTakenForSuccess()
 {
     // xdg-email stays in the foreground while a mail program it started is
     // open: after the wait the user is told what to send in case no window came.
-    StandInProgram xdgEmail(QStringLiteral("xdg-email"), 0, 3);
+    zortest::StandInProgram xdgEmail(QStringLiteral("xdg-email"), 0, 3);
     QVERIFY(xdgEmail.isValid());
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -299,13 +281,196 @@ void TstSendWindow::mailProgramThatDoesNotComeBackIsNotTakenForSuccess()
     QVERIFY(zortest::writeAll(companion, "Bericht\r\n"));
     QElapsedTimer clock;
     clock.start();
-    const QString told = zor::handOffReport(zor::DesktopHandOff::current(),
-                                            QStringLiteral("a@b.de"), QStringLiteral("quorvane"),
-                                            companion, 300);
-    QVERIFY2(clock.elapsed() < 20000, "the program waited for the mail program to end");
+    QObject context;
+    QString told;
+    qint64 toldAfter = -1;
+    zor::handOffReport(
+            zor::DesktopHandOff::current(), QStringLiteral("a@b.de"), QStringLiteral("quorvane"),
+            companion, &context,
+            [&](const QString &t) {
+                told = t;
+                toldAfter = clock.elapsed();
+            },
+            300);
+    QTRY_VERIFY_WITH_TIMEOUT(toldAfter >= 0, 10000);
+    QVERIFY2(toldAfter < 2500, "the program waited for the mail program to end");
     QCOMPARE(told, zor::mailUnconfirmedText(QStringLiteral("a@b.de"), QStringLiteral("quorvane"),
-                                            companion));
+                                            companion)
+                           + QStringLiteral("\n\n") + zor::folderOfferText(companion));
     QTRY_COMPARE_WITH_TIMEOUT(xdgEmail.arguments().size(), 5, 10000);
+}
+
+void TstSendWindow::folderOfferedWhateverBecameOfTheMailProgram_data()
+{
+    QTest::addColumn<QString>("xdgEmail");
+    QTest::addColumn<int>("mailStatus");
+    QTest::addColumn<int>("mailExit");
+    QTest::addColumn<bool>("urlsOpen");
+    QTest::addColumn<QString>("toldStart");
+    QTest::addColumn<bool>("userOpensFolder");
+    QTest::addColumn<bool>("fileManagerShows");
+    QTest::addColumn<QString>("xdgOpen");
+    QTest::addColumn<int>("openStatus");
+    QTest::addColumn<int>("openExit");
+    QTest::addColumn<bool>("folderShown");
+
+    const QString email = QStringLiteral("/usr/bin/xdg-email");
+    const QString open = QStringLiteral("/usr/bin/xdg-open");
+    const QString opened = QString::fromUtf8("Das E-Mail-Programm wurde ge\u00f6ffnet");
+    const QString failed = QStringLiteral("Das E-Mail-Programm konnte nicht gestartet werden.");
+    const QString silent = QString::fromUtf8(
+            "Das E-Mail-Programm hat sich nicht zur\u00fcckgemeldet.");
+    using R = zor::HandOffResult;
+    QTest::newRow("opened, the file manager shows the file")
+            << email << int(R::Finished) << 0 << true << opened << true << true << open
+            << int(R::Finished) << 0 << true;
+    QTest::newRow("opened, the user says OK")
+            << email << int(R::Finished) << 0 << true << opened << false << true << open
+            << int(R::Finished) << 0 << true;
+    QTest::newRow("opened as a mailto: URL") << QString() << 0 << 0 << true << opened << true
+                                             << true << open << int(R::Finished) << 0 << true;
+    QTest::newRow("mail program failed, no file manager, xdg-open shows the folder")
+            << email << int(R::Finished) << 3 << true << failed << true << false << open
+            << int(R::Finished) << 0 << true;
+    QTest::newRow("no answer, the folder's window stays open")
+            << email << int(R::StillRunning) << -1 << true << silent << true << false << open
+            << int(R::StillRunning) << -1 << true;
+    QTest::newRow("xdg-open fails on the folder")
+            << email << int(R::Crashed) << 0 << true << failed << true << false << open
+            << int(R::Finished) << 4 << false;
+    QTest::newRow("nothing starts and nothing shows the folder")
+            << QString() << 0 << 0 << false << failed << true << false << QString() << 0 << 0
+            << false;
+}
+
+void TstSendWindow::folderOfferedWhateverBecameOfTheMailProgram()
+{
+    // Webmail in a browser gets no attachment: whatever the mail program
+    // did, the user is offered the file in the file manager, to drag it in.
+    QFETCH(QString, xdgEmail);
+    QFETCH(int, mailStatus);
+    QFETCH(int, mailExit);
+    QFETCH(bool, urlsOpen);
+    QFETCH(QString, toldStart);
+    QFETCH(bool, userOpensFolder);
+    QFETCH(bool, fileManagerShows);
+    QFETCH(QString, xdgOpen);
+    QFETCH(int, openStatus);
+    QFETCH(int, openExit);
+    QFETCH(bool, folderShown);
+    zortest::HandOffRecorder desktop;
+    desktop.xdgEmail = xdgEmail;
+    desktop.xdgOpen = xdgOpen;
+    desktop.resultOf.insert(xdgEmail,
+                            {static_cast<zor::HandOffResult::Status>(mailStatus), mailExit});
+    desktop.resultOf.insert(xdgOpen,
+                            {static_cast<zor::HandOffResult::Status>(openStatus), openExit});
+    desktop.openSucceeds = urlsOpen;
+    desktop.fileManagerShows = fileManagerShows;
+    QTemporaryDir dir;
+    auto form = savedReport(dir);
+    QVERIFY2(form, "the report could not be saved");
+    const QString companion = dir.filePath(QStringLiteral("0042.zor"));
+
+    zortest::dialogs().primeAnswer(zor::Answer::Ok); // the instructions
+    zortest::dialogs().primeAnswer(userOpensFolder ? zor::Answer::Yes : zor::Answer::Cancel);
+    zortest::trigger(*form, "EMailSchicken");
+
+    const auto &shown = zortest::dialogs().shown();
+    QTRY_VERIFY(shown.size() >= 2);
+    QCOMPARE(shown.at(1).kind, QStringLiteral("choice"));
+    QCOMPARE(shown.at(1).buttons,
+             (QStringList{QString::fromUtf8("Ordner \u00f6ffnen"), QStringLiteral("OK")}));
+    QVERIFY2(shown.at(1).text.startsWith(toldStart), qPrintable(shown.at(1).text));
+    QVERIFY2(shown.at(1).text.contains(QString::fromUtf8("\u201eOrdner \u00f6ffnen\u201c zeigt")),
+             qPrintable(shown.at(1).text));
+    for (int i = 0; i < 5; ++i)
+        zortest::idle(*form);
+
+    QList<zortest::HandOffRecorder::Start> folderOpens;
+    for (const auto &start : desktop.starts)
+        if (start.program == xdgOpen && !xdgOpen.isEmpty())
+            folderOpens << start;
+    if (!userOpensFolder) {
+        QVERIFY(desktop.shownItems.isEmpty());
+        QVERIFY(folderOpens.isEmpty());
+        QCOMPARE(shown.size(), 2);
+        return;
+    }
+    // The file manager is asked for the file itself, as a file URL.
+    QCOMPARE(desktop.shownItems.size(), 1);
+    QCOMPARE(desktop.shownItems.at(0).size(), 1);
+    QCOMPARE(QUrl(desktop.shownItems.at(0).at(0)).toLocalFile(), companion);
+    if (fileManagerShows) {
+        QVERIFY(folderOpens.isEmpty());
+    } else if (!xdgOpen.isEmpty()) {
+        // Else its folder, through xdg-open.
+        QCOMPARE(folderOpens.size(), 1);
+        QCOMPARE(folderOpens.at(0).arguments.size(), 1);
+        QCOMPARE(QUrl(folderOpens.at(0).arguments.at(0)).toLocalFile(), dir.path());
+    } else {
+        QCOMPARE(desktop.urls.last(), QUrl::fromLocalFile(dir.path()));
+    }
+    if (folderShown) {
+        QCOMPARE(shown.size(), 2);
+    } else {
+        // Nothing showed it: the user is told where the file lies.
+        QCOMPARE(shown.size(), 3);
+        QCOMPARE(shown.at(2).text, zor::folderNotShownText(companion));
+        QVERIFY(shown.at(2).text.contains(companion));
+    }
+}
+
+void TstSendWindow::windowTakesInputWhileTheMailProgramStarts()
+{
+    // A mail program's first start may take long; xdg-email stays until it
+    // is up. Meanwhile the window takes input, and what to tell comes when
+    // xdg-email has ended.
+    zortest::StandInProgram xdgEmail(QStringLiteral("xdg-email"), 0, 2);
+    QVERIFY(xdgEmail.isValid());
+    QTemporaryDir dir;
+    auto form = savedReport(dir);
+    QVERIFY2(form, "the report could not be saved");
+    QAction *send = zortest::action(*form, "EMailSchicken");
+
+    QElapsedTimer clock;
+    clock.start();
+    zortest::trigger(*form, "EMailSchicken");
+    const qint64 returnedAfter = clock.elapsed();
+    QVERIFY2(returnedAfter < 1000,
+             qPrintable(QStringLiteral("the window was held for %1 ms").arg(returnedAfter)));
+    QCOMPARE(zortest::dialogs().shown().size(), 1); // the instructions
+    // One sending at a time, and a pointer that says something is starting.
+    QVERIFY(!send->isEnabled());
+    QCOMPARE(form->cursor().shape(), Qt::BusyCursor);
+
+    // The event loop runs: timers fire on time and keys reach the fields.
+    qint64 last = clock.elapsed();
+    qint64 longestGap = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        longestGap = std::max(longestGap, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    tick.start(20);
+    QLineEdit *fax = zortest::field(*form, Field::Fax);
+    QTest::qWait(300);
+    zortest::typeInto(fax, QStringLiteral("0815"));
+    QTRY_COMPARE_WITH_TIMEOUT(zortest::dialogs().shown().size(), 2, 15000);
+    const qint64 toldAfter = clock.elapsed();
+    tick.stop();
+
+    QVERIFY2(fax->text().contains(QStringLiteral("0815")), qPrintable(fax->text()));
+    QVERIFY(form->isModified());
+    QVERIFY2(longestGap < 500, qPrintable(QStringLiteral("events waited %1 ms").arg(longestGap)));
+    // Told once xdg-email had ended, not before.
+    QVERIFY2(toldAfter >= 1800, qPrintable(QStringLiteral("told after %1 ms").arg(toldAfter)));
+    QCOMPARE(zortest::dialogs().shown().at(1).text,
+             zor::mailOpenedText(QStringLiteral(ZOR_REPORT_MAILBOX), QStringLiteral("quorvane"),
+                                 dir.filePath(QStringLiteral("0042.zor")), true));
+    QVERIFY(send->isEnabled());
+    QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(xdgEmail.arguments().size(), 5);
 }
 
 void TstSendWindow::attachmentPathIsPlainWhateverTheReportFolder_data()
@@ -321,7 +486,7 @@ void TstSendWindow::attachmentPathIsPlainWhateverTheReportFolder()
     // Thunderbird's compose line takes ' and , as its own quotes and
     // separators; the attached path must hold neither.
     QFETCH(QString, folder);
-    StandInProgram xdgEmail(QStringLiteral("xdg-email"), 0);
+    zortest::StandInProgram xdgEmail(QStringLiteral("xdg-email"), 0);
     QVERIFY(xdgEmail.isValid());
     auto form = zortest::makeForm();
     zortest::fillComplete(*form);
@@ -334,7 +499,7 @@ void TstSendWindow::attachmentPathIsPlainWhateverTheReportFolder()
 
     zortest::trigger(*form, "EMailSchicken");
 
-    QCOMPARE(zortest::dialogs().shown().size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(zortest::dialogs().shown().size(), 2, 15000);
     const QStringList args = xdgEmail.arguments();
     QCOMPARE(args.size(), 5);
     QCOMPARE(args.at(2), QStringLiteral("--attach"));
@@ -363,7 +528,7 @@ void TstSendWindow::attachmentLeftOutWhenNoPlainCopyCanBeMade()
     qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
     const auto restore = qScopeGuard([&] { qputenv("XDG_RUNTIME_DIR", oldRuntime); });
 
-    StandInProgram xdgEmail(QStringLiteral("xdg-email"), 0);
+    zortest::StandInProgram xdgEmail(QStringLiteral("xdg-email"), 0);
     QVERIFY(xdgEmail.isValid());
     QTemporaryDir dir;
     auto form = savedReport(dir);
@@ -371,10 +536,10 @@ void TstSendWindow::attachmentLeftOutWhenNoPlainCopyCanBeMade()
 
     zortest::trigger(*form, "EMailSchicken");
 
+    QTRY_COMPARE_WITH_TIMEOUT(zortest::dialogs().shown().size(), 2, 15000);
     QCOMPARE(xdgEmail.arguments(),
              (QStringList{QStringLiteral("--subject"), QStringLiteral("quorvane"),
                           QStringLiteral(ZOR_REPORT_MAILBOX)}));
-    QCOMPARE(zortest::dialogs().shown().size(), 2);
     const QString told = zortest::dialogs().shown().at(1).text;
     QVERIFY2(told.contains(dir.filePath(QStringLiteral("0042.zor")))
                      && told.contains(QStringLiteral("ohne Anhang")),
@@ -393,7 +558,7 @@ void TstSendWindow::realXdgEmailGivesThunderbirdOneAttachment()
         QSKIP("xdg-email is not installed");
     QTemporaryDir home;
     QVERIFY(home.isValid());
-    StandInProgram thunderbird(QStringLiteral("thunderbird"), 0);
+    zortest::StandInProgram thunderbird(QStringLiteral("thunderbird"), 0);
     QVERIFY(thunderbird.isValid());
     QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("data/applications"))));
     QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("config"))));
@@ -435,10 +600,14 @@ void TstSendWindow::realXdgEmailGivesThunderbirdOneAttachment()
     const QString companion = QDir(folder).filePath(QStringLiteral("0042.zor"));
     QVERIFY(zortest::writeAll(companion, "Bericht\r\n"));
 
-    const QString told = zor::handOffReport(zor::DesktopHandOff::current(),
-                                            QStringLiteral("a@b.de"), QStringLiteral("quorvane"),
-                                            companion);
-    QVERIFY2(told.isEmpty(), qPrintable(told));
+    QObject context;
+    QString told;
+    zor::handOffReport(zor::DesktopHandOff::current(), QStringLiteral("a@b.de"),
+                       QStringLiteral("quorvane"), companion, &context,
+                       [&told](const QString &t) { told = t; });
+    QTRY_VERIFY_WITH_TIMEOUT(!told.isEmpty(), 15000);
+    QCOMPARE(told, zor::mailOpenedText(QStringLiteral("a@b.de"), QStringLiteral("quorvane"),
+                                       companion, true));
     const QStringList args = thunderbird.arguments();
     QCOMPARE(args.size(), 2);
     QCOMPARE(args.at(0), QStringLiteral("-compose"));
@@ -462,20 +631,21 @@ void TstSendWindow::helpViewerExitStatusCounts()
     form->setHelpFile(page);
 
     {
-        StandInProgram xdgOpen(QStringLiteral("xdg-open"), 0);
+        zortest::StandInProgram xdgOpen(QStringLiteral("xdg-open"), 0);
         QVERIFY(xdgOpen.isValid());
         zortest::trigger(*form, "HilfeInhalt");
+        QTRY_COMPARE_WITH_TIMEOUT(xdgOpen.arguments().size(), 1, 10000);
+        zortest::idle(*form);
         QVERIFY(zortest::dialogs().shown().isEmpty());
-        QCOMPARE(xdgOpen.arguments().size(), 1);
         QCOMPARE(QUrl(xdgOpen.arguments().at(0)).toLocalFile(), page);
     }
     {
         // xdg-open's answer when no viewer takes HTML pages.
-        StandInProgram xdgOpen(QStringLiteral("xdg-open"), 3);
+        zortest::StandInProgram xdgOpen(QStringLiteral("xdg-open"), 3);
         QVERIFY(xdgOpen.isValid());
         zortest::trigger(*form, "HilfeInhalt");
+        QTRY_COMPARE_WITH_TIMEOUT(zortest::dialogs().shown().size(), 1, 10000);
         QCOMPARE(xdgOpen.arguments().size(), 1);
-        QCOMPARE(zortest::dialogs().shown().size(), 1);
         QCOMPARE(zortest::dialogs().shown().at(0).caption, caption);
         QVERIFY2(zortest::dialogs().shown().at(0).text.contains(page),
                  qPrintable(zortest::dialogs().shown().at(0).text));
@@ -492,7 +662,11 @@ void TstSendWindow::realDesktopPassesArgumentsVerbatim()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString odd = dir.filePath(QStringLiteral("0042 \"x\"; touch boese $(touch boese2).zor"));
-    const zor::HandOffResult r = desktop.run(touch, {odd}, 10000);
+    QObject context;
+    std::optional<zor::HandOffResult> ended;
+    desktop.start(touch, {odd}, 10000, &context, [&ended](zor::HandOffResult r) { ended = r; });
+    QTRY_VERIFY_WITH_TIMEOUT(ended.has_value(), 10000);
+    const zor::HandOffResult r = *ended;
     QCOMPARE(r.status, zor::HandOffResult::Finished);
     QCOMPARE(r.exitCode, 0);
     QVERIFY(QFileInfo::exists(odd));
@@ -515,6 +689,7 @@ void TstSendWindow::helpPageOpensAsFileUrl()
     form->setHelpFile(page);
 
     zortest::trigger(*form, "HilfeInhalt");
+    zortest::idle(*form);
 
     QVERIFY(zortest::dialogs().shown().isEmpty());
     QVERIFY(desktop.starts.isEmpty());
@@ -540,6 +715,7 @@ void TstSendWindow::helpPageFallsBackToInstalledCopy()
     form->setHelpFile(dir.filePath(QStringLiteral("start/zorhelp.htm")));
 
     zortest::trigger(*form, "HilfeInhalt");
+    zortest::idle(*form);
     QVERIFY(zortest::dialogs().shown().isEmpty());
     QCOMPARE(desktop.urls, QList<QUrl>{QUrl::fromLocalFile(installed)});
 
@@ -558,9 +734,54 @@ void TstSendWindow::helpPageFallsBackToInstalledCopy()
     desktop.helpPages = {installed};
     desktop.openSucceeds = false;
     zortest::trigger(*form, "HilfeInhalt");
+    QTRY_COMPARE(zortest::dialogs().shown().size(), 1);
     QCOMPARE(desktop.urls.size(), 1);
-    QCOMPARE(zortest::dialogs().shown().size(), 1);
     QVERIFY(zortest::dialogs().shown().at(0).text.contains(installed));
+}
+
+void TstSendWindow::helpPageNamesEveryMenuEntryAndButton()
+{
+    // The help page is held to the window: every menu entry is named on it,
+    // and its list of the buttons on the left is the toolbar, in order.
+    const QString html = QString::fromUtf8(zortest::readAll(QStringLiteral(ZOR_BUILT_HELP_PAGE)));
+    QVERIFY2(!html.isEmpty(), ZOR_BUILT_HELP_PAGE);
+    QTextDocument doc;
+    doc.setHtml(html);
+    const QString page = doc.toPlainText().simplified();
+    const auto name = [](const QAction *a) { return a->text().remove(QLatin1Char('&')); };
+
+    auto form = zortest::makeForm();
+    QStringList entries;
+    for (QAction *menuAction : form->menuBar()->actions()) {
+        QVERIFY(menuAction->menu());
+        entries << name(menuAction);
+        for (QAction *a : menuAction->menu()->actions())
+            if (!a->isSeparator())
+                entries << name(a);
+    }
+    QVERIFY2(entries.size() >= 15, qPrintable(entries.join(u'|')));
+    QStringList missing;
+    for (const QString &e : entries)
+        if (!page.contains(e))
+            missing << e;
+    QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("not on the help page: ")
+                                           + missing.join(QStringLiteral(", "))));
+
+    const QList<QToolBar *> bars = form->findChildren<QToolBar *>();
+    QCOMPARE(bars.size(), 1);
+    QStringList buttons;
+    for (QAction *a : bars.first()->actions())
+        if (!a->isSeparator())
+            buttons << name(a);
+    const QRegularExpression list(QStringLiteral("<ul id=\"knoepfe\">(.*?)</ul>"),
+                                  QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch m = list.match(html);
+    QVERIFY2(m.hasMatch(), "the help page has no list of the buttons");
+    QStringList named;
+    const QRegularExpression item(QStringLiteral("<li><b>(.*?)</b>"));
+    for (auto it = item.globalMatch(m.captured(1)); it.hasNext();)
+        named << it.next().captured(1);
+    QCOMPARE(named, buttons);
 }
 
 void TstSendWindow::fileNamedOnCommandLineIsOpened()
