@@ -300,7 +300,8 @@ void TstCupsPrint::jobThatFailsAtThePrinterIsReported()
 void TstCupsPrint::cancelledJobLeavesNothingWithTheSpooler()
 {
     useAsDefault(QStringLiteral("zor-a4"));
-    std::unique_ptr<QPrinter> printer = zor::DefaultPrinter::current().printer();
+    std::unique_ptr<QPrinter> printer = zor::DefaultPrinter::current().printer(
+            QStringLiteral("zor-a4"));
     QVERIFY(printer);
     const zor::Report r = sampleReport(3000);
     const zor::PageGeometry page = zor::pageGeometry(*printer);

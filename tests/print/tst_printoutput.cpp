@@ -43,7 +43,14 @@ public:
     { }
     int asked = 0;
 
-    std::unique_ptr<QPrinter> printer() override
+    zor::Result<zor::cups::Printers> printers(const std::function<bool()> &) override
+    {
+        if (m_out.isEmpty())
+            return zor::cups::Printers{};
+        return zor::cups::Printers{{QStringLiteral("pdf")}, QStringLiteral("pdf")};
+    }
+
+    std::unique_ptr<QPrinter> printer(const QString &) override
     {
         ++asked;
         if (m_out.isEmpty())
