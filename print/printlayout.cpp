@@ -116,9 +116,9 @@ PrintMetrics printMetrics(int pageWidth, int pageHeight, int dpiY)
 PageFit fitPage(int pageWidth, int pageHeight, int dpiY)
 {
     PageFit fit{1.0, pageWidth, pageHeight, false};
-    const int em = fontPixels(dpiY);
-    if (em == 0 || pageWidth <= 0 || pageHeight <= 0)
+    if (fontPixels(dpiY) == 0 || pageWidth <= 0 || pageHeight <= 0)
         return fit; // no sizes to measure the page by
+    const double em = 10.0 * std::abs(dpiY) / 72.0; // the 10-point face, in pixels
     const double neededWidth = std::ceil(TableEms * em / ColumnGap);
     const double neededHeight = double(BlockLines)
                                 * printMetrics(pageWidth, pageHeight, dpiY).lineHeight;
