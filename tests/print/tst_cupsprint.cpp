@@ -190,6 +190,9 @@ private slots:
     void cancelledJobLeavesNothingWithTheSpooler();
     void previewShowsThePagesOnThePrintersPaper();
     void printDialogChoosesPrinterAndPages();
+    void previewPrintsOnTheAreaOfThePrinterChosen();
+    void everyPrinterCanBeChosenWithoutADefault_data();
+    void everyPrinterCanBeChosenWithoutADefault();
 };
 
 void TstCupsPrint::initTestCase()
@@ -317,6 +320,8 @@ void TstCupsPrint::printComesOutOnTheQueuesPaper()
     }
     verifyFirstSheet(pdf, layoutOn(queue, sampleReport()).pages.value(0),
                      QRectF(origin, printable));
+    if (QTest::currentTestFailed())
+        return;
 
     // A job that came out whole is not followed by a message.
     QTest::qWait(1500);
@@ -510,6 +515,134 @@ void TstCupsPrint::printDialogChoosesPrinterAndPages()
     zortest::trigger(*form, "FilePrintDialog");
     QTest::qWait(1000);
     QCOMPARE(pdfFiles().size(), before.size() + 1);
+}
+
+void TstCupsPrint::previewPrintsOnTheAreaOfThePrinterChosen()
+{
+    // In the preview's print dialog the user passes over the queue with wide
+    // margins on the way to A4 with the whole sheet printable.
+    const zor::Report report = sampleReport(300);
+    const auto form = windowPrintingOn(QStringLiteral("zor-letter"), report);
+    const zor::PrintLayout onA4 = layoutOn(QStringLiteral("zor-a4"), report);
+    QCOMPARE(onA4.fit.scale, 1.0);
+    QVERIFY(onA4.pages.size() < layoutOn(QStringLiteral("zor-margins"), report).pages.size());
+    const QStringList before = pdfFiles();
+
+    QStringList passedOver;
+    whenShown<QPrintDialog>(
+            [](QPrintDialog *) { return true; },
+            [&](QPrintDialog *d) {
+                auto *printers = d->findChild<QComboBox *>(QStringLiteral("printers"));
+                for (const char *queue : {"zor-margins", "zor-a4"}) {
+                    const int i = printers ? printers->findText(QString::fromLatin1(queue)) : -1;
+                    if (i < 0)
+                        break;
+                    printers->setCurrentIndex(i);
+                    passedOver << printers->currentText();
+                }
+                d->accept();
+            });
+    bool printed = false;
+    whenShown<QPrintPreviewDialog>(
+            [](QPrintPreviewDialog *d) {
+                auto *w = d->findChild<QPrintPreviewWidget *>();
+                return w && w->pageCount() > 0;
+            },
+            [&](QPrintPreviewDialog *d) {
+                // The preview's own print button, which asks for the printer first.
+                for (QAction *a : d->findChildren<QAction *>()) {
+                    const QString text = a->text().remove(QLatin1Char('&'));
+                    if (!printed
+                        && (text == QLatin1String("Print") || text == QLatin1String("Drucken"))) {
+                        printed = true;
+                        a->trigger();
+                    }
+                }
+                d->reject();
+            });
+    zortest::trigger(*form, "FilePreview");
+    QVERIFY2(printed, "the preview has no print button");
+    QCOMPARE(passedOver, QStringList({QStringLiteral("zor-margins"), QStringLiteral("zor-a4")}));
+    QVERIFY2(zortest::shownDialogs().isEmpty(), qPrintable(zortest::shownDialogs().join('\n')));
+    const QString pdf = awaitPdf(before);
+    QVERIFY2(!pdf.isEmpty(), "printing from the preview sent nothing");
+    // Laid out on A4's own area: as many sheets, every word where it belongs.
+    QCOMPARE(zortest::pdfPageCount(pdf), int(onA4.pages.size()));
+    QCOMPARE(zortest::pdfPageSize(pdf), QSizeF(595, 842));
+    verifyFirstSheet(pdf, onA4.pages[0], QRectF(0, 0, 595, 842));
+    if (QTest::currentTestFailed())
+        return;
+    const zortest::PdfWord title = zortest::pdfWord(zortest::pdfWords(pdf),
+                                                    QStringLiteral("Quorvane"));
+    QVERIFY2(qAbs(title.xMin - 59.5) < 1, qPrintable(QString::number(title.xMin)));
+}
+
+void TstCupsPrint::everyPrinterCanBeChosenWithoutADefault_data()
+{
+    QTest::addColumn<QByteArray>("action");
+    QTest::addColumn<bool>("asked"); // told first that no default is chosen
+    QTest::addColumn<bool>("preview");
+    QTest::newRow("Datei Drucken") << QByteArray("FilePrint") << true << false;
+    QTest::newRow("Drucken...") << QByteArray("FilePrintDialog") << false << false;
+    QTest::newRow("Druckvorschau...") << QByteArray("FilePreview") << false << true;
+}
+
+void TstCupsPrint::everyPrinterCanBeChosenWithoutADefault()
+{
+    QFETCH(QByteArray, action);
+    QFETCH(bool, asked);
+    QFETCH(bool, preview);
+    // Neither the session nor the server chooses a default printer.
+    qunsetenv("LPDEST");
+    qunsetenv("PRINTER");
+    QVERIFY2(QPrinterInfo::defaultPrinterName().isEmpty(),
+             qPrintable(QPrinterInfo::defaultPrinterName()));
+    const QStringList queues = QPrinterInfo::availablePrinterNames();
+    QVERIFY(queues.size() >= 7);
+    auto form = zortest::makeForm();
+    form->showReport(sampleReport());
+    zortest::dialogs().primeAnswer(zor::Answer::Yes); // "Drucker wählen..."
+
+    QStringList offered;
+    QString shownOn;
+    whenShown<QPrintDialog>([](QPrintDialog *) { return true; },
+                            [&](QPrintDialog *d) {
+                                auto *printers = d->findChild<QComboBox *>(
+                                        QStringLiteral("printers"));
+                                for (int i = 0; printers && i < printers->count(); ++i)
+                                    offered << printers->itemText(i);
+                                shownOn = d->printer()->printerName();
+                                d->reject();
+                            });
+    int pages = 0;
+    whenShown<QPrintPreviewDialog>(
+            [](QPrintPreviewDialog *d) {
+                auto *w = d->findChild<QPrintPreviewWidget *>();
+                return w && w->pageCount() > 0;
+            },
+            [&](QPrintPreviewDialog *d) {
+                pages = d->findChild<QPrintPreviewWidget *>()->pageCount();
+                shownOn = d->printer()->printerName();
+                d->reject();
+            });
+    zortest::trigger(*form, action.constData());
+
+    const QStringList shown = zortest::shownDialogs();
+    QCOMPARE(shown.size(), asked ? 1 : 0);
+    if (asked) {
+        QVERIFY2(shown[0].startsWith(QStringLiteral(
+                         "choice|ZOR-Quorvane|Es ist kein Standarddrucker gew\u00e4hlt")),
+                 qPrintable(shown[0]));
+        QCOMPARE(zortest::dialogs().shown().at(0).buttons,
+                 QStringList(
+                         {QStringLiteral("Drucker w\u00e4hlen..."), QStringLiteral("Abbrechen")}));
+    }
+    // Opened on the first printer there is, with all of them to choose from.
+    QCOMPARE(shownOn, queues.first());
+    if (preview)
+        QVERIFY(pages > 0);
+    for (const QString &queue : queues)
+        QVERIFY2(preview || offered.contains(queue), qPrintable(offered.join(u',')));
 }
 
 QTEST_MAIN(TstCupsPrint)
