@@ -23,6 +23,11 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <condition_variable>
+#include <csignal>
+#include <mutex>
+#include <thread>
+
 using zortest::sampleReport;
 
 namespace {
@@ -149,6 +154,81 @@ void verifyFirstSheet(const QString &pdf, const zor::PrintPage &page, const QRec
     }
 }
 
+// The tests' own scheduler, stopped with SIGSTOP as a hung print server is,
+// and let go on after `ms` (from a thread of its own, so that a test whose
+// own thread waits in a job still sees it go on) or when this ends.
+class StoppedSpooler
+{
+public:
+    explicit StoppedSpooler(int ms)
+    {
+        bool ok = false;
+        m_pid = QString::fromLatin1(readAll(cupsDir() + QStringLiteral("/cupsd.pid")))
+                        .trimmed()
+                        .toInt(&ok);
+        // Only our own cupsd, never another process that got its number.
+        if (!ok || readAll(QStringLiteral("/proc/%1/comm").arg(m_pid)).trimmed() != "cupsd") {
+            m_pid = 0;
+            return;
+        }
+        ::kill(m_pid, SIGSTOP);
+        m_thread = std::thread([this, ms] {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            m_wake.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_release; });
+            ::kill(m_pid, SIGCONT);
+            m_resumed = true;
+        });
+    }
+    ~StoppedSpooler()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_release = true;
+        }
+        m_wake.notify_all();
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    bool stopped() const { return m_pid != 0; }
+    bool resumed() const { return m_resumed; }
+
+private:
+    static QByteArray readAll(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    pid_t m_pid = 0;
+    std::thread m_thread;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_release = false;
+    std::atomic_bool m_resumed{false};
+};
+
+// The longest time the window's thread went without running its timers.
+class Responsiveness
+{
+public:
+    Responsiveness()
+    {
+        m_clock.start();
+        QObject::connect(&m_tick, &QTimer::timeout, [this] {
+            const qint64 now = m_clock.elapsed();
+            m_worst = qMax(m_worst, now - m_last);
+            m_last = now;
+        });
+        m_tick.start(20);
+    }
+    qint64 worstGapMs() const { return m_worst; }
+
+private:
+    QTimer m_tick;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    qint64 m_worst = 0;
+};
+
 // Runs `step` on the modal dialog of type D once it is shown and `ready`
 // says it is set up; gives up after a while.
 template<typename D>
@@ -193,6 +273,10 @@ private slots:
     void previewPrintsOnTheAreaOfThePrinterChosen();
     void everyPrinterCanBeChosenWithoutADefault_data();
     void everyPrinterCanBeChosenWithoutADefault();
+    void windowAnswersWhileTheSpoolerIsStopped_data();
+    void windowAnswersWhileTheSpoolerIsStopped();
+    void jobGoesOnOrIsTakenBackWhenTheSpoolerStops_data();
+    void jobGoesOnOrIsTakenBackWhenTheSpoolerStops();
 };
 
 void TstCupsPrint::initTestCase()
@@ -643,6 +727,135 @@ void TstCupsPrint::everyPrinterCanBeChosenWithoutADefault()
         QVERIFY(pages > 0);
     for (const QString &queue : queues)
         QVERIFY2(preview || offered.contains(queue), qPrintable(offered.join(u',')));
+}
+
+void TstCupsPrint::windowAnswersWhileTheSpoolerIsStopped_data()
+{
+    QTest::addColumn<int>("stopMs");
+    QTest::addColumn<bool>("cancel"); // "Abbrechen" in the box that shows
+    QTest::addColumn<bool>("printed");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("for a moment") << 2000 << false << true << QString();
+    QTest::newRow("too long") << 8000 << false << false
+                              << QStringLiteral("Der Druckdienst antwortet nicht");
+    QTest::newRow("cancelled") << 8000 << true << false << QString();
+}
+
+void TstCupsPrint::windowAnswersWhileTheSpoolerIsStopped()
+{
+    QFETCH(int, stopMs);
+    QFETCH(bool, cancel);
+    QFETCH(bool, printed);
+    QFETCH(QString, told);
+    const auto form = windowPrintingOn(QStringLiteral("zor-a4"));
+    const QStringList before = pdfFiles();
+    bool clicked = false;
+    QTimer user;
+    if (cancel) {
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                auto *button = w->findChild<QPushButton *>(QStringLiteral("DruckAbbrechen"));
+                if (!clicked && w->objectName() == QLatin1String("DruckFortschritt")
+                    && w->isVisible() && button) {
+                    clicked = true;
+                    QTest::mouseClick(button, Qt::LeftButton);
+                }
+            }
+        });
+        user.start(50);
+    }
+
+    const Responsiveness window;
+    QElapsedTimer clock;
+    {
+        const StoppedSpooler stop(stopMs);
+        QVERIFY(stop.stopped());
+        clock.start();
+        zortest::trigger(*form, "FilePrint");
+        const qint64 took = clock.elapsed();
+        // The window went on answering while it waited for the spooler.
+        QVERIFY2(window.worstGapMs() < 1000, qPrintable(QString::number(window.worstGapMs())));
+        QCOMPARE(clicked, cancel);
+        if (cancel)
+            QVERIFY2(took < stopMs, qPrintable(QString::number(took)));
+        const QStringList shown = zortest::shownDialogs();
+        QCOMPARE(shown.size(), told.isEmpty() ? 0 : 1);
+        if (!told.isEmpty()) {
+            QVERIFY2(shown[0].contains(told), qPrintable(shown[0]));
+            QVERIFY2(!shown[0].contains(QStringLiteral("kein Drucker")), qPrintable(shown[0]));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(stop.resumed(), stopMs + 5000);
+    }
+    if (printed) {
+        const QString pdf = awaitPdf(before);
+        QVERIFY2(!pdf.isEmpty(), "nothing came out once the spooler went on");
+        QCOMPARE(zortest::pdfPageCount(pdf), 1);
+    } else {
+        QTest::qWait(2000);
+        QCOMPARE(openJobs(QStringLiteral("zor-a4")), QString());
+        QCOMPARE(pdfFiles(), before);
+    }
+}
+
+void TstCupsPrint::jobGoesOnOrIsTakenBackWhenTheSpoolerStops_data()
+{
+    QTest::addColumn<int>("stopMs");
+    QTest::addColumn<int>("cancelAfterMs"); // -1: not cancelled
+    QTest::addColumn<QString>("outcome");
+    QTest::newRow("for a moment") << 2000 << -1 << QStringLiteral("printed");
+    QTest::newRow("too long") << 8000 << -1 << QStringLiteral("no answer");
+    QTest::newRow("cancelled") << 8000 << 1000 << QStringLiteral("cancelled");
+}
+
+void TstCupsPrint::jobGoesOnOrIsTakenBackWhenTheSpoolerStops()
+{
+    QFETCH(int, stopMs);
+    QFETCH(int, cancelAfterMs);
+    QFETCH(QString, outcome);
+    const std::unique_ptr<QPrinter> printer = zor::DefaultPrinter::real().printer(
+            QStringLiteral("zor-a4"));
+    QVERIFY(printer);
+    const zor::PrintLayout layout = layoutOn(QStringLiteral("zor-a4"), sampleReport(3000));
+    const int pages = layout.pages.size();
+    const QStringList before = pdfFiles();
+
+    // The spooler stops once the first piece of the document went to it.
+    std::unique_ptr<StoppedSpooler> stop;
+    QElapsedTimer sinceStop;
+    const zor::PrintResult result = zor::printJob(*printer, layout, [&](int done, int) {
+        if (!stop && done > pages) {
+            stop = std::make_unique<StoppedSpooler>(stopMs);
+            sinceStop.start();
+        }
+        return cancelAfterMs < 0 || !stop || sinceStop.elapsed() < cancelAfterMs;
+    });
+    QVERIFY2(stop && stop->stopped(), "the spooler was not stopped during the job");
+    const qint64 ended = sinceStop.elapsed();
+    if (outcome == QLatin1String("printed")) {
+        QVERIFY2(result, qPrintable(result.reason()));
+        stop.reset();
+        const QString pdf = awaitPdf(before, 120000);
+        QVERIFY(!pdf.isEmpty());
+        QCOMPARE(zortest::pdfPageCount(pdf), pages);
+        return;
+    }
+    QVERIFY(!result);
+    QVERIFY(result.failure().jobId > 0);
+    // Given up before the spooler went on: on no answer, or at the cancel.
+    QVERIFY2(ended < stopMs, qPrintable(QString::number(ended)));
+    if (outcome == QLatin1String("cancelled")) {
+        QVERIFY(result.failure().cancelled);
+        QVERIFY(result.reason().isEmpty());
+    } else {
+        QVERIFY(!result.failure().cancelled);
+        QVERIFY2(result.reason().contains(QStringLiteral("Der Druckdienst antwortet nicht")),
+                 qPrintable(result.reason()));
+    }
+    // Once the spooler answers again the job is taken back, nothing printed.
+    stop.reset();
+    QTRY_COMPARE_WITH_TIMEOUT(openJobs(QStringLiteral("zor-a4")), QString(), 20000);
+    QTest::qWait(2000);
+    QCOMPARE(pdfFiles(), before);
 }
 
 QTEST_MAIN(TstCupsPrint)
