@@ -266,6 +266,7 @@ private slots:
     void printComesOutOnTheQueuesPaper();
     void refusedOrStoppedQueueIsReported_data();
     void refusedOrStoppedQueueIsReported();
+    void jobThatFailsAtThePrinterIsReported_data();
     void jobThatFailsAtThePrinterIsReported();
     void cancelledJobLeavesNothingWithTheSpooler();
     void previewShowsThePagesOnThePrintersPaper();
@@ -447,9 +448,29 @@ void TstCupsPrint::refusedOrStoppedQueueIsReported()
     QCOMPARE(pdfFiles(), before);
 }
 
+void TstCupsPrint::jobThatFailsAtThePrinterIsReported_data()
+{
+    QTest::addColumn<QString>("queue");
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("failed") << QStringLiteral("zor-broken")
+                            << QStringLiteral("Der Druckauftrag auf dem Drucker \"zor-broken\" ist "
+                                              "gescheitert")
+                            << QString();
+    // CUPS holds the job to try again later: not printed yet, and why.
+    QTest::newRow("held") << QStringLiteral("zor-noanswer")
+                          << QStringLiteral("Der Bericht ist noch nicht gedruckt: Das Drucksystem "
+                                            "h\u00e4lt den Auftrag auf dem Drucker "
+                                            "\"zor-noanswer\" zur\u00fcck")
+                          << QStringLiteral("Grund: The printer is not responding.");
+}
+
 void TstCupsPrint::jobThatFailsAtThePrinterIsReported()
 {
-    const auto form = windowPrintingOn(QStringLiteral("zor-broken"));
+    QFETCH(QString, queue);
+    QFETCH(QString, what);
+    QFETCH(QString, reason);
+    const auto form = windowPrintingOn(queue);
     const QStringList before = pdfFiles();
 
     zortest::trigger(*form, "FilePrint");
@@ -461,9 +482,8 @@ void TstCupsPrint::jobThatFailsAtThePrinterIsReported()
     QVERIFY2(shown[0].startsWith(QStringLiteral(
                      "message|ZOR-Quorvane|Der Bericht konnte nicht gedruckt werden.")),
              qPrintable(shown[0]));
-    QVERIFY2(shown[0].contains(QStringLiteral(
-                     "Der Druckauftrag auf dem Drucker \"zor-broken\" ist gescheitert")),
-             qPrintable(shown[0]));
+    QVERIFY2(shown[0].contains(what), qPrintable(shown[0]));
+    QVERIFY2(shown[0].contains(reason), qPrintable(shown[0]));
     QCOMPARE(pdfFiles(), before);
 }
 
