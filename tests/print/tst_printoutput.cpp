@@ -45,8 +45,9 @@ bool isFixedPitch(const QString &family)
 class PdfPrinter : public zor::DefaultPrinter
 {
 public:
-    explicit PdfPrinter(const QString &out = QString())
+    explicit PdfPrinter(const QString &out = QString(), const QPageSize &paper = QPageSize())
         : m_out(out)
+        , m_paper(paper)
     { }
     int asked = 0;
 
@@ -66,11 +67,14 @@ public:
         p->setOutputFormat(QPrinter::PdfFormat);
         p->setOutputFileName(m_out);
         p->setResolution(300);
+        if (m_paper.isValid())
+            p->setPageSize(m_paper);
         return p;
     }
 
 private:
     QString m_out;
+    QPageSize m_paper;
 };
 
 QString title()
@@ -93,6 +97,7 @@ private slots:
     void savePdfCancelledOrFailingWritesNothing();
     void printGoesToTheDefaultPrinter();
     void printerThatFailsIsReported();
+    void paperTooSmallForTheReportIsTold();
     void printWithoutPrinterPointsToPdf();
     void countThatIsNoNumberEndsBeforeAnyJob();
     void printerStateIsToldInGerman_data();
@@ -295,6 +300,23 @@ void TstPrintOutput::printerThatFailsIsReported()
     QCOMPARE(shown.size(), 1);
     QVERIFY2(shown[0].startsWith(QStringLiteral(
                      "message|ZOR-Quorvane|Der Bericht konnte nicht gedruckt werden")),
+             qPrintable(shown[0]));
+    QVERIFY(!QFileInfo::exists(out));
+}
+
+void TstPrintOutput::paperTooSmallForTheReportIsTold()
+{
+    // A label of 40 x 40 mm holds not even half of the first sheet.
+    const QString out = m_dir->filePath(QStringLiteral("etikett.pdf"));
+    PdfPrinter printer(out, QPageSize(QSizeF(40, 40), QPageSize::Millimeter));
+    const zor::StandIn<zor::DefaultPrinter> inPlace(printer);
+    auto form = zortest::makeForm();
+    form->showReport(sampleReport());
+    zortest::trigger(*form, "FilePrint");
+    const QStringList shown = zortest::shownDialogs();
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown[0].contains(QStringLiteral(
+                     "Die bedruckbare Fl\u00e4che des Papiers (40 \u00d7 40 mm) ist zu klein")),
              qPrintable(shown[0]));
     QVERIFY(!QFileInfo::exists(out));
 }
