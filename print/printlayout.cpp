@@ -117,7 +117,7 @@ PageFit fitPage(int pageWidth, int pageHeight, int dpiY)
 {
     PageFit fit{1.0, pageWidth, pageHeight, false};
     if (fontPixels(dpiY) == 0 || pageWidth <= 0 || pageHeight <= 0)
-        return fit; // no sizes to measure the page by
+        return fit;                                 // no sizes to measure the page by
     const double em = 10.0 * std::abs(dpiY) / 72.0; // the 10-point face, in pixels
     const double neededWidth = std::ceil(TableEms * em / ColumnGap);
     const double neededHeight = double(BlockLines)
