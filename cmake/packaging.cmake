@@ -23,8 +23,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 # The shared libraries the program links decide most of Depends; the fonts
 # are what the printout is set in, the platform plugins what shows the
 # window, and Qt's translations what makes its own dialogs speak German.
+# libcups is loaded only when the program first prints, so shlibdeps does
+# not see it: the package names it itself.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-qpa-plugins, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+  "fonts-liberation, libcups2 (>= 2.2), qt6-qpa-plugins, qt6-translations-l10n")
 # xdg-email and xdg-open hand mail and the help page to the desktop; Qt's
 # Wayland plugin lets the window run natively on GNOME and KDE sessions.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-wayland")

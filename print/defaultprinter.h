@@ -1,6 +1,10 @@
 #pragma once
 
+#include "print/cupsclient.h"
+#include "reportfile/result.h"
 #include "reportfile/standin.h"
+
+#include <QString>
 
 #include <memory>
 
@@ -8,16 +12,23 @@ class QPrinter;
 
 namespace zor {
 
-// Where a print job goes: the system's default printer, on its own paper.
-// Tests put a PDF printer of their own in its place, or none at all to stand
-// for a desktop without any printer installed.
+// Where a print job goes: the printers of the system's print spooler, the
+// default one first, each on its own paper. Both calls wait for the spooler
+// and belong on a thread of their own. Tests put printers of their own in
+// its place (PDF files), or none at all to stand for a desktop without any
+// printer installed.
 class DefaultPrinter : public Replaceable<DefaultPrinter>
 {
 public:
     static DefaultPrinter &real();
 
-    // The printer to print on; null when no printer is installed.
-    virtual std::unique_ptr<QPrinter> printer();
+    // The printers there are and the default; fails when the print system
+    // cannot be asked or does not answer. `keepGoing` false gives up.
+    virtual Result<cups::Printers> printers(const std::function<bool()> &keepGoing);
+
+    // A printer on `queue`'s own paper and printable area; null when there
+    // is no such printer.
+    virtual std::unique_ptr<QPrinter> printer(const QString &queue);
 };
 
 } // namespace zor

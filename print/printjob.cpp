@@ -1,9 +1,12 @@
 #include "print/printjob.h"
 
+#include "print/cupsclient.h"
+#include "print/offthread.h"
 #include "print/reportpainter.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -11,8 +14,9 @@
 #include <QPrinterInfo>
 #include <QTimer>
 
-#include <cups/cups.h>
+#include <cups/ipp.h>
 
+#include <chrono>
 #include <memory>
 
 namespace zor {
@@ -23,19 +27,31 @@ namespace {
 // cancel stop it between two pieces.
 constexpr int ChunkSize = 16 * 1024;
 
+// A job taken back while the spooler does not answer is taken back once it
+// answers again; after this long the spooler drops the unfinished job itself.
+constexpr int TakeBackForMs = 15 * 60 * 1000;
+constexpr int WatchForMs = 5 * 60 * 1000;
+constexpr int WatchEveryMs = 500;
+
 QString quoted(const QString &queue)
 {
     return QStringLiteral("\"") + queue + QStringLiteral("\"");
 }
 
-QString withReason(const QString &text, const QString &reason)
+// The spooler's own message as it came, and the printer's state in German.
+QString withReason(const QString &text, const QString &message, QStringList reasons = {},
+                   const QString &alreadySaid = {})
 {
-    return reason.isEmpty() ? text : text + QStringLiteral("\nGrund: ") + reason;
-}
-
-QString lastCupsError()
-{
-    return QString::fromUtf8(cupsLastErrorString());
+    reasons.removeAll(alreadySaid);
+    const QString state = describeReasons(reasons);
+    QString out = text;
+    if (!message.isEmpty())
+        out += QStringLiteral("\nGrund: ") + message;
+    if (!state.isEmpty())
+        out += (message.isEmpty() ? QStringLiteral("\nGrund: ")
+                                  : QStringLiteral("\nDer Drucker meldet: "))
+               + state;
+    return out;
 }
 
 const char *sides(QPrinter::DuplexMode mode, QPageLayout::Orientation orientation)
@@ -63,53 +79,59 @@ PrintResult paintOnPrinter(QPrinter &printer, const PrintLayout &layout)
 }
 
 // Refuses a queue that would not print the job now, with its own reason.
-Result<void> queueTakesJobs(const QString &queue)
+Result<void> queueTakesJobs(cups::Connection &spooler, const QString &queue)
 {
-    const Result<QueueState> s = queueState(queue);
+    const Result<cups::QueueState> s = spooler.queueState(queue);
     if (!s)
         return s.failure();
     if (!s->accepting) {
         return Failure{
                 withReason(QStringLiteral("Der Drucker %1 nimmt zurzeit keine Auftr\u00e4ge an.")
                                    .arg(quoted(queue)),
-                           s->message)};
+                           s->message, s->reasons)};
     }
     if (s->stopped) {
         // A job sent there would wait unseen until someone starts the queue again.
-        return Failure{withReason(
-                QStringLiteral("Der Drucker %1 ist angehalten.").arg(quoted(queue)), s->message)};
+        return Failure{
+                withReason(QStringLiteral("Der Drucker %1 ist angehalten.").arg(quoted(queue)),
+                           s->message, s->reasons, QStringLiteral("paused"))};
     }
     return {};
 }
 
-// What the spooler says of one job: its state and the printer's message.
-struct JobState
+bool isOver(int jobState)
 {
-    int state = 0; // 0 when the spooler could not be asked
-    QString message;
-};
+    return jobState >= IPP_JSTATE_CANCELED;
+}
 
-JobState jobState(int jobId)
+// Takes a job back as soon as the spooler answers again, on a thread of its own.
+void takeBackLater(const QString &queue, int jobId)
 {
-    JobState j;
-    ipp_t *request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
-    char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
-                     "/jobs/%d", jobId);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri);
-    static const char *const wanted[] = {"job-state", "job-printer-state-message"};
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
-                  int(sizeof wanted / sizeof *wanted), nullptr, wanted);
-    ipp_t *response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
-    if (response && cupsLastError() <= IPP_STATUS_OK_CONFLICTING) {
-        if (ipp_attribute_t *a = ippFindAttribute(response, "job-state", IPP_TAG_ENUM))
-            j.state = ippGetInteger(a, 0);
-        if (ipp_attribute_t *a = ippFindAttribute(response, "job-printer-state-message",
-                                                  IPP_TAG_TEXT))
-            j.message = QString::fromUtf8(ippGetString(a, 0, nullptr)).trimmed();
+    OffThread<bool>::start([queue, jobId](OffThread<bool>::State &) {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < TakeBackForMs) {
+            if (auto spooler = cups::Connection::open(); spooler) {
+                if ((*spooler)->cancelJob(queue, jobId))
+                    return true;
+                const Result<cups::JobState> j = (*spooler)->jobState(jobId);
+                if (j && isOver(j->state))
+                    return true;
+            }
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+        }
+        return false;
+    });
+}
+
+// Takes back a held job whose document did not get through whole.
+void takeBack(const QString &queue, int jobId, bool spoolerAnswers)
+{
+    if (spoolerAnswers) {
+        if (auto spooler = cups::Connection::open(); spooler && (*spooler)->cancelJob(queue, jobId))
+            return;
     }
-    ippDelete(response);
-    return j;
+    takeBackLater(queue, jobId);
 }
 
 } // namespace
@@ -119,8 +141,13 @@ void usePrintersPaper(QPrinter &printer, const QPrinterInfo &info)
     const QPageSize size = info.defaultPageSize();
     if (size.isValid())
         printer.setPageSize(size);
-    // Setting the size makes the printable area of that size the least
-    // margins; the page then uses exactly that area.
+    usePrintableArea(printer);
+}
+
+void usePrintableArea(QPrinter &printer)
+{
+    // The page layout of the paper now set knows its printer's printable
+    // area as its least margins; the page then uses exactly that area.
     printer.setFullPage(false);
     const QPageLayout layout = printer.pageLayout();
     printer.setPageMargins(layout.minimumMargins(), layout.units());
@@ -159,180 +186,283 @@ QByteArray renderPdf(const PrintLayout &layout, const QPageLayout &pageLayout, i
     return bytes;
 }
 
-Result<QueueState> queueState(const QString &queue)
+JobSettings jobSettings(const QPrinter &printer)
 {
-    const QByteArray name = queue.toUtf8();
-    char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
-                     "/printers/%s", name.constData());
-    ipp_t *request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
-    static const char *const wanted[] = {"printer-state", "printer-state-message",
-                                         "printer-is-accepting-jobs"};
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
-                  int(sizeof wanted / sizeof *wanted), nullptr, wanted);
-    ipp_t *response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
-    const ipp_status_t status = cupsLastError();
-    if (!response || status > IPP_STATUS_OK_CONFLICTING) {
-        ippDelete(response);
-        if (status == IPP_STATUS_ERROR_NOT_FOUND)
-            return Failure{QStringLiteral("Den Drucker %1 gibt es im Drucksystem nicht.")
-                                   .arg(quoted(queue))};
-        return Failure{QStringLiteral("Das Drucksystem ist nicht erreichbar: ") + lastCupsError()};
-    }
-    QueueState s;
-    if (ipp_attribute_t *a = ippFindAttribute(response, "printer-state", IPP_TAG_ENUM))
-        s.stopped = ippGetInteger(a, 0) == IPP_PSTATE_STOPPED;
-    if (ipp_attribute_t *a = ippFindAttribute(response, "printer-is-accepting-jobs",
-                                              IPP_TAG_BOOLEAN))
-        s.accepting = ippGetBoolean(a, 0) != 0;
-    if (ipp_attribute_t *a = ippFindAttribute(response, "printer-state-message", IPP_TAG_TEXT))
-        s.message = QString::fromUtf8(ippGetString(a, 0, nullptr)).trimmed();
-    ippDelete(response);
+    JobSettings s;
+    if (printer.outputFormat() == QPrinter::NativeFormat)
+        s.queue = printer.printerName();
+    s.pageLayout = printer.pageLayout();
+    s.resolution = printer.resolution();
+    s.fromPage = printer.fromPage();
+    s.toPage = printer.toPage();
+    s.copies = printer.copyCount();
+    s.collate = printer.collateCopies();
+    s.duplex = printer.duplex();
     return s;
 }
 
 PrintResult printJob(QPrinter &printer, const PrintLayout &layout, const PrintProgress &progress)
 {
-    if (printer.outputFormat() != QPrinter::NativeFormat || printer.printerName().isEmpty())
+    const JobSettings settings = jobSettings(printer);
+    if (settings.queue.isEmpty())
         return paintOnPrinter(printer, layout);
+    return printJob(settings, layout, progress);
+}
 
-    const QString queue = printer.printerName();
-    if (const Result<void> takes = queueTakesJobs(queue); !takes)
-        return PrintFailure{takes.reason()};
+PrintResult printJob(const JobSettings &printer, const PrintLayout &layout,
+                     const PrintProgress &progress)
+{
+    const QString queue = printer.queue;
     PrintFailure r; // what is told when the job does not get through
-
     const int pages = layout.pages.size();
+    int done = 0;
     int total = pages + 1;
-    const QByteArray pdf = renderPdf(layout, printer.pageLayout(), printer.resolution(),
-                                     printer.fromPage(), printer.toPage(), [&](int done, int) {
-                                         r.cancelled = progress && !progress(done, total);
-                                         return !r.cancelled;
+    const auto goOn = [&] {
+        r.cancelled = r.cancelled || (progress && !progress(done, total));
+        return !r.cancelled;
+    };
+    Result<std::unique_ptr<cups::Connection>> opened = cups::Connection::open(goOn);
+    if (!opened)
+        return PrintFailure{opened.reason()};
+    cups::Connection &spooler = **opened;
+    const auto failed = [&](const Failure &f) {
+        r.cancelled = spooler.cancelled();
+        r.reason = f.reason;
+        return r;
+    };
+    if (const Result<void> takes = queueTakesJobs(spooler, queue); !takes)
+        return failed(takes.failure());
+
+    const QByteArray pdf = renderPdf(layout, printer.pageLayout, printer.resolution,
+                                     printer.fromPage, printer.toPage, [&](int d, int) {
+                                         done = d;
+                                         return goOn();
                                      });
     if (r.cancelled)
         return r;
     if (pdf.isEmpty())
         return PrintFailure{QStringLiteral("Die Druckseiten konnten nicht erzeugt werden.")};
     const int chunks = int((pdf.size() + ChunkSize - 1) / ChunkSize);
+    done = pages;
     total = pages + chunks;
-    if (progress && !progress(pages, total)) {
-        r.cancelled = true;
+    if (!goOn())
         return r;
-    }
 
-    // A connection of the job's own: one that is dropped halfway through the
-    // document leaves the spooler nothing to print.
-    http_t *http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                                30000, nullptr);
-    if (!http)
-        return PrintFailure{QStringLiteral("Das Drucksystem ist nicht erreichbar: ")
-                            + lastCupsError()};
-    const QByteArray name = queue.toUtf8();
-    cups_option_t *options = nullptr;
-    int optionCount = 0;
-    optionCount = cupsAddOption("copies",
-                                QByteArray::number(qMax(1, printer.copyCount())).constData(),
-                                optionCount, &options);
-    if (printer.copyCount() > 1)
-        optionCount = cupsAddOption("collate", printer.collateCopies() ? "true" : "false",
-                                    optionCount, &options);
-    const QByteArray media = printer.pageLayout().pageSize().key().toUtf8();
+    QList<QPair<QByteArray, QByteArray>> options;
+    const auto option = [&options](const char *name, const QByteArray &value) {
+        options.append(qMakePair(QByteArray(name), value));
+    };
+    option("copies", QByteArray::number(qMax(1, printer.copies)));
+    if (printer.copies > 1)
+        option("collate", printer.collate ? "true" : "false");
+    const QByteArray media = printer.pageLayout.pageSize().key().toUtf8();
     if (!media.isEmpty())
-        optionCount = cupsAddOption("media", media.constData(), optionCount, &options);
-    optionCount = cupsAddOption("sides",
-                                sides(printer.duplex(), printer.pageLayout().orientation()),
-                                optionCount, &options);
+        option("media", media);
+    option("sides", sides(printer.duplex, printer.pageLayout.orientation()));
     // The pages are already laid out for the printable area of this paper.
-    optionCount = cupsAddOption("print-scaling", "none", optionCount, &options);
+    option("print-scaling", "none");
 
-    const int job = cupsCreateJob(http, name.constData(), nullptr, optionCount, options);
-    cupsFreeOptions(optionCount, options);
-    if (job == 0) {
-        r.reason = QStringLiteral("Das Drucksystem hat den Auftrag abgelehnt: ") + lastCupsError();
-        httpClose(http);
-        return r;
-    }
-    r.jobId = job;
+    const Result<int> job = spooler.createHeldJob(queue, options);
+    if (!job)
+        return failed(job.failure());
+    r.jobId = *job;
 
-    bool sent = cupsStartDocument(http, name.constData(), job, nullptr, CUPS_FORMAT_PDF, 1)
-                == HTTP_STATUS_CONTINUE;
+    Result<void> sent = spooler.startDocument(queue, r.jobId);
     for (int c = 0; sent && c < chunks; ++c) {
-        if (progress && !progress(pages + c, total)) {
-            r.cancelled = true;
-            sent = false;
+        done = pages + c;
+        if (!goOn()) {
+            sent = Failure{};
             break;
         }
         const qsizetype offset = qsizetype(c) * ChunkSize;
-        const size_t length = size_t(qMin<qsizetype>(ChunkSize, pdf.size() - offset));
-        sent = cupsWriteRequestData(http, pdf.constData() + offset, length) == HTTP_STATUS_CONTINUE;
+        sent = spooler.write(pdf.constData() + offset,
+                             qMin<qsizetype>(ChunkSize, pdf.size() - offset));
     }
-    QString sendError;
+    if (sent)
+        sent = spooler.finishDocument(queue);
+    // Cancelled now, the job is still held: nothing of it is printed.
+    if (sent && !goOn())
+        sent = Failure{};
     if (sent) {
-        sent = cupsFinishDocument(http, name.constData()) <= IPP_STATUS_OK_CONFLICTING;
-        if (!sent)
-            sendError = lastCupsError();
-    } else if (!r.cancelled) {
-        sendError = lastCupsError();
+        sent = spooler.releaseJob(r.jobId);
+        if (!sent && spooler.timedOut()) {
+            // The release may have reached the spooler: the job is left to print.
+            r.reason = sent.reason()
+                       + QStringLiteral("\nOb der Bericht gedruckt wird, ist nicht sicher; "
+                                        "bitte sehen Sie am Drucker nach.");
+            return r;
+        }
     }
-    httpClose(http);
     if (!sent) {
         // The job is taken back whole, never left half sent.
-        cupsCancelJob2(CUPS_HTTP_DEFAULT, name.constData(), job, 0);
+        r.cancelled = r.cancelled || spooler.cancelled();
         if (!r.cancelled)
-            r.reason = QStringLiteral("Der Auftrag konnte nicht an das Drucksystem \u00fcbergeben "
-                                      "werden: ")
-                       + sendError;
+            r.reason = sent.reason();
+        if (spooler.timedOut())
+            r.reason += QStringLiteral("\nDer Auftrag wird zur\u00fcckgenommen, sobald der "
+                                       "Druckdienst wieder antwortet; gedruckt wird nichts.");
+        takeBack(queue, r.jobId, !spooler.timedOut());
         return r;
     }
     if (progress)
         progress(total, total);
-    return job;
+    return r.jobId;
+}
+
+QString describeReasons(const QStringList &keywords)
+{
+    static const QHash<QString, QString> german = {
+            {QStringLiteral("other"), QStringLiteral("eine St\u00f6rung")},
+            {QStringLiteral("media-needed"), QStringLiteral("Papier einlegen")},
+            {QStringLiteral("media-jam"), QStringLiteral("Papierstau")},
+            {QStringLiteral("media-empty"), QStringLiteral("kein Papier")},
+            {QStringLiteral("media-low"), QStringLiteral("wenig Papier")},
+            {QStringLiteral("moving-to-paused"), QStringLiteral("wird angehalten")},
+            {QStringLiteral("paused"), QStringLiteral("angehalten")},
+            {QStringLiteral("shutdown"), QStringLiteral("ausgeschaltet")},
+            {QStringLiteral("connecting-to-device"),
+             QStringLiteral("Verbindung zum Drucker wird aufgebaut")},
+            {QStringLiteral("timed-out"), QStringLiteral("der Drucker antwortet nicht")},
+            {QStringLiteral("stopping"), QStringLiteral("h\u00e4lt an")},
+            {QStringLiteral("stopped-partly"), QStringLiteral("teilweise angehalten")},
+            {QStringLiteral("toner-low"), QStringLiteral("wenig Toner")},
+            {QStringLiteral("toner-empty"), QStringLiteral("kein Toner")},
+            {QStringLiteral("spool-area-full"), QStringLiteral("Druckspeicher voll")},
+            {QStringLiteral("cover-open"), QStringLiteral("Abdeckung offen")},
+            {QStringLiteral("interlock-open"), QStringLiteral("Verriegelung offen")},
+            {QStringLiteral("door-open"), QStringLiteral("Klappe offen")},
+            {QStringLiteral("input-tray-missing"), QStringLiteral("Papierfach fehlt")},
+            {QStringLiteral("output-tray-missing"), QStringLiteral("Ausgabefach fehlt")},
+            {QStringLiteral("output-area-almost-full"), QStringLiteral("Ausgabefach fast voll")},
+            {QStringLiteral("output-area-full"), QStringLiteral("Ausgabefach voll")},
+            {QStringLiteral("marker-supply-low"), QStringLiteral("wenig Tinte oder Toner")},
+            {QStringLiteral("marker-supply-empty"), QStringLiteral("Tinte oder Toner leer")},
+            {QStringLiteral("marker-waste-almost-full"),
+             QStringLiteral("Resttintenbeh\u00e4lter fast voll")},
+            {QStringLiteral("marker-waste-full"), QStringLiteral("Resttintenbeh\u00e4lter voll")},
+            {QStringLiteral("fuser-over-temp"), QStringLiteral("Fixiereinheit zu hei\u00df")},
+            {QStringLiteral("fuser-under-temp"), QStringLiteral("Fixiereinheit zu kalt")},
+            {QStringLiteral("opc-near-eol"), QStringLiteral("Bildtrommel bald verbraucht")},
+            {QStringLiteral("opc-life-over"), QStringLiteral("Bildtrommel verbraucht")},
+            {QStringLiteral("developer-low"), QStringLiteral("wenig Entwickler")},
+            {QStringLiteral("developer-empty"), QStringLiteral("Entwickler leer")},
+            {QStringLiteral("interpreter-resource-unavailable"),
+             QStringLiteral("Druckersprache nicht verf\u00fcgbar")},
+            {QStringLiteral("offline"), QStringLiteral("Drucker nicht erreichbar (offline)")},
+            {QStringLiteral("cups-missing-filter"), QStringLiteral("ein Druckfilter fehlt")},
+            {QStringLiteral("resources-are-not-ready"),
+             QStringLiteral("der Drucker ist nicht bereit")},
+            {QStringLiteral("printer-stopped"), QStringLiteral("Drucker angehalten")},
+            {QStringLiteral("job-hold-until-specified"),
+             QStringLiteral("der Auftrag wird zur\u00fcckgehalten")},
+    };
+    QStringList out;
+    for (const QString &k : keywords) {
+        QString base = k;
+        for (const QLatin1String suffix :
+             {QLatin1String("-error"), QLatin1String("-warning"), QLatin1String("-report")}) {
+            if (base.endsWith(suffix)) {
+                base.chop(suffix.size());
+                break;
+            }
+        }
+        const QString said = german.value(base, k);
+        if (!out.contains(said))
+            out << said;
+    }
+    return out.join(QStringLiteral(", "));
 }
 
 namespace {
 
-// The queue's own reason, empty when the print system cannot be asked.
-QString queueMessage(const QString &queue)
+// What the spooler says of a job it took, in German when the user must know:
+// empty while it is on its way or once printed.
+struct Verdict
 {
-    const Result<QueueState> q = queueState(queue);
-    return q ? q->message : QString();
+    bool over = false;
+    QString text;
+};
+
+Verdict judge(cups::Connection &spooler, const QString &queue, const cups::JobState &j)
+{
+    if (j.state == IPP_JSTATE_COMPLETED)
+        return {true, {}};
+    if (j.state == IPP_JSTATE_CANCELED || j.state == IPP_JSTATE_ABORTED) {
+        QString message = j.message;
+        QStringList reasons;
+        if (const Result<cups::QueueState> q = spooler.queueState(queue); q) {
+            if (message.isEmpty())
+                message = q->message;
+            reasons = q->reasons;
+        }
+        return {true, withReason(QStringLiteral("Der Druckauftrag auf dem Drucker %1 ist "
+                                                "gescheitert; es wurde nichts gedruckt.")
+                                         .arg(quoted(queue)),
+                                 message, reasons)};
+    }
+    if (j.state == IPP_JSTATE_HELD) {
+        // The spooler could not reach the printer and tries again later.
+        return {true, withReason(QStringLiteral("Der Bericht ist noch nicht gedruckt: Das "
+                                                "Drucksystem h\u00e4lt den Auftrag auf dem "
+                                                "Drucker %1 zur\u00fcck, um es sp\u00e4ter "
+                                                "noch einmal zu versuchen.")
+                                         .arg(quoted(queue)),
+                                 j.message, j.reasons, QStringLiteral("job-hold-until-specified"))};
+    }
+    if (j.state == IPP_JSTATE_STOPPED || j.state == IPP_JSTATE_PENDING) {
+        const Result<cups::QueueState> q = spooler.queueState(queue);
+        if (q && q->stopped)
+            return {true, withReason(QStringLiteral("Der Drucker %1 wurde angehalten; der "
+                                                    "Auftrag wartet dort.")
+                                             .arg(quoted(queue)),
+                                     q->message, q->reasons, QStringLiteral("paused"))};
+    }
+    return {};
 }
 
 } // namespace
 
 void watchJob(QObject *owner, const QString &queue, int jobId,
-              const std::function<void(const QString &)> &failed)
+              const std::function<void(const QString &)> &told)
 {
+    auto watch = std::make_shared<OffThread<QString>>(
+            OffThread<QString>::start([queue, jobId](OffThread<QString>::State &s) {
+                QElapsedTimer clock;
+                clock.start();
+                std::unique_ptr<cups::Connection> spooler;
+                while (!s.cancelled && clock.elapsed() < WatchForMs) {
+                    if (!spooler) {
+                        if (auto opened = cups::Connection::open([&s] { return !s.cancelled; }))
+                            spooler = std::move(opened.value());
+                    }
+                    if (spooler) {
+                        const Result<cups::JobState> j = spooler->jobState(jobId);
+                        if (j) {
+                            const Verdict v = judge(*spooler, queue, *j);
+                            if (v.over)
+                                return v.text;
+                        } else {
+                            // A spooler that does not answer now may answer later.
+                            spooler.reset();
+                        }
+                    }
+                    std::this_thread::sleep_for(std::chrono::milliseconds(WatchEveryMs));
+                }
+                return QString();
+            }));
+    // The window's thread looks in now and then; the watch stops with the owner.
     auto *timer = new QTimer(owner);
-    auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
-    QObject::connect(timer, &QTimer::timeout, timer, [=] {
-        const JobState j = jobState(jobId);
-        QString text;
-        bool over = j.state == IPP_JSTATE_COMPLETED || clock->elapsed() > 5 * 60 * 1000;
-        if (j.state == IPP_JSTATE_CANCELED || j.state == IPP_JSTATE_ABORTED) {
-            text = withReason(QStringLiteral("Der Druckauftrag auf dem Drucker %1 ist gescheitert; "
-                                             "es wurde nichts gedruckt.")
-                                      .arg(quoted(queue)),
-                              j.message.isEmpty() ? queueMessage(queue) : j.message);
-        } else if (j.state == IPP_JSTATE_STOPPED || j.state == IPP_JSTATE_PENDING) {
-            const Result<QueueState> q = queueState(queue);
-            if (q && q->stopped)
-                text = withReason(QStringLiteral("Der Drucker %1 wurde angehalten; der Auftrag "
-                                                 "wartet dort.")
-                                          .arg(quoted(queue)),
-                                  q->message);
-        }
-        if (!text.isEmpty()) {
-            over = true;
-            failed(text);
-        }
-        if (over) {
-            timer->stop();
-            timer->deleteLater();
-        }
+    QObject::connect(timer, &QTimer::destroyed, [watch] { watch->cancel(); });
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, watch, told] {
+        if (!watch->finished())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        const QString text = watch->take();
+        if (!text.isEmpty())
+            told(text);
     });
-    timer->start(500);
+    timer->start(250);
 }
 
 } // namespace zor

@@ -5,6 +5,7 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -20,6 +21,20 @@ constexpr int NameWidth = 43;
 constexpr int FirstMasterLine = 25;
 constexpr int FirstContinuationLine = 4;
 
+// The first sheet's fixed block: lines 0 to 50 high, and the member table
+// (34 characters of the fixed-pitch face, 0.6 em each, and one more as a gap)
+// wide between the left column and the masters column, which stand 45 % of
+// the width apart.
+constexpr int BlockLines = 51;
+constexpr double TableEms = 35 * 0.6;
+constexpr double ColumnGap = 0.45;
+constexpr double MinScale = 0.5;
+
+int fontPixels(int dpiY)
+{
+    return std::abs(mulDiv(10, dpiY, 72));
+}
+
 // Texts are built piece by piece: what the club typed is inserted as it
 // stands and never read as a format.
 QString padLeft(qint64 value, int width)
@@ -30,9 +45,10 @@ QString padLeft(qint64 value, int width)
 class PageWriter
 {
 public:
-    PageWriter(PrintLayout &layout, int lineHeight)
+    PageWriter(PrintLayout &layout, int lineHeight, double scale)
         : m_layout(layout)
         , m_lh(lineHeight)
+        , m_scale(scale)
     {
         m_layout.pages.append(PrintPage());
     }
@@ -45,8 +61,14 @@ public:
 
     void put(int line, int x, const QString &text)
     {
-        m_layout.pages.last().append(
-                PrintText{m_family, m_size, x, static_cast<int>(qint64(line) * m_lh), text});
+        const qint64 y = qint64(line) * m_lh;
+        if (m_scale == 1.0) {
+            m_layout.pages.last().append(PrintText{m_family, qreal(m_size), x, int(y), text});
+            return;
+        }
+        m_layout.pages.last().append(PrintText{m_family, m_size * m_scale,
+                                               int(std::floor(x * m_scale)),
+                                               int(std::floor(double(y) * m_scale)), text});
     }
 
     void newPage() { m_layout.pages.append(PrintPage()); }
@@ -54,6 +76,7 @@ public:
 private:
     PrintLayout &m_layout;
     int m_lh;
+    double m_scale;
     QString m_family = Arial;
     int m_size = 10;
 };
@@ -79,10 +102,9 @@ int mulDiv(int number, int numerator, int denominator)
 PrintMetrics printMetrics(int pageWidth, int pageHeight, int dpiY)
 {
     PrintMetrics m;
-    const int fontPixels = std::abs(mulDiv(10, dpiY, 72));
     // A device that reports no resolution would otherwise give a line height
     // of 0 and a division by zero below.
-    m.lineHeight = qMax(1, static_cast<int>(std::trunc(double(fontPixels) * 1.4)));
+    m.lineHeight = qMax(1, static_cast<int>(std::trunc(double(fontPixels(dpiY)) * 1.4)));
     m.linesPerSheet = pageHeight / m.lineHeight - 4;
     m.xLeft = pageWidth / 10;
     m.xMasters = static_cast<int>(std::trunc(double(pageWidth) * 5.5 * 0.1));
@@ -91,15 +113,38 @@ PrintMetrics printMetrics(int pageWidth, int pageHeight, int dpiY)
     return m;
 }
 
+PageFit fitPage(int pageWidth, int pageHeight, int dpiY)
+{
+    PageFit fit{1.0, pageWidth, pageHeight, false};
+    if (fontPixels(dpiY) == 0 || pageWidth <= 0 || pageHeight <= 0)
+        return fit;                                 // no sizes to measure the page by
+    const double em = 10.0 * std::abs(dpiY) / 72.0; // the 10-point face, in pixels
+    const double neededWidth = std::ceil(TableEms * em / ColumnGap);
+    const double neededHeight = double(BlockLines)
+                                * printMetrics(pageWidth, pageHeight, dpiY).lineHeight;
+    const double scale = std::min(pageWidth / neededWidth, pageHeight / neededHeight);
+    if (scale >= 1.0)
+        return fit;
+    if (scale < MinScale) {
+        fit.tooSmall = true;
+        return fit;
+    }
+    fit.scale = scale;
+    fit.width = static_cast<int>(std::lround(pageWidth / scale));
+    fit.height = static_cast<int>(std::lround(pageHeight / scale));
+    return fit;
+}
+
 PrintLayout layoutReport(int pageWidth, int pageHeight, int dpiY, const QDate &today,
                          const Report &report)
 {
     PrintLayout layout;
     layout.year = reportYear(today);
-    const PrintMetrics m = printMetrics(pageWidth, pageHeight, dpiY);
+    layout.fit = fitPage(pageWidth, pageHeight, dpiY);
+    const PrintMetrics m = printMetrics(layout.fit.width, layout.fit.height, dpiY);
     const auto t = [&report](Field f) -> const QString & { return report.text(f); };
 
-    PageWriter w(layout, m.lineHeight);
+    PageWriter w(layout, m.lineHeight, layout.fit.scale);
     const int xl = m.xLeft;
 
     w.font(Arial, 20);

@@ -12,8 +12,8 @@ namespace zor {
 // the text in printer pixels.
 struct PrintText
 {
-    QString family; // "Arial" or "Courier New"
-    int pointSize = 10;
+    QString family;       // "Arial" or "Courier New"
+    qreal pointSize = 10; // whole points, unless the printout is drawn smaller to fit
     int x = 0;
     int y = 0; // top of the text: line number times the line height
     QString text;
@@ -38,10 +38,29 @@ struct PrintMetrics
     int xGrade = 0;        // the masters' grade column
 };
 
+// How the printout meets the printable area. The first sheet's fixed block
+// (the left column down to the totals, beside the masters column) needs a
+// page of a certain size; on a smaller printable area the whole printout is
+// laid out on a page of that size and drawn smaller, by `scale`, so nothing
+// runs off the paper or into the next column. On ordinary paper it stays as
+// designed.
+struct PageFit
+{
+    double scale = 1.0;
+    int width = 0; // the page the layout is made for, in printer pixels before scaling
+    int height = 0;
+    // Less than half the size the block needs: drawn as designed, since
+    // smaller it could not be read either; the printout then lacks texts.
+    bool tooSmall = false;
+};
+
+PageFit fitPage(int pageWidth, int pageHeight, int dpiY);
+
 struct PrintLayout
 {
     QString year;
     QList<PrintPage> pages;
+    PageFit fit;
 };
 
 // Multiplies, then divides with rounding to nearest (halves away from zero);

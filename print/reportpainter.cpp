@@ -25,9 +25,10 @@ void setUpPdf(QPdfWriter &writer)
     writer.setCreator(QStringLiteral("ZOR-Quorvane"));
 }
 
-QFont printFont(const QString &family, int pointSize)
+QFont printFont(const QString &family, qreal pointSize)
 {
-    QFont font(family, pointSize);
+    QFont font(family);
+    font.setPointSizeF(pointSize);
     // Where the named face is missing, fall back to one of the same kind.
     font.setStyleHint(family.startsWith(QLatin1String("Courier")) ? QFont::TypeWriter
                                                                   : QFont::SansSerif);
@@ -44,7 +45,7 @@ PageGeometry pageGeometry(const QPaintDevice &device)
 bool paintLayout(QPainter &painter, QPagedPaintDevice &device, const QList<PrintPage> &pages)
 {
     QString family;
-    int size = 0;
+    qreal size = 0;
     qreal ascent = 0;
     for (int p = 0; p < pages.size(); ++p) {
         if (p > 0 && !device.newPage())

@@ -141,7 +141,7 @@ private:
     void FilePreviewExecute();     // "Druckvorschau...": the printout on screen
     void FilePrintDialogExecute(); // "Drucken...": printer, paper and copies chosen first
     void sendJob(QPrinter &printer, const zor::PrintLayout &layout);
-    void onDefaultPrinter(const std::function<void(QPrinter *)> &job);
+    void printWithDialog(const zor::Report &report, const QString &queue);
 
     // --- member list: counts and masters taken from the club's own list ---
     void MitgliederImportClick();

@@ -67,6 +67,8 @@ private slots:
     void oneMoreMasterStartsTheNextSheet();
     void tinySheetsStillHoldOneMasterEach();
     void fieldTextsAreNeverFormats();
+    void smallPrintableAreaKeepsEverythingOnThePaper_data();
+    void smallPrintableAreaKeepsEverythingOnThePaper();
 };
 
 void TstPrintLayout::mulDivRoundsToNearest()
@@ -346,6 +348,87 @@ void TstPrintLayout::fieldTextsAreNeverFormats()
     QCOMPARE(textAt(l.pages[0], 116, 24, 496), QStringLiteral("%s%n %5i %%"));
     QCOMPARE(textAt(l.pages[0], 116, 25, 2926), QStringLiteral("%1 , %2").leftJustified(43));
     QCOMPARE(textAt(l.pages[0], 116, 25, 4662), QStringLiteral("%3"));
+}
+
+void TstPrintLayout::smallPrintableAreaKeepsEverythingOnThePaper_data()
+{
+    // Printable areas in pixels at their resolution; "scaled" when the first
+    // sheet needs more room than the area has.
+    QTest::addColumn<int>("w");
+    QTest::addColumn<int>("h");
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<bool>("scaled");
+    QTest::newRow("A4 whole sheet") << 4960 << 7016 << 600 << false;
+    QTest::newRow("A4 laser printer") << W600 << H600 << 600 << false;
+    QTest::newRow("Letter, quarter and half inch") << 2400 << 3000 << 300 << false;
+    QTest::newRow("Letter, one inch at the sides") << 1950 << 3000 << 300 << false;
+    QTest::newRow("A4, margins of 100 and 150 pt") << 1645 << 2258 << 300 << true;
+    QTest::newRow("A4, one inch all round") << 3758 << 5816 << 600 << true;
+    QTest::newRow("A6 whole sheet") << 1240 << 1748 << 300 << true;
+    QTest::newRow("narrow and tall") << 1500 << 3500 << 300 << true;
+}
+
+void TstPrintLayout::smallPrintableAreaKeepsEverythingOnThePaper()
+{
+    QFETCH(int, w);
+    QFETCH(int, h);
+    QFETCH(int, dpi);
+    QFETCH(bool, scaled);
+    const zor::Report report = sampleReport(120);
+    const PrintLayout l = zor::layoutReport(w, h, dpi, Winter, report);
+
+    // A text's height and a fixed-pitch text's width, in pixels, from its size.
+    const auto em = [dpi](const PrintText &t) { return t.pointSize * dpi / 72.0; };
+    int masterNumbers = 0;
+    for (int p = 0; p < l.pages.size(); ++p) {
+        const zor::PrintPage &page = l.pages[p];
+        int mastersX = w;
+        for (const PrintText &t : page)
+            if (t.x > w / 2)
+                mastersX = qMin(mastersX, t.x);
+        bool totals = false;
+        for (const PrintText &t : page) {
+            const QString where = QStringLiteral("sheet %1: '%2' at %3,%4 in %5 pt")
+                                          .arg(p + 1)
+                                          .arg(t.text)
+                                          .arg(t.x)
+                                          .arg(t.y)
+                                          .arg(t.pointSize);
+            QVERIFY2(t.x >= 0 && t.y >= 0 && t.y + 1.2 * em(t) <= h, qPrintable(where));
+            if (t.family == QLatin1String("Courier New")) {
+                // The member table ends before the masters column begins.
+                const double right = t.x + t.text.trimmed().size() * 0.6 * em(t);
+                QVERIFY2(right < mastersX, qPrintable(where));
+            }
+            totals = totals || t.text.startsWith(QLatin1String("Alle "));
+            masterNumbers += t.x == mastersX && t.text.trimmed().toInt() > 0;
+        }
+        QCOMPARE(totals, p == 0);
+    }
+    QCOMPARE(masterNumbers, 120);
+    // Ordinary paper keeps the layout as designed.
+    QCOMPARE(l.fit.scale < 1.0, scaled);
+    QVERIFY(!l.fit.tooSmall);
+
+    // The same texts as on a page of the size the block needs, every one
+    // drawn smaller by the same factor.
+    const PrintLayout full = zor::layoutReport(l.fit.width, l.fit.height, dpi, Winter, report);
+    QCOMPARE(full.fit.scale, 1.0);
+    QCOMPARE(full.pages.size(), l.pages.size());
+    for (int p = 0; p < l.pages.size(); ++p) {
+        QCOMPARE(full.pages[p].size(), l.pages[p].size());
+        for (int i = 0; i < l.pages[p].size(); ++i) {
+            QCOMPARE(l.pages[p][i].text, full.pages[p][i].text);
+            QVERIFY(qAbs(l.pages[p][i].pointSize - full.pages[p][i].pointSize * l.fit.scale)
+                    < 1e-9);
+        }
+    }
+
+    // Less than half the room the block needs is not made unreadably small;
+    // the layout says it does not fit.
+    const PrintLayout tiny = zor::layoutReport(w / 3, h / 3, dpi, Winter, report);
+    QVERIFY(tiny.fit.tooSmall);
+    QCOMPARE(tiny.fit.scale, 1.0);
 }
 
 QTEST_APPLESS_MAIN(TstPrintLayout)

@@ -2,17 +2,24 @@
 // read back with poppler's tools.
 
 #include "print/defaultprinter.h"
+#include "print/printjob.h"
 #include "print/printlayout.h"
 #include "print/reportpainter.h"
 #include "tests/support/formfixture.h"
 #include "tests/support/pdfreading.h"
 #include "tests/support/samplereport.h"
+#include "tests/support/testfiles.h"
 
+#include <QDirIterator>
 #include <QPrinter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <unistd.h>
+
 using zortest::pdfText;
+using zortest::Run;
 using zortest::sampleReport;
 
 namespace {
@@ -38,12 +45,20 @@ bool isFixedPitch(const QString &family)
 class PdfPrinter : public zor::DefaultPrinter
 {
 public:
-    explicit PdfPrinter(const QString &out = QString())
+    explicit PdfPrinter(const QString &out = QString(), const QPageSize &paper = QPageSize())
         : m_out(out)
+        , m_paper(paper)
     { }
     int asked = 0;
 
-    std::unique_ptr<QPrinter> printer() override
+    zor::Result<zor::cups::Printers> printers(const std::function<bool()> &) override
+    {
+        if (m_out.isEmpty())
+            return zor::cups::Printers{};
+        return zor::cups::Printers{{QStringLiteral("pdf")}, QStringLiteral("pdf")};
+    }
+
+    std::unique_ptr<QPrinter> printer(const QString &) override
     {
         ++asked;
         if (m_out.isEmpty())
@@ -52,11 +67,14 @@ public:
         p->setOutputFormat(QPrinter::PdfFormat);
         p->setOutputFileName(m_out);
         p->setResolution(300);
+        if (m_paper.isValid())
+            p->setPageSize(m_paper);
         return p;
     }
 
 private:
     QString m_out;
+    QPageSize m_paper;
 };
 
 QString title()
@@ -79,8 +97,13 @@ private slots:
     void savePdfCancelledOrFailingWritesNothing();
     void printGoesToTheDefaultPrinter();
     void printerThatFailsIsReported();
+    void paperTooSmallForTheReportIsTold();
     void printWithoutPrinterPointsToPdf();
     void countThatIsNoNumberEndsBeforeAnyJob();
+    void printerStateIsToldInGerman_data();
+    void printerStateIsToldInGerman();
+    void startLoadsNoPrintLibrary();
+    void withoutLibcupsPrintingIsTold();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir; // a fresh folder for every case
@@ -281,6 +304,23 @@ void TstPrintOutput::printerThatFailsIsReported()
     QVERIFY(!QFileInfo::exists(out));
 }
 
+void TstPrintOutput::paperTooSmallForTheReportIsTold()
+{
+    // A label of 40 x 40 mm holds not even half of the first sheet.
+    const QString out = m_dir->filePath(QStringLiteral("etikett.pdf"));
+    PdfPrinter printer(out, QPageSize(QSizeF(40, 40), QPageSize::Millimeter));
+    const zor::StandIn<zor::DefaultPrinter> inPlace(printer);
+    auto form = zortest::makeForm();
+    form->showReport(sampleReport());
+    zortest::trigger(*form, "FilePrint");
+    const QStringList shown = zortest::shownDialogs();
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown[0].contains(QStringLiteral(
+                     "Die bedruckbare Fl\u00e4che des Papiers (40 \u00d7 40 mm) ist zu klein")),
+             qPrintable(shown[0]));
+    QVERIFY(!QFileInfo::exists(out));
+}
+
 void TstPrintOutput::printWithoutPrinterPointsToPdf()
 {
     PdfPrinter none;
@@ -326,6 +366,116 @@ void TstPrintOutput::countThatIsNoNumberEndsBeforeAnyJob()
              QStringList{
                      QStringLiteral("error|ZOR-Quorvane|'x1' ist kein g\u00fcltiger Integerwert")});
     QVERIFY(QDir(m_dir->path()).isEmpty());
+}
+
+void TstPrintOutput::printerStateIsToldInGerman_data()
+{
+    QTest::addColumn<QStringList>("keywords");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("no paper") << QStringList{QStringLiteral("media-empty-error")}
+                              << QStringLiteral("kein Papier");
+    QTest::newRow("jam and door") << QStringList{QStringLiteral("media-jam-warning"),
+                                                 QStringLiteral("door-open-report")}
+                                  << QStringLiteral("Papierstau, Klappe offen");
+    QTest::newRow("offline") << QStringList{QStringLiteral("offline-report")}
+                             << QStringLiteral("Drucker nicht erreichbar (offline)");
+    QTest::newRow("toner") << QStringList{QStringLiteral("toner-empty-error")}
+                           << QStringLiteral("kein Toner");
+    QTest::newRow("paused") << QStringList{QStringLiteral("paused")}
+                            << QStringLiteral("angehalten");
+    QTest::newRow("said twice") << QStringList{QStringLiteral("media-empty-error"),
+                                               QStringLiteral("media-empty-warning")}
+                                << QStringLiteral("kein Papier");
+    // A keyword of the printer's own maker is passed on as it comes.
+    QTest::newRow("vendor's own") << QStringList{QStringLiteral("com.example-fuser-error"),
+                                                 QStringLiteral("cover-open-error")}
+                                  << QStringLiteral("com.example-fuser-error, Abdeckung offen");
+    QTest::newRow("nothing") << QStringList{} << QString();
+}
+
+void TstPrintOutput::printerStateIsToldInGerman()
+{
+    QFETCH(QStringList, keywords);
+    QTEST(zor::describeReasons(keywords), "told");
+}
+
+void TstPrintOutput::startLoadsNoPrintLibrary()
+{
+    // The program does not link libcups...
+    const Run linked = zortest::run(QStringLiteral("ldd"), {QStringLiteral(ZOR_PROGRAM)});
+    QVERIFY2(linked.exitCode == 0 && linked.out.contains(QLatin1String("libQt6Widgets")),
+             qPrintable(linked.out + linked.err));
+    QVERIFY2(!linked.out.contains(QLatin1String("cups")), qPrintable(linked.out));
+
+    // ...nor loads it, or Qt's print support for it, while its window starts.
+    QTemporaryDir data;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), data.path());
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(ZOR_PROGRAM), QStringList());
+    QVERIFY(program.waitForStarted());
+    // The recovery folder is made once the window is shown.
+    const auto started = [&data] {
+        QDirIterator it(data.path(), QDir::Dirs | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            if (it.next().endsWith(QLatin1String("/recovery")))
+                return true;
+        return false;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(started(), 30000);
+    QTest::qWait(500);
+    const QString maps = QString::fromLatin1(
+            zortest::readAll(QStringLiteral("/proc/%1/maps").arg(program.processId())));
+    program.kill();
+    program.waitForFinished();
+    QVERIFY2(maps.contains(QLatin1String("libQt6Widgets")), "not the program's own map");
+    QVERIFY2(!maps.contains(QLatin1String("cups")), qPrintable(maps));
+}
+
+void TstPrintOutput::withoutLibcupsPrintingIsTold()
+{
+    if (qEnvironmentVariableIsSet("ZORTEST_LIBCUPS_HIDDEN")) {
+        // The run below, where libcups is an empty file: every print action
+        // tells so, in German, and the window goes on.
+        auto form = zortest::makeForm();
+        form->showReport(sampleReport());
+        for (const char *action : {"FilePrint", "FilePrintDialog", "FilePreview"}) {
+            zortest::dialogs().reset();
+            zortest::trigger(*form, action);
+            const QStringList shown = zortest::shownDialogs();
+            QCOMPARE(shown.size(), 1);
+            QVERIFY2(shown[0].contains(QStringLiteral("Zum Drucken fehlt die Bibliothek libcups")),
+                     qPrintable(shown[0]));
+        }
+        return;
+    }
+    if (geteuid() != 0)
+        QSKIP("hiding libcups needs a mount namespace of root's");
+    const QString ldconfig = QStandardPaths::findExecutable(
+            QStringLiteral("ldconfig"), {QStringLiteral("/sbin"), QStringLiteral("/usr/sbin")});
+    const QRegularExpression where(QStringLiteral("libcups\\.so\\.2 \\(.*\\) => (\\S+)"));
+    const QRegularExpressionMatch found = where.match(
+            zortest::run(ldconfig, {QStringLiteral("-p")}).out);
+    QVERIFY2(found.hasMatch(), "libcups.so.2 is not installed");
+    const QString library = QFileInfo(found.captured(1)).canonicalFilePath();
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ZORTEST_LIBCUPS_HIDDEN"), QStringLiteral("1"));
+    const Run r = zortest::run(
+            QStringLiteral("unshare"),
+            {QStringLiteral("--mount"), QStringLiteral("--propagation"), QStringLiteral("private"),
+             QStringLiteral("sh"), QStringLiteral("-c"),
+             QStringLiteral("mount --bind /dev/null \"$1\" && exec \"$2\" \"$3\""),
+             QStringLiteral("sh"), library, QCoreApplication::applicationFilePath(),
+             QStringLiteral("withoutLibcupsPrintingIsTold")},
+            env, {}, 120000);
+    QVERIFY2(r.finished && r.exitCode == 0, qPrintable(r.out + r.err));
+    QVERIFY2(r.out.contains(
+                     QLatin1String("PASS   : TstPrintOutput::withoutLibcupsPrintingIsTold()")),
+             qPrintable(r.out));
 }
 
 QTEST_MAIN(TstPrintOutput)

@@ -78,6 +78,9 @@ void TstPackage::controlFieldsAsADistributionWantsThem()
     QVERIFY2(depends.contains(QStringLiteral("qt6-translations-l10n")),
              qPrintable(depends.join(u',')));
     QVERIFY2(depends.contains(QStringLiteral("qt6-qpa-plugins")), qPrintable(depends.join(u',')));
+    // libcups is loaded only when printing, so no shared-library scan names it.
+    QVERIFY2(depends.filter(QRegularExpression(QStringLiteral("^libcups2( |$)"))).size() == 1,
+             qPrintable(depends.join(u',')));
     // The desktop hand-offs, and the window native on a Wayland session.
     const QStringList recommends = field(QStringLiteral("Recommends"))
                                            .split(QRegularExpression(QStringLiteral(",\\s*")));
