@@ -7,7 +7,8 @@
 // window mapped (the window manager put it on the screen) and to its first
 // drawing in it (seen through the X server's DAMAGE extension), and the peak
 // resident memory from wait4 once the window has been closed the way a
-// window manager closes it (WM_DELETE_WINDOW). The two programs run in
+// window manager closes it (WM_DELETE_WINDOW), with the processor time it
+// used from start to end. The two programs run in
 // alternating pairs after one pair that is not counted; the medians and
 // their ratios are printed, one figure per line.
 //
@@ -55,6 +56,7 @@ struct Sample
 {
     double mappedMs = 0;
     double drawnMs = 0;
+    double cpuMs = 0; // user and system time of the whole run, window closed included
     long maxRssKb = 0;
 };
 
@@ -204,6 +206,8 @@ public:
             return std::nullopt;
         }
         s.maxRssKb = usage.ru_maxrss;
+        const auto ms = [](const timeval &t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
+        s.cpuMs = ms(usage.ru_utime) + ms(usage.ru_stime);
         return s;
     }
 
@@ -271,12 +275,13 @@ T median(std::vector<T> v)
 
 struct Figures
 {
-    std::vector<double> mapped, drawn;
+    std::vector<double> mapped, drawn, cpu;
     std::vector<long> rss;
     void add(const Sample &s)
     {
         mapped.push_back(s.mappedMs);
         drawn.push_back(s.drawnMs);
+        cpu.push_back(s.cpuMs);
         rss.push_back(s.maxRssKb);
     }
 };
@@ -366,6 +371,10 @@ int main(int argc, char **argv)
     printMs("startup_drawn_program_ms", programFigures.drawn);
     std::printf("startup_drawn_ratio %.2f\n",
                 median(programFigures.drawn) / median(bareFigures.drawn));
+    // Less disturbed by other work on the machine than the wall times.
+    printMs("cpu_time_bare_window_ms", bareFigures.cpu);
+    printMs("cpu_time_program_ms", programFigures.cpu);
+    std::printf("cpu_time_ratio %.2f\n", median(programFigures.cpu) / median(bareFigures.cpu));
     std::printf("peak_rss_bare_window_kb %ld\n", median(bareFigures.rss));
     std::printf("peak_rss_program_kb %ld\n", median(programFigures.rss));
     std::printf("peak_rss_ratio %.2f (target <= 1.15)\n",
