@@ -5,6 +5,7 @@
 // nothing, and bad files refused with a message before any dialog.
 
 #include "app/startup.h"
+#include "import/memberlistloader.h"
 #include "tests/support/realx.h"
 #include "ui/memberimportdialog.h"
 
@@ -298,6 +299,8 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     zor::installGerman(app); // as the program runs: "Strg+I", German dialogs
+    // The readers' plugin stands beside the program, not beside this test.
+    zor::setMemberListPluginFolders({QStringLiteral(ZOR_PLUGIN_BUILD_DIR)});
     TstImportWindow t;
     return QTest::qExec(&t, argc, argv);
 }
