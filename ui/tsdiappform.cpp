@@ -5,7 +5,6 @@
 #include "ui/dialogs.h"
 #include "ui/icons.h"
 #include "ui/nummeredit.h"
-#include "ui/taboutbox.h"
 #include "ui/zahlengrid.h"
 #include "ui_tsdiappform.h"
 
@@ -24,8 +23,6 @@ TSDIAppForm::TSDIAppForm(QWidget *parent)
     , ui(std::make_unique<Ui::TSDIAppForm>())
 {
     ui->setupUi(this);
-    m_about = new TAboutBox(this);
-    m_about->hide();
 
     ui->FileNew1->setIcon(zor::icons::newReport());
     ui->FileOpen1->setIcon(zor::icons::openReport());
