@@ -208,7 +208,18 @@ private slots:
             auto *button = form->findChild<QToolButton *>(QString::fromLatin1(b.name));
             QVERIFY2(button, b.name);
             QCOMPARE(button->defaultAction(), b.action);
-            QVERIFY(!b.action->icon().isNull());
+            // The picture is drawn when first shown: at the button's size it
+            // shows something, highlighted in another ink, greyed when disabled.
+            const QIcon icon = b.action->icon();
+            const QImage normal = icon.pixmap(button->iconSize()).toImage();
+            QCOMPARE(normal.size(), button->iconSize());
+            int inked = 0;
+            for (int y = 0; y < normal.height(); ++y)
+                for (int x = 0; x < normal.width(); ++x)
+                    inked += qAlpha(normal.pixel(x, y)) > 0;
+            QVERIFY2(inked > normal.width() * normal.height() / 10, b.name);
+            for (const QIcon::Mode mode : {QIcon::Active, QIcon::Disabled})
+                QVERIFY2(icon.pixmap(button->iconSize(), mode).toImage() != normal, b.name);
             QVERIFY2(button->y() > lastY, b.name); // stacked top to bottom
             lastY = button->y();
         }
