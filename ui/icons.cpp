@@ -221,6 +221,21 @@ QIcon importList()
     });
 }
 
+QIcon moreEntries(Qt::ArrowType towards)
+{
+    return draw([towards](QPainter &p, const QColor &ink) {
+        // Two chevrons pointing right, turned to where the entries are.
+        p.translate(S / 2.0, S / 2.0);
+        p.rotate(towards == Qt::DownArrow ? 90 : towards == Qt::LeftArrow ? 180 : 0);
+        p.translate(-S / 2.0, -S / 2.0);
+        p.setPen(QPen(ink, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        for (const qreal x : {12.0, 27.0}) {
+            const QPointF chevron[] = {{x, 13}, {x + 11, 25}, {x, 37}};
+            p.drawPolyline(chevron, 3);
+        }
+    });
+}
+
 QPixmap programPicture(int size)
 {
     QPixmap pm(size, size);

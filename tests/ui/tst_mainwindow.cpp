@@ -5,6 +5,8 @@
 
 #include "app/startup.h"
 #include "entry/fieldchecks.h"
+#include "ui/icons.h"
+#include "ui/programstyle.h"
 #include "ui/taboutbox.h"
 
 #include <QLabel>
@@ -12,6 +14,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusTipEvent>
+#include <QStyleFactory>
 #include <QToolButton>
 #include <QtTest>
 
@@ -30,6 +33,16 @@ QStringList labelTexts(QWidget *page)
     for (QLabel *l : page->findChildren<QLabel *>())
         out << QString(l->text()).remove(QLatin1Char('&')); // the mnemonic marker is not shown
     return out;
+}
+
+// How many pixels of a picture are not transparent.
+int inked(const QImage &image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += qAlpha(image.pixel(x, y)) > 0;
+    return n;
 }
 
 } // namespace
@@ -213,16 +226,41 @@ private slots:
             const QIcon icon = b.action->icon();
             const QImage normal = icon.pixmap(button->iconSize()).toImage();
             QCOMPARE(normal.size(), button->iconSize());
-            int inked = 0;
-            for (int y = 0; y < normal.height(); ++y)
-                for (int x = 0; x < normal.width(); ++x)
-                    inked += qAlpha(normal.pixel(x, y)) > 0;
-            QVERIFY2(inked > normal.width() * normal.height() / 10, b.name);
+            QVERIFY2(inked(normal) > normal.width() * normal.height() / 10, b.name);
             for (const QIcon::Mode mode : {QIcon::Active, QIcon::Disabled})
                 QVERIFY2(icon.pixmap(button->iconSize(), mode).toImage() != normal, b.name);
             QVERIFY2(button->y() > lastY, b.name); // stacked top to bottom
             lastY = button->y();
         }
+    }
+
+    void overflowArrowsAreTheProgramsOwn()
+    {
+        // The arrows of a menu bar or toolbar too small for its entries are
+        // drawn by the program (Qt's own are image files, and reading them
+        // loads every image plugin); every other picture is the desktop style's.
+        auto form = zortest::makeForm();
+        const QSize size(16, 16);
+        const struct
+        {
+            const char *button;
+            Qt::ArrowType towards;
+        } arrows[] = {{"qt_menubar_ext_button", Qt::RightArrow},
+                      {"qt_toolbar_ext_button", Qt::DownArrow}}; // the toolbar stands upright
+        for (const auto &a : arrows) {
+            auto *more = form->findChild<QToolButton *>(QString::fromLatin1(a.button));
+            QVERIFY2(more, a.button);
+            const QImage shown = more->icon().pixmap(size).toImage();
+            QVERIFY2(inked(shown) > size.width() * size.height() / 10, a.button);
+            QCOMPARE(shown, zor::icons::moreEntries(a.towards).pixmap(size).toImage());
+        }
+        QVERIFY(zor::icons::moreEntries(Qt::RightArrow).pixmap(size).toImage()
+                != zor::icons::moreEntries(Qt::DownArrow).pixmap(size).toImage());
+        const std::unique_ptr<QStyle> desktop(QStyleFactory::create(QStringLiteral("Fusion")));
+        for (const QStyle::StandardPixmap other :
+             {QStyle::SP_MessageBoxWarning, QStyle::SP_DialogOkButton, QStyle::SP_ArrowDown})
+            QCOMPARE(QApplication::style()->standardIcon(other).pixmap(size).toImage(),
+                     desktop->standardIcon(other).pixmap(size).toImage());
     }
 
     void menuHintStaysWhileAMenuIsOpen()
@@ -302,6 +340,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     zor::installGerman(app);
+    QApplication::setStyle(new ProgramStyle); // as the program runs
     TstMainWindow t;
     return QTest::qExec(&t, argc, argv);
 }
