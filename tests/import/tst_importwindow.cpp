@@ -293,6 +293,24 @@ void TstImportWindow::badFilesAreRefusedBeforeAnyDialog()
     QVERIFY(zortest::shownDialogs().last().contains(u("keine Spalte mit Geburtsdaten")));
     QVERIFY(form->currentReport() == before);
     QVERIFY(!form->isModified());
+
+    // Without the readers' plugin a good list is refused the same way, with
+    // the reason; the window started and stays usable.
+    const QTemporaryDir noPlugin;
+    zor::setMemberListPluginFolders({noPlugin.path()});
+    zortest::dialogs().clearShown();
+    zortest::dialogs().primeFile(dataFile("openpyxl.xlsx"));
+    zortest::widget<QAction>(*form, "MitgliederImport")->trigger();
+    zor::setMemberListPluginFolders({QStringLiteral(ZOR_PLUGIN_BUILD_DIR)});
+    QVERIFY(!QApplication::activeModalWidget());
+    const QStringList shown = zortest::shownDialogs();
+    QCOMPARE(shown.size(), 2);
+    QVERIFY2(shown.last().startsWith(u("warning|")), qPrintable(shown.last()));
+    QVERIFY2(shown.last().contains(u("Mitgliederlisten k\u00f6nnen nicht gelesen werden, weil "
+                                     "ein Teil des Programms fehlt")),
+             qPrintable(shown.last()));
+    QVERIFY(form->currentReport() == before);
+    QVERIFY(!form->isModified());
 }
 
 int main(int argc, char **argv)
