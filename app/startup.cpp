@@ -5,6 +5,7 @@
 #include "reportfile/safefile.h"
 #include "ui/dialogs.h"
 #include "ui/icons.h"
+#include "ui/programstyle.h"
 #include "ui/tsdiappform.h"
 
 #include <QApplication>
@@ -82,6 +83,7 @@ int runProgram(QApplication &app, const CommandLine &command)
     QApplication::setApplicationVersion(QStringLiteral(ZOR_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("zor-quorvane"));
     installGerman(app);
+    QApplication::setStyle(new ProgramStyle); // before the first widget
     QApplication::setWindowIcon(QIcon(zor::icons::programPicture(64)));
 
     TSDIAppForm form;

@@ -13,5 +13,7 @@ QIcon addEntry();
 QIcon modifyEntry();
 QIcon deleteEntry();
 QIcon importList(); // a member list with an arrow into the report
+// The double arrow of a menu bar or toolbar that has more entries than room.
+QIcon moreEntries(Qt::ArrowType towards);
 QPixmap programPicture(int size);
 } // namespace zor::icons

@@ -5,7 +5,6 @@
 #include "ui/dialogs.h"
 #include "ui/icons.h"
 #include "ui/nummeredit.h"
-#include "ui/taboutbox.h"
 #include "ui/zahlengrid.h"
 #include "ui_tsdiappform.h"
 
@@ -24,8 +23,14 @@ TSDIAppForm::TSDIAppForm(QWidget *parent)
     , ui(std::make_unique<Ui::TSDIAppForm>())
 {
     ui->setupUi(this);
-    m_about = new TAboutBox(this);
-    m_about->hide();
+    // The grey bars between the groups of fields are filled frames: a style
+    // sheet would make the window build a style of its own at every start.
+    for (QFrame *bar : {ui->Bar1, ui->Bar2, ui->Bar3, ui->Bar4, ui->Bar5}) {
+        QPalette grey = bar->palette();
+        grey.setColor(QPalette::Window, QColor(0xa0, 0xa0, 0xa0));
+        bar->setPalette(grey);
+        bar->setAutoFillBackground(true);
+    }
 
     ui->FileNew1->setIcon(zor::icons::newReport());
     ui->FileOpen1->setIcon(zor::icons::openReport());

@@ -162,7 +162,7 @@ private:
 
     unsigned char Modified = 0; // 1 while the report has changes that are not in a file
     std::unique_ptr<Ui::TSDIAppForm> ui;
-    TAboutBox *m_about = nullptr;
+    TAboutBox *m_about = nullptr; // made when first shown
     QString m_fileName;
     QString m_openFileName; // the file chosen in the open dialog
     QString m_helpFile;

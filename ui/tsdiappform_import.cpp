@@ -6,7 +6,7 @@
 #include "ui/tsdiappform.h"
 
 #include "import/membercount.h"
-#include "import/memberlistfile.h"
+#include "import/memberlistloader.h"
 #include "ui/dialogs.h"
 #include "ui/icons.h"
 #include "ui/memberimportdialog.h"
@@ -32,7 +32,7 @@ void TSDIAppForm::MitgliederImportClick()
     if (path.isEmpty())
         return;
 
-    zor::Result<zor::MemberBook> read = zor::readMemberListFile(path);
+    zor::Result<zor::MemberBook> read = zor::readMemberListFileViaPlugin(path);
     if (!read) {
         zor::Dialogs::current().warning(this, read.reason());
         return;

@@ -102,5 +102,9 @@ void TSDIAppForm::HilfeInhaltExecute()
 
 void TSDIAppForm::HelpAbout1Execute()
 {
+    // Made the first time it is asked for: its button box and style sheet
+    // cost more at start than the whole rest of the window's pictures.
+    if (!m_about)
+        m_about = new TAboutBox(this);
     m_about->exec();
 }

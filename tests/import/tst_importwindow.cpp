@@ -5,6 +5,7 @@
 // nothing, and bad files refused with a message before any dialog.
 
 #include "app/startup.h"
+#include "import/memberlistloader.h"
 #include "tests/support/realx.h"
 #include "ui/memberimportdialog.h"
 
@@ -292,12 +293,32 @@ void TstImportWindow::badFilesAreRefusedBeforeAnyDialog()
     QVERIFY(zortest::shownDialogs().last().contains(u("keine Spalte mit Geburtsdaten")));
     QVERIFY(form->currentReport() == before);
     QVERIFY(!form->isModified());
+
+    // Without the readers' plugin a good list is refused the same way, with
+    // the reason; the window started and stays usable.
+    const QTemporaryDir noPlugin;
+    zor::setMemberListPluginFolders({noPlugin.path()});
+    zortest::dialogs().clearShown();
+    zortest::dialogs().primeFile(dataFile("openpyxl.xlsx"));
+    zortest::widget<QAction>(*form, "MitgliederImport")->trigger();
+    zor::setMemberListPluginFolders({QStringLiteral(ZOR_PLUGIN_BUILD_DIR)});
+    QVERIFY(!QApplication::activeModalWidget());
+    const QStringList shown = zortest::shownDialogs();
+    QCOMPARE(shown.size(), 2);
+    QVERIFY2(shown.last().startsWith(u("warning|")), qPrintable(shown.last()));
+    QVERIFY2(shown.last().contains(u("Mitgliederlisten k\u00f6nnen nicht gelesen werden, weil "
+                                     "ein Teil des Programms fehlt")),
+             qPrintable(shown.last()));
+    QVERIFY(form->currentReport() == before);
+    QVERIFY(!form->isModified());
 }
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     zor::installGerman(app); // as the program runs: "Strg+I", German dialogs
+    // The readers' plugin stands beside the program, not beside this test.
+    zor::setMemberListPluginFolders({QStringLiteral(ZOR_PLUGIN_BUILD_DIR)});
     TstImportWindow t;
     return QTest::qExec(&t, argc, argv);
 }

@@ -6,8 +6,11 @@
 #include "import/csvreader.h"
 #include "import/membercount.h"
 #include "import/memberlistfile.h"
+#include "import/memberlistloader.h"
 
 #include <QFile>
+#include <QLibraryInfo>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace zor;
@@ -43,6 +46,8 @@ private slots:
     void quotedCsvFieldsKeepSeparatorsQuotesAndLineBreaks();
     void xlsxWithSeveralSheetsKeepsThemAllInOrder();
     void odsRepeatedEmptyRowsAndColumnsAreNotKept();
+    void readersAreLoadedFromTheirPlugin_data();
+    void readersAreLoadedFromTheirPlugin();
 };
 
 void TstMemberLists::everyWriterGivesTheSameCounts_data()
@@ -195,6 +200,92 @@ void TstMemberLists::odsRepeatedEmptyRowsAndColumnsAreNotKept()
     QCOMPARE(sheet.columnCount(), 5);
     QCOMPARE(sheet.rows[4].cell(3).kind, ListCell::Date);
     QCOMPARE(sheet.rows[4].cell(3).date, QDate(2008, 2, 29));
+}
+
+// The program reads member lists through the readers' plugin; what it finds
+// in the folders it looks in decides between the same book as the readers
+// give and a German reason at the import.
+void TstMemberLists::readersAreLoadedFromTheirPlugin_data()
+{
+    QTest::addColumn<QString>("inFirstFolder"); // what stands under the plugin's name there
+    QTest::addColumn<bool>("builtInSecond");    // the second folder is the build's
+    QTest::addColumn<QString>("reason");        // empty: the list is read
+    const QString none;
+    QTest::newRow("the build's plugin") << none << true << none;
+    QTest::newRow("none in the first folder, the build's in the second") << none << true << none;
+    QTest::newRow("found nowhere")
+            << none << false << QStringLiteral("weil ein Teil des Programms fehlt");
+    QTest::newRow("a damaged file")
+            << QStringLiteral("damaged") << true
+            << QStringLiteral("weil sich ein Teil des Programms nicht laden l\u00e4sst");
+    QTest::newRow("another program's plugin")
+            << QStringLiteral("qt-plugin") << true
+            << QStringLiteral("weil ein Teil des Programms nicht zu dieser Version von "
+                              "ZOR-Quorvane passt");
+}
+
+void TstMemberLists::readersAreLoadedFromTheirPlugin()
+{
+    QFETCH(QString, inFirstFolder);
+    QFETCH(bool, builtInSecond);
+    QFETCH(QString, reason);
+    QTemporaryDir first, empty;
+    const QString planted = QDir(first.path()).filePath(memberListPluginName());
+    if (inFirstFolder == QLatin1String("damaged")) {
+        QFile f(planted);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("\x7f"
+                "ELF cut short");
+    } else if (inFirstFolder == QLatin1String("qt-plugin")) {
+        const QString gif = QLibraryInfo::path(QLibraryInfo::PluginsPath)
+                            + QStringLiteral("/imageformats/libqgif.so");
+        if (!QFile::exists(gif))
+            QSKIP("no Qt image plugin to stand in for a foreign plugin");
+        QVERIFY(QFile::copy(gif, planted));
+    }
+    const QString csv = dataFile("excel-utf8-bom.csv");
+    if (QTest::currentDataTag() == QLatin1String("the build's plugin"))
+        setMemberListPluginFolders({QStringLiteral(ZOR_PLUGIN_BUILD_DIR)});
+    else
+        setMemberListPluginFolders({first.path(), builtInSecond
+                                                          ? QStringLiteral(ZOR_PLUGIN_BUILD_DIR)
+                                                          : empty.path()});
+    const Result<MemberBook> viaPlugin = readMemberListFileViaPlugin(csv);
+    // A file the readers refuse is refused with their reason.
+    const QString missing = QDir(first.path()).filePath(QStringLiteral("keine.csv"));
+    const QString refused = readMemberListFileViaPlugin(missing).reason();
+    setMemberListPluginFolders({});
+
+    if (reason.isEmpty()) {
+        QVERIFY2(viaPlugin, qPrintable(viaPlugin.reason()));
+        const MemberBook direct = readBook(csv);
+        QCOMPARE(viaPlugin->sheets.size(), direct.sheets.size());
+        const MemberSheet &a = viaPlugin->sheets.constFirst(), &b = direct.sheets.constFirst();
+        QCOMPARE(a.rows.size(), b.rows.size());
+        for (int r = 0; r < a.rows.size(); ++r) {
+            QCOMPARE(a.rows.at(r).number, b.rows.at(r).number);
+            for (int c = 0; c < b.columnCount(); ++c)
+                QCOMPARE(a.rows.at(r).cell(c).display(), b.rows.at(r).cell(c).display());
+        }
+        QCOMPARE(refused, readMemberListFile(missing).reason());
+        return;
+    }
+    QVERIFY(!viaPlugin);
+    QVERIFY2(
+            viaPlugin.reason().startsWith(
+                    QStringLiteral("Mitgliederlisten k\u00f6nnen nicht gelesen werden, ") + reason),
+            qPrintable(viaPlugin.reason()));
+    QVERIFY2(viaPlugin.reason().endsWith(
+                     QStringLiteral("Bitte installieren Sie ZOR-Quorvane noch einmal.")),
+             qPrintable(viaPlugin.reason()));
+    // The user, or whoever helps, learns which file is missing and where it was looked for.
+    QVERIFY2(
+            viaPlugin.reason().contains(inFirstFolder.isEmpty() ? memberListPluginName() : planted),
+            qPrintable(viaPlugin.reason()));
+    if (inFirstFolder.isEmpty())
+        QVERIFY2(viaPlugin.reason().contains(first.path())
+                         && viaPlugin.reason().contains(empty.path()),
+                 qPrintable(viaPlugin.reason()));
 }
 
 QTEST_GUILESS_MAIN(TstMemberLists)

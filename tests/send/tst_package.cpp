@@ -30,6 +30,7 @@ private slots:
     void initTestCase();
     void controlFieldsAsADistributionWantsThem();
     void carriesManualPageCopyrightAndChangelog();
+    void membersListReadersComeAsAPluginOfTheirOwn();
     void lintianFindsNoErrorAndNoWarning();
 
 private:
@@ -111,6 +112,47 @@ void TstPackage::carriesManualPageCopyrightAndChangelog()
                          && !f.endsWith(QLatin1String("mimeinfo.cache"))
                          && !f.startsWith(QLatin1String("/usr/local/")),
                  qPrintable(f));
+}
+
+void TstPackage::membersListReadersComeAsAPluginOfTheirOwn()
+{
+    // Where the program looks for it, from its own folder.
+    const QString plugin = QDir::cleanPath(
+            QStringLiteral("/usr/bin/" ZOR_PLUGIN_DIR_FROM_BIN "/" ZOR_MEMBER_LIST_PLUGIN));
+    QVERIFY2(m_files.contains(plugin), qPrintable(plugin));
+    // The libraries the plugin needs are still what the package depends on.
+    const QString depends = field(QStringLiteral("Depends"));
+    for (const char *package : {"libcsv3", "libquazip1-qt6-1", "libcups2"})
+        QVERIFY2(depends.contains(QRegularExpression(
+                         QStringLiteral("(^|, )%1( |,|$)").arg(QLatin1String(package)))),
+                 qPrintable(package + QStringLiteral(": ") + depends));
+
+    // The program itself starts without them: only the plugin links them.
+    const QString readelf = QStandardPaths::findExecutable(QStringLiteral("readelf"));
+    if (readelf.isEmpty())
+        QSKIP("readelf is not installed");
+    const QTemporaryDir root;
+    QVERIFY(run(QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), m_deb, root.path()}).exitCode
+            == 0);
+    const auto needed = [&](const QString &file) {
+        const Run r = run(readelf, {QStringLiteral("-d"), root.path() + file});
+        QStringList libs;
+        const QRegularExpression line(QStringLiteral("\\(NEEDED\\).*\\[(.*)\\]"));
+        for (const QString &l : r.out.split(QLatin1Char('\n')))
+            if (const QRegularExpressionMatch m = line.match(l); m.hasMatch())
+                libs << m.captured(1);
+        return libs;
+    };
+    const QStringList program = needed(QStringLiteral("/usr/bin/zor-quorvane"));
+    const QStringList readers = needed(plugin);
+    QVERIFY2(program.contains(QStringLiteral("libQt6Widgets.so.6")),
+             qPrintable(program.join(u' ')));
+    for (const char *lib : {"libcsv.so.3", "libquazip1-qt6.so.1"}) {
+        QVERIFY2(!program.contains(QLatin1String(lib)), qPrintable(program.join(u' ')));
+        QVERIFY2(readers.contains(QLatin1String(lib)), qPrintable(readers.join(u' ')));
+    }
+    for (const QString &lib : program)
+        QVERIFY2(!lib.startsWith(QLatin1String("libQt6Core5Compat")), qPrintable(lib));
 }
 
 void TstPackage::lintianFindsNoErrorAndNoWarning()

@@ -5,6 +5,8 @@
 
 #include "app/startup.h"
 #include "entry/fieldchecks.h"
+#include "ui/icons.h"
+#include "ui/programstyle.h"
 #include "ui/taboutbox.h"
 
 #include <QLabel>
@@ -12,6 +14,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusTipEvent>
+#include <QStyleFactory>
 #include <QToolButton>
 #include <QtTest>
 
@@ -30,6 +33,16 @@ QStringList labelTexts(QWidget *page)
     for (QLabel *l : page->findChildren<QLabel *>())
         out << QString(l->text()).remove(QLatin1Char('&')); // the mnemonic marker is not shown
     return out;
+}
+
+// How many pixels of a picture are not transparent.
+int inked(const QImage &image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += qAlpha(image.pixel(x, y)) > 0;
+    return n;
 }
 
 } // namespace
@@ -208,10 +221,46 @@ private slots:
             auto *button = form->findChild<QToolButton *>(QString::fromLatin1(b.name));
             QVERIFY2(button, b.name);
             QCOMPARE(button->defaultAction(), b.action);
-            QVERIFY(!b.action->icon().isNull());
+            // The picture is drawn when first shown: at the button's size it
+            // shows something, highlighted in another ink, greyed when disabled.
+            const QIcon icon = b.action->icon();
+            const QImage normal = icon.pixmap(button->iconSize()).toImage();
+            QCOMPARE(normal.size(), button->iconSize());
+            QVERIFY2(inked(normal) > normal.width() * normal.height() / 10, b.name);
+            for (const QIcon::Mode mode : {QIcon::Active, QIcon::Disabled})
+                QVERIFY2(icon.pixmap(button->iconSize(), mode).toImage() != normal, b.name);
             QVERIFY2(button->y() > lastY, b.name); // stacked top to bottom
             lastY = button->y();
         }
+    }
+
+    void overflowArrowsAreTheProgramsOwn()
+    {
+        // The arrows of a menu bar or toolbar too small for its entries are
+        // drawn by the program (Qt's own are image files, and reading them
+        // loads every image plugin); every other picture is the desktop style's.
+        auto form = zortest::makeForm();
+        const QSize size(16, 16);
+        const struct
+        {
+            const char *button;
+            Qt::ArrowType towards;
+        } arrows[] = {{"qt_menubar_ext_button", Qt::RightArrow},
+                      {"qt_toolbar_ext_button", Qt::DownArrow}}; // the toolbar stands upright
+        for (const auto &a : arrows) {
+            auto *more = form->findChild<QToolButton *>(QString::fromLatin1(a.button));
+            QVERIFY2(more, a.button);
+            const QImage shown = more->icon().pixmap(size).toImage();
+            QVERIFY2(inked(shown) > size.width() * size.height() / 10, a.button);
+            QCOMPARE(shown, zor::icons::moreEntries(a.towards).pixmap(size).toImage());
+        }
+        QVERIFY(zor::icons::moreEntries(Qt::RightArrow).pixmap(size).toImage()
+                != zor::icons::moreEntries(Qt::DownArrow).pixmap(size).toImage());
+        const std::unique_ptr<QStyle> desktop(QStyleFactory::create(QStringLiteral("Fusion")));
+        for (const QStyle::StandardPixmap other :
+             {QStyle::SP_MessageBoxWarning, QStyle::SP_DialogOkButton, QStyle::SP_ArrowDown})
+            QCOMPARE(QApplication::style()->standardIcon(other).pixmap(size).toImage(),
+                     desktop->standardIcon(other).pixmap(size).toImage());
     }
 
     void menuHintStaysWhileAMenuIsOpen()
@@ -235,37 +284,44 @@ private slots:
     void aboutBoxShownModallyInTheMiddle()
     {
         auto form = zortest::makeForm();
-        TAboutBox *box = zortest::aboutBox(*form);
-        QVERIFY(!box->isVisible());
-        QCOMPARE(box->windowTitle(), u("Info"));
-        QStringList texts;
-        for (QLabel *l : box->findChildren<QLabel *>())
-            texts << l->text();
-        for (const char *t : {"KELVARO", "ZOR-Quorvane", "Version 1.10  - 2002"})
-            QVERIFY2(texts.contains(u(t)), t);
-
         // A main window away from the middle: the box goes to the screen's middle.
         form->move(0, 0);
         bool shownModal = false;
         QPoint centre;
         QRect panel;
         QRect okOnPanel;
-        // "&Info..." blocks in the box's own loop: look at it from there, then press OK.
-        QTimer::singleShot(0, box, [&] {
-            shownModal = box->isVisible() && box->isModal();
-            centre = box->geometry().center();
-            auto *p = box->findChild<QWidget *>(u("Panel1"));
-            auto *ok = box->findChild<QWidget *>(u("OKButton"));
-            if (p && ok && p->isAncestorOf(ok)) {
-                panel = p->geometry();
-                okOnPanel = QRect(ok->mapTo(p, QPoint(0, 0)), ok->size());
-            }
-            QTest::keyClick(box, Qt::Key_Return);
-        });
-        zortest::trigger(*form, "HelpAbout1");
-        QVERIFY(shownModal);
+        QString title;
+        QStringList texts;
+        // "&Info..." blocks in the box's own loop: look at it from there, then
+        // press OK. The box is made when it is first asked for, twice the same.
+        for (int round = 0; round < 2; ++round) {
+            QTimer::singleShot(0, form.get(), [&] {
+                TAboutBox *box = zortest::aboutBox(*form);
+                shownModal = box->isVisible() && box->isModal();
+                title = box->windowTitle();
+                texts.clear();
+                for (QLabel *l : box->findChildren<QLabel *>())
+                    texts << l->text();
+                centre = box->geometry().center();
+                auto *p = box->findChild<QWidget *>(u("Panel1"));
+                auto *ok = box->findChild<QWidget *>(u("OKButton"));
+                if (p && ok && p->isAncestorOf(ok)) {
+                    panel = p->geometry();
+                    okOnPanel = QRect(ok->mapTo(p, QPoint(0, 0)), ok->size());
+                }
+                QTest::keyClick(box, Qt::Key_Return);
+            });
+            shownModal = false;
+            zortest::trigger(*form, "HelpAbout1");
+            QVERIFY(shownModal);
+            QCOMPARE(form->findChildren<TAboutBox *>().size(), 1);
+        }
+        TAboutBox *box = zortest::aboutBox(*form);
         QVERIFY(!box->isVisible());
         QCOMPARE(box->result(), int(QDialog::Accepted));
+        QCOMPARE(title, u("Info"));
+        for (const char *t : {"KELVARO", "ZOR-Quorvane", "Version 1.10  - 2002"})
+            QVERIFY2(texts.contains(u(t)), t);
         const QPoint screenCentre = form->screen()->availableGeometry().center();
         QVERIFY2((centre - screenCentre).manhattanLength() <= 8, // a window frame may shift it
                  qPrintable(QStringLiteral("box centre %1,%2, screen centre %3,%4")
@@ -284,6 +340,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     zor::installGerman(app);
+    QApplication::setStyle(new ProgramStyle); // as the program runs
     TstMainWindow t;
     return QTest::qExec(&t, argc, argv);
 }
