@@ -87,6 +87,7 @@ void TSDIAppForm::sendJob(QPrinter &printer, const zor::PrintLayout &layout)
     progress.setMinimumDuration(1000);
     progress.setAutoReset(false);
     progress.setAutoClose(false);
+    zor::makeReadable(progress);
     const zor::PrintResult result = zor::printJob(
             printer, layout, [&progress](int done, int total) {
                 progress.setMaximum(total);
@@ -175,7 +176,7 @@ void TSDIAppForm::FilePreviewExecute()
                         }
                     });
                 });
-        preview.exec();
+        zor::runModal(preview);
     });
 }
 
@@ -191,7 +192,7 @@ void TSDIAppForm::FilePrintDialogExecute()
         dialog.setWindowTitle(QStringLiteral("Drucken"));
         dialog.setMinMax(1, pages);
         dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-        if (dialog.exec() != QDialog::Accepted)
+        if (zor::runModal(dialog) != QDialog::Accepted)
             return;
         // The paper chosen, with the printable area the printer reports for it.
         printer->setFullPage(false);

@@ -78,5 +78,5 @@ void TSDIAppForm::HilfeInhaltExecute()
 
 void TSDIAppForm::HelpAbout1Execute()
 {
-    m_about->exec();
+    zor::runModal(*m_about);
 }
