@@ -1,10 +1,24 @@
 #include "ui/dialogs.h"
 
+#include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLabel>
+#include <QLocale>
 #include <QMessageBox>
+#include <QPointer>
+#include <QProgressBar>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
+#include <QThread>
+#include <QTreeView>
+#include <QWindow>
 
 namespace zor {
 
@@ -15,10 +29,63 @@ QString title()
     return QStringLiteral("ZOR-Quorvane");
 }
 
+// A window just shown is on screen only once the window system says so.
+void waitUntilOnScreen(QWidget *window)
+{
+    if (!window || !window->isVisible() || !window->windowHandle())
+        return;
+    const QDeadlineTimer deadline(2000);
+    while (!window->windowHandle()->isExposed() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+        QThread::msleep(5);
+    }
+}
+
 void okBox(QWidget *parent, QMessageBox::Icon icon, const QString &caption, const QString &text)
 {
     QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
-    box.exec();
+    runModal(box);
+}
+
+// The file list's sizes and dates as the program shows everything else,
+// German whatever language the system is set to; the file system model
+// would use the system's.
+class GermanFileColumns : public QIdentityProxyModel
+{
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
+        if (files && role == Qt::DisplayRole && (index.column() == 1 || index.column() == 3)) {
+            const QModelIndex source = mapToSource(index);
+            if (index.column() == 3)
+                return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+            if (files->isDir(source))
+                return QString();
+            return QLocale().formattedDataSize(files->size(source));
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+};
+
+// Wide enough that name, size, type and date can all be read, as far as the
+// screen allows; the name takes what the other columns leave.
+void fitFileDialog(QFileDialog &dlg, QWidget *parent)
+{
+    QSize wanted(900, 560);
+    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        wanted = wanted.boundedTo(screen->availableGeometry().size() * 0.9);
+    dlg.resize(wanted.expandedTo(dlg.size()));
+    dlg.setProxyModel(new GermanFileColumns(&dlg));
+    if (auto *view = dlg.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        QHeaderView *header = view->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int c = 1; c < header->count(); ++c)
+            header->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    }
 }
 
 // The one rule the save dialog adds to the system's: the folder must exist.
@@ -33,6 +100,31 @@ QString missingFolderText(const QString &path)
 }
 
 } // namespace
+
+int runModal(QDialog &dialog)
+{
+    QPointer<QWidget> from = QApplication::focusWidget();
+    QWidget *window = dialog.parentWidget() ? dialog.parentWidget()->window()
+                                            : (from ? from->window() : nullptr);
+    QPointer<QWidget> back = window;
+    waitUntilOnScreen(window);
+    const int result = dialog.exec();
+    QWidget *modal = QApplication::activeModalWidget();
+    if (!back || !back->isVisible() || (modal && modal != back))
+        return result;
+    back->activateWindow();
+    if (from && !back->focusWidget() && back->isAncestorOf(from) && from->isVisible()
+        && from->isEnabled())
+        from->setFocus(Qt::ActiveWindowFocusReason);
+    return result;
+}
+
+void makeReadable(QProgressDialog &progress)
+{
+    const auto *label = progress.findChild<QLabel *>();
+    if (auto *bar = progress.findChild<QProgressBar *>(); bar && label)
+        bar->setAccessibleName(label->text());
+}
 
 Dialogs &Dialogs::real()
 {
@@ -54,7 +146,7 @@ Answer Dialogs::askYesNoCancel(QWidget *parent, const QString &caption, const QS
     box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
     box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
     box.button(QMessageBox::Cancel)->setText(QStringLiteral("Abbrechen"));
-    switch (box.exec()) {
+    switch (runModal(box)) {
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:
@@ -73,7 +165,7 @@ Answer Dialogs::confirm(QWidget *parent, const QString &text)
     QPushButton *cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(cancel);
-    box.exec();
+    runModal(box);
     if (box.clickedButton() == yes)
         return Answer::Yes;
     if (box.clickedButton() == no)
@@ -88,7 +180,7 @@ Answer Dialogs::askYesNo(QWidget *parent, const QString &caption, const QString 
     QPushButton *no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
     box.setDefaultButton(no);
     box.setEscapeButton(no);
-    box.exec();
+    runModal(box);
     return box.clickedButton() == yes ? Answer::Yes : Answer::No;
 }
 
@@ -101,7 +193,7 @@ int Dialogs::choose(QWidget *parent, const QString &caption, const QString &text
         pushed << box.addButton(b, QMessageBox::ActionRole);
     box.setDefaultButton(pushed.first());
     box.setEscapeButton(pushed.last());
-    box.exec();
+    runModal(box);
     const auto i = pushed.indexOf(qobject_cast<QPushButton *>(box.clickedButton()));
     return static_cast<int>(i < 0 ? buttons.size() - 1 : i);
 }
@@ -121,7 +213,8 @@ QString Dialogs::openFile(QWidget *parent, const QString &filter)
     QFileDialog dlg(parent, QString(), QString(), filter);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(QFileDialog::ExistingFile);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+    fitFileDialog(dlg, parent);
+    if (runModal(dlg) != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return QString();
     return dlg.selectedFiles().constFirst();
 }
@@ -136,7 +229,8 @@ QString Dialogs::askSaveFile(QWidget *parent, const QString &caption, const QStr
     dlg.setDefaultSuffix(defaultSuffix);
     if (!offered.isEmpty())
         dlg.selectFile(offered);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+    fitFileDialog(dlg, parent);
+    if (runModal(dlg) != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return QString();
     return dlg.selectedFiles().constFirst();
 }

@@ -5,9 +5,24 @@
 #include <QString>
 #include <QStringList>
 
+class QDialog;
+class QProgressDialog;
 class QWidget;
 
 namespace zor {
+
+// Runs a modal dialog of the program where the user looks and gives the
+// focus back afterwards: the box waits until its window is on screen (right
+// after start-up it may not be yet, and a box centred on it would land in a
+// corner), and when it has gone its window is made active again with the
+// focus in the field the box came from. A window manager does that last part
+// itself; without one the focus would fall to the root window, and neither
+// typing nor the checks on leaving a field would reach the program until a
+// click. Returns what QDialog::exec() returns.
+int runModal(QDialog &dialog);
+
+// A progress box a screen reader can follow: its bar is named by its text.
+void makeReadable(QProgressDialog &progress);
 
 enum class Answer { Ok, Yes, No, Cancel };
 

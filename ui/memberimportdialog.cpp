@@ -193,6 +193,26 @@ MemberImportDialog::MemberImportDialog(zor::MemberBook book, const QString &file
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
 
+    // A screen reader names each choice by its label, not by what it holds
+    // now; the lists and the preview by what they show.
+    for (QFormLayout *form : {columnsForm, countForm}) {
+        for (int row = 0; row < form->rowCount(); ++row) {
+            QLayoutItem *item = form->itemAt(row, QFormLayout::FieldRole);
+            auto *label = qobject_cast<QLabel *>(
+                    item && item->widget() ? form->labelForField(item->widget()) : nullptr);
+            if (!label)
+                continue;
+            const QString name = label->text().remove(QLatin1Char('&')).remove(QLatin1Char(':'));
+            item->widget()->setAccessibleName(name);
+            if (auto *box = qobject_cast<QComboBox *>(item->widget()))
+                box->view()->setAccessibleName(name);
+        }
+    }
+    m_preview->setAccessibleName(QStringLiteral("Neue und bisherige Mitgliederzahlen"));
+    m_notCounted->setAccessibleName(QStringLiteral("Nicht gez\u00e4hlte Zeilen"));
+    m_newMasters->setAccessibleName(QStringLiteral("Kommen in die Meisterliste"));
+    m_mastersNotes->setAccessibleName(QStringLiteral("Nicht \u00fcbernommen, doppelt"));
+
     // The first sheet that can be counted is where the user starts.
     const zor::Result<int> countable = zor::firstCountableSheet(m_book, m_day->date());
     const int start = countable ? *countable : 0;

@@ -11,6 +11,7 @@
 #include <QAbstractEventDispatcher>
 #include <QCloseEvent>
 #include <QDir>
+#include <QLabel>
 #include <QMenu>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -54,6 +55,10 @@ TSDIAppForm::TSDIAppForm(QWidget *parent)
             w->setObjectName(QString::fromLatin1(b.name));
     }
     ui->ToolBar1->setFixedWidth(61);
+    // The button that opens the buttons a short window has no room for.
+    if (auto *more = ui->ToolBar1->findChild<QToolButton *>(
+                QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("Weitere Werkzeuge"));
     // A menu's hint shows in the status bar while the menu title is highlighted.
     for (QMenu *menu : {ui->Datei1, ui->Hilfe1})
         menu->menuAction()->setStatusTip(menu->statusTip());
@@ -193,6 +198,24 @@ void TSDIAppForm::wireKeyboard()
     ui->Grad->setMinimumWidth(ui->Grad->fontMetrics().horizontalAdvance(QStringLiteral("100"))
                               + 12);
     ui->Liste->setMinimumHeight(ui->Liste->fontMetrics().height() * 4);
+    // Each sum label holds the widest figure a sum can show, the negative
+    // limit in bold; the labels right of the grid grow to the right, those
+    // under its columns to the left, so their figures stay under the counts.
+    for (QLabel *sum : {ui->Sum1, ui->Sum2, ui->Sum3, ui->Sum4, ui->Sum5, ui->Sum6, ui->Sum7,
+                        ui->MSum, ui->WSum, ui->AllSum}) {
+        QFont bold = sum->font();
+        bold.setBold(true);
+        const int wanted = QFontMetrics(bold).horizontalAdvance(QStringLiteral("-2147483648"))
+                           + 2 * sum->margin() + 4;
+        QRect g = sum->geometry();
+        if (g.width() >= wanted)
+            continue;
+        if (sum == ui->MSum || sum == ui->WSum)
+            g.setLeft(g.right() - wanted + 1);
+        else
+            g.setWidth(wanted);
+        sum->setGeometry(g);
+    }
     // The member page places its grid and sums itself: all of them must show.
     QRect members;
     for (QWidget *w :

@@ -16,6 +16,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -45,6 +46,14 @@ void TSDIAppForm::wireEntry()
     ui->Liste->setSelectionMode(QAbstractItemView::SingleSelection);
     ui->Liste->setSortingEnabled(false); // its own sort compares with case; the list keeps ours
     ui->Liste->setUniformItemSizes(true);
+    ui->Liste->setAccessibleName(QStringLiteral("Meisterliste"));
+    ui->Liste->setAccessibleDescription(QStringLiteral("Je Eintrag Nachname;Vorname;Dan-Grad"));
+
+    // The up-down only steps the grade: typed digits would set it past its
+    // field, which shows the grade and is read-only.
+    if (auto *digits = ui->UpDown2->findChild<QLineEdit *>())
+        digits->setReadOnly(true);
+    ui->UpDown2->setAccessibleName(QString::fromUtf8("Dan-Grad \u00e4ndern"));
 
     // Grad shows the grade, the spin box steps it; each follows the other.
     connect(ui->UpDown2, qOverload<int>(&QSpinBox::valueChanged), this,
@@ -91,8 +100,19 @@ void TSDIAppForm::UpdateSums()
     const QStringList texts = zor::sumTexts(zor::computeSums(ui->Zahlen->counts()));
     QLabel *const labels[] = {ui->Sum1, ui->Sum2, ui->Sum3, ui->Sum4, ui->Sum5,
                               ui->Sum6, ui->Sum7, ui->MSum, ui->WSum, ui->AllSum};
-    for (int i = 0; i < texts.size(); ++i)
+    // A screen reader hears what each figure sums: "Summe Männer: 41".
+    static const QStringList names = [] {
+        QStringList n;
+        for (int g = 0; g < zor::AgeGroupCount; ++g)
+            n << QStringLiteral("Alle, ") + zor::ageGroupLabel(g).simplified();
+        n << QString::fromUtf8("Summe M\u00e4nner") << QStringLiteral("Summe Frauen")
+          << QStringLiteral("Summe Alle");
+        return n;
+    }();
+    for (int i = 0; i < texts.size(); ++i) {
         labels[i]->setText(texts.at(i));
+        labels[i]->setAccessibleName(names.at(i) + QStringLiteral(": ") + texts.at(i));
+    }
 }
 
 void TSDIAppForm::ZahlenKeyPress(QChar &Key)

@@ -61,13 +61,14 @@ QString quoted(const QString &path)
 
 int TSDIAppForm::SaveReportFile()
 {
-    ui->PgCrtl->setCurrentWidget(ui->Verein);
-
     // The check reads the total as the label shows it, so the label must
     // reflect the cells; a cell that is no number ends the save here, before
-    // anything is tidied or written.
+    // anything is tidied or written. That is told once, and the user stays at
+    // the cell: showing the page Verein first would take the focus out of the
+    // grid, whose leaving tells it a second time.
     if (!guarded([this] { UpdateSums(); }))
         return 0;
+    ui->PgCrtl->setCurrentWidget(ui->Verein);
 
     zor::ReportTexts texts;
     for (int i = 0; i < zor::FieldCount; ++i)

@@ -48,7 +48,7 @@ void TSDIAppForm::MitgliederImportClick()
 
     zor::Report report = currentReport();
     MemberImportDialog dialog(std::move(book), path, report.counts, report.masters, today, this);
-    if (dialog.exec() != QDialog::Accepted)
+    if (zor::runModal(dialog) != QDialog::Accepted)
         return;
 
     // The same way an opened report reaches the controls.

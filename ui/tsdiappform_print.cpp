@@ -80,6 +80,7 @@ std::optional<T> await(QWidget *parent, zor::OffThread<T> &task, const QString &
     box.setMinimumDuration(INT_MAX);
     box.setAutoReset(false);
     box.setAutoClose(false);
+    zor::makeReadable(box);
 
     QElapsedTimer clock;
     clock.start();
@@ -157,7 +158,7 @@ std::unique_ptr<QPrinter> makePrinter(QWidget *parent, const QString &queue)
     if (!*made) {
         tellNotPrinted(
                 parent,
-                QStringLiteral("Den Drucker \"%1\" gibt es im Drucksystem nicht.").arg(queue));
+                QStringLiteral("Den Drucker \u201e%1\u201c gibt es im Drucksystem nicht.").arg(queue));
         return nullptr;
     }
     return std::move(*made);
@@ -239,7 +240,7 @@ void TSDIAppForm::sendJob(QPrinter &printer, const zor::PrintLayout &layout)
     });
     const std::optional<zor::PrintResult> result = await(
             this, task,
-            QStringLiteral("Der Bericht wird an den Drucker \"%1\" gesendet...")
+            QStringLiteral("Der Bericht wird an den Drucker \u201e%1\u201c gesendet...")
                     .arg(settings.queue),
             0);
     if (!result)
@@ -336,7 +337,7 @@ void TSDIAppForm::FilePreviewExecute()
                         }
                     });
                 });
-        preview.exec();
+        zor::runModal(preview);
     });
 }
 
@@ -371,7 +372,7 @@ void TSDIAppForm::printWithDialog(const zor::Report &report, const QString &queu
     dialog.setWindowTitle(QStringLiteral("Drucken"));
     dialog.setMinMax(1, pages);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-    if (dialog.exec() != QDialog::Accepted)
+    if (zor::runModal(dialog) != QDialog::Accepted)
         return;
     sendJob(*printer, layoutFor(*printer, today, report));
 }

@@ -106,5 +106,5 @@ void TSDIAppForm::HelpAbout1Execute()
     // cost more at start than the whole rest of the window's pictures.
     if (!m_about)
         m_about = new TAboutBox(this);
-    m_about->exec();
+    zor::runModal(*m_about);
 }

@@ -37,6 +37,8 @@ public:
             edit->setValidator(new QRegularExpressionValidator(
                     QRegularExpression(QStringLiteral("[0-9]*")), edit));
             edit->setContextMenuPolicy(Qt::DefaultContextMenu);
+            // Typing into a cell, the screen reader says which count it is.
+            edit->setAccessibleName(ZahlenGrid::cellName(index.row(), index.column()));
         }
         m_grid->editorCreated(w);
         return w;
@@ -71,6 +73,51 @@ private:
     ZahlenGrid *m_grid;
 };
 
+// A cell that tells a screen reader what it counts: "7 - 14 Jahre, Frauen: 7".
+// Computed when asked, so it always holds the cell's text as it stands.
+class CountItem : public QTableWidgetItem
+{
+public:
+    using QTableWidgetItem::QTableWidgetItem;
+
+    QVariant data(int role) const override
+    {
+        if (role == Qt::AccessibleTextRole && tableWidget()) {
+            const QString name = ZahlenGrid::cellName(row(), column());
+            if (!name.isEmpty()) {
+                const QString value = text();
+                return QStringLiteral("%1: %2").arg(name, value.isEmpty() ? QStringLiteral("leer")
+                                                                          : value);
+            }
+        }
+        return QTableWidgetItem::data(role);
+    }
+};
+
+bool isMovingKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString sexHeading(int col)
+{
+    return col == 1 ? QString::fromUtf8("M\u00e4nner") : QStringLiteral("Frauen");
+}
+
 } // namespace
 
 ZahlenGrid::ZahlenGrid(QWidget *parent)
@@ -86,7 +133,7 @@ ZahlenGrid::ZahlenGrid(QWidget *parent)
     for (int r = 0; r < 8; ++r) {
         setRowHeight(r, heights[r]);
         for (int c = 0; c < 3; ++c) {
-            auto *item = new QTableWidgetItem(QStringLiteral("0"));
+            auto *item = new CountItem(QStringLiteral("0"));
             if (r == 0 || c == 0) {
                 item->setFlags(Qt::ItemIsEnabled);
                 item->setBackground(palette().button());
@@ -97,6 +144,25 @@ ZahlenGrid::ZahlenGrid(QWidget *parent)
     setTabKeyNavigation(true);
     setItemDelegate(new CountDelegate(this));
     setCurrentCell(1, 1);
+
+    // The headers stay hidden: the fixed row and column show the same texts
+    // on screen, the headers give them to a screen reader's table navigation.
+    QStringList groups{QString()};
+    for (int g = 0; g < zor::AgeGroupCount; ++g)
+        groups << zor::ageGroupLabel(g).simplified();
+    setVerticalHeaderLabels(groups);
+    setHorizontalHeaderLabels({QStringLiteral("Altersgruppe"), sexHeading(1), sexHeading(2)});
+    setAccessibleName(QStringLiteral("Mitgliederzahlen"));
+    setAccessibleDescription(QString::fromUtf8(
+            "Mitglieder je Altersgruppe, M\u00e4nner und Frauen. Die Eingabetaste "
+            "geht zur n\u00e4chsten Zahl, die Summen stehen darunter."));
+}
+
+QString ZahlenGrid::cellName(int row, int col)
+{
+    if (!zor::isCountCell(row, col))
+        return QString();
+    return QStringLiteral("%1, %2").arg(zor::ageGroupLabel(row - 1).simplified(), sexHeading(col));
 }
 
 zor::CountCells ZahlenGrid::counts() const
@@ -120,8 +186,8 @@ void ZahlenGrid::setCounts(const zor::CountCells &cells)
 void ZahlenGrid::showHeadings()
 {
     setCellText(0, 0, QStringLiteral("Altersgruppe"));
-    setCellText(0, 1, QString::fromUtf8("M\u00e4nner"));
-    setCellText(0, 2, QStringLiteral("Frauen"));
+    setCellText(0, 1, sexHeading(1));
+    setCellText(0, 2, sexHeading(2));
     for (int g = 0; g < zor::AgeGroupCount; ++g)
         setCellText(g + 1, 0, zor::ageGroupLabel(g));
 }
@@ -265,8 +331,6 @@ void ZahlenGrid::mouseDoubleClickEvent(QMouseEvent *event)
 
 QModelIndex ZahlenGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
 {
-    // Whatever moves the current cell sees the typed text in the cell first.
-    commitPendingEdit();
     const QModelIndex current = currentIndex();
     const int curRow = current.isValid() ? current.row() : 1;
     const int curCol = current.isValid() ? current.column() : 1;
@@ -307,9 +371,36 @@ QModelIndex ZahlenGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifi
             target = current;
         break;
     }
-    if (target.isValid() && target != current && !mayBecomeCurrent(target))
+    // A key that goes nowhere (Up in the top row, Down in the bottom one)
+    // leaves the editing as it is: nothing is taken in, Escape still brings
+    // back the old count.
+    if (!target.isValid() || target == current)
+        return current;
+    // Whatever moves the current cell sees the typed text in the cell first.
+    commitPendingEdit();
+    if (!mayBecomeCurrent(target))
         return current;
     return target;
+}
+
+QItemSelectionModel::SelectionFlags ZahlenGrid::selectionCommand(const QModelIndex &index,
+                                                                 const QEvent *event) const
+{
+    // The highlight goes where the current cell goes, Ctrl held or not
+    // (Ctrl+Home, Ctrl+End) and for the moves the grid makes itself, so that
+    // what is typed next lands in the cell the user looks at. Shift with a
+    // key still stretches a range, and the mouse keeps its ways.
+    const bool byProgram = event == nullptr;
+    const auto *key = event && event->type() == QEvent::KeyPress
+                              ? static_cast<const QKeyEvent *>(event)
+                              : nullptr;
+    // Shift+Tab is a move back, not a range.
+    const bool stretching = key && (key->modifiers() & Qt::ShiftModifier)
+                            && key->key() != Qt::Key_Backtab;
+    const bool byKey = key && isMovingKey(key->key()) && !stretching;
+    if (index.isValid() && selectionMode() != NoSelection && (byProgram || byKey))
+        return QItemSelectionModel::ClearAndSelect;
+    return QTableWidget::selectionCommand(index, event);
 }
 
 void ZahlenGrid::commitPendingEdit()

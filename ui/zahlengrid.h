@@ -10,6 +10,10 @@
 // The member-count grid: 3 columns by 8 rows; row 0 and column 0 are fixed
 // headings, the 14 other cells hold the counts as text.
 //
+// A screen reader hears each count cell with its age group and sex, and
+// finds the same texts as the table's column and row headers (hidden on
+// screen, where the fixed row and column show them).
+//
 // The grid owns the mechanics (which keys reach a cell, when a cell is about
 // to become current, when the focus leaves it); what happens then is up to
 // the window, which sets the hooks.
@@ -26,6 +30,10 @@ public:
     zor::CountCells counts() const;
     void setCounts(const zor::CountCells &counts);
     void showHeadings();
+
+    // What a screen reader says for a count cell, without its value:
+    // " 7 - 14 Jahre, Frauen". Empty for a heading.
+    static QString cellName(int row, int col);
 
     struct Hooks
     {
@@ -65,6 +73,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                         const QEvent *event) const override;
 
 private:
     bool mayBecomeCurrent(const QModelIndex &target);

@@ -1,14 +1,20 @@
-// The window used from the keyboard in a real X server with a window
-// manager: where the focus is at start, after New and after Open; the page
-// keys; the labels' shortcuts; and the window at its smallest size.
+// The window used from the keyboard in a real X server, with a window
+// manager and (as tst_keyboard_nowm) without one: where the focus is at
+// start, after New and after Open; the page keys; the labels' shortcuts; the
+// window at its smallest size; the keys of the grid and the fields around
+// the real message boxes; the file dialogs.
 
 #include "tests/support/realx.h"
 #include "tests/support/testfiles.h"
 #include "ui/zahlengrid.h"
 
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QTreeView>
 
 using zortest::focused;
 using zortest::press;
@@ -25,7 +31,34 @@ private slots:
     void pageKeysWorkFromAnywhere();
     void everyLabelLeadsToItsField();
     void smallestWindowShowsEverythingAndPagesGrow();
+    void keysDoWhatTheUserSees_data();
+    void keysDoWhatTheUserSees();
+    void fileDialogsShowEveryColumnInGerman();
 };
+
+namespace {
+
+QPair<int, int> cellAt(const QString &rowCol)
+{
+    return {rowCol.section(QLatin1Char(','), 0, 0).toInt(),
+            rowCol.section(QLatin1Char(','), 1, 1).toInt()};
+}
+
+// What the user sees in a cell or field: the open cell editor's text where it is open.
+QString shownText(const TSDIAppForm &form, const QString &where)
+{
+    ZahlenGrid *grid = zortest::zahlen(form);
+    if (!where.contains(QLatin1Char(',')))
+        return zortest::widget<QLineEdit>(form, qPrintable(where))->text();
+    const auto [row, col] = cellAt(where);
+    auto *editor = qobject_cast<QLineEdit *>(focused());
+    if (editor && grid->isAncestorOf(editor) && grid->currentRow() == row
+        && grid->currentColumn() == col)
+        return editor->text();
+    return grid->cellText(row, col);
+}
+
+} // namespace
 
 void TstKeyboard::focusStartsInTheClubNameAtStartNewAndOpen()
 {
@@ -159,12 +192,23 @@ void TstKeyboard::smallestWindowShowsEverythingAndPagesGrow()
             ->setCurrentWidget(zortest::widget<QWidget>(*form, "Mitglieder"));
     QVERIFY(QTest::qWaitFor(
             [&] { return zortest::widget<QWidget>(*form, "Mitglieder")->isVisible(); }));
+    // The widest figures the sums can show, the negative limit among them.
+    zor::Report big = form->currentReport();
+    for (auto &group : big.counts) {
+        group[zor::Men] = QStringLiteral("2147483647");
+        group[zor::Women] = QStringLiteral("1");
+    }
+    form->showReport(big);
+    QCOMPARE(zortest::sumLabel(*form, "AllSum")->text(), QStringLiteral("-2147483648"));
     QList<QWidget *> parts{zortest::widget<ZahlenGrid>(*form, "Zahlen")};
     for (const char *n :
          {"Sum1", "Sum2", "Sum3", "Sum4", "Sum5", "Sum6", "Sum7", "MSum", "WSum", "AllSum"})
         parts << zortest::sumLabel(*form, n);
     for (QWidget *w : parts) {
         QCOMPARE(w->visibleRegion().boundingRect(), w->rect());
+        if (auto *sum = qobject_cast<QLabel *>(w))
+            QVERIFY2(sum->sizeHint().width() <= sum->width(),
+                     qPrintable(sum->objectName() + QStringLiteral(" cuts off ") + sum->text()));
         const QRect inPage(w->mapTo(zortest::widget<QWidget>(*form, "Mitglieder"), QPoint(0, 0)),
                            w->size());
         QVERIFY2(zortest::widget<QWidget>(*form, "Mitglieder")->rect().contains(inPage),
@@ -198,6 +242,192 @@ void TstKeyboard::smallestWindowShowsEverythingAndPagesGrow()
     zortest::widget<QTabWidget>(*form, "PgCrtl")
             ->setCurrentWidget(zortest::widget<QWidget>(*form, "Verein"));
     QTRY_VERIFY(zortest::widget<QLineEdit>(*form, "Vereinsname")->width() > nameWidth + 100);
+}
+
+void TstKeyboard::keysDoWhatTheUserSees_data()
+{
+    // start: "edit R,C" opens the cell editor with F2, "cell R,C" makes the
+    // cell current, else the control of that name gets the focus. keys:
+    // "=text" types, anything else is a key. shows: what cells ("R,C"), sums
+    // and fields show then. current: the current cell, the only one
+    // highlighted. boxes: real message boxes answered on the way. focus: where
+    // the keyboard types afterwards ("editor": the cell editor).
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("shows");
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<int>("boxes");
+    QTest::addColumn<QString>("focus");
+    const struct
+    {
+        const char *name, *start, *keys, *shows, *current;
+        int boxes;
+        const char *focus;
+    } rows[] = {
+            {"Ctrl+End: highlight and typing go to the last cell", "cell 2,1", "Ctrl+End =4",
+             "7,2=4 2,1=0", "7,2", 0, "editor"},
+            {"Ctrl+Home from the cell editor takes the count in", "edit 5,2", "=8 Ctrl+Home",
+             "5,2=8 Sum5=8 1,1=0", "1,1", 0, "Zahlen"},
+            {"Up in the top row keeps the editing, Escape undoes it", "edit 1,2", "=5 Up Escape",
+             "1,2=0 Sum1=0", "1,2", 0, "Zahlen"},
+            {"Down in the bottom row keeps the editing, Escape undoes it", "edit 7,1",
+             "=3 Down Escape", "7,1=0 AllSum=0", "7,1", 0, "Zahlen"},
+            {"Down in the bottom row, then Up moves with the count", "edit 7,2", "=2 Down Up",
+             "7,2=2 Sum7=2 WSum=2", "6,2", 0, "Zahlen"},
+            {"Ctrl+S with an emptied cell tells once and stays", "edit 3,1", "Backspace Ctrl+S",
+             "3,1= Sum3=0", "3,1", 1, "Zahlen"},
+            {"after an emptied cell's box the next digit goes into it", "edit 4,2",
+             "Backspace Down =7 Down", "4,2=7 Sum4=7", "5,2", 1, "Zahlen"},
+            {"the grade's up-down steps, typed digits do not set it", "UpDown2", "=7 Up =9",
+             "Grad=2", "", 0, "UpDown2"},
+            {"a half-typed club number: after its box the typing goes on there", "Nummer",
+             "Ctrl+A Backspace =01 Tab =23 Tab", "Nummer=0123", "", 1, "Code"},
+    };
+    for (const auto &r : rows)
+        QTest::newRow(r.name) << QString(r.start) << QString(r.keys) << QString(r.shows)
+                              << QString(r.current) << r.boxes << QString(r.focus);
+}
+
+void TstKeyboard::keysDoWhatTheUserSees()
+{
+    QFETCH(QString, start);
+    QFETCH(QString, keys);
+    QFETCH(QString, shows);
+    QFETCH(QString, current);
+    QFETCH(int, boxes);
+    QFETCH(QString, focus);
+
+    auto form = zortest::makeActiveForm(); // the real message boxes
+    QTemporaryDir dir;
+    form->setCurrentFileName(dir.filePath(QStringLiteral("verein.zor")));
+    zortest::BoxAnswerer answerer;
+    ZahlenGrid *grid = zortest::focusGrid(*form);
+    QVERIFY(grid);
+    const auto [row, col] = cellAt(start.section(QLatin1Char(' '), 1));
+    if (start.startsWith(QLatin1String("edit "))) {
+        QVERIFY(zortest::editCell(grid, row, col));
+    } else if (start.startsWith(QLatin1String("cell "))) {
+        grid->setCurrentCell(row, col);
+    } else {
+        QWidget *w = zortest::child(*form, start);
+        zortest::pages(*form)->setCurrentWidget(w->parentWidget());
+        w->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(focused(), w);
+    }
+
+    for (const QString &k : keys.split(QLatin1Char(' '))) {
+        const qsizetype before = answerer.texts.size();
+        if (k.startsWith(QLatin1Char('='))) {
+            typeKeys(k.mid(1));
+        } else {
+            const QKeyCombination c = QKeySequence(k)[0];
+            press(c.key(), c.keyboardModifiers());
+        }
+        if (answerer.texts.size() > before) {
+            // The box has gone; the keyboard must reach the window again by
+            // itself, with no window manager and no click to help.
+            QTRY_VERIFY2(QApplication::activeWindow() == form.get()
+                                 && !QApplication::activeModalWidget() && focused(),
+                         qPrintable(QStringLiteral("after the box of ") + k
+                                    + QStringLiteral(" nothing has the focus")));
+        }
+    }
+    QCOMPARE(answerer.texts.size(), boxes);
+
+    for (const QString &expected : shows.split(QLatin1Char(' '))) {
+        const QString name = expected.section(QLatin1Char('='), 0, 0);
+        const QString text = expected.section(QLatin1Char('='), 1);
+        const QString seen = name.contains(QLatin1String("Sum"))
+                                     ? zortest::sumLabel(*form, qPrintable(name))->text()
+                                     : shownText(*form, name);
+        QVERIFY2(seen == text,
+                 qPrintable(name + QStringLiteral(" shows \"") + seen + QStringLiteral("\", not \"")
+                            + text + QStringLiteral("\"")));
+    }
+    if (!current.isEmpty()) {
+        QCOMPARE(qMakePair(grid->currentRow(), grid->currentColumn()), cellAt(current));
+        // The highlight is on the cell that typing goes into, and on no other.
+        const QModelIndexList lit = grid->selectionModel()->selectedIndexes();
+        QVERIFY2(lit == QModelIndexList{grid->currentIndex()},
+                 qPrintable(QStringLiteral("%1 cells highlighted, the first at %2,%3")
+                                    .arg(lit.size())
+                                    .arg(lit.value(0).row())
+                                    .arg(lit.value(0).column())));
+    }
+    QWidget *now = focused();
+    QVERIFY2(now, "nothing has the focus");
+    if (focus == QLatin1String("editor"))
+        QVERIFY2(qobject_cast<QLineEdit *>(now) && grid->isAncestorOf(now),
+                 qPrintable(QStringLiteral("the focus is in ") + now->objectName()));
+    else
+        QCOMPARE(now->objectName(), focus);
+}
+
+void TstKeyboard::fileDialogsShowEveryColumnInGerman()
+{
+    // The program's own locale, whatever the system's is (the tests run in C).
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("mitgliederliste-2024-vorstand.zor"));
+    QVERIFY(zortest::writeAll(path, QByteArray(1300, 'x')));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime(QDate(2024, 3, 5), QTime(14, 7)),
+                             QFileDevice::FileModificationTime));
+    file.close();
+
+    auto form = zortest::makeActiveForm(); // the real file dialog
+    QString size, date;
+    QStringList cutOff;
+    QTimer::singleShot(0, form.get(), [&] {
+        QPointer<QFileDialog> dialog;
+        const auto close = qScopeGuard([&] {
+            if (dialog)
+                dialog->reject();
+        });
+        QVERIFY(QTest::qWaitFor([&] {
+            dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            return dialog && dialog->isVisible();
+        }));
+        dialog->setDirectory(dir.path());
+        auto *view = dialog->findChild<QTreeView *>(QStringLiteral("treeView"));
+        QVERIFY(view);
+        QModelIndex name;
+        QVERIFY(QTest::qWaitFor([&] {
+            const QModelIndexList hits = view->model()->match(
+                    view->model()->index(0, 0, view->rootIndex()), Qt::DisplayRole,
+                    QFileInfo(path).fileName(), 1, Qt::MatchExactly);
+            name = hits.value(0);
+            return name.isValid();
+        }));
+        QTest::qWait(100); // the columns settle once the folder is read
+        size = name.siblingAtColumn(1).data().toString();
+        date = name.siblingAtColumn(3).data().toString();
+        // Every column shows whole: name, size, type and date.
+        QHeaderView *header = view->header();
+        for (int c = 0; c < 4; ++c) {
+            const int width = header->sectionSize(c);
+            // What the file's entry and the column's heading need, as the
+            // view's own delegate and header measure them.
+            QStyleOptionViewItem option;
+            option.initFrom(view);
+            const int icon = view->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, view);
+            option.decorationSize = QSize(icon, icon);
+            const int needed = std::max(
+                    view->itemDelegate()->sizeHint(option, name.siblingAtColumn(c)).width(),
+                    header->sectionSizeHint(c));
+            if (header->isSectionHidden(c) || width < needed
+                || header->sectionViewportPosition(c) + width > view->viewport()->width())
+                cutOff << QStringLiteral("column %1: %2 of %3 pixels")
+                                  .arg(c)
+                                  .arg(width)
+                                  .arg(needed);
+        }
+    });
+    press(Qt::Key_O, Qt::ControlModifier);
+    QVERIFY2(cutOff.isEmpty(), qPrintable(cutOff.join(QStringLiteral("; "))));
+    QCOMPARE(size, QStringLiteral("1,27 KiB"));
+    QCOMPARE(date, QStringLiteral("05.03.24 14:07"));
 }
 
 QTEST_MAIN(TstKeyboard)

@@ -5,13 +5,17 @@
 
 #include "app/startup.h"
 #include "entry/fieldchecks.h"
+#include "ui/dialogs.h"
 #include "ui/icons.h"
 #include "ui/programstyle.h"
 #include "ui/taboutbox.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QStatusTipEvent>
 #include <QStyleFactory>
@@ -333,6 +337,18 @@ private slots:
         QCOMPARE(panel, box->rect());
         QVERIFY2(!okOnPanel.isEmpty() && QRect(QPoint(0, 0), panel.size()).contains(okOnPanel),
                  "OK is not on the panel");
+    }
+
+    void progressBoxIsReadByItsText()
+    {
+        // A screen reader on the progress bar hears what is under way, not a bare figure.
+        QProgressDialog progress(u("Der Bericht wird f\u00fcr den Drucker vorbereitet..."),
+                                 u("Abbrechen"), 0, 3);
+        zor::makeReadable(progress);
+        auto *bar = progress.findChild<QProgressBar *>();
+        QVERIFY(bar);
+        QCOMPARE(QAccessible::queryAccessibleInterface(bar)->text(QAccessible::Name),
+                 progress.labelText());
     }
 };
 
