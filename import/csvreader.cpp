@@ -49,22 +49,29 @@ int isLineEnd(unsigned char c)
     return c == CSV_CR || c == CSV_LF;
 }
 
-// The separator is the one of ";", tab and "," that the first line holds
+// The separator is the one of ";", tab and "," that the first records hold
 // most often outside quotes; ";" wins a tie, as German Excel writes it.
+// Several records, not the first line only: a title may stand above the
+// header ("Mitgliederliste TSV Musterstadt, Stand ...") and hold a comma.
 char detectSeparator(const QByteArray &text)
 {
+    constexpr int Records = 20;
     int semicolons = 0, tabs = 0, commas = 0;
+    int records = 0;
     bool quoted = false;
-    for (const char ch : text) {
+    for (qsizetype i = 0; i < text.size() && records < Records; ++i) {
+        const char ch = text[i];
         if (ch == '"')
             quoted = !quoted;
-        else if (!quoted && (ch == '\n' || ch == '\r'))
-            break;
-        else if (!quoted && ch == ';')
+        else if (quoted)
+            continue;
+        else if (ch == '\n' || ch == '\r')
+            ++records; // a CR LF pair counts twice: only the bound depends on it
+        else if (ch == ';')
             ++semicolons;
-        else if (!quoted && ch == '\t')
+        else if (ch == '\t')
             ++tabs;
-        else if (!quoted && ch == ',')
+        else if (ch == ',')
             ++commas;
     }
     if (semicolons >= tabs && semicolons >= commas)
@@ -82,7 +89,7 @@ QString notText()
 
 } // namespace
 
-Result<CsvRead> readCsv(const QByteArray &bytes)
+Result<CsvRead> readCsv(const QByteArray &bytes, const ProgressHook &progress)
 {
     CsvDialect dialect;
     QByteArray utf8;
@@ -130,11 +137,26 @@ Result<CsvRead> readCsv(const QByteArray &bytes)
     csv_set_term_func(&parser, isLineEnd);
     Collector collector;
     collector.sheet.name = QStringLiteral("CSV");
-    const size_t parsed = csv_parse(&parser, utf8.constData(), size_t(utf8.size()), onField,
-                                    onRecord, &collector);
+    // In pieces, so that a long list can tell how far it is and be stopped.
+    constexpr qsizetype Piece = 1 << 20;
+    bool stopped = false;
+    bool parsedAll = true;
+    for (qsizetype at = 0; at < utf8.size() && !collector.full; at += Piece) {
+        if (progress && !progress(double(at) / double(utf8.size()))) {
+            stopped = true;
+            break;
+        }
+        const size_t len = size_t(std::min(Piece, utf8.size() - at));
+        if (csv_parse(&parser, utf8.constData() + at, len, onField, onRecord, &collector) != len) {
+            parsedAll = false;
+            break;
+        }
+    }
     csv_fini(&parser, onField, onRecord, &collector);
     csv_free(&parser);
-    if (parsed != size_t(utf8.size()))
+    if (stopped)
+        return Failure{stoppedByUser()};
+    if (!parsedAll)
         return Failure{QStringLiteral("Die CSV-Datei konnte nicht gelesen werden.")};
     if (collector.full)
         return Failure{

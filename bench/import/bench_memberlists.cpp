@@ -134,10 +134,12 @@ int readAndCount(const QString &path)
     const zor::Result<zor::MemberBook> read = zor::readMemberListFile(path);
     if (!read)
         qFatal("%s: %s", qPrintable(path), qPrintable(read.reason()));
-    const zor::MemberSheet &sheet = read->sheets.first();
-    const zor::CountResult r = zor::countMembers(sheet, zor::recognizeColumns(*sheet.header()),
-                                                 QDate(2027, 1, 1), zor::OtherSex::NotCounted);
-    return r.members;
+    const zor::Result<zor::FirstCount> first = zor::countFirstSheet(
+            *read,
+            zor::CountRules{QDate(2027, 1, 1), QDate(2026, 12, 9), zor::OtherSex::NotCounted});
+    if (!first)
+        qFatal("%s: %s", qPrintable(path), qPrintable(first.reason()));
+    return first->result.members;
 }
 
 } // namespace
