@@ -15,6 +15,7 @@ struct Collector
     MemberSheet sheet;
     QList<ListCell> cells;
     int record = 0;
+    int lastEnd = 0;     // the character that ended the last record
     qsizetype width = 0; // cells of the widest row so far, reserved for the next
     bool full = false;
 };
@@ -27,9 +28,17 @@ void onField(void *data, size_t len, void *ctx)
                 QString::fromUtf8(static_cast<const char *>(data), qsizetype(len))));
 }
 
-void onRecord(int, void *ctx)
+void onRecord(int end, void *ctx)
 {
     auto *c = static_cast<Collector *>(ctx);
+    // Every line end is reported, so that an empty line keeps its number as
+    // a spreadsheet program shows it; the LF of a CR LF pair is no line.
+    const bool pairsCr = end == CSV_LF && c->lastEnd == CSV_CR && c->cells.isEmpty();
+    c->lastEnd = end;
+    if (pairsCr) {
+        c->lastEnd = 0;
+        return;
+    }
     ++c->record;
     c->width = std::max(c->width, c->cells.size());
     if (!addListRow(c->sheet, c->record, std::move(c->cells)))
@@ -130,7 +139,7 @@ Result<CsvRead> readCsv(const QByteArray &bytes, const ProgressHook &progress)
     }
 
     csv_parser parser;
-    if (csv_init(&parser, 0) != 0)
+    if (csv_init(&parser, CSV_REPALL_NL) != 0)
         return Failure{QStringLiteral("Nicht genug Speicher, um die Datei zu lesen.")};
     csv_set_delim(&parser, static_cast<unsigned char>(dialect.separator));
     csv_set_space_func(&parser, isBlank);
