@@ -268,14 +268,6 @@ void TstMemberCounting::theHeaderIsFoundBelowATitle_data()
             << 2;
     QTest::newRow("no heading known: the first row")
             << QList<QStringList>{{"Liste"}, {"A", "B"}, {"x", "y"}} << 0;
-    QStringList many;
-    for (int i = 0; i < HeaderSearchRows; ++i)
-        many << QStringLiteral("Titel %1").arg(i);
-    QList<QStringList> deep;
-    for (const QString &t : many)
-        deep << QStringList{t};
-    deep << heading << member;
-    QTest::newRow("below the rows looked at") << deep << 0;
 }
 
 void TstMemberCounting::theHeaderIsFoundBelowATitle()
@@ -344,16 +336,17 @@ void TstMemberCounting::implausibleDatesAreListedNotCounted()
     for (const RowNote &n : r.notCounted)
         rows << n.row;
     QCOMPARE(rows, (QList<int>{2, 4, 5, 6, 7, 8, 9, 11}));
-    QVERIFY(r.notCounted[0].text.contains(QStringLiteral("\u00fcber 105 Jahre")));
     // After today, whether or not after the reference day: a typo, not a baby.
-    QVERIFY(r.notCounted[1].text.contains(QStringLiteral("in der Zukunft")));
-    QVERIFY(r.notCounted[2].text.contains(QStringLiteral("in der Zukunft")));
-    QVERIFY(r.notCounted[3].text.contains(QStringLiteral("\u201egestern\u201c")));
-    QCOMPARE(r.notCounted[4].text, QStringLiteral("Geburtsdatum fehlt"));
-    QVERIFY(r.notCounted[5].text.contains(QStringLiteral("\u00fcber 105 Jahre")));
-    QVERIFY(r.notCounted[6].text.contains(QStringLiteral("10.12.2026: Das Datum liegt in der "
-                                                         "Zukunft")));
-    QVERIFY(r.notCounted[7].text.contains(QStringLiteral("20.12.2026: Das Datum liegt in der")));
+    const QStringList why = {"\u00fcber 105 Jahre",
+                             "in der Zukunft",
+                             "in der Zukunft",
+                             "\u201egestern\u201c",
+                             "Geburtsdatum fehlt",
+                             "\u00fcber 105 Jahre",
+                             "10.12.2026: Das Datum liegt in der Zukunft",
+                             "20.12.2026: Das Datum liegt in der"};
+    for (int i = 0; i < why.size(); ++i)
+        QVERIFY2(r.notCounted[i].text.contains(why[i]), qPrintable(r.notCounted[i].text));
     QVERIFY(r.toCheck.isEmpty()); // a doubt is only told for a member who is counted
 
     // With a reference day before today, a birth between them is after the day.
