@@ -22,9 +22,15 @@ void check(const zor::Result<zor::MemberBook> &read)
                 std::abort();
             last = row.number;
         }
-        if (const zor::ListRow *header = sheet.header())
-            zor::countMembers(sheet, zor::recognizeColumns(*header), QDate(2027, 1, 1),
-                              zor::OtherSex::NotCounted);
+        for (const int column : sheet.hiddenColumns) {
+            if (column < 0 || column >= zor::MaxListColumns)
+                std::abort();
+        }
+        const zor::CountResult r = zor::countMembers(
+                sheet, zor::recognizeLayout(sheet, QDate(2027, 1, 1)),
+                zor::CountRules{QDate(2027, 1, 1), QDate(2026, 12, 9), zor::OtherSex::NotCounted});
+        if (r.counted + r.notCounted.size() != r.members)
+            std::abort();
     }
 }
 

@@ -15,6 +15,7 @@ struct Collector
     MemberSheet sheet;
     QList<ListCell> cells;
     int record = 0;
+    int lastEnd = 0;     // the character that ended the last record
     qsizetype width = 0; // cells of the widest row so far, reserved for the next
     bool full = false;
 };
@@ -27,9 +28,17 @@ void onField(void *data, size_t len, void *ctx)
                 QString::fromUtf8(static_cast<const char *>(data), qsizetype(len))));
 }
 
-void onRecord(int, void *ctx)
+void onRecord(int end, void *ctx)
 {
     auto *c = static_cast<Collector *>(ctx);
+    // Every line end is reported, so that an empty line keeps its number as
+    // a spreadsheet program shows it; the LF of a CR LF pair is no line.
+    const bool pairsCr = end == CSV_LF && c->lastEnd == CSV_CR && c->cells.isEmpty();
+    c->lastEnd = end;
+    if (pairsCr) {
+        c->lastEnd = 0;
+        return;
+    }
     ++c->record;
     c->width = std::max(c->width, c->cells.size());
     if (!addListRow(c->sheet, c->record, std::move(c->cells)))
@@ -49,22 +58,29 @@ int isLineEnd(unsigned char c)
     return c == CSV_CR || c == CSV_LF;
 }
 
-// The separator is the one of ";", tab and "," that the first line holds
+// The separator is the one of ";", tab and "," that the first records hold
 // most often outside quotes; ";" wins a tie, as German Excel writes it.
+// Several records, not the first line only: a title may stand above the
+// header ("Mitgliederliste TSV Musterstadt, Stand ...") and hold a comma.
 char detectSeparator(const QByteArray &text)
 {
+    constexpr int Records = 20;
     int semicolons = 0, tabs = 0, commas = 0;
+    int records = 0;
     bool quoted = false;
-    for (const char ch : text) {
+    for (qsizetype i = 0; i < text.size() && records < Records; ++i) {
+        const char ch = text[i];
         if (ch == '"')
             quoted = !quoted;
-        else if (!quoted && (ch == '\n' || ch == '\r'))
-            break;
-        else if (!quoted && ch == ';')
+        else if (quoted)
+            continue;
+        else if (ch == '\n' || ch == '\r')
+            ++records; // a CR LF pair counts twice: only the bound depends on it
+        else if (ch == ';')
             ++semicolons;
-        else if (!quoted && ch == '\t')
+        else if (ch == '\t')
             ++tabs;
-        else if (!quoted && ch == ',')
+        else if (ch == ',')
             ++commas;
     }
     if (semicolons >= tabs && semicolons >= commas)
@@ -82,7 +98,7 @@ QString notText()
 
 } // namespace
 
-Result<CsvRead> readCsv(const QByteArray &bytes)
+Result<CsvRead> readCsv(const QByteArray &bytes, const ProgressHook &progress)
 {
     CsvDialect dialect;
     QByteArray utf8;
@@ -123,18 +139,33 @@ Result<CsvRead> readCsv(const QByteArray &bytes)
     }
 
     csv_parser parser;
-    if (csv_init(&parser, 0) != 0)
+    if (csv_init(&parser, CSV_REPALL_NL) != 0)
         return Failure{QStringLiteral("Nicht genug Speicher, um die Datei zu lesen.")};
     csv_set_delim(&parser, static_cast<unsigned char>(dialect.separator));
     csv_set_space_func(&parser, isBlank);
     csv_set_term_func(&parser, isLineEnd);
     Collector collector;
     collector.sheet.name = QStringLiteral("CSV");
-    const size_t parsed = csv_parse(&parser, utf8.constData(), size_t(utf8.size()), onField,
-                                    onRecord, &collector);
+    // In pieces, so that a long list can tell how far it is and be stopped.
+    constexpr qsizetype Piece = 1 << 20;
+    bool stopped = false;
+    bool parsedAll = true;
+    for (qsizetype at = 0; at < utf8.size() && !collector.full; at += Piece) {
+        if (progress && !progress(double(at) / double(utf8.size()))) {
+            stopped = true;
+            break;
+        }
+        const size_t len = size_t(std::min(Piece, utf8.size() - at));
+        if (csv_parse(&parser, utf8.constData() + at, len, onField, onRecord, &collector) != len) {
+            parsedAll = false;
+            break;
+        }
+    }
     csv_fini(&parser, onField, onRecord, &collector);
     csv_free(&parser);
-    if (parsed != size_t(utf8.size()))
+    if (stopped)
+        return Failure{stoppedByUser()};
+    if (!parsedAll)
         return Failure{QStringLiteral("Die CSV-Datei konnte nicht gelesen werden.")};
     if (collector.full)
         return Failure{

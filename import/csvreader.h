@@ -24,6 +24,6 @@ struct CsvRead
     MemberSheet sheet;
     CsvDialect dialect; // how the file was written
 };
-Result<CsvRead> readCsv(const QByteArray &bytes);
+Result<CsvRead> readCsv(const QByteArray &bytes, const ProgressHook &progress = {});
 
 } // namespace zor

@@ -11,39 +11,80 @@ namespace zor {
 
 namespace {
 
-// Lower case without blanks and punctuation: "Geb.-Datum" -> "gebdatum".
-QString headerKey(const QString &text)
+// The words of a heading in lower case: "Geschlecht (m/w/d)" -> geschlecht,
+// m, w, d; "Geb.-Datum" -> geb, datum.
+QStringList headerWords(const QString &text)
 {
-    QString key;
-    key.reserve(text.size());
+    QStringList words;
+    QString word;
     for (const QChar c : text) {
-        if (c.isLetterOrNumber())
-            key += c.toLower();
+        if (c.isLetterOrNumber()) {
+            word += c.toLower();
+        } else if (!word.isEmpty()) {
+            words << word;
+            word.clear();
+        }
     }
-    return key;
+    if (!word.isEmpty())
+        words << word;
+    return words;
 }
 
-// Headers each kind is known by, the better match first.
-const QList<QStringList> &knownHeaders()
+struct KnownHeading
 {
-    static const QList<QStringList> h = {
-            {QStringLiteral("geburtsdatum"), QStringLiteral("gebdatum"), QStringLiteral("gebdat"),
-             QStringLiteral("geburtstag"), QStringLiteral("geboren"), QStringLiteral("geborenam"),
-             QStringLiteral("gebam"), QStringLiteral("geb"), QStringLiteral("birthdate"),
-             QStringLiteral("dateofbirth"), QStringLiteral("birthday"), QStringLiteral("dob"),
-             QStringLiteral("born")},
-            {QStringLiteral("geschlecht"), QStringLiteral("anrede"), QStringLiteral("mw"),
-             QStringLiteral("sex"), QStringLiteral("gender"), QStringLiteral("salutation")},
-            {QStringLiteral("nachname"), QStringLiteral("familienname"), QStringLiteral("name"),
-             QStringLiteral("surname"), QStringLiteral("lastname"), QStringLiteral("familyname")},
-            {QStringLiteral("vorname"), QStringLiteral("rufname"), QStringLiteral("firstname"),
-             QStringLiteral("givenname"), QStringLiteral("forename")},
-            {QStringLiteral("dan"), QStringLiteral("dangrad"), QStringLiteral("grad"),
-             QStringLiteral("graduierung"), QStringLiteral("dangraduierung"),
-             QStringLiteral("danrang"), QStringLiteral("grade"), QStringLiteral("rank"),
-             QStringLiteral("dangrade")},
+    QString key; // the words run together: "geburtsdatum", "dateofbirth"
+    bool inside; // also found among other words ("Geschlecht (m/w/d)")
+};
+
+// Headings each kind is known by, the better match first. A key that is
+// also a part of unrelated headings ("Geb." of "Geb.-Ort", "Name" of
+// "Name des Vereins") is only taken when it is the whole heading.
+const QList<QList<KnownHeading>> &knownHeadings()
+{
+    const auto any = [](const char *k) { return KnownHeading{QString::fromUtf8(k), true}; };
+    const auto whole = [](const char *k) { return KnownHeading{QString::fromUtf8(k), false}; };
+    static const QList<QList<KnownHeading>> h = {
+            {any("geburtsdatum"), any("gebdatum"), whole("gebdat"), any("geburtstag"),
+             whole("geboren"), any("geborenam"), whole("gebam"), whole("geb"), any("birthdate"),
+             any("dateofbirth"), any("birthday"), whole("dob"), whole("born")},
+            {any("geschlecht"), any("anrede"), whole("mw"), whole("mwd"), any("sex"), any("gender"),
+             any("salutation")},
+            {any("nachname"), any("familienname"), whole("name"), any("surname"), any("lastname"),
+             any("familyname")},
+            {any("vorname"), any("rufname"), any("firstname"), any("givenname"), any("forename")},
+            {whole("dan"), any("dangrad"), whole("grad"), any("graduierung"), any("dangraduierung"),
+             any("danrang"), whole("grade"), whole("rank"), any("dangrade"), any("dan")},
     };
     return h;
+}
+
+// How well a heading names a kind: lower is better, -1 for not at all.
+int headingRank(const QStringList &words, const QList<KnownHeading> &known)
+{
+    const QString whole = words.join(QString());
+    int best = -1;
+    for (int k = 0; k < known.size(); ++k) {
+        const KnownHeading &h = known[k];
+        int rank = -1;
+        if (whole == h.key) {
+            rank = 2 * k;
+        } else if (h.inside) {
+            // Any run of neighbouring words: "Geb. Datum (TT.MM.JJJJ)" holds "geb datum".
+            for (qsizetype from = 0; from < words.size() && rank < 0; ++from) {
+                QString run;
+                for (qsizetype to = from; to < words.size() && run.size() < h.key.size(); ++to) {
+                    run += words[to];
+                    if (run == h.key) {
+                        rank = 2 * k + 1;
+                        break;
+                    }
+                }
+            }
+        }
+        if (rank >= 0 && (best < 0 || rank < best))
+            best = rank;
+    }
+    return best;
 }
 
 QString normalizedWord(const ListCell &cell)
@@ -89,21 +130,19 @@ QString listColumnCaption(ListColumn c)
 ColumnChoice recognizeColumns(const ListRow &header)
 {
     ColumnChoice choice;
-    QList<QString> keys;
+    QList<QStringList> words;
     for (const ListCell &c : header.cells)
-        keys << headerKey(c.display());
-    std::array<int, ListColumnCount> rank;
-    rank.fill(1 << 30);
-    QList<bool> taken(keys.size(), false);
-    // Kinds in order; a header that names one kind well is not taken for another.
+        words << (c.kind == ListCell::Text ? headerWords(c.text) : QStringList());
+    QList<bool> taken(words.size(), false);
+    // Kinds in order; a heading that names one kind is not taken for another.
     for (int kind = 0; kind < ListColumnCount; ++kind) {
-        const QStringList &names = knownHeaders()[kind];
-        for (int col = 0; col < keys.size(); ++col) {
-            if (taken[col])
+        int best = -1;
+        for (int col = 0; col < words.size(); ++col) {
+            if (taken[col] || words[col].isEmpty())
                 continue;
-            const int r = int(names.indexOf(keys[col]));
-            if (r >= 0 && r < rank[kind]) {
-                rank[kind] = r;
+            const int r = headingRank(words[col], knownHeadings()[kind]);
+            if (r >= 0 && (best < 0 || r < best)) {
+                best = r;
                 choice.index[kind] = col;
             }
         }
@@ -113,12 +152,28 @@ ColumnChoice recognizeColumns(const ListRow &header)
     return choice;
 }
 
-int birthDateColumnByContent(const MemberSheet &sheet, const QDate &referenceDay)
+int findHeaderRow(const MemberSheet &sheet)
+{
+    int best = 0, bestFound = 0;
+    const int rows = int(std::min<qsizetype>(sheet.rows.size(), HeaderSearchRows));
+    for (int i = 0; i < rows; ++i) {
+        const ColumnChoice c = recognizeColumns(sheet.rows[i]);
+        const int found = int(
+                std::count_if(c.index.cbegin(), c.index.cend(), [](int col) { return col >= 0; }));
+        if (found > bestFound) {
+            best = i;
+            bestFound = found;
+        }
+    }
+    return best;
+}
+
+int birthDateColumnByContent(const MemberSheet &sheet, const QDate &referenceDay, int header)
 {
     const int columns = sheet.columnCount();
     for (int col = 0; col < columns; ++col) {
         int filled = 0, dates = 0;
-        for (qsizetype i = 1; i < sheet.rows.size(); ++i) {
+        for (qsizetype i = header + 1; i < sheet.rows.size(); ++i) {
             const ListCell &c = sheet.rows[i].cell(col);
             if (c.isBlank())
                 continue;
@@ -132,16 +187,28 @@ int birthDateColumnByContent(const MemberSheet &sheet, const QDate &referenceDay
     return -1;
 }
 
+ColumnChoice recognizeLayout(const MemberSheet &sheet, const QDate &referenceDay)
+{
+    if (sheet.rows.isEmpty())
+        return ColumnChoice{};
+    const int header = findHeaderRow(sheet);
+    ColumnChoice c = recognizeColumns(sheet.rows[header]);
+    c.header = header;
+    if (c[ListColumn::BirthDate] < 0)
+        c[ListColumn::BirthDate] = birthDateColumnByContent(sheet, referenceDay, header);
+    return c;
+}
+
 Result<int> firstCountableSheet(const MemberBook &book, const QDate &referenceDay)
 {
     bool anyMembers = false;
     for (int i = 0; i < book.sheets.size(); ++i) {
         const MemberSheet &sheet = book.sheets[i];
-        if (sheet.rows.size() < 2)
+        const ColumnChoice layout = recognizeLayout(sheet, referenceDay);
+        if (sheet.rows.size() < layout.header + 2)
             continue;
         anyMembers = true;
-        if (recognizeColumns(*sheet.header())[ListColumn::BirthDate] >= 0
-            || birthDateColumnByContent(sheet, referenceDay) >= 0)
+        if (layout[ListColumn::BirthDate] >= 0)
             return i;
     }
     return Failure{anyMembers ? QStringLiteral(
@@ -177,12 +244,12 @@ int ageGroupOf(int age)
     return AgeGroupCount - 1;
 }
 
-QDate readBirthDate(const ListCell &cell, const QDate &referenceDay)
+BirthDateReading readBirthDateWithDoubt(const ListCell &cell, const QDate &referenceDay)
 {
     if (cell.kind == ListCell::Date)
-        return cell.date;
+        return {cell.date, QDate()};
     if (cell.kind != ListCell::Text)
-        return QDate();
+        return {};
     static const QRegularExpression german(QStringLiteral(
             "^(\\d{1,2})\\.(\\d{1,2})\\.(\\d{2}|\\d{4})(?:[ T]\\d{1,2}:\\d{2}(?::\\d{2})?)?$"));
     static const QRegularExpression iso(QStringLiteral(
@@ -192,17 +259,29 @@ QDate readBirthDate(const ListCell &cell, const QDate &referenceDay)
     if (m.hasMatch()) {
         const int day = m.captured(1).toInt();
         const int month = m.captured(2).toInt();
-        int year = m.captured(3).toInt();
-        if (m.capturedLength(3) == 2) {
-            const QDate recent(2000 + year, month, day);
-            year += recent.isValid() && recent > referenceDay ? 1900 : 2000;
-        }
-        return QDate(year, month, day);
+        const int year = m.captured(3).toInt();
+        if (m.capturedLength(3) == 4)
+            return {QDate(year, month, day), QDate()};
+        const QDate recent(2000 + year, month, day);
+        const QDate older(1900 + year, month, day);
+        const bool takeRecent = !older.isValid() || (recent.isValid() && recent <= referenceDay);
+        const QDate chosen = takeRecent ? recent : older;
+        const QDate other = takeRecent ? older : recent;
+        const auto plausible = [&](const QDate &d) {
+            return d.isValid() && d <= referenceDay && completedYears(d, referenceDay) <= MaxAge;
+        };
+        return {chosen, plausible(chosen) && plausible(other) ? other : QDate()};
     }
     m = iso.match(text);
     if (m.hasMatch())
-        return QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
-    return QDate();
+        return {QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()),
+                QDate()};
+    return {};
+}
+
+QDate readBirthDate(const ListCell &cell, const QDate &referenceDay)
+{
+    return readBirthDateWithDoubt(cell, referenceDay).date;
 }
 
 ListSex readSex(const ListCell &cell)
@@ -210,17 +289,36 @@ ListSex readSex(const ListCell &cell)
     const QString t = normalizedWord(cell);
     if (t.isEmpty())
         return ListSex::Unknown;
-    static const QStringList men = {
-            QStringLiteral("m"),    QStringLiteral("m\u00e4nnlich"), QStringLiteral("maennlich"),
-            QStringLiteral("mann"), QStringLiteral("herr"),          QStringLiteral("hr"),
-            QStringLiteral("male"), QStringLiteral("man"),           QStringLiteral("mr")};
-    static const QStringList women = {
-            QStringLiteral("w"),     QStringLiteral("weiblich"), QStringLiteral("frau"),
-            QStringLiteral("fr"),    QStringLiteral("female"),   QStringLiteral("f"),
-            QStringLiteral("woman"), QStringLiteral("mrs"),      QStringLiteral("ms")};
+    static const QStringList men = {QStringLiteral("m"),         QStringLiteral("m\u00e4nnlich"),
+                                    QStringLiteral("maennlich"), QStringLiteral("m\u00e4nnl"),
+                                    QStringLiteral("maennl"),    QStringLiteral("mnl"),
+                                    QStringLiteral("mann"),      QStringLiteral("herr"),
+                                    QStringLiteral("hr"),        QStringLiteral("junge"),
+                                    QStringLiteral("male"),      QStringLiteral("man"),
+                                    QStringLiteral("mr"),        QStringLiteral("boy")};
+    static const QStringList women = {QStringLiteral("w"),
+                                      QStringLiteral("weiblich"),
+                                      QStringLiteral("weibl"),
+                                      QStringLiteral("wbl"),
+                                      QStringLiteral("frau"),
+                                      QStringLiteral("fr"),
+                                      QStringLiteral("m\u00e4dchen"),
+                                      QStringLiteral("maedchen"),
+                                      QStringLiteral("female"),
+                                      QStringLiteral("f"),
+                                      QStringLiteral("woman"),
+                                      QStringLiteral("mrs"),
+                                      QStringLiteral("ms"),
+                                      QStringLiteral("girl")};
     if (men.contains(t))
         return ListSex::Male;
     if (women.contains(t))
+        return ListSex::Female;
+    // An address as the salutation column holds it: "Herr Dr.", "Frau Prof.".
+    const QString first = t.section(QLatin1Char(' '), 0, 0);
+    if (first == QLatin1StringView("herr"))
+        return ListSex::Male;
+    if (first == QLatin1StringView("frau"))
         return ListSex::Female;
     return ListSex::Other;
 }
@@ -233,29 +331,37 @@ int readGrade(const ListCell &cell)
     }
     if (cell.kind != ListCell::Text)
         return 0;
-    QString t = cell.text.toLower();
-    t.remove(QStringLiteral("dan"));
-    t.remove(QLatin1Char('.'));
-    t = t.trimmed();
-    bool ok = false;
-    const int g = t.toInt(&ok);
-    return ok && g >= 1 && g <= 10 && t.size() <= 2 ? g : 0;
+    // "3", "3.", "3. Dan", "Dan 3", and a whole number written with a zero
+    // fraction: "3.0" as pandas writes it, "3,0" as German programs do.
+    static const QRegularExpression grade(
+            QStringLiteral("^(?:dan\\s*)?(\\d{1,2})(?:[.,]0+)?\\.?\\s*(?:dan)?$"),
+            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = grade.match(cell.text.trimmed());
+    if (!m.hasMatch())
+        return 0;
+    const int g = m.captured(1).toInt();
+    return g >= 1 && g <= 10 ? g : 0;
 }
 
 CountResult countMembers(const MemberSheet &sheet, const ColumnChoice &columns,
-                         const QDate &referenceDay, OtherSex other)
+                         const CountRules &rules)
 {
     CountResult result;
+    const QDate &referenceDay = rules.referenceDay;
     const int birthCol = columns[ListColumn::BirthDate];
     const int sexCol = columns[ListColumn::Sex];
     const int surnameCol = columns[ListColumn::Surname];
     const int firstCol = columns[ListColumn::FirstName];
     const int gradeCol = columns[ListColumn::Grade];
     const bool withMasters = gradeCol >= 0 && surnameCol >= 0 && firstCol >= 0;
+    const QString dayFormat = QStringLiteral("dd.MM.yyyy");
+    const QString noValue = QStringLiteral("Formel ohne gespeicherten Wert");
 
-    for (qsizetype i = 1; i < sheet.rows.size(); ++i) {
+    for (qsizetype i = std::max(0, columns.header) + 1; i < sheet.rows.size(); ++i) {
         const ListRow &row = sheet.rows[i];
         ++result.members;
+        if (row.hidden)
+            ++result.hiddenRows;
 
         if (withMasters && !row.cell(gradeCol).isBlank()) {
             const ListCell &gradeCell = row.cell(gradeCol);
@@ -263,7 +369,9 @@ CountResult countMembers(const MemberSheet &sheet, const ColumnChoice &columns,
             const QString surname = cleanName(row.cell(surnameCol));
             const QString first = cleanName(row.cell(firstCol));
             QString why;
-            if (grade == 0)
+            if (gradeCell.kind == ListCell::Formula)
+                why = QStringLiteral("Dan-Grad: ") + noValue;
+            else if (grade == 0)
                 why = QStringLiteral("Dan-Grad %1 ist kein Grad von 1 bis 10")
                               .arg(quotedValue(gradeCell));
             else if (surname.isEmpty() || first.isEmpty())
@@ -284,27 +392,39 @@ CountResult countMembers(const MemberSheet &sheet, const ColumnChoice &columns,
             result.notCounted << RowNote{row.number, QStringLiteral("Geburtsdatum fehlt")};
             continue;
         }
-        const QDate birth = readBirthDate(birthCell, referenceDay);
+        if (birthCell.kind == ListCell::Formula) {
+            result.notCounted << RowNote{row.number, QStringLiteral("Geburtsdatum: ") + noValue};
+            continue;
+        }
+        const BirthDateReading reading = readBirthDateWithDoubt(birthCell, referenceDay);
+        const QDate &birth = reading.date;
         if (!birth.isValid()) {
             result.notCounted << RowNote{row.number,
                                          QStringLiteral("Geburtsdatum %1 ist kein lesbares Datum")
                                                  .arg(quotedValue(birthCell))};
             continue;
         }
-        const QString birthText = birth.toString(QStringLiteral("dd.MM.yyyy"));
-        if (birth > referenceDay) {
+        const QString birthText = birth.toString(dayFormat);
+        if (rules.today.isValid() && birth > rules.today) {
             result.notCounted << RowNote{
-                    row.number,
-                    QStringLiteral("geboren am %1, nach dem Stichtag %2")
-                            .arg(birthText, referenceDay.toString(QStringLiteral("dd.MM.yyyy")))};
+                    row.number, QStringLiteral("geboren am %1: Das Datum liegt in der Zukunft, "
+                                               "wohl ein Tippfehler")
+                                        .arg(birthText)};
+            continue;
+        }
+        if (birth > referenceDay) {
+            result.notCounted << RowNote{row.number,
+                                         QStringLiteral("geboren am %1, nach dem Stichtag %2")
+                                                 .arg(birthText, referenceDay.toString(dayFormat))};
             continue;
         }
         const int age = completedYears(birth, referenceDay);
-        if (age > 120) {
+        if (age > MaxAge) {
             result.notCounted << RowNote{
                     row.number,
-                    QStringLiteral("geboren am %1: \u00fcber 120 Jahre alt, wohl ein Tippfehler")
-                            .arg(birthText)};
+                    QStringLiteral("geboren am %1: \u00fcber %2 Jahre alt, wohl ein Tippfehler")
+                            .arg(birthText)
+                            .arg(MaxAge)};
             continue;
         }
 
@@ -320,12 +440,14 @@ CountResult countMembers(const MemberSheet &sheet, const ColumnChoice &columns,
         case ListSex::Other:
         case ListSex::Unknown: {
             const QString what
-                    = sexCell.isBlank() ? QStringLiteral("Geschlecht nicht angegeben")
-                                        : QStringLiteral("Geschlecht %1").arg(quotedValue(sexCell));
+                    = sexCell.kind == ListCell::Formula ? QStringLiteral("Geschlecht: ") + noValue
+                      : sexCell.isBlank()
+                              ? QStringLiteral("Geschlecht nicht angegeben")
+                              : QStringLiteral("Geschlecht %1").arg(quotedValue(sexCell));
             result.otherSex << RowNote{row.number, what};
-            if (other == OtherSex::AsMen)
+            if (rules.other == OtherSex::AsMen)
                 column = Men;
-            else if (other == OtherSex::AsWomen)
+            else if (rules.other == OtherSex::AsWomen)
                 column = Women;
             else
                 result.notCounted << RowNote{row.number,
@@ -339,8 +461,32 @@ CountResult countMembers(const MemberSheet &sheet, const ColumnChoice &columns,
             continue;
         ++result.counts[ageGroupOf(age)][column];
         ++result.counted;
+        if (reading.otherCentury.isValid()) {
+            const int otherAge = completedYears(reading.otherCentury, referenceDay);
+            const auto years = [](int n) {
+                return n == 1 ? QStringLiteral("1 Jahr") : QStringLiteral("%1 Jahre").arg(n);
+            };
+            result.toCheck << RowNote{
+                    row.number,
+                    QStringLiteral("%1 gelesen als %2 (%3 alt), gez\u00e4hlt; oder war %4 "
+                                   "gemeint (%5 alt)?")
+                            .arg(quotedValue(birthCell), birthText, years(age),
+                                 reading.otherCentury.toString(dayFormat), years(otherAge))};
+        }
     }
     return result;
+}
+
+Result<FirstCount> countFirstSheet(const MemberBook &book, const CountRules &rules)
+{
+    const Result<int> sheet = firstCountableSheet(book, rules.referenceDay);
+    if (!sheet)
+        return sheet.failure();
+    FirstCount first;
+    first.sheet = *sheet;
+    first.columns = recognizeLayout(book.sheets[first.sheet], rules.referenceDay);
+    first.result = countMembers(book.sheets[first.sheet], first.columns, rules);
+    return first;
 }
 
 MastersPlan planMasters(const QStringList &current, const QStringList &imported, bool replace)

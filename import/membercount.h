@@ -16,23 +16,38 @@ constexpr int ListColumnCount = 5;
 // German caption of a column kind, as the dialog labels its choice.
 QString listColumnCaption(ListColumn c);
 
-// Column index (0-based) for each kind, -1 for none.
+// Column index (0-based) for each kind, -1 for none, and the row that
+// heads them: the members are the rows below it.
 struct ColumnChoice
 {
     std::array<int, ListColumnCount> index{-1, -1, -1, -1, -1};
+    int header = 0; // index in MemberSheet::rows
     int &operator[](ListColumn c) { return index[static_cast<int>(c)]; }
     int operator[](ListColumn c) const { return index[static_cast<int>(c)]; }
-    bool operator==(const ColumnChoice &o) const { return index == o.index; }
+    bool operator==(const ColumnChoice &o) const { return index == o.index && header == o.header; }
 };
 
-// Finds the columns by their headers, German or English, without regard to
-// case, blanks and punctuation ("Geb.-Datum", "Date of birth", "Anrede", ...).
-// Each header is taken for one kind at most.
+// Finds the columns by the words of their headings, German or English,
+// without regard to case, blanks and punctuation ("Geb.-Datum", "Date of
+// birth", "Geschlecht (m/w/d)", "Graduierung (Dan)"). Each heading is taken
+// for one kind at most. `header` of the result is 0: the caller knows the row.
 ColumnChoice recognizeColumns(const ListRow &header);
 
-// When no header names the birth date: the first column in which most
-// filled cells of the members' rows are dates. -1 when there is none.
-int birthDateColumnByContent(const MemberSheet &sheet, const QDate &referenceDay);
+// A title and blank rows may stand above the header ("Mitgliederliste TSV
+// ..., Stand ..."): the header is the one of the first rows in which the
+// most columns are recognised (the first of them on a tie; the first row
+// when none names any). Its index in sheet.rows.
+constexpr int HeaderSearchRows = 20;
+int findHeaderRow(const MemberSheet &sheet);
+
+// When no heading names the birth date: the first column in which most
+// filled cells of the members' rows (those below `header`) are dates. -1
+// when there is none.
+int birthDateColumnByContent(const MemberSheet &sheet, const QDate &referenceDay, int header = 0);
+
+// The header row and the columns the dialog proposes for a sheet: the header
+// found, the columns by their headings, the birth date by content if need be.
+ColumnChoice recognizeLayout(const MemberSheet &sheet, const QDate &referenceDay);
 
 // The first sheet that can be counted: members under a header and a
 // birth-date column (by header or content). Fails, saying why, when none is.
@@ -48,19 +63,33 @@ int completedYears(const QDate &birth, const QDate &day);
 // The age group (0..6, the grid's rows) of an age.
 int ageGroupOf(int age);
 
+// Older than this on the reference day is taken for a typo, not counted.
+constexpr int MaxAge = 105;
+
 // A birth date from a cell: a date cell, or text as dd.mm.yyyy, d.m.yy or
 // yyyy-mm-dd (a time after it is ignored). A two-digit year is put in the
 // century that makes the date no later than the reference day: "3.4.15" is
 // 2015 on the reference day 1.1.2027, "3.4.45" is 1945. Invalid when the
 // cell holds no such date.
+struct BirthDateReading
+{
+    QDate date;
+    // For a two-digit year that the other century would turn into an age
+    // from 0 to MaxAge as well ("1.3.25": 2025 or 1925): that other date.
+    QDate otherCentury;
+};
+BirthDateReading readBirthDateWithDoubt(const ListCell &cell, const QDate &referenceDay);
 QDate readBirthDate(const ListCell &cell, const QDate &referenceDay);
 
 enum class ListSex { Male, Female, Other, Unknown };
-// m / männlich / Herr / male -> Male; w / weiblich / Frau / female / f -> Female;
+// m / männlich / männl. / Herr / Junge / male -> Male; w / weiblich / weibl. /
+// Frau / Mädchen / female / f -> Female, in any case, with or without a dot;
 // empty -> Unknown; anything else (divers, ohne Angabe, ...) -> Other.
 ListSex readSex(const ListCell &cell);
 
-// A Dan grade 1..10 from a cell ("3", "3. Dan", "3.Dan", "Dan 3"); 0 for anything else.
+// A Dan grade 1..10 from a cell ("3", "3. Dan", "3.Dan", "Dan 3", and "3.0"
+// or "3,0" as programs write whole numbers with a fraction); 0 for anything
+// else, "2.5" included.
 int readGrade(const ListCell &cell);
 
 // What to do with members whose sex is neither male nor female.
@@ -80,17 +109,37 @@ struct CountResult
     MemberCounts counts{};
     int members = 0;                // rows under the header
     int counted = 0;                // members in the counts
+    int hiddenRows = 0;             // members in rows the spreadsheet hides (counted as any)
     QList<RowNote> notCounted;      // rows that are not in the counts, with the reason
     QList<RowNote> otherSex;        // readable birth date, sex neither male nor female
+    QList<RowNote> toCheck;         // counted, but the user should look: a two-digit year
     QStringList masters;            // entries as the masters list holds them, list order
     QList<RowNote> mastersNotTaken; // a grade column value that gives no entry
 };
 
-// Counts the members of `sheet` (its first row being the header) by age
-// group and sex on referenceDay, and forms the masters entries when the
+// The days and the choice a count depends on.
+struct CountRules
+{
+    QDate referenceDay; // the ages are counted on this day
+    QDate today;        // nobody is born after it
+    OtherSex other = OtherSex::NotCounted;
+};
+
+// Counts the members of `sheet` (the rows below columns.header) by age
+// group and sex on the reference day, and forms the masters entries when the
 // grade, surname and first-name columns are chosen.
 CountResult countMembers(const MemberSheet &sheet, const ColumnChoice &columns,
-                         const QDate &referenceDay, OtherSex other);
+                         const CountRules &rules);
+
+// What the dialog opens with: the first countable sheet, its layout and its
+// count, worked out where a long list may take its time.
+struct FirstCount
+{
+    int sheet = 0;
+    ColumnChoice columns;
+    CountResult result;
+};
+Result<FirstCount> countFirstSheet(const MemberBook &book, const CountRules &rules);
 
 // What the masters list becomes when the entries from a member list are
 // taken: in place of the list, or added to it. Entries the list holds already

@@ -9,15 +9,51 @@
 
 namespace zor {
 
-Result<MemberBook> readMemberList(const QByteArray &bytes)
+namespace {
+
+// Whether an OLE container (Compound File) holds a stream of this name. The
+// directory entries sit 128 bytes apart in its sectors, each beginning with
+// the name in UTF-16 and giving its length in bytes (with the closing zero)
+// at offset 64. Looking at every such place is enough to tell an encrypted
+// workbook from an old .xls; a wrong guess only changes which advice is shown.
+bool oleHasStream(const QByteArray &bytes, QStringView name)
 {
-    if (bytes.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")) {
-        // An OLE container: a workbook with a password, or the old .xls format.
-        return Failure{QStringLiteral(
-                "Die Datei ist mit einem Kennwort gesch\u00fctzt oder im alten Excel-Format "
-                "(.xls) gespeichert. Bitte speichern Sie die Mitgliederliste ohne Kennwort als "
-                ".xlsx-, .ods- oder CSV-Datei und w\u00e4hlen Sie sie dann noch einmal.")};
+    QByteArray wanted;
+    for (const QChar c : name)
+        wanted.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+    const int length = int(name.size() + 1) * 2;
+    for (qsizetype at = 512; at + 128 <= bytes.size(); at += 128) {
+        if (uchar(bytes[at + 64]) == length && bytes[at + 65] == 0
+            && bytes.mid(at, wanted.size()) == wanted)
+            return true;
     }
+    return false;
+}
+
+Result<MemberBook> oleFailure(const QByteArray &bytes)
+{
+    // Excel's and LibreOffice's encryption of .xlsx puts the workbook into
+    // such a container as "EncryptedPackage".
+    if (oleHasStream(bytes, u"EncryptedPackage") || oleHasStream(bytes, u"EncryptionInfo"))
+        return Failure{passwordProtected()};
+    if (oleHasStream(bytes, u"Workbook") || oleHasStream(bytes, u"Book"))
+        return Failure{QStringLiteral(
+                "Die Datei ist im alten Excel-Format (.xls) gespeichert, das dieses Programm "
+                "nicht liest. Bitte speichern Sie die Mitgliederliste in Ihrem "
+                "Tabellenprogramm als .xlsx-, .ods- oder CSV-Datei und w\u00e4hlen Sie sie dann "
+                "noch einmal.")};
+    return Failure{QStringLiteral(
+            "Die Datei ist mit einem Kennwort gesch\u00fctzt oder im alten Excel-Format "
+            "(.xls) gespeichert. Bitte speichern Sie die Mitgliederliste ohne Kennwort als "
+            ".xlsx-, .ods- oder CSV-Datei und w\u00e4hlen Sie sie dann noch einmal.")};
+}
+
+} // namespace
+
+Result<MemberBook> readMemberList(const QByteArray &bytes, const ProgressHook &progress)
+{
+    if (bytes.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"))
+        return oleFailure(bytes);
     if (bytes.startsWith("%PDF") || bytes.startsWith("\x89PNG")
         || bytes.startsWith("\xFF\xD8\xFF")) {
         return Failure{QStringLiteral(
@@ -26,9 +62,9 @@ Result<MemberBook> readMemberList(const QByteArray &bytes)
     }
     Result<MemberBook> read = MemberBook{};
     if (bytes.startsWith("PK\x03\x04")) {
-        read = looksLikeOds(bytes) ? readOds(bytes) : readXlsx(bytes);
+        read = looksLikeOds(bytes) ? readOds(bytes, progress) : readXlsx(bytes, progress);
     } else {
-        Result<CsvRead> csv = readCsv(bytes);
+        Result<CsvRead> csv = readCsv(bytes, progress);
         if (!csv)
             return csv.failure();
         read = MemberBook{{std::move(csv).value().sheet}};
@@ -44,7 +80,7 @@ Result<MemberBook> readMemberList(const QByteArray &bytes)
     return read;
 }
 
-Result<MemberBook> readMemberListFile(const QString &path)
+Result<MemberBook> readMemberListFile(const QString &path, const ProgressHook &progress)
 {
     const QString name = QStringLiteral("\u201e%1\u201c").arg(QDir::toNativeSeparators(path));
     const QFileInfo info(path);
@@ -72,7 +108,7 @@ Result<MemberBook> readMemberListFile(const QString &path)
     if (file.error() != QFileDevice::NoError)
         return Failure{QStringLiteral("Die Datei %1 konnte nicht gelesen werden:\n%2")
                                .arg(name, file.errorString())};
-    return readMemberList(bytes);
+    return readMemberList(bytes, progress);
 }
 
 } // namespace zor

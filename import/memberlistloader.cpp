@@ -85,12 +85,20 @@ void setMemberListPluginFolders(const QStringList &folders)
     state().readers = nullptr;
 }
 
-Result<MemberBook> readMemberListFileViaPlugin(const QString &path)
+Result<MemberBook> readMemberListFileViaPlugin(const QString &path, const ProgressHook &progress)
 {
     const Result<MemberListReaders *> readers = loadReaders();
     if (!readers)
         return readers.failure();
-    return (*readers)->readMemberListFile(path);
+    return (*readers)->readMemberListFile(path, progress);
+}
+
+Result<void> loadMemberListReaders()
+{
+    const Result<MemberListReaders *> readers = loadReaders();
+    if (!readers)
+        return readers.failure();
+    return {};
 }
 
 } // namespace zor

@@ -16,9 +16,10 @@ class MemberListPlugin : public QObject, public MemberListReaders
     Q_INTERFACES(zor::MemberListReaders)
 
 public:
-    Result<MemberBook> readMemberListFile(const QString &path) const override
+    Result<MemberBook> readMemberListFile(const QString &path,
+                                          const ProgressHook &progress) const override
     {
-        return zor::readMemberListFile(path);
+        return zor::readMemberListFile(path, progress);
     }
 };
 

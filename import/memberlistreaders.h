@@ -14,7 +14,8 @@ class MemberListReaders
 {
 public:
     virtual ~MemberListReaders() = default;
-    virtual Result<MemberBook> readMemberListFile(const QString &path) const = 0;
+    virtual Result<MemberBook> readMemberListFile(const QString &path,
+                                                  const ProgressHook &progress) const = 0;
 };
 
 } // namespace zor

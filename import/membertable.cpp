@@ -30,6 +30,14 @@ ListCell ListCell::fromDate(const QDate &d)
     return c;
 }
 
+ListCell ListCell::fromFormula(const QString &formula)
+{
+    ListCell c;
+    c.kind = Formula;
+    c.text = formula;
+    return c;
+}
+
 bool ListCell::isBlank() const
 {
     if (kind == Empty)
@@ -64,7 +72,12 @@ const ListRow *MemberSheet::header() const
     return rows.isEmpty() ? nullptr : &rows.constFirst();
 }
 
-bool addListRow(MemberSheet &sheet, int number, QList<ListCell> &&cells)
+bool MemberSheet::columnHidden(int column) const
+{
+    return std::binary_search(hiddenColumns.cbegin(), hiddenColumns.cend(), column);
+}
+
+bool addListRow(MemberSheet &sheet, int number, QList<ListCell> &&cells, bool hidden)
 {
     while (!cells.isEmpty() && cells.constLast().isBlank())
         cells.removeLast();
@@ -72,8 +85,22 @@ bool addListRow(MemberSheet &sheet, int number, QList<ListCell> &&cells)
         return true;
     if (sheet.rows.size() >= MaxListRows)
         return false;
-    sheet.rows.append(ListRow{number, std::move(cells)});
+    sheet.rows.append(ListRow{number, std::move(cells), hidden});
     return true;
+}
+
+QString passwordProtected()
+{
+    return QStringLiteral(
+            "Die Datei ist mit einem Kennwort gesch\u00fctzt. So kann dieses Programm sie nicht "
+            "lesen. Bitte \u00f6ffnen Sie die Mitgliederliste in Ihrem Tabellenprogramm, "
+            "speichern Sie sie ohne Kennwort (\u201eSpeichern unter\u201c, ohne "
+            "\u201eMit Kennwort speichern\u201c) und w\u00e4hlen Sie sie dann noch einmal.");
+}
+
+QString stoppedByUser()
+{
+    return QStringLiteral("Das Lesen der Mitgliederliste wurde abgebrochen.");
 }
 
 } // namespace zor

@@ -24,9 +24,7 @@ QString damaged()
 
 QString encrypted()
 {
-    return QStringLiteral("Die Datei ist mit einem Kennwort gesch\u00fctzt. Bitte speichern Sie "
-                          "die Mitgliederliste ohne Kennwort und w\u00e4hlen Sie sie dann noch "
-                          "einmal.");
+    return passwordProtected();
 }
 
 QString tooBig()
@@ -239,11 +237,16 @@ QString readStringItem(QXmlStreamReader &xml)
     return text;
 }
 
+// A number format shows a date when, outside quotes, escapes and brackets,
+// it holds nothing but date and time letters and names a day or a year:
+// "DD.MM.YY", "yyyy-mm-dd hh:mm", German "TT.MM.JJJJ". A word such as
+// "General" or "Standard" holds other letters and is no date; "mm:ss" names
+// no day.
 bool isDateFormatCode(const QString &code)
 {
-    // Letters in quotes, after a backslash or in brackets ([Red], [$-407]) are no format.
     bool quoted = false;
     int bracket = 0;
+    bool day = false;
     for (qsizetype i = 0; i < code.size(); ++i) {
         const QChar c = code[i];
         if (c == QLatin1Char('"'))
@@ -256,15 +259,16 @@ bool isDateFormatCode(const QString &code)
             ++bracket;
         else if (c == QLatin1Char(']'))
             bracket = std::max(0, bracket - 1);
-        else if (bracket == 0) {
+        else if (bracket == 0 && c.isLetter()) {
             const QChar l = c.toLower();
-            // "d" and "y" (German Excel also "t" and "j") name dates; "m" alone may be minutes.
             if (l == QLatin1Char('d') || l == QLatin1Char('y') || l == QLatin1Char('t')
                 || l == QLatin1Char('j'))
-                return true;
+                day = true;
+            else if (!QStringView(u"mhsbeapg").contains(l)) // months, times, eras, AM/PM
+                return false;
         }
     }
-    return false;
+    return day;
 }
 
 bool isBuiltinDateFormat(int id)
@@ -363,13 +367,35 @@ ListCell xlsxCell(const QString &type, const QString &value, const QString &inli
     return ListCell::fromNumber(n);
 }
 
+bool isTrue(const QString &v)
+{
+    return v == QLatin1StringView("1") || v == QLatin1StringView("true");
+}
+
+// How far through the sheets' XML the reading is, for the progress hook.
+struct SheetProgress
+{
+    const ProgressHook *hook = nullptr;
+    double start = 0; // of the whole, where this sheet begins
+    double share = 1; // of the whole, this sheet's part
+
+    bool tell(const QXmlStreamReader &xml, qsizetype size) const
+    {
+        if (!hook || !*hook)
+            return true;
+        const double local = size > 0 ? double(xml.characterOffset()) / double(size) : 0;
+        return (*hook)(start + share * std::clamp(local, 0.0, 1.0));
+    }
+};
+
 bool readWorksheet(const QByteArray &bytes, const XlsxContext &ctx, MemberSheet &sheet,
-                   QString &why)
+                   QString &why, const SheetProgress &progress)
 {
     QXmlStreamReader xml(bytes);
     int rowNumber = 0;
     QList<ListCell> cells;
     bool inRow = false;
+    bool rowHidden = false;
     int col = -1;
     while (!xml.atEnd()) {
         xml.readNext();
@@ -387,22 +413,46 @@ bool readWorksheet(const QByteArray &bytes, const XlsxContext &ctx, MemberSheet 
                     why = QStringLiteral("Die Tabelle hat mehr als %1 Zeilen.").arg(MaxListRows);
                     return false;
                 }
+                if (rowNumber % 1024 == 0 && !progress.tell(xml, bytes.size())) {
+                    why = stoppedByUser();
+                    return false;
+                }
                 cells.clear();
                 inRow = true;
+                rowHidden = isTrue(attr(xml, QLatin1StringView("hidden")));
                 col = -1;
+            } else if (name == QLatin1StringView("col")) {
+                // <cols><col min="2" max="3" hidden="1"/>: columns B and C hidden.
+                if (isTrue(attr(xml, QLatin1StringView("hidden")))) {
+                    const int from = std::max(1, attr(xml, QLatin1StringView("min")).toInt());
+                    const int to = std::min(MaxListColumns,
+                                            attr(xml, QLatin1StringView("max")).toInt());
+                    for (int c = from; c <= to; ++c) {
+                        if (!sheet.columnHidden(c - 1))
+                            sheet.hiddenColumns.insert(std::lower_bound(sheet.hiddenColumns.begin(),
+                                                                        sheet.hiddenColumns.end(),
+                                                                        c - 1),
+                                                       c - 1);
+                    }
+                }
             } else if (inRow && name == QLatin1StringView("c")) {
                 const QString ref = attr(xml, QLatin1StringView("r"));
                 const int c = columnOfRef(ref);
                 col = c >= 0 ? c : col + 1;
                 const QString type = attr(xml, QLatin1StringView("t"));
                 const int style = attr(xml, QLatin1StringView("s")).toInt();
-                QString value, inlineText;
+                QString value, inlineText, formula;
+                bool hasValue = false, hasFormula = false;
                 int depth = 1;
                 while (depth > 0 && !xml.atEnd()) {
                     xml.readNext();
                     if (xml.isStartElement()) {
                         if (xml.name() == QLatin1StringView("v")) {
                             value = xml.readElementText(QXmlStreamReader::SkipChildElements);
+                            hasValue = true;
+                        } else if (xml.name() == QLatin1StringView("f")) {
+                            formula = xml.readElementText(QXmlStreamReader::SkipChildElements);
+                            hasFormula = true;
                         } else if (xml.name() == QLatin1StringView("is")) {
                             inlineText = readStringItem(xml);
                         } else {
@@ -412,11 +462,16 @@ bool readWorksheet(const QByteArray &bytes, const XlsxContext &ctx, MemberSheet 
                         --depth;
                     }
                 }
-                putCell(cells, col, xlsxCell(type, value, inlineText, style, ctx));
+                // A formula with no result in the file: written by a program that
+                // computes nothing. An empty text result says t="str".
+                if (hasFormula && (!hasValue || (value.isEmpty() && type != u"str")))
+                    putCell(cells, col, ListCell::fromFormula(QLatin1Char('=') + formula));
+                else
+                    putCell(cells, col, xlsxCell(type, value, inlineText, style, ctx));
             }
         } else if (xml.isEndElement() && xml.name() == QLatin1StringView("row")) {
             inRow = false;
-            if (!addListRow(sheet, rowNumber, std::move(cells))) {
+            if (!addListRow(sheet, rowNumber, std::move(cells), rowHidden)) {
                 why = QStringLiteral("Die Tabelle hat mehr als %1 Zeilen.").arg(MaxListRows);
                 return false;
             }
@@ -455,7 +510,7 @@ QDate dateFromSerial(double serial, bool date1904)
     return days < 60 ? QDate(1899, 12, 31).addDays(days) : QDate(1899, 12, 30).addDays(days);
 }
 
-Result<MemberBook> readXlsx(const QByteArray &bytes)
+Result<MemberBook> readXlsx(const QByteArray &bytes, const ProgressHook &progress)
 {
     Archive zip(bytes);
     if (!zip.isOpen())
@@ -511,8 +566,13 @@ Result<MemberBook> readXlsx(const QByteArray &bytes)
     else if (!why.isEmpty())
         return Failure{why};
 
+    // A part that a relationship names but the archive lacks is read as
+    // empty, as spreadsheet programs do (R's openxlsx names shared strings
+    // it never wrote); a part that is there but broken is not.
     for (const Relationship &r : std::as_const(rels)) {
         if (r.type == QLatin1StringView("sharedStrings")) {
+            if (!zip.has(r.part))
+                continue;
             if (!readPart(zip, r.part, part, why, damaged()))
                 return Failure{why};
             QXmlStreamReader xml(part);
@@ -526,6 +586,8 @@ Result<MemberBook> readXlsx(const QByteArray &bytes)
             if (xml.hasError())
                 return Failure{damaged()};
         } else if (r.type == QLatin1StringView("styles")) {
+            if (!zip.has(r.part))
+                continue;
             if (!readPart(zip, r.part, part, why, damaged()))
                 return Failure{why};
             ctx.dateStyles = readDateStyles(part);
@@ -543,12 +605,16 @@ Result<MemberBook> readXlsx(const QByteArray &bytes)
         } else {
             sheetPart = base + QStringLiteral("/worksheets/sheet%1.xml").arg(i + 1);
         }
-        if (!readPart(zip, sheetPart, part, why, damaged()))
-            return Failure{why};
         MemberSheet sheet;
         sheet.name = refs[i].name;
-        if (!readWorksheet(part, ctx, sheet, why))
-            return Failure{why};
+        if (zip.has(sheetPart)) {
+            if (!readPart(zip, sheetPart, part, why, damaged()))
+                return Failure{why};
+            const SheetProgress sheetProgress{&progress, double(i) / double(refs.size()),
+                                              1.0 / double(refs.size())};
+            if (!readWorksheet(part, ctx, sheet, why, sheetProgress))
+                return Failure{why};
+        }
         book.sheets << std::move(sheet);
     }
     if (book.sheets.isEmpty())
@@ -602,6 +668,13 @@ QString odsCellText(QXmlStreamReader &xml)
     return text;
 }
 
+// table:visibility="collapse" (hidden) or "filter" (filtered out).
+bool isHiddenInOds(const QXmlStreamReader &xml)
+{
+    const QString v = attr(xml, QLatin1StringView("visibility"));
+    return v == QLatin1StringView("collapse") || v == QLatin1StringView("filter");
+}
+
 int repeatCount(const QXmlStreamReader &xml, QLatin1StringView name)
 {
     bool ok = false;
@@ -611,7 +684,7 @@ int repeatCount(const QXmlStreamReader &xml, QLatin1StringView name)
 
 } // namespace
 
-Result<MemberBook> readOds(const QByteArray &bytes)
+Result<MemberBook> readOds(const QByteArray &bytes, const ProgressHook &progress)
 {
     Archive zip(bytes);
     if (!zip.isOpen())
@@ -619,6 +692,14 @@ Result<MemberBook> readOds(const QByteArray &bytes)
     const QString notOds = notASheet(QStringLiteral("LibreOffice"));
     QString why;
     QByteArray part;
+    // With a password the parts are encrypted inside an ordinary zip; the
+    // manifest says so.
+    if (zip.has(QStringLiteral("META-INF/manifest.xml"))) {
+        if (!readPart(zip, QStringLiteral("META-INF/manifest.xml"), part, why, damaged()))
+            return Failure{why};
+        if (part.contains("encryption-data"))
+            return Failure{encrypted()};
+    }
     if (!readPart(zip, QStringLiteral("content.xml"), part, why, notOds))
         return Failure{why};
 
@@ -626,6 +707,8 @@ Result<MemberBook> readOds(const QByteArray &bytes)
     QXmlStreamReader xml(part);
     MemberSheet *sheet = nullptr;
     int rowNumber = 0;
+    int columnNumber = 0;
+    int rowsSeen = 0;
     while (!xml.atEnd()) {
         xml.readNext();
         if (refuseDtd(xml))
@@ -637,8 +720,20 @@ Result<MemberBook> readOds(const QByteArray &bytes)
                 sheet = &book.sheets.last();
                 sheet->name = attr(xml, QLatin1StringView("name"));
                 rowNumber = 0;
+                columnNumber = 0;
+            } else if (sheet && n == QLatin1StringView("table-column")) {
+                const int span = repeatCount(xml, QLatin1StringView("number-columns-repeated"));
+                const bool hidden = isHiddenInOds(xml);
+                for (int k = 0; k < span && columnNumber < MaxListColumns; ++k, ++columnNumber) {
+                    if (hidden)
+                        sheet->hiddenColumns << columnNumber;
+                }
             } else if (sheet && n == QLatin1StringView("table-row")) {
+                if (++rowsSeen % 1024 == 0 && progress
+                    && !progress(double(xml.characterOffset()) / double(part.size())))
+                    return Failure{stoppedByUser()};
                 const int repeat = repeatCount(xml, QLatin1StringView("number-rows-repeated"));
+                const bool rowHidden = isHiddenInOds(xml);
                 QList<ListCell> cells;
                 int col = 0;
                 int depth = 1;
@@ -651,8 +746,13 @@ Result<MemberBook> readOds(const QByteArray &bytes)
                             const int span = repeatCount(
                                     xml, QLatin1StringView("number-columns-repeated"));
                             const QString type = attr(xml, QLatin1StringView("value-type"));
+                            const QString formula = attr(xml, QLatin1StringView("formula"));
                             ListCell cell;
-                            if (type == QLatin1StringView("date")) {
+                            if (type.isEmpty() && !formula.isEmpty()) {
+                                // A formula whose result was never stored.
+                                odsCellText(xml);
+                                cell = ListCell::fromFormula(formula);
+                            } else if (type == QLatin1StringView("date")) {
                                 const QString v = attr(xml, QLatin1StringView("date-value"));
                                 const QDate d = QDate::fromString(v.left(10), Qt::ISODate);
                                 cell = d.isValid() ? ListCell::fromDate(d) : ListCell::fromText(v);
@@ -690,7 +790,7 @@ Result<MemberBook> readOds(const QByteArray &bytes)
                 }
                 for (int k = 0; k < repeat; ++k) {
                     if (rowNumber >= MaxListRows
-                        || !addListRow(*sheet, ++rowNumber, QList<ListCell>(cells)))
+                        || !addListRow(*sheet, ++rowNumber, QList<ListCell>(cells), rowHidden))
                         return Failure{QStringLiteral("Die Tabelle hat mehr als %1 Zeilen.")
                                                .arg(MaxListRows)};
                 }

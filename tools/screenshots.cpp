@@ -43,9 +43,15 @@ int main(int argc, char *argv[])
             QStringLiteral(ZOR_SAMPLE_MEMBER_LIST));
     if (!list)
         return 1;
+    const QDate today(2026, 12, 8);
+    zor::Result<zor::FirstCount> first = zor::countFirstSheet(
+            *list, zor::CountRules{zor::referenceDayFor(today), today, zor::OtherSex::NotCounted});
+    if (!first)
+        return 1;
     const zor::Report shown = form.currentReport();
-    MemberImportDialog importDialog(std::move(list).value(), QStringLiteral("mitglieder.xlsx"),
-                                    shown.counts, shown.masters, QDate(2026, 12, 8), &form);
+    MemberImportDialog importDialog({std::move(list).value(), std::move(first).value()},
+                                    QStringLiteral("mitglieder.xlsx"), shown.counts, shown.masters,
+                                    today, &form);
     importDialog.show();
     QCoreApplication::processEvents();
     if (!importDialog.grab().save(QDir(folder).filePath(QStringLiteral("mitgliederliste.png"))))

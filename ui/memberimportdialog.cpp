@@ -1,12 +1,15 @@
 #include "ui/memberimportdialog.h"
 
 #include "entry/membercounts.h"
+#include "import/memberlistloader.h"
 #include "reportfile/intconv.h"
+#include "ui/dialogs.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -15,11 +18,17 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <atomic>
+#include <memory>
 
 namespace {
 
@@ -56,14 +65,100 @@ QTableWidgetItem *numberItem(const QString &text, bool bold = false)
 
 } // namespace
 
-MemberImportDialog::MemberImportDialog(zor::MemberBook book, const QString &fileName,
+// A list that is read in less than this needs no progress dialog.
+constexpr int ProgressDelayMs = 300;
+
+std::optional<zor::Result<MemberImportDialog::Loaded>> MemberImportDialog::load(
+        QWidget *parent, const QString &path, const zor::CountRules &rules)
+{
+    // The readers' plugin is loaded here, on the window's thread; the
+    // worker only calls into it.
+    if (const zor::Result<void> readers = zor::loadMemberListReaders(); !readers)
+        return zor::Result<Loaded>(readers.failure());
+    // What the worker and the window share: the worker writes, the window
+    // reads once the worker has finished (and the progress while it runs).
+    struct Shared
+    {
+        std::atomic<int> permille{0};
+        std::atomic<bool> stop{false};
+        std::optional<zor::Result<Loaded>> outcome;
+    };
+    const auto shared = std::make_shared<Shared>();
+    std::unique_ptr<QThread> worker(QThread::create([shared, path, rules] {
+        // Reading is most of the work; counting the first view the rest.
+        const zor::ProgressHook hook = [&shared](double done) {
+            shared->permille = int(done * 900);
+            return !shared->stop.load();
+        };
+        zor::Result<zor::MemberBook> read = zor::readMemberListFileViaPlugin(path, hook);
+        if (shared->stop)
+            return;
+        if (!read) {
+            shared->outcome = zor::Result<Loaded>(read.failure());
+            return;
+        }
+        shared->permille = 900;
+        zor::Result<zor::FirstCount> first = zor::countFirstSheet(*read, rules);
+        if (!first) {
+            shared->outcome = zor::Result<Loaded>(first.failure());
+            return;
+        }
+        shared->outcome = zor::Result<Loaded>(
+                Loaded{std::move(read).value(), std::move(first).value()});
+        shared->permille = 1000;
+    }));
+
+    QEventLoop loop;
+    // The worker's end comes to this thread as a queued signal.
+    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit,
+                     Qt::QueuedConnection);
+    worker->start();
+    // For a moment the window keeps painting but takes no input; most lists
+    // are read by then.
+    QTimer::singleShot(ProgressDelayMs, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+
+    if (!worker->isFinished()) {
+        QProgressDialog progress(parent);
+        progress.setObjectName(QStringLiteral("MitgliederlisteLesen"));
+        progress.setWindowTitle(QStringLiteral("Mitgliederliste \u00fcbernehmen"));
+        progress.setLabelText(QStringLiteral("Die Mitgliederliste wird gelesen und "
+                                             "gez\u00e4hlt \u2026"));
+        auto *cancel = new QPushButton(QStringLiteral("Abbrechen"), &progress);
+        cancel->setObjectName(QStringLiteral("LesenAbbrechen"));
+        progress.setCancelButton(cancel);
+        progress.setRange(0, 1000);
+        progress.setAutoClose(false);
+        progress.setAutoReset(false);
+        progress.setMinimumDuration(0);
+        progress.setWindowModality(Qt::WindowModal);
+        zor::makeReadable(progress);
+        QObject::connect(&progress, &QProgressDialog::canceled, &loop,
+                         [&] { shared->stop = true; });
+        QTimer tick;
+        QObject::connect(&tick, &QTimer::timeout, &progress,
+                         [&] { progress.setValue(shared->permille.load()); });
+        tick.start(50);
+        progress.setValue(shared->permille.load());
+        progress.show();
+        while (!worker->isFinished())
+            loop.exec();
+    }
+    worker->wait();
+    if (shared->stop)
+        return std::nullopt;
+    return std::move(shared->outcome);
+}
+
+MemberImportDialog::MemberImportDialog(Loaded list, const QString &fileName,
                                        const CountCells &gridCounts,
                                        const QStringList &currentMasters, const QDate &today,
                                        QWidget *parent)
     : QDialog(parent)
-    , m_book(std::move(book))
+    , m_book(std::move(list.book))
     , m_grid(gridCounts)
     , m_currentMasters(currentMasters)
+    , m_today(today)
 {
     setObjectName(QStringLiteral("MemberImportDialog"));
     setWindowTitle(QStringLiteral("Mitgliederliste \u00fcbernehmen"));
@@ -90,6 +185,11 @@ MemberImportDialog::MemberImportDialog(zor::MemberBook book, const QString &file
         m_sheetBox->setVisible(false);
         columnsForm->labelForField(m_sheetBox)->setVisible(false);
     }
+    m_headerBox = new QComboBox(columnsBox);
+    m_headerBox->setObjectName(QStringLiteral("UeberschriftZeile"));
+    m_headerBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_headerBox->setMinimumContentsLength(18);
+    columnsForm->addRow(QStringLiteral("\u00dcberschrift in:"), m_headerBox);
     for (int k = 0; k < zor::ListColumnCount; ++k) {
         auto *box = new QComboBox(columnsBox);
         box->setObjectName(QLatin1StringView(columnObjectNames[k]));
@@ -149,7 +249,26 @@ MemberImportDialog::MemberImportDialog(zor::MemberBook book, const QString &file
     m_notCounted->setObjectName(QStringLiteral("NichtGezaehlt"));
     m_tabs->addTab(m_notCounted, QString());
 
+    // Rows that are counted, but whose date was a guess.
+    m_checkPage = new QWidget(m_tabs);
+    auto *checkLayout = new QVBoxLayout(m_checkPage);
+    auto *checkNote = new QLabel(
+            QStringLiteral("<b>Bitte pr\u00fcfen: zweistellige Jahreszahl</b><br>Bei diesen "
+                           "Mitgliedern passt das Geburtsjahr in beide Jahrhunderte. Sie sind "
+                           "gez\u00e4hlt, wie das Datum gelesen wurde. Stimmt das nicht, "
+                           "schreiben Sie das Jahr in der Mitgliederliste vierstellig und "
+                           "w\u00e4hlen Sie die Datei noch einmal."),
+            m_checkPage);
+    checkNote->setObjectName(QStringLiteral("BittePruefenHinweis"));
+    checkNote->setWordWrap(true);
+    checkLayout->addWidget(checkNote);
+    m_toCheck = new QListWidget(m_checkPage);
+    m_toCheck->setObjectName(QStringLiteral("BittePruefen"));
+    checkLayout->addWidget(m_toCheck);
+    m_tabs->addTab(m_checkPage, QString());
+
     auto *mastersPage = new QWidget(m_tabs);
+    m_mastersPage = mastersPage;
     auto *mastersLayout = new QGridLayout(mastersPage);
     m_mastersNote = new QLabel(mastersPage);
     m_mastersNote->setObjectName(QStringLiteral("MeisterHinweis"));
@@ -210,22 +329,29 @@ MemberImportDialog::MemberImportDialog(zor::MemberBook book, const QString &file
     }
     m_preview->setAccessibleName(QStringLiteral("Neue und bisherige Mitgliederzahlen"));
     m_notCounted->setAccessibleName(QStringLiteral("Nicht gez\u00e4hlte Zeilen"));
+    m_toCheck->setAccessibleName(QStringLiteral("Bitte pr\u00fcfen"));
     m_newMasters->setAccessibleName(QStringLiteral("Kommen in die Meisterliste"));
     m_mastersNotes->setAccessibleName(QStringLiteral("Nicht \u00fcbernommen, doppelt"));
 
-    // The first sheet that can be counted is where the user starts.
-    const zor::Result<int> countable = zor::firstCountableSheet(m_book, m_day->date());
-    const int start = countable ? *countable : 0;
-    chooseSheet(start);
-    m_sheetBox->setCurrentIndex(start);
+    // Where the user starts: the first sheet that can be counted, as it was
+    // counted while the list was read.
+    m_sheet = std::clamp(list.first.sheet, 0,
+                         int(std::max<qsizetype>(1, m_book.sheets.size())) - 1);
+    m_sheetBox->setCurrentIndex(m_sheet);
+    if (!m_book.sheets.isEmpty())
+        showLayout(list.first.columns);
+    m_result = std::move(list.first.result);
+    showCounts();
+    showMasters();
 
     connect(m_sheetBox, &QComboBox::currentIndexChanged, this, &MemberImportDialog::chooseSheet);
+    connect(m_headerBox, &QComboBox::currentIndexChanged, this, &MemberImportDialog::chooseHeader);
     for (QComboBox *box : m_columnBoxes)
         connect(box, &QComboBox::currentIndexChanged, this, &MemberImportDialog::recount);
     connect(m_day, &QDateEdit::dateChanged, this, &MemberImportDialog::recount);
     connect(m_otherSex, &QComboBox::currentIndexChanged, this, &MemberImportDialog::recount);
     connect(m_add, &QRadioButton::toggled, this, &MemberImportDialog::showMasters);
-    resize(820, 700);
+    resize(820, 720);
 }
 
 void MemberImportDialog::chooseSheet(int index)
@@ -233,12 +359,50 @@ void MemberImportDialog::chooseSheet(int index)
     if (index < 0 || index >= m_book.sheets.size())
         return;
     m_sheet = index;
-    const zor::MemberSheet &sheet = m_book.sheets[index];
-    zor::ColumnChoice found;
-    if (const zor::ListRow *header = sheet.header())
-        found = zor::recognizeColumns(*header);
+    showLayout(zor::recognizeLayout(m_book.sheets[index], m_day->date()));
+    recount();
+}
+
+void MemberImportDialog::chooseHeader(int boxIndex)
+{
+    const zor::MemberSheet &sheet = m_book.sheets[m_sheet];
+    const int header = m_headerBox->itemData(boxIndex).toInt();
+    if (header < 0 || header >= sheet.rows.size())
+        return;
+    zor::ColumnChoice found = zor::recognizeColumns(sheet.rows[header]);
+    found.header = header;
     if (found[zor::ListColumn::BirthDate] < 0)
-        found[zor::ListColumn::BirthDate] = zor::birthDateColumnByContent(sheet, m_day->date());
+        found[zor::ListColumn::BirthDate] = zor::birthDateColumnByContent(sheet, m_day->date(),
+                                                                          header);
+    showLayout(found);
+    recount();
+}
+
+// Puts a header row and columns into the choices, without counting.
+void MemberImportDialog::showLayout(const zor::ColumnChoice &layout)
+{
+    const zor::MemberSheet &sheet = m_book.sheets[m_sheet];
+    {
+        const QSignalBlocker quiet(m_headerBox);
+        m_headerBox->clear();
+        const int rows = int(std::min<qsizetype>(sheet.rows.size(), zor::HeaderSearchRows));
+        for (int i = 0; i < rows; ++i) {
+            QStringList texts;
+            for (const zor::ListCell &c : sheet.rows[i].cells) {
+                if (!c.isBlank())
+                    texts << c.display().simplified();
+            }
+            QString shown = texts.join(QStringLiteral(" | "));
+            if (shown.size() > 60)
+                shown = shown.left(60) + QStringLiteral("\u2026");
+            m_headerBox->addItem(
+                    QStringLiteral("Zeile %1: %2").arg(sheet.rows[i].number).arg(shown), i);
+        }
+        m_headerBox->setCurrentIndex(std::max(0, m_headerBox->findData(layout.header)));
+    }
+    const zor::ListRow *header = layout.header >= 0 && layout.header < sheet.rows.size()
+                                         ? &sheet.rows[layout.header]
+                                         : nullptr;
     const int columns = sheet.columnCount();
     for (int k = 0; k < zor::ListColumnCount; ++k) {
         QComboBox *box = m_columnBoxes[k];
@@ -246,18 +410,19 @@ void MemberImportDialog::chooseSheet(int index)
         box->clear();
         box->addItem(QStringLiteral("(keine)"), -1);
         for (int c = 0; c < columns; ++c) {
-            const QString title = sheet.header() ? sheet.header()->cell(c).display().simplified()
-                                                 : QString();
+            QString title = header ? header->cell(c).display().simplified() : QString();
+            if (sheet.columnHidden(c))
+                title += QStringLiteral(" (ausgeblendet)");
             box->addItem(QStringLiteral("%1: %2").arg(columnLetters(c), title), c);
         }
-        box->setCurrentIndex(std::max(0, box->findData(found.index[k])));
+        box->setCurrentIndex(std::max(0, box->findData(layout.index[k])));
     }
-    recount();
 }
 
 zor::ColumnChoice MemberImportDialog::chosenColumns() const
 {
     zor::ColumnChoice c;
+    c.header = std::max(0, m_headerBox->currentData().toInt());
     for (int k = 0; k < zor::ListColumnCount; ++k)
         c.index[k] = m_columnBoxes[k]->currentData().toInt();
     return c;
@@ -267,7 +432,10 @@ void MemberImportDialog::recount()
 {
     const zor::ColumnChoice columns = chosenColumns();
     const auto other = static_cast<zor::OtherSex>(m_otherSex->currentData().toInt());
-    m_result = zor::countMembers(m_book.sheets[m_sheet], columns, m_day->date(), other);
+    if (m_book.sheets.isEmpty())
+        return;
+    m_result = zor::countMembers(m_book.sheets[m_sheet], columns,
+                                 zor::CountRules{m_day->date(), m_today, other});
     showCounts();
     showMasters();
 }
@@ -290,12 +458,25 @@ void MemberImportDialog::showCounts()
     if (!hasBirth)
         m_summary->setText(QStringLiteral("Bitte w\u00e4hlen Sie die Spalte mit den "
                                           "Geburtsdaten."));
-    else
-        m_summary->setText(QStringLiteral("%1 Mitglieder gelesen, %2 gez\u00e4hlt, %3 nicht "
-                                          "gez\u00e4hlt.")
-                                   .arg(m_result.members)
-                                   .arg(m_result.counted)
-                                   .arg(m_result.notCounted.size()));
+    else {
+        QString summary = QStringLiteral("%1 Mitglieder gelesen, %2 gez\u00e4hlt, %3 nicht "
+                                         "gez\u00e4hlt.")
+                                  .arg(m_result.members)
+                                  .arg(m_result.counted)
+                                  .arg(m_result.notCounted.size());
+        if (const qsizetype n = m_result.toCheck.size())
+            summary += n == 1 ? QStringLiteral(" Bitte pr\u00fcfen: 1 Mitglied mit zweistelliger "
+                                               "Jahreszahl.")
+                              : QStringLiteral(" Bitte pr\u00fcfen: %1 Mitglieder mit "
+                                               "zweistelliger Jahreszahl.")
+                                        .arg(n);
+        if (const int n = m_result.hiddenRows)
+            summary += n == 1 ? QStringLiteral(" 1 Zeile war ausgeblendet und ist mitgelesen.")
+                              : QStringLiteral(" %1 Zeilen waren ausgeblendet und sind "
+                                               "mitgelesen.")
+                                        .arg(n);
+        m_summary->setText(summary);
+    }
 
     zor::CountCells taken = counts();
     const zor::MemberSums newSums = zor::computeSums(taken);
@@ -330,6 +511,12 @@ void MemberImportDialog::showCounts()
         m_notCounted->addItem(rowLine(n));
     m_tabs->setTabText(0,
                        QStringLiteral("Nicht gez\u00e4hlt (%1)").arg(m_result.notCounted.size()));
+
+    m_toCheck->clear();
+    for (const zor::RowNote &n : std::as_const(m_result.toCheck))
+        m_toCheck->addItem(rowLine(n));
+    m_tabs->setTabText(m_tabs->indexOf(m_checkPage),
+                       QStringLiteral("Bitte pr\u00fcfen (%1)").arg(m_result.toCheck.size()));
 }
 
 void MemberImportDialog::showMasters()
@@ -344,7 +531,7 @@ void MemberImportDialog::showMasters()
         m_mastersNote->setText(QStringLiteral(
                 "Keine Spalte f\u00fcr Dan-Grad, Nachname und Vorname gew\u00e4hlt: Die "
                 "Meisterliste bleibt, wie sie ist."));
-        m_tabs->setTabText(1, QStringLiteral("Meister"));
+        m_tabs->setTabText(m_tabs->indexOf(m_mastersPage), QStringLiteral("Meister"));
         return;
     }
     m_plan = zor::planMasters(m_currentMasters, m_result.masters, m_replace->isChecked());
@@ -358,7 +545,8 @@ void MemberImportDialog::showMasters()
     m_mastersNotes->addItems(m_plan.notes);
     for (const zor::RowNote &n : std::as_const(m_result.mastersNotTaken))
         m_mastersNotes->addItem(rowLine(n));
-    m_tabs->setTabText(1, QStringLiteral("Meister (%1)").arg(m_plan.added.size()));
+    m_tabs->setTabText(m_tabs->indexOf(m_mastersPage),
+                       QStringLiteral("Meister (%1)").arg(m_plan.added.size()));
 }
 
 MemberImportDialog::CountCells MemberImportDialog::counts() const

@@ -8,6 +8,7 @@
 #include <QDialog>
 
 #include <array>
+#include <optional>
 
 class QComboBox;
 class QDateEdit;
@@ -19,11 +20,11 @@ class QTabWidget;
 class QTableWidget;
 
 // "Mitgliederliste übernehmen": shows what a member list gives before it is
-// taken: the columns used (changeable), the reference day, what happens to
-// members of other or unknown sex, the fourteen counts beside the grid's,
-// the rows not counted and why, and the masters entries. Takes and returns
-// plain values only; the member list itself stays in here and is dropped
-// with the dialog.
+// taken: the header row and the columns used (changeable), the reference
+// day, what happens to members of other or unknown sex, the fourteen counts
+// beside the grid's, the rows not counted and why, the rows to check, and
+// the masters entries. Takes and returns plain values only; the member list
+// itself stays in here and is dropped with the dialog.
 class MemberImportDialog : public QDialog
 {
     Q_OBJECT
@@ -31,7 +32,22 @@ class MemberImportDialog : public QDialog
 public:
     using CountCells = std::array<std::array<QString, 2>, zor::AgeGroupCount>;
 
-    MemberImportDialog(zor::MemberBook book, const QString &fileName, const CountCells &gridCounts,
+    // A member list read from its file and counted as the dialog first shows it.
+    struct Loaded
+    {
+        zor::MemberBook book;
+        zor::FirstCount first;
+    };
+
+    // Reads the list at `path` and counts it in a thread of its own, so that
+    // the window stays responsive; when that takes more than a moment, a
+    // progress dialog with "Abbrechen" shows how far it is. Empty when the
+    // user stopped it (nothing then changes); else the list or why it could
+    // not be read.
+    static std::optional<zor::Result<Loaded>> load(QWidget *parent, const QString &path,
+                                                   const zor::CountRules &rules);
+
+    MemberImportDialog(Loaded list, const QString &fileName, const CountCells &gridCounts,
                        const QStringList &currentMasters, const QDate &today,
                        QWidget *parent = nullptr);
 
@@ -44,6 +60,8 @@ public:
 
 private:
     void chooseSheet(int index);
+    void chooseHeader(int boxIndex);
+    void showLayout(const zor::ColumnChoice &layout);
     void recount();
     void showCounts();
     void showMasters();
@@ -52,11 +70,13 @@ private:
     zor::MemberBook m_book;
     CountCells m_grid;
     QStringList m_currentMasters;
+    QDate m_today;
     int m_sheet = 0;
     zor::CountResult m_result;
     zor::MastersPlan m_plan;
 
     QComboBox *m_sheetBox = nullptr;
+    QComboBox *m_headerBox = nullptr;
     std::array<QComboBox *, zor::ListColumnCount> m_columnBoxes{};
     QDateEdit *m_day = nullptr;
     QComboBox *m_otherSex = nullptr;
@@ -65,6 +85,9 @@ private:
     QTableWidget *m_preview = nullptr;
     QTabWidget *m_tabs = nullptr;
     QListWidget *m_notCounted = nullptr;
+    QWidget *m_checkPage = nullptr;
+    QListWidget *m_toCheck = nullptr;
+    QWidget *m_mastersPage = nullptr;
     QLabel *m_mastersNote = nullptr;
     QRadioButton *m_replace = nullptr;
     QRadioButton *m_add = nullptr;

@@ -6,7 +6,6 @@
 #include "ui/tsdiappform.h"
 
 #include "import/membercount.h"
-#include "import/memberlistloader.h"
 #include "ui/dialogs.h"
 #include "ui/icons.h"
 #include "ui/memberimportdialog.h"
@@ -32,22 +31,22 @@ void TSDIAppForm::MitgliederImportClick()
     if (path.isEmpty())
         return;
 
-    zor::Result<zor::MemberBook> read = zor::readMemberListFileViaPlugin(path);
-    if (!read) {
-        zor::Dialogs::current().warning(this, read.reason());
-        return;
-    }
-    zor::MemberBook book = std::move(read).value();
+    // Read and counted off this thread: a long list leaves the window
+    // responsive, with a progress dialog and "Abbrechen".
     const QDate today = QDate::currentDate();
-    if (const zor::Result<int> countable = zor::firstCountableSheet(book,
-                                                                    zor::referenceDayFor(today));
-        !countable) {
-        zor::Dialogs::current().warning(this, countable.reason());
+    std::optional<zor::Result<MemberImportDialog::Loaded>> loaded = MemberImportDialog::load(
+            this, path,
+            zor::CountRules{zor::referenceDayFor(today), today, zor::OtherSex::NotCounted});
+    if (!loaded)
+        return; // stopped by the user: nothing changes
+    if (!*loaded) {
+        zor::Dialogs::current().warning(this, loaded->reason());
         return;
     }
 
     zor::Report report = currentReport();
-    MemberImportDialog dialog(std::move(book), path, report.counts, report.masters, today, this);
+    MemberImportDialog dialog(std::move(*loaded).value(), path, report.counts, report.masters,
+                              today, this);
     if (zor::runModal(dialog) != QDialog::Accepted)
         return;
 

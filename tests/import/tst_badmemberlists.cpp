@@ -63,6 +63,24 @@ qsizetype localData(const QByteArray &zip, const QByteArray &part)
     qFatal("no part %s", part.constData());
 }
 
+// An OLE container (Compound File) whose directory holds streams of these
+// names, as Excel's encryption and the old .xls format write them.
+QByteArray oleWith(const QStringList &streams)
+{
+    QByteArray ole("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    ole += QByteArray(504, '\0');
+    for (const QString &name : QStringList{QStringLiteral("Root Entry")} + streams) {
+        QByteArray entry(128, '\0');
+        for (int i = 0; i < name.size(); ++i) {
+            entry[2 * i] = char(name[i].unicode() & 0xFF);
+            entry[2 * i + 1] = char(name[i].unicode() >> 8);
+        }
+        entry[64] = char((name.size() + 1) * 2);
+        ole += entry;
+    }
+    return ole;
+}
+
 } // namespace
 
 class TstBadMemberLists : public QObject
@@ -73,6 +91,10 @@ private slots:
     void notASpreadsheet();
     void emptyListsAndListsWithoutBirthDates();
     void passwordProtectedFiles();
+    void passwordProtectedAndOldFilesAreNamedSo_data();
+    void passwordProtectedAndOldFilesAreNamedSo();
+    void numberFormatsTellDatesFromNumbers_data();
+    void numberFormatsTellDatesFromNumbers();
     void damagedFiles();
     void aHugeFileIsRefusedBeforeItIsRead();
     void zipBombsAndEntityExpansionAreRefused();
@@ -136,6 +158,71 @@ void TstBadMemberLists::passwordProtectedFiles()
     QByteArray ole("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
     ole += QByteArray(504, '\0');
     QVERIFY(failure(ole).contains(QStringLiteral("Kennwort")));
+}
+
+void TstBadMemberLists::passwordProtectedAndOldFilesAreNamedSo_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<QString>("notSaid");
+    const QString password = QStringLiteral("mit einem Kennwort gesch\u00fctzt. So kann");
+    QTest::newRow("LibreOffice .ods with a password")
+            << dataBytes("libreoffice-kennwort.ods") << password
+            << QStringLiteral("besch\u00e4digt");
+    QTest::newRow("an .xlsx encrypted by Excel or LibreOffice")
+            << oleWith({QStringLiteral("EncryptionInfo"), QStringLiteral("EncryptedPackage")})
+            << password << QStringLiteral(".xls");
+    QTest::newRow("a zip entry with a password")
+            << zortest::zipOf(zortest::workbookParts("<row r=\"1\"></row>"), "geheim") << password
+            << QStringLiteral("besch\u00e4digt");
+    QTest::newRow("LibreOffice's .xls")
+            << dataBytes("libreoffice.xls") << QStringLiteral("im alten Excel-Format (.xls)")
+            << QStringLiteral("Kennwort");
+    // A stream name at another offset than a directory entry's is no entry.
+    QByteArray shifted = oleWith({QStringLiteral("EncryptedPackage")});
+    shifted.insert(512, "xx");
+    QTest::newRow("neither told apart")
+            << shifted << QStringLiteral("Kennwort gesch\u00fctzt oder im alten")
+            << QStringLiteral("besch\u00e4digt");
+}
+
+void TstBadMemberLists::passwordProtectedAndOldFilesAreNamedSo()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, said);
+    QFETCH(QString, notSaid);
+    const QString why = failure(bytes);
+    QVERIFY2(why.contains(said), qPrintable(why));
+    QVERIFY2(!why.contains(notSaid), qPrintable(why));
+}
+
+void TstBadMemberLists::numberFormatsTellDatesFromNumbers_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<bool>("date");
+    QTest::newRow("LibreOffice's German short date") << "DD.MM.YY" << true;
+    QTest::newRow("German letters") << "[$-407]TT.MM.JJJJ" << true;
+    QTest::newRow("ISO with a time") << "yyyy-mm-dd hh:mm" << true;
+    QTest::newRow("d/m/yy with a text part") << "d/m/yy;@" << true;
+    QTest::newRow("General") << "General" << false;
+    QTest::newRow("Standard, as German programs name it") << "Standard" << false;
+    QTest::newRow("a grade with a word") << "0\" Dan\"" << false;
+    QTest::newRow("minutes and seconds") << "mm:ss" << false;
+}
+
+void TstBadMemberLists::numberFormatsTellDatesFromNumbers()
+{
+    QFETCH(QString, format);
+    QFETCH(bool, date);
+    auto parts = zortest::workbookParts("<row r=\"1\"><c s=\"1\"><v>3</v></c></row>");
+    for (auto &p : parts) {
+        if (p.first == QStringLiteral("xl/styles.xml"))
+            p.second.replace("[$-407]DD.MM.YYYY", format.toHtmlEscaped().toUtf8());
+    }
+    const ListCell cell = firstSheet(zortest::zipOf(parts)).rows[0].cell(0);
+    QCOMPARE(cell.kind, date ? ListCell::Date : ListCell::Number);
+    if (!date)
+        QCOMPARE(readGrade(cell), 3);
 }
 
 void TstBadMemberLists::damagedFiles()

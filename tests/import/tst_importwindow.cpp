@@ -1,11 +1,14 @@
 // "Mitgliederliste übernehmen..." through the real window and the real
 // dialog in a real X server: the menu entry, button and Strg+I, Return on
 // "Übernehmen" filling grid, sums and masters and marking the report
-// changed, the user's choices in the dialog, "Abbrechen" and Escape changing
-// nothing, and bad files refused with a message before any dialog.
+// changed, the user's choices in the dialog, the doubts it shows by row,
+// "Abbrechen" and Escape changing nothing, bad files refused with a message
+// before any dialog, and a long list read with a progress dialog whose
+// "Abbrechen" changes nothing.
 
 #include "app/startup.h"
 #include "import/memberlistloader.h"
+#include "tests/import/ziptools.h"
 #include "tests/support/realx.h"
 #include "ui/memberimportdialog.h"
 
@@ -14,8 +17,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -35,6 +40,29 @@ QString u(const char *s)
     return QString::fromUtf8(s);
 }
 
+// A workbook of `members` members (shared strings, date cells), as a club
+// program with a very long list writes it.
+void writeLongList(const QString &path, int members)
+{
+    QByteArray rows = "<row r=\"1\"><c t=\"s\"><v>0</v></c><c t=\"s\"><v>1</v></c>"
+                      "<c t=\"s\"><v>2</v></c></row>";
+    rows.reserve(members * 80);
+    for (int i = 0; i < members; ++i) {
+        const QByteArray n = QByteArray::number(i + 2);
+        rows += "<row r=\"" + n + "\"><c r=\"A" + n + "\" t=\"s\"><v>"
+                + QByteArray::number(3 + i % 2) + "</v></c><c r=\"B" + n + "\" t=\"s\"><v>"
+                + QByteArray::number(5 + i % 2) + "</v></c><c r=\"C" + n + "\" s=\"2\"><v>"
+                + QByteArray::number(20000 + i % 20000) + "</v></c></row>";
+    }
+    const QByteArray shared = "<si><t>Nachname</t></si><si><t>Geschlecht</t></si>"
+                              "<si><t>Geburtsdatum</t></si><si><t>M\xc3\xbcller</t></si>"
+                              "<si><t>Schmidt</t></si><si><t>m</t></si><si><t>w</t></si>";
+    QFile f(path);
+    const QByteArray bytes = zortest::zipOf(zortest::workbookParts(rows, shared));
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
 } // namespace
 
 class TstImportWindow : public QObject
@@ -49,6 +77,8 @@ private slots:
     void returnTakesCountsSumsAndMastersAndMarksTheReport();
     void choicesInTheDialogAreWhatIsTaken();
     void cancelAndEscapeChangeNothing();
+    void doubtsAreShownByRowBeforeAnythingIsTaken();
+    void aLongListIsReadWithProgressAndAbbrechenChangesNothing();
     void theSheetIsChosenWhenThereAreSeveral();
     void badFilesAreRefusedBeforeAnyDialog();
 
@@ -242,6 +272,100 @@ void TstImportWindow::cancelAndEscapeChangeNothing()
     QVERIFY(form->currentReport() == before);
     QVERIFY(!form->isModified());
     QCOMPARE(zortest::sumLabel(*form, "AllSum")->text(), u("7"));
+}
+
+void TstImportWindow::doubtsAreShownByRowBeforeAnythingIsTaken()
+{
+    // LibreOffice's German CSV: a title above the header, two-digit years.
+    zortest::dialogs().primeFile(dataFile("libreoffice-de.csv"));
+    withDialog([&] { zortest::widget<QAction>(*form, "MitgliederImport")->trigger(); },
+               [&](MemberImportDialog *d) {
+                   auto *header = d->findChild<QComboBox *>(QStringLiteral("UeberschriftZeile"));
+                   QVERIFY(header->currentText().startsWith(u("Zeile 3: Mitgl.-Nr. | Nachname")));
+                   auto *toCheck = d->findChild<QListWidget *>(QStringLiteral("BittePruefen"));
+                   QCOMPARE(toCheck->count(), 2);
+                   QVERIFY(toCheck->item(0)->text().startsWith(
+                           u("Zeile 17: \u201e01.05.25\u201c gelesen als 01.05.2025")));
+                   auto *tabs = d->findChild<QTabWidget *>(QStringLiteral("Hinweise"));
+                   QCOMPARE(tabs->tabText(1), u("Bitte pr\u00fcfen (2)"));
+                   auto *summary = d->findChild<QLabel *>(QStringLiteral("Zusammenfassung"));
+                   QVERIFY2(summary->text().contains(
+                                    u("Bitte pr\u00fcfen: 2 Mitglieder mit zweistelliger "
+                                      "Jahreszahl")),
+                            qPrintable(summary->text()));
+                   // The title taken for the header: the real header becomes a member.
+                   header->setCurrentIndex(0);
+                   QCOMPARE(d->result().members, 16);
+                   header->setCurrentIndex(1); // "Zeile 3": the empty row 2 is not offered
+                   QCOMPARE(d->result().members, 15);
+                   auto *take = d->findChild<QPushButton *>(QStringLiteral("Uebernehmen"));
+                   QVERIFY(take->isEnabled());
+                   QCOMPARE(toCheck->count(), 2);
+                   QTest::mouseClick(take, Qt::LeftButton);
+               });
+    QCOMPARE(zortest::sumLabel(*form, "AllSum")->text(), u("12"));
+    QCOMPARE(zortest::sumLabel(*form, "Sum1")->text(), u("3"));
+
+    // Hidden rows are counted and said; a hidden column is marked.
+    zortest::dialogs().primeFile(dataFile("libreoffice-titel-ausgeblendet.ods"));
+    withDialog([&] { zortest::widget<QAction>(*form, "MitgliederImport")->trigger(); },
+               [&](MemberImportDialog *d) {
+                   auto *summary = d->findChild<QLabel *>(QStringLiteral("Zusammenfassung"));
+                   QVERIFY2(summary->text().contains(u("1 Zeile war ausgeblendet")),
+                            qPrintable(summary->text()));
+                   auto *birth = d->findChild<QComboBox *>(QStringLiteral("SpalteGeburtsdatum"));
+                   QCOMPARE(birth->itemText(7), u("G: Eintritt (ausgeblendet)"));
+                   zortest::press(Qt::Key_Escape);
+               });
+}
+
+void TstImportWindow::aLongListIsReadWithProgressAndAbbrechenChangesNothing()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("lange-liste.xlsx"));
+    writeLongList(path, 200000);
+    const zor::Report before = form->currentReport();
+
+    // While the list is read the window keeps running its event loop: the
+    // progress dialog comes up, moves on, and takes the click on "Abbrechen".
+    int seenValue = -1;
+    bool importDialog = false;
+    QTimer poll;
+    poll.setInterval(20);
+    connect(&poll, &QTimer::timeout, this, [&] {
+        if (qobject_cast<MemberImportDialog *>(QApplication::activeModalWidget()))
+            importDialog = true;
+        auto *progress = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
+        if (!progress || seenValue > 0 || QApplication::activeWindow() != progress)
+            return;
+        QCOMPARE(progress->objectName(), u("MitgliederlisteLesen"));
+        if (progress->value() <= 0 || progress->value() >= 900)
+            return;
+        seenValue = progress->value();
+        QTest::mouseClick(progress->findChild<QPushButton *>(QStringLiteral("LesenAbbrechen")),
+                          Qt::LeftButton);
+    });
+    poll.start();
+    zortest::dialogs().clearShown();
+    zortest::dialogs().primeFile(path);
+    zortest::widget<QAction>(*form, "MitgliederImport")->trigger();
+    poll.stop();
+    QVERIFY2(seenValue > 0, "no progress was shown while the list was read");
+    QVERIFY(!importDialog);
+    QVERIFY(form->currentReport() == before);
+    QVERIFY(!form->isModified());
+    QCOMPARE(zortest::shownDialogs().size(), 1); // the file dialog, no warning
+
+    // Left to run, the same list comes to the dialog, counted.
+    zortest::dialogs().primeFile(path);
+    withDialog([&] { zortest::widget<QAction>(*form, "MitgliederImport")->trigger(); },
+               [&](MemberImportDialog *d) {
+                   QCOMPARE(d->result().members, 200000);
+                   QCOMPARE(d->result().counted, 200000);
+                   zortest::press(Qt::Key_Escape);
+               });
+    QVERIFY(form->currentReport() == before);
+    QVERIFY(!form->isModified());
 }
 
 void TstImportWindow::theSheetIsChosenWhenThereAreSeveral()

@@ -1,7 +1,9 @@
 // Member lists written by independent tools (openpyxl, libxlsxwriter, odfpy,
-// Python's csv module as Excel and others write CSV): each must give the
-// same counts, rows not counted and masters for the one list they all hold
-// (tests/import/data/members.py).
+// pandas, Python's csv module as Excel and others write CSV): each must give
+// the same counts, rows not counted and masters for the one list they all
+// hold (tests/import/data/members.py). And a German club's list as
+// LibreOffice writes it, with a title above the header, its CSV with
+// two-digit years, hidden rows and columns (tests/import/data/members_de.py).
 
 #include "import/csvreader.h"
 #include "import/membercount.h"
@@ -31,6 +33,8 @@ MemberBook readBook(const QString &path)
 }
 
 const QDate referenceDay(2027, 1, 1);
+const QDate today(2026, 12, 9);
+const CountRules rules{referenceDay, today, OtherSex::NotCounted};
 
 } // namespace
 
@@ -41,8 +45,14 @@ class TstMemberLists : public QObject
 private slots:
     void everyWriterGivesTheSameCounts_data();
     void everyWriterGivesTheSameCounts();
+    void aGermanClubsListAsLibreOfficeWritesIt_data();
+    void aGermanClubsListAsLibreOfficeWritesIt();
+    void formulasWithoutValuesAndHiddenRowsAreTold();
+    void filesThatSpreadsheetProgramsOpenAreRead();
     void csvDialectsAreFoundOut_data();
     void csvDialectsAreFoundOut();
+    void csvBytesAsWritersPutThem_data();
+    void csvBytesAsWritersPutThem();
     void quotedCsvFieldsKeepSeparatorsQuotesAndLineBreaks();
     void xlsxWithSeveralSheetsKeepsThemAllInOrder();
     void odsRepeatedEmptyRowsAndColumnsAreNotKept();
@@ -54,37 +64,48 @@ void TstMemberLists::everyWriterGivesTheSameCounts_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("ayseTaken"); // the CSV in Windows-1252 holds "Ayse"
+    QTest::addColumn<int>("offset");     // columns before the surname
+    QTest::addColumn<bool>("kyu");       // the "5. Kyu" is in the grade column
     QTest::newRow("openpyxl, inline strings, absolute part names")
-            << dataFile("openpyxl.xlsx") << false;
-    QTest::newRow("openpyxl, 1904 date system") << dataFile("openpyxl-1904.xlsx") << false;
+            << dataFile("openpyxl.xlsx") << false << 0 << true;
+    QTest::newRow("openpyxl, 1904 date system")
+            << dataFile("openpyxl-1904.xlsx") << false << 0 << true;
     QTest::newRow("libxlsxwriter, shared strings, relative part names")
-            << dataFile("xlsxwriter.xlsx") << false;
+            << dataFile("xlsxwriter.xlsx") << false << 0 << true;
     QTest::newRow("libxlsxwriter, constant memory, inline strings")
-            << dataFile("xlsxwriter-constant-memory.xlsx") << false;
-    QTest::newRow("odfpy, office:date-value") << dataFile("odfpy.ods") << false;
-    QTest::newRow("CSV UTF-8 with BOM, semicolons") << dataFile("excel-utf8-bom.csv") << false;
-    QTest::newRow("CSV Windows-1252, semicolons") << dataFile("excel-windows1252.csv") << true;
-    QTest::newRow("CSV UTF-8, commas, ISO dates") << dataFile("comma-utf8.csv") << false;
-    QTest::newRow("tab-separated text") << dataFile("tab-utf8.txt") << false;
+            << dataFile("xlsxwriter-constant-memory.xlsx") << false << 0 << true;
+    QTest::newRow("odfpy, office:date-value") << dataFile("odfpy.ods") << false << 0 << true;
+    QTest::newRow("CSV UTF-8 with BOM, semicolons")
+            << dataFile("excel-utf8-bom.csv") << false << 0 << true;
+    QTest::newRow("CSV Windows-1252, semicolons")
+            << dataFile("excel-windows1252.csv") << true << 0 << true;
+    QTest::newRow("CSV UTF-8, commas, ISO dates")
+            << dataFile("comma-utf8.csv") << false << 0 << true;
+    QTest::newRow("tab-separated text") << dataFile("tab-utf8.txt") << false << 0 << true;
+    // The index first, grades as "3.0" and "10.0", dates as yyyy-mm-dd.
+    QTest::newRow("pandas to_csv") << dataFile("pandas.csv") << false << 1 << false;
 }
 
 void TstMemberLists::everyWriterGivesTheSameCounts()
 {
     QFETCH(QString, file);
     QFETCH(bool, ayseTaken);
+    QFETCH(int, offset);
+    QFETCH(bool, kyu);
     const MemberBook book = readBook(file);
     QVERIFY(!book.sheets.isEmpty());
     const MemberSheet &sheet = book.sheets.first();
     QCOMPARE(sheet.rows.size(), 15);
 
-    const ColumnChoice columns = recognizeColumns(*sheet.header());
-    QCOMPARE(columns[ListColumn::Surname], 0);
-    QCOMPARE(columns[ListColumn::FirstName], 1);
-    QCOMPARE(columns[ListColumn::Sex], 2);
-    QCOMPARE(columns[ListColumn::BirthDate], 3);
-    QCOMPARE(columns[ListColumn::Grade], 4);
+    const ColumnChoice columns = recognizeLayout(sheet, referenceDay);
+    QCOMPARE(columns.header, 0);
+    QCOMPARE(columns[ListColumn::Surname], offset + 0);
+    QCOMPARE(columns[ListColumn::FirstName], offset + 1);
+    QCOMPARE(columns[ListColumn::Sex], offset + 2);
+    QCOMPARE(columns[ListColumn::BirthDate], offset + 3);
+    QCOMPARE(columns[ListColumn::Grade], offset + 4);
 
-    const CountResult r = countMembers(sheet, columns, referenceDay, OtherSex::NotCounted);
+    const CountResult r = countMembers(sheet, columns, rules);
     MemberCounts expected{};
     expected[0][Men] = 1;   // Klein, one day short of 7
     expected[1][Women] = 1; // Schäfer, 7 on the reference day
@@ -102,13 +123,14 @@ void TstMemberLists::everyWriterGivesTheSameCounts()
     for (const RowNote &n : r.notCounted)
         notCounted << QStringLiteral("%1 %2").arg(n.row).arg(n.text);
     QCOMPARE(notCounted,
-             QStringList(
-                     {QStringLiteral("9 Geschlecht \u201edivers\u201c, weder m\u00e4nnlich "
-                                     "noch weiblich"),
-                      QStringLiteral("10 Geschlecht nicht angegeben, weder m\u00e4nnlich noch "
-                                     "weiblich"),
-                      QStringLiteral("11 Geburtsdatum fehlt"),
-                      QStringLiteral("12 geboren am 01.03.2027, nach dem Stichtag 01.01.2027")}));
+             QStringList({QStringLiteral("9 Geschlecht \u201edivers\u201c, weder m\u00e4nnlich "
+                                         "noch weiblich"),
+                          QStringLiteral("10 Geschlecht nicht angegeben, weder m\u00e4nnlich "
+                                         "noch weiblich"),
+                          QStringLiteral("11 Geburtsdatum fehlt"),
+                          QStringLiteral("12 geboren am 01.03.2027: Das Datum liegt in der "
+                                         "Zukunft, wohl ein Tippfehler")}));
+    QVERIFY(r.toCheck.isEmpty());
     QCOMPARE(r.otherSex.size(), 2);
 
     QStringList masters = {QStringLiteral("M\u00fcller;J\u00fcrgen;3"),
@@ -120,7 +142,128 @@ void TstMemberLists::everyWriterGivesTheSameCounts()
     QList<int> notTaken;
     for (const RowNote &n : r.mastersNotTaken)
         notTaken << n.row;
-    QCOMPARE(notTaken, ayseTaken ? (QList<int>{13}) : (QList<int>{7, 13}));
+    QList<int> expectedNotTaken = ayseTaken ? QList<int>{} : QList<int>{7};
+    if (kyu)
+        expectedNotTaken << 13;
+    QCOMPARE(notTaken, expectedNotTaken);
+}
+
+void TstMemberLists::aGermanClubsListAsLibreOfficeWritesIt_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("twoDigitYears");
+    QTest::addColumn<bool>("hidden"); // Becker's row and the "Eintritt" column
+    QTest::newRow("the German CSV typed by hand, a title with a comma above")
+            << dataFile("handgemacht-titel.csv") << false << false;
+    QTest::newRow("LibreOffice .xlsx") << dataFile("libreoffice-de.xlsx") << false << false;
+    QTest::newRow("LibreOffice .ods") << dataFile("libreoffice-de.ods") << false << false;
+    QTest::newRow("LibreOffice CSV, DD.MM.YY") << dataFile("libreoffice-de.csv") << true << false;
+    QTest::newRow("LibreOffice .xlsx, title merged, row and column hidden")
+            << dataFile("libreoffice-titel-ausgeblendet.xlsx") << false << true;
+    QTest::newRow("LibreOffice .ods, title merged, row and column hidden")
+            << dataFile("libreoffice-titel-ausgeblendet.ods") << false << true;
+}
+
+void TstMemberLists::aGermanClubsListAsLibreOfficeWritesIt()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, twoDigitYears);
+    QFETCH(bool, hidden);
+    const MemberBook book = readBook(file);
+    const Result<FirstCount> first = countFirstSheet(book, rules);
+    QVERIFY2(first, qPrintable(first.reason()));
+    const MemberSheet &sheet = book.sheets[first->sheet];
+    // Title, empty row, header: the members start in row 4.
+    QCOMPARE(sheet.rows[first->columns.header].number, 3);
+    QCOMPARE(first->columns.index, (std::array<int, ListColumnCount>{4, 3, 1, 2, 5}));
+    QCOMPARE(sheet.hiddenColumns, hidden ? QList<int>{6} : QList<int>{});
+
+    const CountResult &r = first->result;
+    QCOMPARE(r.members, 15);
+    QCOMPARE(r.hiddenRows, hidden ? 1 : 0);
+    MemberCounts expected{};
+    expected[0][Men] = 1;   // Klein, one day short of 7
+    expected[0][Women] = 1; // Jung, 2
+    expected[1][Women] = 1; // Schäfer, 7 on the reference day
+    expected[2][Women] = 1; // Groß, born 29 February 2008
+    expected[3][Men] = 1;   // Weiß
+    expected[4][Women] = 1; // Öztürk
+    expected[5][Women] = 2; // Hoffmann, Fischer
+    expected[6][Men] = 4;   // Müller, Becker (hidden or not), Schmidt, Alt (101)
+    if (twoDigitYears) {
+        // "01.05.25" is read as 2025: counted as a baby, but shown for checking.
+        expected[6][Men] = 3;
+        expected[0][Men] = 2;
+    }
+    QCOMPARE(r.counts, expected);
+    QCOMPARE(r.counted, 12);
+
+    QStringList notCounted;
+    for (const RowNote &n : r.notCounted)
+        notCounted << QStringLiteral("%1 %2").arg(n.row).arg(n.text);
+    QCOMPARE(notCounted,
+             QStringList({QStringLiteral("11 Geschlecht \u201ed\u201c, weder m\u00e4nnlich noch "
+                                         "weiblich"),
+                          QStringLiteral("13 Geburtsdatum fehlt"),
+                          QStringLiteral("14 geboren am 20.12.2026: Das Datum liegt in der "
+                                         "Zukunft, wohl ein Tippfehler")}));
+    QStringList toCheck;
+    for (const RowNote &n : r.toCheck)
+        toCheck << QStringLiteral("%1 %2").arg(n.row).arg(n.text);
+    QCOMPARE(toCheck, twoDigitYears ? QStringList(
+                              {QStringLiteral("17 \u201e01.05.25\u201c gelesen als "
+                                              "01.05.2025 (1 Jahr alt), gez\u00e4hlt; oder "
+                                              "war 01.05.1925 gemeint (101 Jahre alt)?"),
+                               QStringLiteral("18 \u201e03.03.24\u201c gelesen als "
+                                              "03.03.2024 (2 Jahre alt), gez\u00e4hlt; oder "
+                                              "war 03.03.1924 gemeint (102 Jahre alt)?")})
+                                    : QStringList());
+    QCOMPARE(r.masters,
+             (QStringList{QStringLiteral("M\u00fcller;J\u00fcrgen;3"),
+                          QStringLiteral("Gro\u00df;Lena;1"), QStringLiteral("Schmidt;Karl;5"),
+                          QStringLiteral("Fischer;Ida;10")}));
+    QCOMPARE(r.mastersNotTaken.size(), 1); // Öztürk's ş
+    QCOMPARE(r.mastersNotTaken.first().row, 9);
+}
+
+void TstMemberLists::formulasWithoutValuesAndHiddenRowsAreTold()
+{
+    const MemberBook book = readBook(dataFile("openpyxl-formeln.xlsx"));
+    const MemberSheet &sheet = book.sheets.first();
+    QCOMPARE(sheet.hiddenColumns, QList<int>{5});
+    QVERIFY(sheet.rows[5].hidden);
+
+    const CountResult r = countFirstSheet(book, rules)->result;
+    QCOMPARE(r.members, 5);
+    QCOMPARE(r.hiddenRows, 1);
+    QCOMPARE(r.counted, 3); // Müller, Groß, and Becker in the hidden row
+    QCOMPARE(r.notCounted.size(), 2);
+    QCOMPARE(r.notCounted[0].row, 3);
+    QCOMPARE(r.notCounted[0].text, QStringLiteral("Geburtsdatum: Formel ohne gespeicherten Wert"));
+    QCOMPARE(r.notCounted[1].row, 4);
+    QCOMPARE(r.notCounted[1].text, QStringLiteral("Geschlecht: Formel ohne gespeicherten Wert, "
+                                                  "weder m\u00e4nnlich noch weiblich"));
+    QCOMPARE(r.masters, QStringList{QStringLiteral("M\u00fcller;J\u00fcrgen;3")});
+    QCOMPARE(r.mastersNotTaken.size(), 1);
+    QCOMPARE(r.mastersNotTaken[0].row, 5);
+    QCOMPARE(r.mastersNotTaken[0].text, QStringLiteral("Dan-Grad: Formel ohne gespeicherten Wert"));
+}
+
+void TstMemberLists::filesThatSpreadsheetProgramsOpenAreRead()
+{
+    // R's openxlsx names a shared-strings part it never wrote; LibreOffice
+    // opens such files, and so does this program.
+    const MemberBook book = readBook(dataFile("openxlsx-cloneWorksheetExample.xlsx"));
+    QCOMPARE(book.sheets.size(), 2);
+    QCOMPARE(book.sheets[0].name, QStringLiteral("Sheet 1"));
+    QCOMPARE(book.sheets[0].rows.size(), 1);
+    QCOMPARE(book.sheets[0].rows[0].cell(0).kind, ListCell::Number);
+    QCOMPARE(book.sheets[0].rows[0].cell(0).number, 1.0);
+    // Its twin holds no cell at all: it is empty, not damaged.
+    const Result<MemberBook> empty = readMemberListFile(
+            dataFile("openxlsx-cloneEmptyWorksheetExample.xlsx"));
+    QVERIFY(!empty);
+    QVERIFY2(empty.reason().contains(QStringLiteral("leer")), qPrintable(empty.reason()));
 }
 
 void TstMemberLists::csvDialectsAreFoundOut_data()
@@ -133,6 +276,10 @@ void TstMemberLists::csvDialectsAreFoundOut_data()
                           << ';';
     QTest::newRow("comma") << dataFile("comma-utf8.csv") << int(CsvDialect::Utf8) << ',';
     QTest::newRow("tab") << dataFile("tab-utf8.txt") << int(CsvDialect::Utf8) << '\t';
+    QTest::newRow("pandas") << dataFile("pandas.csv") << int(CsvDialect::Utf8) << ',';
+    QTest::newRow("a title with a comma above")
+            << dataFile("handgemacht-titel.csv") << int(CsvDialect::Utf8) << ';';
+    QTest::newRow("LibreOffice") << dataFile("libreoffice-de.csv") << int(CsvDialect::Utf8) << ';';
 }
 
 void TstMemberLists::csvDialectsAreFoundOut()
@@ -147,7 +294,45 @@ void TstMemberLists::csvDialectsAreFoundOut()
     QCOMPARE(int(read->dialect.encoding), encoding);
     QCOMPARE(read->dialect.separator, separator);
     // The umlauts came through whatever the encoding.
-    QCOMPARE(read->sheet.rows[1].cell(0).text, QStringLiteral("M\u00fcller"));
+    const MemberSheet &sheet = read->sheet;
+    const ColumnChoice columns = recognizeLayout(sheet, referenceDay);
+    QCOMPARE(sheet.rows[columns.header + 1].cell(columns[ListColumn::Surname]).text,
+             QStringLiteral("M\u00fcller"));
+}
+
+void TstMemberLists::csvBytesAsWritersPutThem_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<char>("separator");
+    QTest::addColumn<QString>("cell"); // the second row's first cell
+    // Separators inside quoted headings do not count.
+    QTest::newRow("semicolons quoted in a comma header")
+            << QByteArray("\"Name; Vorname\",\"Geb.; Datum\",X\r\na,b,c\r\n") << ',' << "a";
+    QTest::newRow("commas quoted in a semicolon header")
+            << QByteArray("\"Name, Vorname\";\"a,b,c\"\r\nx;y\r\n") << ';' << "x";
+    QTest::newRow("a quoted line break in the header")
+            << QByteArray("\"Name,\n,Vorname\";B\r\nx;y\r\n") << ';' << "x";
+    // Windows-1252, not Latin-1: the bytes 0x80 to 0x9F are letters and signs.
+    QTest::newRow("Windows-1252 letters")
+            << QByteArray("Name;Vorname\r\n\x8Aimi\x9C;\x80 \x84x\x93\r\n") << ';'
+            << QString::fromUtf8("\u0160imi\u0153");
+    QTest::newRow("Windows-1252 umlauts")
+            << QByteArray("Name\r\nM\xFCller\r\n") << ';' << QString::fromUtf8("M\u00fcller");
+}
+
+void TstMemberLists::csvBytesAsWritersPutThem()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(char, separator);
+    QFETCH(QString, cell);
+    const Result<CsvRead> read = readCsv(bytes);
+    QVERIFY(read);
+    QCOMPARE(read->dialect.separator, separator);
+    QCOMPARE(read->sheet.rows[1].cell(0).text, cell);
+    if (QTest::currentDataTag() == QByteArrayView("Windows-1252 letters")) {
+        QCOMPARE(int(read->dialect.encoding), int(CsvDialect::Windows1252));
+        QCOMPARE(read->sheet.rows[1].cell(1).text, QStringLiteral("\u20ac \u201ex\u201c"));
+    }
 }
 
 void TstMemberLists::quotedCsvFieldsKeepSeparatorsQuotesAndLineBreaks()
