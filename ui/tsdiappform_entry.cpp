@@ -39,7 +39,10 @@ void TSDIAppForm::wireEntry()
         ZahlenSelectCell(col, row, canSelect);
     };
     hooks.exit = [this] { ZahlenExit(); };
-    hooks.edited = [this] { Modified = 1; };
+    hooks.edited = [this] {
+        Modified = 1;
+        recoveryChange();
+    };
     ui->Zahlen->setHooks(std::move(hooks));
 
     ui->Liste->setSelectionMode(QAbstractItemView::SingleSelection);
