@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <optional>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -124,7 +125,8 @@ mode_t currentUmask()
 // A temporary file of ours that a write cut short left beside the target:
 // prefix and six of mkstemp's letters, a plain file of the user's that no
 // running write holds locked.
-void removeLeftovers(const QString &folder, const QString &prefix)
+// Root's leftovers may already carry the owner of the file they were for.
+void removeLeftovers(const QString &folder, const QString &prefix, std::optional<uid_t> targetOwner)
 {
     const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString &name : names) {
@@ -143,7 +145,8 @@ void removeLeftovers(const QString &folder, const QString &prefix)
         struct stat held;
         struct stat named;
         if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode)
-            && (held.st_uid == ::geteuid() || ::geteuid() == 0)
+            && (held.st_uid == ::geteuid()
+                || (::geteuid() == 0 && targetOwner && held.st_uid == *targetOwner))
             && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(path.constData(), &named) == 0
             && named.st_dev == held.st_dev && named.st_ino == held.st_ino)
             ::unlink(path.constData());
@@ -271,7 +274,7 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links l
     const QString base = info.fileName().size() < 200 ? info.fileName() : QStringLiteral("zor");
     const QString prefix = QStringLiteral(".") + base + QStringLiteral("-");
     // What an earlier write cut short left goes first: it may be what fills the disk.
-    removeLeftovers(folder, prefix);
+    removeLeftovers(folder, prefix, exists ? std::optional<uid_t>(st.st_uid) : std::nullopt);
     QByteArray tmpl;
     int fd = -1;
     for (int attempt = 0; attempt < 5 && fd < 0; ++attempt) {
