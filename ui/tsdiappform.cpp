@@ -77,6 +77,8 @@ TSDIAppForm::~TSDIAppForm()
 {
     // The recovery copy's thread ends first; it may still report to the window.
     m_recovery.reset();
+    // The list still signals while it is torn down, after the texts kept beside it.
+    QObject::disconnect(ui->Liste->model(), nullptr, this, nullptr);
 }
 
 QLineEdit *TSDIAppForm::field(zor::Field f) const

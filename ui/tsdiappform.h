@@ -5,9 +5,11 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TSDIAppForm;
@@ -132,6 +134,7 @@ private:
     void ModBtnClick();
     void DelBtnClick();
     QStringList masters() const;
+    void wireMastersText(); // keeps the texts masters() gives in step with the list
     void setMasters(const QStringList &entries); // replaces the list, sorted once
     int selectedMasterRow() const;               // the lowest selected row of Liste, -1 for none
     void removeMasterRow(int row);
@@ -180,6 +183,7 @@ private:
     std::unique_ptr<zor::RecoveryStore> m_recovery;
     QTimer *m_recoveryTimer = nullptr;
     bool m_recoveryFailureShown = false;
+    mutable std::optional<QStringList> m_mastersText; // Liste's texts, while known
     bool m_sending = false; // the save routines' words differ while sending writes the files again
 };
 

@@ -48,6 +48,7 @@ void TSDIAppForm::wireEntry()
     ui->Liste->setSelectionMode(QAbstractItemView::SingleSelection);
     ui->Liste->setSortingEnabled(false); // its own sort compares with case; the list keeps ours
     ui->Liste->setUniformItemSizes(true);
+    wireMastersText();
 
     // Grad shows the grade, the spin box steps it; each follows the other.
     connect(ui->UpDown2, qOverload<int>(&QSpinBox::valueChanged), this,
@@ -209,18 +210,55 @@ void TSDIAppForm::DelBtnClick()
 
 QStringList TSDIAppForm::masters() const
 {
-    QStringList out;
-    out.reserve(ui->Liste->count());
-    for (int i = 0; i < ui->Liste->count(); ++i)
-        out.append(ui->Liste->item(i)->text());
-    return out;
+    // Every recovery copy reads the list; asking 100,000 items one by one
+    // would stall the window each time. The texts are kept beside the list
+    // and follow each of its changes (wireMastersText); anything else the
+    // list does makes them be read afresh here.
+    if (!m_mastersText) {
+        QStringList out;
+        out.reserve(ui->Liste->count());
+        for (int i = 0; i < ui->Liste->count(); ++i)
+            out.append(ui->Liste->item(i)->text());
+        m_mastersText = std::move(out);
+    }
+    return *m_mastersText;
+}
+
+void TSDIAppForm::wireMastersText()
+{
+    QAbstractItemModel *model = ui->Liste->model();
+    connect(model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) {
+                if (!m_mastersText)
+                    return;
+                for (int i = first; i <= last; ++i)
+                    m_mastersText->insert(i, ui->Liste->item(i)->text());
+            });
+    connect(model, &QAbstractItemModel::rowsRemoved, this,
+            [this](const QModelIndex &, int first, int last) {
+                if (m_mastersText)
+                    m_mastersText->remove(first, last - first + 1);
+            });
+    connect(model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &from, const QModelIndex &to) {
+                if (!m_mastersText)
+                    return;
+                for (int i = from.row(); i <= to.row(); ++i)
+                    (*m_mastersText)[i] = ui->Liste->item(i)->text();
+            });
+    const auto forget = [this] { m_mastersText.reset(); };
+    connect(model, &QAbstractItemModel::modelReset, this, forget);
+    connect(model, &QAbstractItemModel::layoutChanged, this, forget);
+    connect(model, &QAbstractItemModel::rowsMoved, this, forget);
 }
 
 void TSDIAppForm::setMasters(const QStringList &entries)
 {
     // All in at once and sorted once: a file may bring thousands of masters.
+    const QStringList sorted = mastersOrder().sorted(entries);
     ui->Liste->clear();
-    ui->Liste->addItems(mastersOrder().sorted(entries));
+    ui->Liste->addItems(sorted);
+    m_mastersText = sorted; // what the items now hold, without asking each
 }
 
 void TSDIAppForm::NummerControlExit()
