@@ -239,14 +239,10 @@ void TSDIAppForm::wireMastersText()
                 if (m_mastersText)
                     m_mastersText->remove(first, last - first + 1);
             });
-    connect(model, &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex &from, const QModelIndex &to) {
-                if (!m_mastersText)
-                    return;
-                for (int i = from.row(); i <= to.row(); ++i)
-                    (*m_mastersText)[i] = ui->Liste->item(i)->text();
-            });
     const auto forget = [this] { m_mastersText.reset(); };
+    // An entry's text changed in place (nothing does that today), a reset or
+    // a new order: read afresh.
+    connect(model, &QAbstractItemModel::dataChanged, this, forget);
     connect(model, &QAbstractItemModel::modelReset, this, forget);
     connect(model, &QAbstractItemModel::layoutChanged, this, forget);
     connect(model, &QAbstractItemModel::rowsMoved, this, forget);
