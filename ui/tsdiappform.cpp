@@ -124,7 +124,7 @@ void TSDIAppForm::wireFields()
 {
     // What the report file cannot hold is left out, and the user told so at
     // the field, at once.
-    const auto holdOnlyWhatIsStored = [this](QLineEdit *edit) {
+    const auto holdOnlyWhatIsStored = [](QLineEdit *edit) {
         auto *validator = new Cp1252Validator(edit);
         edit->setValidator(validator);
         connect(
