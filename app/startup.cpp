@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/commandline.h"
+#include "app/endsignals.h"
 #include "reportfile/recoverystore.h"
 #include "reportfile/safefile.h"
 #include "ui/dialogs.h"
@@ -91,6 +92,7 @@ int runProgram(QApplication &app, const CommandLine &command)
     // A report left by a run that did not end normally comes first; a file
     // named on the command line then asks before it replaces it.
     form.startRecovery(RecoveryStore::defaultFolder());
+    keepReportAtSessionEnd(form);
     form.offerRecovery();
     if (!command.file.isEmpty()) {
         // Named relative to the folder the user started the program in.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace zor {
 
@@ -17,5 +18,11 @@ bool clubNumberNeedsHint(const QString &text);
 
 QString clubNumberHintCaption();
 QString clubNumberHintText();
+
+// What the user is told when characters the report file cannot hold were
+// left out of what was typed, pasted or read: "Das Zeichen „Ł“ kann im
+// Bericht nicht gespeichert werden." Characters that cannot be seen are
+// named by their number (U+200B).
+QString unstorableCharactersText(const QStringList &characters);
 
 } // namespace zor

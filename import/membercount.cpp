@@ -1,5 +1,6 @@
 #include "import/membercount.h"
 
+#include "entry/fieldchecks.h"
 #include "entry/masters.h"
 #include "reportfile/cp1252.h"
 
@@ -379,8 +380,11 @@ CountResult countMembers(const MemberSheet &sheet, const ColumnChoice &columns,
             else if (surname.contains(QLatin1Char(';')) || first.contains(QLatin1Char(';')))
                 why = QStringLiteral("der Name enth\u00e4lt ein \u201e;\u201c");
             else if (!cp1252::canEncode(surname) || !cp1252::canEncode(first))
-                why = QStringLiteral("der Name enth\u00e4lt Zeichen, die der Bericht nicht "
-                                     "speichern kann");
+                // Not taken with letters missing: the user types it as it can be stored.
+                why = QStringLiteral("Name \u201e%1 %2\u201c: ").arg(first, surname)
+                      + unstorableCharactersText(
+                              cp1252::storable(first + QLatin1Char(' ') + surname).dropped)
+                      + QStringLiteral(" Bitte tragen Sie den Meister von Hand ein.");
             if (why.isEmpty())
                 result.masters << buildMasterEntry(surname, first, QString::number(grade));
             else

@@ -59,4 +59,25 @@ bool canEncode(const QString &text)
     return true;
 }
 
+Storable storable(const QString &text)
+{
+    Storable out;
+    const QString composed = text.normalized(QString::NormalizationForm_C);
+    out.text.reserve(composed.size());
+    for (qsizetype i = 0; i < composed.size(); ++i) {
+        const QChar c = composed.at(i);
+        if (canEncode(c)) {
+            out.text.append(c);
+            continue;
+        }
+        // A character beyond the first 65,536 comes as two halves; it is one character.
+        QString whole(c);
+        if (c.isHighSurrogate() && i + 1 < composed.size() && composed.at(i + 1).isLowSurrogate())
+            whole.append(composed.at(++i));
+        if (!out.dropped.contains(whole))
+            out.dropped.append(whole);
+    }
+    return out;
+}
+
 } // namespace zor::cp1252

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace zor::cp1252 {
 
@@ -17,5 +18,14 @@ QString decode(const char *data, qsizetype size);
 int toByte(QChar c);
 bool canEncode(QChar c);
 bool canEncode(const QString &text);
+
+// What of a text the code page can hold. Accents typed as a letter and a
+// combining mark are put together first ("e" and U+0301 are "\u00e9").
+struct Storable
+{
+    QString text;        // the text without the characters it cannot hold
+    QStringList dropped; // those characters, each once, in the order they came
+};
+Storable storable(const QString &text);
 
 } // namespace zor::cp1252

@@ -6,11 +6,15 @@
 #include <QFileInfo>
 #include <QIODevice>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <optional>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -116,6 +120,38 @@ mode_t currentUmask()
     const mode_t m = ::umask(0);
     ::umask(m);
     return m;
+}
+
+// A temporary file of ours that a write cut short left beside the target:
+// prefix and six of mkstemp's letters, a plain file of the user's that no
+// running write holds locked.
+// Root's leftovers may already carry the owner of the file they were for.
+void removeLeftovers(const QString &folder, const QString &prefix, std::optional<uid_t> targetOwner)
+{
+    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        if (name.size() != prefix.size() + 6 || !name.startsWith(prefix))
+            continue;
+        const bool mkstempLetters = std::all_of(name.end() - 6, name.end(), [](QChar c) {
+            return c.unicode() < 128 && std::isalnum(c.unicode());
+        });
+        if (!mkstempLetters)
+            continue;
+        const QByteArray path = encodedPath(folder + QLatin1Char('/') + name);
+        const int fd = ::open(path.constData(),
+                              O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat held;
+        struct stat named;
+        if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode)
+            && (held.st_uid == ::geteuid()
+                || (::geteuid() == 0 && targetOwner && held.st_uid == *targetOwner))
+            && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(path.constData(), &named) == 0
+            && named.st_dev == held.st_dev && named.st_ino == held.st_ino)
+            ::unlink(path.constData());
+        ::close(fd);
+    }
 }
 
 QString writeFailure(FdDevice &fd, QIODevice &target)
@@ -236,8 +272,25 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links l
     // The temporary file is hidden and lives beside the target, so the final
     // rename stays on the same file system and is atomic.
     const QString base = info.fileName().size() < 200 ? info.fileName() : QStringLiteral("zor");
-    QByteArray tmpl = encodedPath(folder + QStringLiteral("/.") + base + QStringLiteral("-XXXXXX"));
-    const int fd = ::mkstemp(tmpl.data());
+    const QString prefix = QStringLiteral(".") + base + QStringLiteral("-");
+    // What an earlier write cut short left goes first: it may be what fills the disk.
+    removeLeftovers(folder, prefix, exists ? std::optional<uid_t>(st.st_uid) : std::nullopt);
+    QByteArray tmpl;
+    int fd = -1;
+    for (int attempt = 0; attempt < 5 && fd < 0; ++attempt) {
+        tmpl = encodedPath(folder + QLatin1Char('/') + prefix + QStringLiteral("XXXXXX"));
+        fd = ::mkstemp(tmpl.data());
+        if (fd < 0)
+            break;
+        // Held while it is written, so no other instance takes it for a leftover;
+        // one that did so in the moment before is seen by the file being gone.
+        struct stat own;
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &own) != 0 || own.st_nlink == 0) {
+            ::close(fd);
+            fd = -1;
+            errno = EBUSY;
+        }
+    }
     if (fd < 0) {
         const int err = errno;
         if (err == EACCES || err == EPERM)
@@ -270,8 +323,8 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links l
         }
     }
     // Only what the disk has taken counts: a full disk may show itself here.
-    if (::fsync(fd) != 0)
-        return failed(SaveFailure::NotWritten, describeSystemError(errno));
+    if (const int err = SaveDevice::current().sync(fd))
+        return failed(SaveFailure::NotWritten, describeSystemError(err));
     if (tmp.close() != 0)
         return failed(SaveFailure::NotWritten, describeSystemError(errno));
     if (::rename(tmp.name().constData(), encodedPath(target).constData()) != 0)
@@ -282,7 +335,7 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links l
     // network file systems) does not undo the save that already happened.
     const int dirFd = ::open(encodedPath(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
-        ::fsync(dirFd);
+        SaveDevice::current().sync(dirFd);
         ::close(dirFd);
     }
     return {};
@@ -375,9 +428,7 @@ bool changedSince(const QString &path, const FileFingerprint &fp)
     struct stat st;
     if (::stat(encodedPath(path).constData(), &st) != 0)
         return false;
-    if (S_ISREG(st.st_mode) && st.st_size == fp.size && mtimeOf(st) == fp.mtimeNs)
-        return false;
-    // Touched or rewritten: only different bytes count as a change.
+    // Only different bytes count as a change; a report is 3 MB at most.
     const Result<FileContents> now = readFileBounded(path);
     if (!now)
         return true;
@@ -394,6 +445,15 @@ SaveDevice &SaveDevice::real()
 std::unique_ptr<QIODevice> SaveDevice::through(QIODevice &)
 {
     return nullptr;
+}
+
+int SaveDevice::sync(int fd)
+{
+    while (::fsync(fd) != 0) {
+        if (errno != EINTR)
+            return errno;
+    }
+    return 0;
 }
 
 } // namespace zor

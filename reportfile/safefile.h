@@ -38,6 +38,11 @@ enum class Links { Follow, Refuse };
 // temporary file is left. An existing file keeps its permission bits (and,
 // for root, its owner). Directories, devices and pipes under the name are
 // refused, never replaced. A new file gets newFileMode less the umask.
+//
+// The temporary file is ".<name>-XXXXXX" beside the target, locked (flock)
+// while it is written. One that a write cut short by a kill or a crash left
+// there (that name, the user's own, a plain file nobody holds locked) is
+// removed by the next write to the same target.
 SaveResult writeFileSafely(const QString &path, const QByteArray &bytes,
                            Links links = Links::Follow, int newFileMode = 0666);
 
@@ -74,8 +79,10 @@ struct FileFingerprint
 };
 
 // True when the file under path exists and no longer holds what fp describes.
-// A file that has gone, or an invalid fp, counts as unchanged: nothing of
-// another program's would be overwritten.
+// The bytes are compared every time: a tool that puts the old time back, or a
+// change within the same second on a coarse file system, leaves size and time
+// as they were. A file that has gone, or an invalid fp, counts as unchanged:
+// nothing of another program's would be overwritten.
 bool changedSince(const QString &path, const FileFingerprint &fp);
 
 // The German words for a system error number (errno).
@@ -91,6 +98,11 @@ public:
     // The device the bytes pass through on their way to `target` (the
     // temporary file); null: straight into target.
     virtual std::unique_ptr<QIODevice> through(QIODevice &target);
+
+    // Makes what was written to fd durable (fsync): the temporary file once
+    // every byte is in it, then the folder once it has been renamed. 0, or
+    // the system's error number.
+    virtual int sync(int fd);
 };
 
 } // namespace zor

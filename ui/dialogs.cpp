@@ -1,6 +1,7 @@
 #include "ui/dialogs.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileDialog>
@@ -8,6 +9,7 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
@@ -87,6 +89,28 @@ void fitFileDialog(QFileDialog &dlg, QWidget *parent)
             header->setSectionResizeMode(c, QHeaderView::ResizeToContents);
     }
 }
+
+// A message box that may be closed without pressing any of its buttons. A
+// plain QMessageBox presses its escape button for Escape and the window's
+// close button, or cannot be closed at all without one.
+class ChoiceBox : public QMessageBox
+{
+public:
+    ChoiceBox(const QString &caption, const QString &text, QWidget *parent)
+        : QMessageBox(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent)
+    { }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->matches(QKeySequence::Cancel)) {
+            reject();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent *event) override { QDialog::closeEvent(event); }
+};
 
 // The one rule the save dialog adds to the system's: the folder must exist.
 QString missingFolderText(const QString &path)
@@ -187,15 +211,13 @@ Answer Dialogs::askYesNo(QWidget *parent, const QString &caption, const QString 
 int Dialogs::choose(QWidget *parent, const QString &caption, const QString &text,
                     const QStringList &buttons)
 {
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
+    ChoiceBox box(caption, text, parent);
     QList<QPushButton *> pushed;
     for (const QString &b : buttons)
         pushed << box.addButton(b, QMessageBox::ActionRole);
     box.setDefaultButton(pushed.first());
-    box.setEscapeButton(pushed.last());
     runModal(box);
-    const auto i = pushed.indexOf(qobject_cast<QPushButton *>(box.clickedButton()));
-    return static_cast<int>(i < 0 ? buttons.size() - 1 : i);
+    return static_cast<int>(pushed.indexOf(qobject_cast<QPushButton *>(box.clickedButton())));
 }
 
 void Dialogs::warning(QWidget *parent, const QString &text)

@@ -49,7 +49,9 @@ public:
     virtual Answer askYesNo(QWidget *parent, const QString &caption, const QString &text);
 
     // A question with buttons of its own; the first is the default (Return).
-    // Returns the index of the button chosen; closing the box counts as the last.
+    // Returns the index of the button chosen, or -1 when the box was closed
+    // (Escape, the window's close button) without a choice: closing a box
+    // never counts as one of its buttons.
     virtual int choose(QWidget *parent, const QString &caption, const QString &text,
                        const QStringList &buttons);
 

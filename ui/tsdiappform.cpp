@@ -1,5 +1,6 @@
 #include "ui/tsdiappform.h"
 
+#include "entry/fieldchecks.h"
 #include "reportfile/recoverystore.h"
 #include "ui/cp1252validator.h"
 #include "ui/dialogs.h"
@@ -16,6 +17,7 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <limits>
 
@@ -81,7 +83,13 @@ TSDIAppForm::TSDIAppForm(QWidget *parent)
             &TSDIAppForm::AppIdle);
 }
 
-TSDIAppForm::~TSDIAppForm() = default;
+TSDIAppForm::~TSDIAppForm()
+{
+    // The recovery copy's thread ends first; it may still report to the window.
+    m_recovery.reset();
+    // The list still signals while it is torn down, after the texts kept beside it.
+    QObject::disconnect(ui->Liste->model(), nullptr, this, nullptr);
+}
 
 QLineEdit *TSDIAppForm::field(zor::Field f) const
 {
@@ -124,14 +132,30 @@ QLineEdit *TSDIAppForm::field(zor::Field f) const
 
 void TSDIAppForm::wireFields()
 {
+    // What the report file cannot hold is left out, and the user told so at
+    // the field, at once.
+    const auto holdOnlyWhatIsStored = [](QLineEdit *edit) {
+        auto *validator = new Cp1252Validator(edit);
+        edit->setValidator(validator);
+        connect(
+                validator, &Cp1252Validator::dropped, edit,
+                [edit](const QStringList &characters) {
+                    QToolTip::showText(
+                            edit->mapToGlobal(edit->inputMethodQuery(Qt::ImCursorRectangle)
+                                                      .toRect()
+                                                      .bottomLeft()),
+                            zor::unstorableCharactersText(characters), edit, QRect(), 10000);
+                },
+                Qt::QueuedConnection);
+    };
     for (int i = 0; i < zor::FieldCount; ++i) {
         QLineEdit *edit = field(static_cast<zor::Field>(i));
         if (edit != ui->Nummer)
-            edit->setValidator(new Cp1252Validator(edit));
+            holdOnlyWhatIsStored(edit);
         connect(edit, &QLineEdit::textChanged, this, &TSDIAppForm::AnyControlChange);
     }
-    ui->VName->setValidator(new Cp1252Validator(ui->VName));
-    ui->NName->setValidator(new Cp1252Validator(ui->NName));
+    holdOnlyWhatIsStored(ui->VName);
+    holdOnlyWhatIsStored(ui->NName);
     // The report file sets no length on a value, so no field may cut one
     // (a line edit would stop at 32,767 characters); only the club number has
     // its four digits.

@@ -5,9 +5,11 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TSDIAppForm;
@@ -26,6 +28,7 @@ class NummerEdit;
 class TAboutBox;
 namespace zor {
 class RecoveryStore;
+struct RecoveryCopy;
 struct PrintLayout;
 } // namespace zor
 
@@ -69,6 +72,11 @@ public:
     // true when one was put back into the window.
     bool offerRecovery();
     QString recoveryCopyPath() const;
+    // When the session ends (a signal, a logout): writes the copy at once,
+    // with a count still open in the cell editor, after any write under way.
+    // The copy is not removed afterwards, so the next start offers it. With
+    // nothing unsaved there is no copy. True when nothing typed is lost.
+    bool keepRecoveryCopyNow();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -102,8 +110,12 @@ private:
     void remember(const QString &path); // what the report's file now holds
 
     // --- recovery copy ---
-    bool writeRecoveryCopy(); // now; false when it could not be written
-    void discardRecovery();   // the report is in a file, or the user dropped it
+    zor::RecoveryCopy recoverySnapshot() const; // the report now, the cell editor's text included
+    void writeRecoveryLater();                  // on the store's thread
+    zor::SaveResult writeRecoveryNow();         // on this one, after a write under way
+    void recoveryFailed(const QString &reason); // tells the user, once
+    void recoveryChange();                      // a change the controls do not signal
+    void discardRecovery();                     // the report is in a file, or the user dropped it
 
     // --- member counts ---
     void UpdateSums(); // throws zor::ConversionError for a cell that is no whole number
@@ -122,6 +134,7 @@ private:
     void ModBtnClick();
     void DelBtnClick();
     QStringList masters() const;
+    void wireMastersText(); // keeps the texts masters() gives in step with the list
     void setMasters(const QStringList &entries); // replaces the list, sorted once
     int selectedMasterRow() const;               // the lowest selected row of Liste, -1 for none
     void removeMasterRow(int row);
@@ -173,6 +186,8 @@ private:
     std::unique_ptr<zor::RecoveryStore> m_recovery;
     QTimer *m_recoveryTimer = nullptr;
     bool m_recoveryFailureShown = false;
+    mutable std::optional<QStringList> m_mastersText; // Liste's texts, while known
+    bool m_sending = false; // the save routines' words differ while sending writes the files again
 };
 
 #include "reportfile/intconv.h"

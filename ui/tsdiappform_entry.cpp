@@ -40,7 +40,10 @@ void TSDIAppForm::wireEntry()
         ZahlenSelectCell(col, row, canSelect);
     };
     hooks.exit = [this] { ZahlenExit(); };
-    hooks.edited = [this] { Modified = 1; };
+    hooks.edited = [this] {
+        Modified = 1;
+        recoveryChange();
+    };
     ui->Zahlen->setHooks(std::move(hooks));
 
     ui->Liste->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -54,6 +57,7 @@ void TSDIAppForm::wireEntry()
     if (auto *digits = ui->UpDown2->findChild<QLineEdit *>())
         digits->setReadOnly(true);
     ui->UpDown2->setAccessibleName(QString::fromUtf8("Dan-Grad \u00e4ndern"));
+    wireMastersText();
 
     // Grad shows the grade, the spin box steps it; each follows the other.
     connect(ui->UpDown2, qOverload<int>(&QSpinBox::valueChanged), this,
@@ -226,18 +230,51 @@ void TSDIAppForm::DelBtnClick()
 
 QStringList TSDIAppForm::masters() const
 {
-    QStringList out;
-    out.reserve(ui->Liste->count());
-    for (int i = 0; i < ui->Liste->count(); ++i)
-        out.append(ui->Liste->item(i)->text());
-    return out;
+    // Every recovery copy reads the list; asking 100,000 items one by one
+    // would stall the window each time. The texts are kept beside the list
+    // and follow each of its changes (wireMastersText); anything else the
+    // list does makes them be read afresh here.
+    if (!m_mastersText) {
+        QStringList out;
+        out.reserve(ui->Liste->count());
+        for (int i = 0; i < ui->Liste->count(); ++i)
+            out.append(ui->Liste->item(i)->text());
+        m_mastersText = std::move(out);
+    }
+    return *m_mastersText;
+}
+
+void TSDIAppForm::wireMastersText()
+{
+    QAbstractItemModel *model = ui->Liste->model();
+    connect(model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) {
+                if (!m_mastersText)
+                    return;
+                for (int i = first; i <= last; ++i)
+                    m_mastersText->insert(i, ui->Liste->item(i)->text());
+            });
+    connect(model, &QAbstractItemModel::rowsRemoved, this,
+            [this](const QModelIndex &, int first, int last) {
+                if (m_mastersText)
+                    m_mastersText->remove(first, last - first + 1);
+            });
+    const auto forget = [this] { m_mastersText.reset(); };
+    // An entry's text changed in place (nothing does that today), a reset or
+    // a new order: read afresh.
+    connect(model, &QAbstractItemModel::dataChanged, this, forget);
+    connect(model, &QAbstractItemModel::modelReset, this, forget);
+    connect(model, &QAbstractItemModel::layoutChanged, this, forget);
+    connect(model, &QAbstractItemModel::rowsMoved, this, forget);
 }
 
 void TSDIAppForm::setMasters(const QStringList &entries)
 {
     // All in at once and sorted once: a file may bring thousands of masters.
+    const QStringList sorted = mastersOrder().sorted(entries);
     ui->Liste->clear();
-    ui->Liste->addItems(mastersOrder().sorted(entries));
+    ui->Liste->addItems(sorted);
+    m_mastersText = sorted; // what the items now hold, without asking each
 }
 
 void TSDIAppForm::NummerControlExit()

@@ -86,8 +86,16 @@ int TSDIAppForm::SaveReportFile()
                         "Fenster \u00fcberschrieben werden? Die \u00c4nderungen des anderen "
                         "Programms gehen dann verloren.")
                         .arg(quoted(path)));
-        if (overwrite != zor::Answer::Yes)
+        if (overwrite != zor::Answer::Yes) {
+            // The file keeps the other program's version: the window's report
+            // is in no file now, whatever it was before.
+            Modified = 1;
+            if (m_sending)
+                zor::Dialogs::current().message(
+                        this, QStringLiteral("ZOR-Quorvane"),
+                        QStringLiteral("Die Quorvane wurde nicht abgesendet."));
             return 0;
+        }
     }
 
     // Field by field and only where the text changes, so each tidied field
@@ -110,6 +118,27 @@ int TSDIAppForm::SaveReportFile()
         remember(path);
         discardRecovery(); // the report is in its file now
         return 1;
+    }
+    if (m_sending) {
+        // The report was saved before sending began; this was the write once
+        // more. Whether it is still saved depends on the file as it is now.
+        const bool stillSaved = m_knownPath == path && QFileInfo::exists(path)
+                                && !zor::changedSince(path, m_known);
+        if (!stillSaved)
+            Modified = 1; // the report is in no file any more: closing asks again
+        zor::Dialogs::current().warning(
+                this,
+                QStringLiteral("Die Quorvane wurde nicht abgesendet: Die Datei %1 konnte vor dem "
+                               "Absenden nicht noch einmal geschrieben werden.\n%2\n\n")
+                                .arg(quoted(path), saved.reason())
+                        + (stillSaved ? QStringLiteral("Der Bericht ist darin weiterhin so "
+                                                       "gespeichert wie zuletzt.")
+                                      : QStringLiteral("Der Bericht ist in keiner Datei mehr "
+                                                       "gespeichert. Bitte speichern Sie ihn mit "
+                                                       "\u201eSpeichern unter...\u201c neu."))
+                        + QStringLiteral(" Bitte beheben Sie den Grund und senden Sie dann noch "
+                                         "einmal."));
+        return 0;
     }
     switch (saved.failure().kind) {
     case zor::SaveFailure::NotOpened:
@@ -144,12 +173,15 @@ bool TSDIAppForm::WriteCompanionFile()
         return true;
     zor::Dialogs::current().warning(
             this,
-            QStringLiteral(
-                    "Der Bericht ist in %1 gespeichert.\n\nDie Begleitdatei %2, die an den ZOR "
-                    "geschickt wird, konnte aber nicht geschrieben werden:\n%3\n\n"
-                    "Bitte beheben Sie den Grund und speichern Sie noch einmal, bevor Sie "
-                    "die Quorvane absenden.")
-                    .arg(quoted(report), quoted(companion), saved.reason()));
+            QStringLiteral("Der Bericht ist in %1 gespeichert.\n\nDie Begleitdatei %2, die an "
+                           "den ZOR geschickt wird, konnte aber nicht geschrieben werden:\n%3\n\n")
+                            .arg(quoted(report), quoted(companion), saved.reason())
+                    + (m_sending ? QStringLiteral("Die Quorvane wurde daher nicht abgesendet. "
+                                                  "Bitte beheben Sie den Grund und senden Sie "
+                                                  "dann noch einmal.")
+                                 : QStringLiteral("Bitte beheben Sie den Grund und speichern Sie "
+                                                  "noch einmal, bevor Sie die Quorvane "
+                                                  "absenden.")));
     return false;
 }
 

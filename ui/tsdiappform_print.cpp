@@ -277,9 +277,9 @@ void TSDIAppForm::FileSavePdfExecute()
         if (const zor::Result<void> written = zor::writePdf(layout, path); !written) {
             zor::Dialogs::current().message(
                     this, Caption,
-                    QStringLiteral("Die PDF-Datei \"%1\" konnte nicht geschrieben "
+                    QStringLiteral("Die PDF-Datei \u201e%1\u201c konnte nicht geschrieben "
                                    "werden:\n%2")
-                            .arg(path, written.reason()));
+                            .arg(QDir::toNativeSeparators(path), written.reason()));
         }
     });
 }

@@ -2,6 +2,7 @@
 
 #include "ui/tsdiappform.h"
 
+#include "entry/membercounts.h"
 #include "reportfile/recoverycopy.h"
 #include "reportfile/recoverystore.h"
 #include "ui/dialogs.h"
@@ -12,6 +13,8 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QTimer>
+
+#include <cstdio>
 
 namespace {
 
@@ -24,16 +27,16 @@ const QString Caption = QStringLiteral("ZOR-Quorvane");
 
 void TSDIAppForm::startRecovery(const QString &folder)
 {
+    // A folder that cannot be set up now (a full disk) is tried again at the
+    // next change, and the user is told then.
     m_recovery = std::make_unique<zor::RecoveryStore>(folder);
-    if (!m_recovery->isActive())
-        return;
     if (!m_recoveryTimer) {
         m_recoveryTimer = new QTimer(this);
         m_recoveryTimer->setSingleShot(true);
         m_recoveryTimer->setInterval(RecoveryDelayMs);
         connect(m_recoveryTimer, &QTimer::timeout, this, [this] {
             if (Modified)
-                writeRecoveryCopy();
+                writeRecoveryLater();
             else
                 discardRecovery();
         });
@@ -57,37 +60,100 @@ void TSDIAppForm::startRecovery(const QString &folder)
     }
 }
 
+void TSDIAppForm::recoveryChange()
+{
+    // A count typed into the cell editor is a change before it is handed in.
+    if (m_recoveryTimer && !m_recoveryTimer->isActive())
+        m_recoveryTimer->start();
+}
+
 QString TSDIAppForm::recoveryCopyPath() const
 {
     return m_recovery ? m_recovery->ownCopyPath() : QString();
 }
 
-bool TSDIAppForm::writeRecoveryCopy()
+zor::RecoveryCopy TSDIAppForm::recoverySnapshot() const
 {
-    if (!m_recovery || !m_recovery->isActive())
-        return false;
+    // Cheap on the window's thread: the values as the controls hold them
+    // (strings share their data); the store's thread encodes and writes them.
     zor::RecoveryCopy copy;
     copy.report = currentReport();
+    if (const auto typing = ui->Zahlen->pendingEdit();
+        typing && zor::isCountCell(typing->row, typing->col))
+        copy.report.counts[typing->row - 1][typing->col - 1] = typing->text;
     copy.fileName = m_fileName;
     if (m_knownPath == m_fileName)
         copy.known = m_known;
     copy.made = QDateTime::currentDateTime();
-    const zor::SaveResult written = m_recovery->write(zor::encodeRecovery(copy));
-    if (written) {
-        m_recoveryFailureShown = false;
+    return copy;
+}
+
+void TSDIAppForm::writeRecoveryLater()
+{
+    if (!m_recovery)
+        return;
+    if (const zor::Result<void> ready = m_recovery->setUp(); !ready) {
+        recoveryFailed(ready.reason());
+        return;
+    }
+    m_recovery->writeLater(recoverySnapshot(), [this](const zor::SaveResult &written) {
+        // On the store's thread; the window hears of it on its own.
+        QMetaObject::invokeMethod(
+                this,
+                [this, written] {
+                    if (written)
+                        m_recoveryFailureShown = false;
+                    else
+                        recoveryFailed(written.reason());
+                },
+                Qt::QueuedConnection);
+    });
+}
+
+zor::SaveResult TSDIAppForm::writeRecoveryNow()
+{
+    if (!m_recovery)
+        return zor::SaveFailure{zor::SaveFailure::NotOpened, QString()};
+    if (const zor::Result<void> ready = m_recovery->setUp(); !ready)
+        return zor::SaveFailure{zor::SaveFailure::NotOpened, ready.reason()};
+    return m_recovery->writeNow(recoverySnapshot());
+}
+
+void TSDIAppForm::recoveryFailed(const QString &reason)
+{
+    // Said once, not every two seconds while the disk stays full; again only
+    // after a copy could be written in between.
+    if (m_recoveryFailureShown)
+        return;
+    m_recoveryFailureShown = true;
+    zor::Dialogs::current().message(
+            this, Caption,
+            QStringLiteral("Die Sicherungskopie Ihrer Eingaben konnte nicht geschrieben werden:\n"
+                           "%1\n\nZOR-Quorvane versucht es bei der n\u00e4chsten \u00c4nderung "
+                           "wieder. Bitte speichern Sie den Bericht, sobald es geht.")
+                    .arg(reason));
+}
+
+bool TSDIAppForm::keepRecoveryCopyNow()
+{
+    if (!m_recovery)
+        return false;
+    if (m_recoveryTimer)
+        m_recoveryTimer->stop();
+    if (!Modified) {
+        // Everything is in its file: no copy is to be offered afterwards.
+        m_recovery->removeOwn();
         return true;
     }
-    // Said once, not every two seconds while the disk stays full.
-    if (!m_recoveryFailureShown) {
-        m_recoveryFailureShown = true;
-        zor::Dialogs::current().message(
-                this, Caption,
-                QStringLiteral(
-                        "Die Sicherungskopie Ihrer Eingaben konnte nicht geschrieben werden:\n%1\n\n"
-                        "Bitte speichern Sie den Bericht, sobald es geht.")
-                        .arg(written.reason()));
+    const zor::SaveResult written = writeRecoveryNow();
+    if (!written) {
+        // The program is ending: there is no one to show a box to.
+        std::fprintf(stderr, "zor-quorvane: %s\n",
+                     qPrintable(QStringLiteral("Die Sicherungskopie konnte nicht geschrieben "
+                                               "werden: %1")
+                                        .arg(written.reason())));
     }
-    return false;
+    return written.ok();
 }
 
 void TSDIAppForm::discardRecovery()
@@ -95,17 +161,20 @@ void TSDIAppForm::discardRecovery()
     if (m_recoveryTimer)
         m_recoveryTimer->stop();
     if (m_recovery)
-        m_recovery->removeOwn();
+        m_recovery->removeOwn(); // after a write under way, which could put it back
 }
 
 bool TSDIAppForm::offerRecovery()
 {
     if (!m_recovery || !m_recovery->isActive())
         return false;
+    // Asked only once a copy exists; a folder that could not be set up is
+    // told at the first change.
     QList<zor::RecoveryStore::Orphan> orphans = m_recovery->claimOrphans();
     bool restored = false;
+    bool later = false;
     for (zor::RecoveryStore::Orphan &orphan : orphans) {
-        if (restored) {
+        if (restored || later) {
             // One report at a time: the others wait for the next start.
             orphan.release();
             continue;
@@ -139,8 +208,16 @@ bool TSDIAppForm::offerRecovery()
                         .arg(which, QLocale().toString(copy.made.toLocalTime(),
                                                        QStringLiteral("dd.MM.yyyy HH:mm"))),
                 {QStringLiteral("Wiederherstellen"), QStringLiteral("Verwerfen")});
-        if (choice != 0) {
+        if (choice == 1) {
+            // Only the button itself throws a copy away.
             orphan.drop();
+            continue;
+        }
+        if (choice != 0) {
+            // Closed without a choice: the window starts with a new report,
+            // and the next start asks again.
+            orphan.release();
+            later = true;
             continue;
         }
         guarded([this] { ResetReport(); });
@@ -150,10 +227,12 @@ bool TSDIAppForm::offerRecovery()
         m_known = copy.known;
         Modified = 1;
         // Kept as this instance's own copy before the old one goes.
-        if (writeRecoveryCopy())
+        if (const zor::SaveResult kept = writeRecoveryNow()) {
             orphan.drop();
-        else
+        } else {
             orphan.release();
+            recoveryFailed(kept.reason());
+        }
         restored = true;
     }
     return restored;

@@ -36,7 +36,10 @@ void TSDIAppForm::EMailSchickenExecute()
     // the report on screen. When either write fails the save routines have
     // said which and why, and nothing is offered for sending: an old
     // companion copy in the folder may be last year's.
-    if (SaveReportFile() != 1 || !WriteCompanionFile())
+    m_sending = true;
+    const bool written = SaveReportFile() == 1 && WriteCompanionFile();
+    m_sending = false;
+    if (!written)
         return;
 
     const QString mailbox = zor::reportMailbox();

@@ -409,6 +409,14 @@ void ZahlenGrid::commitPendingEdit()
         commitData(m_editor);
 }
 
+std::optional<ZahlenGrid::PendingEdit> ZahlenGrid::pendingEdit() const
+{
+    const auto *edit = qobject_cast<const QLineEdit *>(m_editor.data());
+    if (!edit || state() != EditingState)
+        return std::nullopt;
+    return PendingEdit{currentRow(), currentColumn(), edit->text()};
+}
+
 void ZahlenGrid::editorCreated(QWidget *editor)
 {
     m_editor = editor;

@@ -6,6 +6,7 @@
 #include <QTableWidget>
 
 #include <functional>
+#include <optional>
 
 // The member-count grid: 3 columns by 8 rows; row 0 and column 0 are fixed
 // headings, the 14 other cells hold the counts as text.
@@ -61,6 +62,16 @@ public:
     // open. Everything that reads the cells or moves the current cell does
     // this first.
     void commitPendingEdit();
+
+    // The text in the open cell editor and the cell it belongs to, while it
+    // is not handed in yet; nothing when no editor is open. Changes nothing.
+    struct PendingEdit
+    {
+        int row = 0;
+        int col = 0;
+        QString text;
+    };
+    std::optional<PendingEdit> pendingEdit() const;
 
     // Called by the cell editor's key and focus handling.
     bool editorKey(QWidget *editor, QKeyEvent *event); // true: event consumed

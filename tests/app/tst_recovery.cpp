@@ -1,10 +1,13 @@
 // The recovery copy: its format, the folder shared by running instances, and
-// a real program process that is killed with SIGKILL and started again.
+// a real program process that is killed with SIGKILL, SIGTERM or SIGHUP and
+// started again, and the real program under a file-size limit.
 
+#include "app/endsignals.h"
 #include "reportfile/recoverycopy.h"
 #include "reportfile/recoverystore.h"
 #include "tests/support/formfixture.h"
 #include "tests/support/scripteddialogs.h"
+#include "tests/support/smalldisk.h"
 #include "tests/support/testfiles.h"
 #include "ui/nummeredit.h"
 #include "ui/zahlengrid.h"
@@ -18,6 +21,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 
 using zor::Answer;
@@ -58,17 +63,22 @@ void typeReport(TSDIAppForm &form)
 }
 
 // The program as a child process: types a report, waits until its recovery
-// copy is on disk (or, with "saved", saves the report after that), says
-// "ready" and waits to be killed.
+// copy is on disk (or, with "saved", saves the report after that; with
+// "editing", types a count into the open cell editor after that and does
+// not hand it in), says "ready" and waits to be killed. It ends on SIGTERM
+// and SIGHUP as the program does.
 int childMain(int argc, char *argv[])
 {
     const QString folder = QString::fromLocal8Bit(argv[2]);
     const QString mode = QString::fromLocal8Bit(argv[3]);
+    zor::catchEndSignals();
     QApplication app(argc, argv);
     zortest::dialogs().setScripted(true);
     TSDIAppForm form;
     form.show();
+    QApplication::setActiveWindow(&form);
     form.startRecovery(folder);
+    zor::keepReportAtSessionEnd(form);
     form.setCurrentFileName(QDir(folder).filePath(QStringLiteral("../verein.zor")));
     typeReport(form);
     QTimer poll;
@@ -81,6 +91,18 @@ int childMain(int argc, char *argv[])
             zortest::trigger(form, "FileSave1");
             if (form.isModified() || QFileInfo::exists(form.recoveryCopyPath()))
                 std::printf("not saved\n");
+        }
+        if (mode == QLatin1String("editing")) {
+            zortest::pages(form)->setCurrentWidget(
+                    zortest::child(form, QStringLiteral("Mitglieder")));
+            QLineEdit *editor = zortest::editCell(zortest::zahlen(form), 3, 2);
+            if (!editor) {
+                std::printf("no cell editor\n");
+            } else {
+                QTest::keyClicks(editor, QStringLiteral("42"));
+                if (zortest::zahlen(form)->cellText(3, 2) != QLatin1String("0"))
+                    std::printf("handed in\n");
+            }
         }
         std::printf("ready\n");
         std::fflush(stdout);
@@ -128,8 +150,15 @@ private slots:
     void secondInstance_doesNotTakeARunningOnesCopy();
     void savedBeforeTheKill_nothingIsAsked();
     void damagedCopy_isReportedAndRemoved();
+    void verwerfen_removesTheCopy_data();
     void verwerfen_removesTheCopy();
     void copyIsWrittenAfterAChange_andGoneAfterNewSaveOrExit();
+    void endSignal_writesTheCopyWithTheOpenCellEditorAndEnds_data();
+    void endSignal_writesTheCopyWithTheOpenCellEditorAndEnds();
+    void sessionEnd_keepsTheCopyOnlyOfWhatIsUnsaved();
+    void store_writesOnItsOwnThread_newestWinsAndRemovingIsFinal();
+    void folderFullAtStart_isToldOnceAndUsedOnceThereIsRoom();
+    void fileSizeLimitAtStart_doesNotEndTheProgram();
 };
 
 void TstRecovery::copy_roundTripsEverythingAsTyped()
@@ -308,8 +337,20 @@ void TstRecovery::damagedCopy_isReportedAndRemoved()
     QVERIFY(!form->isModified());
 }
 
+void TstRecovery::verwerfen_removesTheCopy_data()
+{
+    // Only the button throws the copy away; a box closed without a choice
+    // (Escape, its close button) keeps it for the next start.
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("Verwerfen") << Answer::No << false;
+    QTest::newRow("closed") << Answer::Cancel << true;
+}
+
 void TstRecovery::verwerfen_removesTheCopy()
 {
+    QFETCH(Answer, answer);
+    QFETCH(bool, kept);
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("recovery"));
     QVERIFY(QDir().mkpath(folder));
@@ -318,14 +359,26 @@ void TstRecovery::verwerfen_removesTheCopy()
 
     auto form = zortest::makeForm();
     form->startRecovery(folder);
-    zortest::dialogs().primeAnswer(Answer::No); // "Verwerfen"
+    zortest::dialogs().primeAnswer(answer);
     QVERIFY(!form->offerRecovery());
     QCOMPARE(zortest::dialogs().shown().size(), 1);
     QVERIFY(zortest::dialogs().shown().first().text.contains(QStringLiteral("Quorvane 2027.zor")));
-    QVERIFY(!QFileInfo::exists(left));
+    QCOMPARE(QFileInfo::exists(left), kept);
     QVERIFY(zortest::field(*form, Field::Vereinsname)->text().isEmpty());
     QVERIFY(form->currentFileName().isEmpty());
     QVERIFY(!form->isModified());
+    if (!kept)
+        return;
+
+    // The lock is let go: the next start asks again and can bring it back.
+    auto next = zortest::makeForm();
+    next->startRecovery(folder);
+    zortest::dialogs().primeAnswer(Answer::Yes);
+    QVERIFY(next->offerRecovery());
+    QCOMPARE(zortest::field(*next, Field::Vereinsname)->text(),
+             sampleCopy().report.text(Field::Vereinsname));
+    QVERIFY(!QFileInfo::exists(left));
+    next->setModified(false);
 }
 
 void TstRecovery::copyIsWrittenAfterAChange_andGoneAfterNewSaveOrExit()
@@ -367,6 +420,197 @@ void TstRecovery::copyIsWrittenAfterAChange_andGoneAfterNewSaveOrExit()
     zortest::dialogs().primeAnswer(Answer::No);
     QVERIFY(form->close());
     QVERIFY(!QFileInfo::exists(own));
+}
+
+void TstRecovery::endSignal_writesTheCopyWithTheOpenCellEditorAndEnds_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM (logout, shutdown)") << int(SIGTERM);
+    QTest::newRow("SIGHUP (terminal closed)") << int(SIGHUP);
+}
+
+void TstRecovery::endSignal_writesTheCopyWithTheOpenCellEditorAndEnds()
+{
+    QFETCH(int, signal);
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("recovery"));
+    QProcess child;
+    // The copy on disk was made before "42" was typed into the cell editor.
+    QVERIFY(startChild(child, folder, QStringLiteral("editing")));
+    const QStringList before = copiesIn(folder);
+    QCOMPARE(before.size(), 1);
+    const zor::Result<zor::RecoveryCopy> old = zor::decodeRecovery(
+            zortest::readAll(QDir(folder).filePath(before[0])));
+    QVERIFY(old);
+    QCOMPARE(old->report.counts[2][zor::Women], QStringLiteral("0"));
+
+    QCOMPARE(::kill(pid_t(child.processId()), signal), 0);
+    QVERIFY(child.waitForFinished(10000));
+    // Ended by the signal, as whoever sent it expects.
+    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+
+    QCOMPARE(copiesIn(folder), before);
+    const zor::Result<zor::RecoveryCopy> copy = zor::decodeRecovery(
+            zortest::readAll(QDir(folder).filePath(before[0])));
+    QVERIFY2(copy, qPrintable(copy.reason()));
+    QCOMPARE(copy->report.counts[2][zor::Women], QStringLiteral("42"));
+    QCOMPARE(copy->report.text(Field::Ort), QStringLiteral("M\u00fcnster"));
+
+    auto form = zortest::makeForm();
+    form->startRecovery(folder);
+    zortest::dialogs().primeAnswer(Answer::Yes);
+    QVERIFY(form->offerRecovery());
+    QCOMPARE(zortest::zahlen(*form)->cellText(3, 2), QStringLiteral("42"));
+    QCOMPARE(zortest::sumLabel(*form, "AllSum")->text(), QStringLiteral("63"));
+    form->setModified(false);
+}
+
+void TstRecovery::sessionEnd_keepsTheCopyOnlyOfWhatIsUnsaved()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("recovery"));
+    auto form = zortest::makeForm();
+    form->startRecovery(folder);
+    const QString own = form->recoveryCopyPath();
+
+    const auto countOnDisk = [&own]() -> QString {
+        const zor::Result<zor::RecoveryCopy> copy = zor::decodeRecovery(zortest::readAll(own));
+        return copy ? copy->report.counts[4][zor::Men] : QString();
+    };
+    // A count typed but not handed in is a change: the copy two seconds
+    // later holds it.
+    ZahlenGrid *grid = zortest::focusGrid(*form);
+    QVERIFY(grid);
+    QLineEdit *editor = zortest::editCell(grid, 5, 1);
+    QVERIFY(editor);
+    QTest::keyClicks(editor, QStringLiteral("7"));
+    QVERIFY(form->isModified());
+    QTRY_COMPARE_WITH_TIMEOUT(countOnDisk(), QStringLiteral("7"), 6000);
+
+    // Asked for at once (a logout): what was typed a moment ago is in it.
+    QTest::keyClicks(editor, QStringLiteral("8"));
+    QVERIFY(form->keepRecoveryCopyNow());
+    QCOMPARE(countOnDisk(), QStringLiteral("78"));
+    QCOMPARE(grid->cellText(5, 1), QStringLiteral("0")); // nothing in the window changed
+    QCOMPARE(grid->pendingEdit()->text, QStringLiteral("78"));
+
+    // All of it in a file: no copy is left to be offered.
+    form->setModified(false);
+    QVERIFY(form->keepRecoveryCopyNow());
+    QVERIFY(!QFileInfo::exists(own));
+}
+
+void TstRecovery::store_writesOnItsOwnThread_newestWinsAndRemovingIsFinal()
+{
+    QTemporaryDir dir;
+    zor::RecoveryStore store(dir.filePath(QStringLiteral("recovery")));
+    QVERIFY(store.setUp());
+    zor::RecoveryCopy copy = sampleCopy();
+    for (int i = 0; i < 10000; ++i)
+        copy.report.masters << QStringLiteral("Meister%1;Vorname;3").arg(i);
+    const auto faxOnDisk = [&store]() -> QString {
+        const zor::Result<zor::RecoveryCopy> read = zor::decodeRecovery(
+                zortest::readAll(store.ownCopyPath()));
+        return read ? read->report.text(Field::Fax) : QStringLiteral("(keine ganze Kopie)");
+    };
+
+    // Handed over faster than they are written: the newest one ends up on
+    // disk, the ones it replaced are never written; every copy read on the
+    // way is a whole one.
+    std::atomic<int> written{0};
+    std::atomic<int> failed{0};
+    const auto count = [&](const zor::SaveResult &r) { ++(r ? written : failed); };
+    for (int i = 0; i < 200; ++i) {
+        copy.report.text(Field::Fax) = QString::number(i);
+        store.writeLater(copy, count);
+        if (i % 20 == 0 && QFileInfo::exists(store.ownCopyPath()))
+            QVERIFY(faxOnDisk() != QStringLiteral("(keine ganze Kopie)"));
+    }
+    store.waitForWrites();
+    QCOMPARE(faxOnDisk(), QStringLiteral("199"));
+    QCOMPARE(failed.load(), 0);
+    QVERIFY2(written.load() >= 1 && written.load() < 200, qPrintable(QString::number(written)));
+
+    // Removed while writes wait and run: nothing brings the copy back.
+    for (int i = 0; i < 20; ++i)
+        store.writeLater(copy, count);
+    store.removeOwn();
+    QVERIFY(!QFileInfo::exists(store.ownCopyPath()));
+    store.waitForWrites();
+    QVERIFY(!QFileInfo::exists(store.ownCopyPath()));
+
+    // Written at once (a signal, a logout): newer than the one that waits.
+    copy.report.text(Field::Fax) = QStringLiteral("wartet");
+    store.writeLater(copy, count);
+    copy.report.text(Field::Fax) = QStringLiteral("sofort");
+    QVERIFY(store.writeNow(copy));
+    store.waitForWrites();
+    QCOMPARE(faxOnDisk(), QStringLiteral("sofort"));
+}
+
+void TstRecovery::folderFullAtStart_isToldOnceAndUsedOnceThereIsRoom()
+{
+    ZORTEST_SMALL_DISK(disk, 256 * 1024);
+    const QString folder = disk.filePath(QStringLiteral("recovery"));
+    QVERIFY(disk.leaveFree(0));
+    auto form = zortest::makeForm();
+    form->startRecovery(folder);
+    QVERIFY(!form->offerRecovery());
+    QVERIFY(zortest::dialogs().shown().isEmpty()); // nothing to say before anything is typed
+
+    const auto told = [] {
+        int n = 0;
+        for (const zortest::ShownDialog &d : zortest::dialogs().shown())
+            n += d.text.contains(QStringLiteral("Sicherungskopie")) ? 1 : 0;
+        return n;
+    };
+    zortest::typeInto(zortest::field(*form, Field::Fax), QStringLiteral("1"));
+    QTRY_COMPARE_WITH_TIMEOUT(told(), 1, 6000);
+    const QString text = zortest::dialogs().shown().first().text;
+    QVERIFY2(text.contains(QStringLiteral("voll")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("n\u00e4chsten \u00c4nderung")), qPrintable(text));
+
+    // Not every two seconds while the disk stays full.
+    zortest::typeInto(zortest::field(*form, Field::Fax), QStringLiteral("2"));
+    QTest::qWait(3000);
+    QCOMPARE(told(), 1);
+
+    // Room again: the next change is kept.
+    disk.freeAgain();
+    zortest::typeInto(zortest::field(*form, Field::Fax), QStringLiteral("3"));
+    QTRY_VERIFY_WITH_TIMEOUT(!form->recoveryCopyPath().isEmpty()
+                                     && QFileInfo::exists(form->recoveryCopyPath()),
+                             6000);
+    const zor::Result<zor::RecoveryCopy> copy = zor::decodeRecovery(
+            zortest::readAll(form->recoveryCopyPath()));
+    QVERIFY(copy);
+    QCOMPARE(copy->report.text(Field::Fax), QStringLiteral("123"));
+    QCOMPARE(told(), 1);
+    form->setModified(false);
+}
+
+void TstRecovery::fileSizeLimitAtStart_doesNotEndTheProgram()
+{
+    // The program as a user starts it, under a file-size limit smaller than
+    // the lock file it writes at start.
+    QTemporaryDir home;
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral("prlimit"), {QStringLiteral("--fsize=20"), QStringLiteral("--"),
+                                              QStringLiteral(ZOR_PROGRAM)});
+    QVERIFY(program.waitForStarted(10000));
+    QVERIFY2(!program.waitForFinished(4000),
+             qPrintable(QStringLiteral("ended with status %1, signal or code %2: %3")
+                                .arg(int(program.exitStatus()))
+                                .arg(program.exitCode())
+                                .arg(QString::fromLocal8Bit(program.readAllStandardError()))));
+    QCOMPARE(::kill(pid_t(program.processId()), SIGTERM), 0);
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::CrashExit);
+    QCOMPARE(program.exitCode(), int(SIGTERM));
 }
 
 int main(int argc, char *argv[])

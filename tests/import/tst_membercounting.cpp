@@ -364,12 +364,22 @@ void TstMemberCounting::mastersNeedBothNameColumns()
     s.rows << textRow(3, {QStringLiteral("A;b"), QStringLiteral("C"), QStringLiteral("1")});
     s.rows << textRow(4, {QString(), QStringLiteral("C"), QStringLiteral("1")});
     s.rows << textRow(5, {QStringLiteral("X"), QStringLiteral("Y"), QString()});
+    // A name the report cannot hold is not taken with letters missing; the
+    // note names what cannot be stored.
+    s.rows << textRow(
+            6, {QStringLiteral("Nowak"), QStringLiteral("\u0141ukasz"), QStringLiteral("1")});
     ColumnChoice c = recognizeColumns(*s.header());
     CountResult r = countMembers(s, c, rules());
     QCOMPARE(r.masters, QStringList{QStringLiteral("Abc;De;2")});
-    QCOMPARE(r.mastersNotTaken.size(), 2); // the ";" and the missing surname; no grade is no note
+    QCOMPARE(r.mastersNotTaken.size(),
+             3); // the ";", the missing surname, the "Ł"; no grade is no note
     QCOMPARE(r.mastersNotTaken[0].row, 3);
     QCOMPARE(r.mastersNotTaken[1].row, 4);
+    QCOMPARE(r.mastersNotTaken[2].row, 6);
+    QVERIFY2(r.mastersNotTaken[2].text.contains(
+                     QStringLiteral("\u0141ukasz Nowak\u201c: Das Zeichen \u201e\u0141\u201c kann "
+                                    "im Bericht nicht gespeichert werden.")),
+             qPrintable(r.mastersNotTaken[2].text));
 
     c[ListColumn::FirstName] = -1;
     r = countMembers(s, c, rules());

@@ -6,6 +6,7 @@
 #include "reportfile/reportreader.h"
 #include "reportfile/reportwriter.h"
 #include "tests/send/handoffrecorder.h"
+#include "tests/support/cutoffdevice.h"
 #include "tests/support/formfixture.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/smalldisk.h"
@@ -23,6 +24,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+
+#include <cerrno>
 
 #include <sys/stat.h>
 
@@ -72,6 +75,8 @@ class TstReportFaults : public QObject
 
 private slots:
     void fullDisk_everyWriteIsReportedAndLosesNothing();
+    void sendingThatCannotWriteAgain_saysSoAndWhetherItIsSaved_data();
+    void sendingThatCannotWriteAgain_saysSoAndWhetherItIsSaved();
     void companionUnderALinkOrFolder_isLeftAloneAndSaid();
     void failedOpen_changesNothing();
     void newAndOpen_stopWhenTheYesSaveDidNotHappen();
@@ -112,6 +117,12 @@ void TstReportFaults::fullDisk_everyWriteIsReportedAndLosesNothing()
     QVERIFY2(anyShown(QStringLiteral("warning"), diskFull), qPrintable(shownText()));
     QVERIFY2(!anyShown(QStringLiteral("message"), QStringLiteral("verschickt werden")),
              qPrintable(shownText()));
+    // Said as it is: not sent, and the report still saved as before.
+    QVERIFY2(anyShown(QStringLiteral("warning"), QStringLiteral("nicht abgesendet")),
+             qPrintable(shownText()));
+    QVERIFY2(!anyShown(QStringLiteral("warning"), QStringLiteral("noch nicht gespeichert")),
+             qPrintable(shownText()));
+    QVERIFY(!form->isModified());
     QVERIFY(desktop.starts.isEmpty());
     QVERIFY(desktop.urls.isEmpty());
 
@@ -151,6 +162,9 @@ void TstReportFaults::fullDisk_everyWriteIsReportedAndLosesNothing()
     zortest::dialogs().primeFile(pdf);
     zortest::trigger(*form, "FileSavePdf");
     QVERIFY2(anyShown(QStringLiteral("message"), diskFull), qPrintable(shownText()));
+    QVERIFY2(anyShown(QStringLiteral("message"),
+                      QStringLiteral("\u201e%1\u201c").arg(QDir::toNativeSeparators(pdf))),
+             qPrintable(shownText()));
     QCOMPARE(zortest::readAll(pdf), QByteArray("%PDF alt"));
 
     QCOMPARE(zortest::readAll(report), saved);
@@ -159,6 +173,74 @@ void TstReportFaults::fullDisk_everyWriteIsReportedAndLosesNothing()
              (QStringList{QStringLiteral("0042.zor"), QStringLiteral("bericht.pdf"),
                           QStringLiteral("bericht.zor")}));
     form->setModified(false); // let the window close
+}
+
+void TstReportFaults::sendingThatCannotWriteAgain_saysSoAndWhetherItIsSaved_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QStringList>("said");
+    QTest::addColumn<bool>("stillSaved");
+    const QString notSent = QStringLiteral("nicht abgesendet");
+    QTest::newRow("flush fails") << QStringLiteral("flush")
+                                 << QStringList{notSent, QStringLiteral("Ein-/Ausgabefehler"),
+                                                QStringLiteral(
+                                                        "weiterhin so gespeichert wie zuletzt")}
+                                 << true;
+    QTest::newRow("folder gone") << QStringLiteral(
+            "folder") << QStringList{notSent, QStringLiteral("in keiner Datei mehr gespeichert")}
+                                 << false;
+    QTest::newRow("changed by another program, kept")
+            << QStringLiteral("theirs") << QStringList{notSent} << false;
+    QTest::newRow("companion is a folder")
+            << QStringLiteral("companion")
+            << QStringList{notSent, QStringLiteral("Begleitdatei"), QStringLiteral("Ordner")}
+            << true;
+}
+
+void TstReportFaults::sendingThatCannotWriteAgain_saysSoAndWhetherItIsSaved()
+{
+    QFETCH(QString, fault);
+    QFETCH(QStringList, said);
+    QFETCH(bool, stillSaved);
+    QTemporaryDir dir;
+    zortest::HandOffRecorder desktop;
+    desktop.xdgEmail = QStringLiteral("/usr/bin/xdg-email");
+    const QString folder = dir.filePath(QStringLiteral("verein"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString report = folder + QStringLiteral("/bericht.zor");
+    auto form = zortest::makeForm();
+    zortest::fillComplete(*form);
+    QVERIFY(zortest::saveAs(*form, report));
+    const QByteArray saved = zortest::readAll(report);
+
+    std::unique_ptr<zortest::FailingSync> disk;
+    if (fault == QLatin1String("flush"))
+        disk = std::make_unique<zortest::FailingSync>(EIO);
+    if (fault == QLatin1String("folder"))
+        QVERIFY(QDir(dir.path()).rename(QStringLiteral("verein"), QStringLiteral("weg")));
+    if (fault == QLatin1String("theirs"))
+        QVERIFY(zortest::writeAll(report, "von einem anderen Programm\r\n"));
+    if (fault == QLatin1String("companion")) {
+        QVERIFY(QFile::remove(folder + QStringLiteral("/0042.zor")));
+        QVERIFY(QDir().mkpath(folder + QStringLiteral("/0042.zor")));
+    }
+
+    zortest::dialogs().clearShown();
+    zortest::dialogs().primeAnswer(Answer::No); // to the question about the other program's file
+    zortest::trigger(*form, "EMailSchicken");
+    for (const QString &part : said)
+        QVERIFY2(shownText().contains(part), qPrintable(part + QLatin1Char('\n') + shownText()));
+    QVERIFY2(!shownText().contains(QStringLiteral("noch nicht gespeichert")),
+             qPrintable(shownText()));
+    QVERIFY2(!shownText().contains(QStringLiteral("verschickt werden")), qPrintable(shownText()));
+    QVERIFY(desktop.starts.isEmpty() && desktop.urls.isEmpty());
+    if (stillSaved)
+        QCOMPARE(zortest::readAll(report), saved); // a failed flush left the file as it was
+    // "mod" tells whether the report is still in a file: closing asks when it is not.
+    QCOMPARE(form->isModified(), !stillSaved);
+    zortest::idle(*form);
+    QCOMPARE(zortest::statusText(*form), stillSaved ? QString() : QStringLiteral("mod"));
+    form->setModified(false);
 }
 
 void TstReportFaults::companionUnderALinkOrFolder_isLeftAloneAndSaid()
@@ -341,6 +423,27 @@ void TstReportFaults::fileChangedByAnotherProgram_isAskedAbout()
     zortest::trigger(*form, "FileSave1");
     QCOMPARE(zortest::shownDialogs(), QStringList());
     QVERIFY(!form->isModified());
+
+    // Changed with the same size, the old time put back: asked all the same.
+    const QByteArray same = zortest::readAll(path);
+    QByteArray other = same;
+    other[0] = other[0] == 'S' ? 'Z' : 'S';
+    const QString stamp = dir.filePath(QStringLiteral("zeit"));
+    QVERIFY(zortest::run(QStringLiteral("cp"), {QStringLiteral("-p"), path, stamp}).finished);
+    QVERIFY(zortest::writeAll(path, other));
+    QCOMPARE(zortest::run(QStringLiteral("touch"), {QStringLiteral("-r"), stamp, path}).exitCode,
+             0);
+    form->setModified(true);
+    zortest::dialogs().clearShown();
+    zortest::dialogs().primeAnswer(Answer::No);
+    zortest::trigger(*form, "FileSave1");
+    QCOMPARE(zortest::dialogs().shown().size(), 1);
+    QCOMPARE(zortest::dialogs().shown().at(0).kind, QStringLiteral("question"));
+    QCOMPARE(zortest::readAll(path), other);
+    QVERIFY(zortest::writeAll(path, same));
+    zortest::dialogs().clearShown();
+    zortest::trigger(*form, "FileSave1");
+    QCOMPARE(zortest::shownDialogs(), QStringList());
 
     // Another program writes the file; the user types on.
     const QByteArray theirs = "von einem anderen Programm\r\n";

@@ -10,9 +10,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
 #include <cstdio>
 
 #include <sys/resource.h>
@@ -60,6 +62,31 @@ int fileSizeChild(const char *limit, const char *masters, const char *path)
     return 0;
 }
 
+// The child of the interrupted save: the save stops with every byte in the
+// temporary file, before the flush and the rename, says "written" and waits
+// there to be killed.
+class StallingDisk : public SaveDevice
+{
+public:
+    int sync(int) override
+    {
+        std::printf("written\n");
+        std::fflush(stdout);
+        for (;;)
+            ::pause();
+    }
+
+private:
+    StandIn<SaveDevice> m_inPlace{*this};
+};
+
+int stalledSaveChild(const char *path)
+{
+    StallingDisk disk;
+    (void)saveReport(QString::fromLocal8Bit(path), sampleReport(3));
+    return 1;
+}
+
 } // namespace
 
 class TstReportSave : public QObject
@@ -76,6 +103,9 @@ private slots:
     void save_fileSizeLimit_isReportedAndLeavesOldFile();
     void save_fullDisk_isReportedAndLeavesOldFile_data();
     void save_fullDisk_isReportedAndLeavesOldFile();
+    void save_flushGoesThroughTheSeamAndItsFailureKeepsTheOldFile_data();
+    void save_flushGoesThroughTheSeamAndItsFailureKeepsTheOldFile();
+    void save_killedMidway_itsLeftoverGoesAtTheNextSave();
     void save_linksDevicesAndFolders();
     void read_refusesPipesDevicesAndHugeFiles();
     void fingerprint_seesOnlyRealChanges();
@@ -242,6 +272,115 @@ void TstReportSave::save_fullDisk_isReportedAndLeavesOldFile()
     QCOMPARE(filesIn(folder), QStringList{QStringLiteral("bericht.zor")});
 }
 
+void TstReportSave::save_flushGoesThroughTheSeamAndItsFailureKeepsTheOldFile_data()
+{
+    QTest::addColumn<int>("err");
+    QTest::addColumn<int>("failAt"); // 1: the temporary file's flush, 2: the folder's; 0: none
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<QString>("reason");
+    const QString full = QStringLiteral("Der Datentr\u00e4ger ist voll.");
+    QTest::newRow("flushed") << 0 << 0 << true << QString();
+    QTest::newRow("file: EIO") << EIO << 1 << false << QStringLiteral("Ein-/Ausgabefehler");
+    QTest::newRow("file: ENOSPC") << ENOSPC << 1 << false << full;
+    QTest::newRow("file: EDQUOT") << EDQUOT << 1 << false << full;
+    // Renamed already: a folder that cannot be flushed (a network share) undoes nothing.
+    QTest::newRow("folder: EIO") << EIO << 2 << true << QString();
+}
+
+void TstReportSave::save_flushGoesThroughTheSeamAndItsFailureKeepsTheOldFile()
+{
+    QFETCH(int, err);
+    QFETCH(int, failAt);
+    QFETCH(bool, saved);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bericht.zor"));
+    const QByteArray old = bytesOf(2);
+    QVERIFY(zortest::writeAll(path, old));
+    const QByteArray next = bytesOf(1200);
+
+    zortest::FailingSync disk(err, failAt);
+    const SaveResult r = saveReport(path, sampleReport(1200));
+    QCOMPARE(outcomeOf(r), saved ? Outcome::Saved : Outcome::NotWritten);
+    QVERIFY2(r.reason().contains(reason), qPrintable(r.reason()));
+    QCOMPARE(zortest::readAll(path), saved ? next : old);
+    QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("bericht.zor")});
+
+    // The temporary file is flushed with every byte in it, before the rename;
+    // then the folder, so the rename itself is durable.
+    QVERIFY(!disk.synced.isEmpty());
+    QVERIFY(!disk.synced[0].folder);
+    QCOMPARE(disk.synced[0].size, qint64(next.size()));
+    if (failAt == 1) {
+        QCOMPARE(disk.synced.size(), 1);
+    } else {
+        QCOMPARE(disk.synced.size(), 2);
+        QVERIFY(disk.synced[1].folder);
+    }
+}
+
+void TstReportSave::save_killedMidway_itsLeftoverGoesAtTheNextSave()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bericht.zor"));
+    QVERIFY(zortest::writeAll(path, bytesOf(2)));
+    const QRegularExpression temporary(QStringLiteral("^\\.bericht\\.zor-[A-Za-z0-9]{6}$"));
+
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--stalled-save-child"), path});
+    QVERIFY(child.waitForStarted(10000));
+    QByteArray said;
+    QElapsedTimer clock;
+    clock.start();
+    while (!said.contains("written") && clock.elapsed() < 20000
+           && child.state() == QProcess::Running) {
+        child.waitForReadyRead(200);
+        said += child.readAllStandardOutput();
+    }
+    QVERIFY2(said.contains("written"), said.constData());
+    const QStringList inWork = filesIn(dir.path()).filter(temporary);
+    QCOMPARE(inWork.size(), 1);
+
+    // While its save still runs, its temporary file is no leftover.
+    QCOMPARE(outcomeOf(saveReport(path, sampleReport(1))), Outcome::Saved);
+    QVERIFY(QFileInfo::exists(dir.filePath(inWork[0])));
+
+    child.kill();
+    QVERIFY(child.waitForFinished(10000));
+    QCOMPARE(zortest::readAll(path), bytesOf(1)); // the killed save changed nothing
+
+    // Names that only look alike stay: not six of mkstemp's letters, another
+    // file's, a folder, a link, another user's file.
+    const QString elsewhere = dir.filePath(QStringLiteral("anderswo.txt"));
+    QVERIFY(zortest::writeAll(elsewhere, "bleibt\n"));
+    const QStringList alike = {
+            QStringLiteral(".bericht.zor-12345"), QStringLiteral(".bericht.zor-ab_cde"),
+            QStringLiteral(".bericht.zor-AbCdEfG"), QStringLiteral(".anderer.zor-AbC123")};
+    for (const QString &name : alike)
+        QVERIFY(zortest::writeAll(dir.filePath(name), "x"));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral(".bericht.zor-Ordner")));
+    QVERIFY(QFile::link(elsewhere, dir.filePath(QStringLiteral(".bericht.zor-Link01"))));
+    QStringList staying = alike;
+    staying << QStringLiteral("anderswo.txt") << QStringLiteral(".bericht.zor-Link01")
+            << QStringLiteral("bericht.zor");
+    if (::geteuid() == 0) {
+        const QString foreign = dir.filePath(QStringLiteral(".bericht.zor-Fremd1"));
+        QVERIFY(zortest::writeAll(foreign, "x"));
+        QCOMPARE(::chown(QFile::encodeName(foreign).constData(), 4242, 4242), 0);
+        staying << QStringLiteral(".bericht.zor-Fremd1");
+    }
+    staying.sort();
+
+    QCOMPARE(outcomeOf(saveReport(path, sampleReport(4))), Outcome::Saved);
+    QCOMPARE(zortest::readAll(path), bytesOf(4));
+    QStringList now = filesIn(dir.path());
+    now.sort();
+    QCOMPARE(now, staying);
+    QVERIFY(QFileInfo(dir.filePath(QStringLiteral(".bericht.zor-Ordner"))).isDir());
+    QCOMPARE(zortest::readAll(elsewhere), QByteArray("bleibt\n"));
+}
+
 void TstReportSave::save_linksDevicesAndFolders()
 {
     QTemporaryDir dir;
@@ -350,6 +489,20 @@ void TstReportSave::fingerprint_seesOnlyRealChanges()
     // Same size, other bytes; then another size.
     QVERIFY(zortest::writeAll(path, "zwei\r\n"));
     QVERIFY(changedSince(path, fp));
+    // Same size and the old time put back (a tool that restores times, or
+    // both within one second of a coarse file system): the bytes tell.
+    const QString kept = dir.filePath(QStringLiteral("zeit.zor"));
+    QVERIFY(zortest::writeAll(path, "eins\r\n"));
+    const FileFingerprint before = FileFingerprint::ofFile(path);
+    QVERIFY(zortest::run(QStringLiteral("cp"), {QStringLiteral("-p"), path, kept}).finished);
+    QVERIFY(zortest::writeAll(path, "Eins\r\n"));
+    const zortest::Run touched = zortest::run(QStringLiteral("touch"),
+                                              {QStringLiteral("-r"), kept, path});
+    QVERIFY2(touched.finished && touched.exitCode == 0, qPrintable(touched.err));
+    QCOMPARE(FileFingerprint::ofFile(path).mtimeNs, before.mtimeNs);
+    QCOMPARE(FileFingerprint::ofFile(path).size, before.size);
+    QVERIFY(changedSince(path, before));
+    QVERIFY(zortest::writeAll(path, "zwei\r\n"));
     QVERIFY(zortest::writeAll(path, "drei und mehr\r\n"));
     QVERIFY(changedSince(path, fp));
 
@@ -363,6 +516,8 @@ int main(int argc, char *argv[])
 {
     if (argc == 5 && qstrcmp(argv[1], "--file-size-child") == 0)
         return fileSizeChild(argv[2], argv[3], argv[4]);
+    if (argc == 3 && qstrcmp(argv[1], "--stalled-save-child") == 0)
+        return stalledSaveChild(argv[2]);
     QCoreApplication app(argc, argv);
     TstReportSave test;
     QTEST_SET_MAIN_SOURCE_PATH

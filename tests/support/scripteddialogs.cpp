@@ -64,7 +64,7 @@ zor::Answer ScriptedDialogs::askYesNo(QWidget *parent, const QString &caption, c
     return answer(zor::Answer::No);
 }
 
-// Yes picks the first button, No the second, anything else closes the box.
+// Yes picks the first button, No the second, anything else closes the box (-1).
 int ScriptedDialogs::choose(QWidget *parent, const QString &caption, const QString &text,
                             const QStringList &buttons)
 {
@@ -76,7 +76,7 @@ int ScriptedDialogs::choose(QWidget *parent, const QString &caption, const QStri
         return 0;
     if (a == zor::Answer::No)
         return 1;
-    return static_cast<int>(buttons.size()) - 1;
+    return -1;
 }
 
 void ScriptedDialogs::warning(QWidget *parent, const QString &text)

@@ -65,4 +65,10 @@ bool SmallDisk::leaveFree(qint64 bytes)
     return freeBytes() <= bytes + 4096;
 }
 
+void SmallDisk::freeAgain()
+{
+    for (; m_fillers > 0; --m_fillers)
+        QFile::remove(filePath(QStringLiteral(".filler-%1").arg(m_fillers)));
+}
+
 } // namespace zortest

@@ -26,6 +26,8 @@ public:
     // Fills the disk with a file of its own until at most `bytes` stay free
     // (tmpfs counts whole pages). False when that did not work.
     bool leaveFree(qint64 bytes);
+    // Removes what leaveFree() put there: the disk has room again.
+    void freeAgain();
 
 private:
     QTemporaryDir m_dir;

@@ -2,14 +2,18 @@
 // manager and (as tst_keyboard_nowm) without one: where the focus is at
 // start, after New and after Open; the page keys; the labels' shortcuts; the
 // window at its smallest size; the keys of the grid and the fields around
-// the real message boxes; the file dialogs.
+// the real message boxes; the file dialogs; and the recovery question at
+// start, answered in the real box.
 
+#include "reportfile/recoverycopy.h"
 #include "tests/support/realx.h"
 #include "tests/support/testfiles.h"
 #include "ui/zahlengrid.h"
 
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QAbstractButton>
+#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QScopeGuard>
@@ -34,6 +38,8 @@ private slots:
     void keysDoWhatTheUserSees_data();
     void keysDoWhatTheUserSees();
     void fileDialogsShowEveryColumnInGerman();
+    void recoveryQuestion_onlyVerwerfenThrowsTheCopyAway_data();
+    void recoveryQuestion_onlyVerwerfenThrowsTheCopyAway();
 };
 
 namespace {
@@ -428,6 +434,80 @@ void TstKeyboard::fileDialogsShowEveryColumnInGerman()
     QVERIFY2(cutOff.isEmpty(), qPrintable(cutOff.join(QStringLiteral("; "))));
     QCOMPARE(size, QStringLiteral("1,27 KiB"));
     QCOMPARE(date, QStringLiteral("05.03.24 14:07"));
+}
+
+void TstKeyboard::recoveryQuestion_onlyVerwerfenThrowsTheCopyAway_data()
+{
+    QTest::addColumn<QString>("how"); // what the user does in the real box
+    QTest::addColumn<bool>("restored");
+    QTest::addColumn<bool>("kept"); // the copy of the earlier run is still there
+    QTest::newRow("Escape") << QStringLiteral("escape") << false << true;
+    QTest::newRow("close button") << QStringLiteral("close") << false << true;
+    QTest::newRow("Return, the default") << QStringLiteral("return") << true << false;
+    QTest::newRow("Verwerfen") << QStringLiteral("verwerfen") << false << false;
+}
+
+void TstKeyboard::recoveryQuestion_onlyVerwerfenThrowsTheCopyAway()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, restored);
+    QFETCH(bool, kept);
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("recovery"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString left = QDir(folder).filePath(QStringLiteral("999999-abc.zorrec"));
+    zor::RecoveryCopy copy;
+    copy.report = zor::Report::fresh();
+    copy.report.text(zor::Field::Vereinsname) = QStringLiteral("Judoclub Nachtschicht");
+    copy.made = QDateTime::currentDateTime();
+    QVERIFY(zortest::writeAll(left, zor::encodeRecovery(copy)));
+
+    auto form = zortest::makeActiveForm(false); // the real message box
+    form->startRecovery(folder);
+    QStringList buttons;
+    QString defaultButton;
+    bool stayedOpen = false;
+    QTimer poll;
+    poll.setInterval(20);
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible() || QApplication::activeWindow() != box)
+            return;
+        poll.stop();
+        QAbstractButton *verwerfen = nullptr;
+        for (QAbstractButton *b : box->buttons()) {
+            if (!b->isVisible())
+                continue;
+            buttons << b->text();
+            if (b->text() == QLatin1String("Verwerfen"))
+                verwerfen = b;
+        }
+        defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+        if (how == QLatin1String("escape"))
+            QTest::keyClick(box, Qt::Key_Escape);
+        else if (how == QLatin1String("close"))
+            box->close(); // what the window manager's close button asks for
+        else if (how == QLatin1String("return"))
+            QTest::keyClick(box, Qt::Key_Return);
+        else if (verwerfen)
+            QTest::mouseClick(verwerfen, Qt::LeftButton);
+        // A box that does not go away is a fault of its own; it is closed so the test goes on.
+        QTimer::singleShot(3000, box, [box, &stayedOpen] {
+            stayedOpen = true;
+            box->done(0);
+        });
+    });
+    poll.start();
+    QCOMPARE(form->offerRecovery(), restored);
+    QVERIFY2(!stayedOpen, "the box stayed open");
+    QCOMPARE(buttons,
+             (QStringList{QStringLiteral("Wiederherstellen"), QStringLiteral("Verwerfen")}));
+    QCOMPARE(defaultButton, QStringLiteral("Wiederherstellen"));
+    QCOMPARE(QFileInfo::exists(left), kept);
+    QCOMPARE(zortest::field(*form, zor::Field::Vereinsname)->text(),
+             restored ? QStringLiteral("Judoclub Nachtschicht") : QString());
+    QCOMPARE(form->isModified(), restored);
+    form->setModified(false);
 }
 
 QTEST_MAIN(TstKeyboard)
