@@ -178,10 +178,12 @@ QList<RecoveryStore::Orphan> RecoveryStore::claimOrphans()
     if (!isActive())
         return found;
     const QDir dir(m_folder);
-    const QFileInfoList copies = dir.entryInfoList({QStringLiteral("*") + CopySuffix},
-                                                   QDir::Files | QDir::Hidden);
-    for (const QFileInfo &copy : copies) {
-        if (copy.absoluteFilePath() == QFileInfo(m_ownCopy).absoluteFilePath())
+    // The ending is looked at here rather than through a name filter, which
+    // would start the regular-expression engine at every start.
+    const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Hidden);
+    for (const QFileInfo &copy : entries) {
+        if (!copy.fileName().endsWith(CopySuffix)
+            || copy.absoluteFilePath() == QFileInfo(m_ownCopy).absoluteFilePath())
             continue;
         const QString lockPath = dir.filePath(copy.completeBaseName() + LockSuffix);
         std::unique_ptr<QLockFile> lock = tryLock(lockPath);
