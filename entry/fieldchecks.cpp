@@ -1,6 +1,6 @@
 #include "entry/fieldchecks.h"
 
-#include "reportfile/intconv.h"
+#include "core/intconv.h"
 
 namespace zor {
 

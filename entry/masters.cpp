@@ -1,6 +1,6 @@
 #include "entry/masters.h"
 
-#include "reportfile/intconv.h"
+#include "core/intconv.h"
 
 #include <QLocale>
 

@@ -1,6 +1,6 @@
 #include "entry/membercounts.h"
 
-#include "reportfile/intconv.h"
+#include "core/intconv.h"
 
 namespace zor {
 

@@ -1,6 +1,6 @@
 #include "import/csvreader.h"
 
-#include "reportfile/cp1252.h"
+#include "core/cp1252.h"
 
 #include <QStringDecoder>
 

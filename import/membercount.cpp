@@ -1,8 +1,8 @@
 #include "import/membercount.h"
 
+#include "core/cp1252.h"
 #include "entry/fieldchecks.h"
 #include "entry/masters.h"
-#include "reportfile/cp1252.h"
 
 #include <QHash>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reportfile/result.h"
+#include "core/result.h"
 
 #include <QDate>
 #include <QList>

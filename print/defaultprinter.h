@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/result.h"
+#include "core/standin.h"
 #include "print/cupsclient.h"
-#include "reportfile/result.h"
-#include "reportfile/standin.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "print/printlayout.h"
 
+#include "core/intconv.h"
 #include "entry/masters.h"
-#include "reportfile/intconv.h"
 
 #include <QtGlobal>
 

@@ -1,6 +1,6 @@
 #include "reportfile/completenesscheck.h"
 
-#include "reportfile/intconv.h"
+#include "core/intconv.h"
 
 namespace zor {
 

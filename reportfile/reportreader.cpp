@@ -1,7 +1,7 @@
 #include "reportfile/reportreader.h"
 
-#include "reportfile/cp1252.h"
-#include "reportfile/intconv.h"
+#include "core/cp1252.h"
+#include "core/intconv.h"
 
 #include <QBuffer>
 #include <QIODevice>

@@ -1,6 +1,6 @@
 #include "reportfile/reportwriter.h"
 
-#include "reportfile/cp1252.h"
+#include "core/cp1252.h"
 
 #include <QIODevice>
 

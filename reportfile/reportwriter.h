@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/result.h"
 #include "reportfile/report.h"
-#include "reportfile/result.h"
 #include "reportfile/safefile.h"
 
 #include <QByteArray>

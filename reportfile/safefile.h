@@ -1,7 +1,7 @@
 #pragma once
 
-#include "reportfile/result.h"
-#include "reportfile/standin.h"
+#include "core/result.h"
+#include "core/standin.h"
 
 #include <QByteArray>
 #include <QString>

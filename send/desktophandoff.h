@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reportfile/standin.h"
+#include "core/standin.h"
 
 #include <QString>
 #include <QStringList>

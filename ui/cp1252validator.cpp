@@ -1,6 +1,6 @@
 #include "ui/cp1252validator.h"
 
-#include "reportfile/cp1252.h"
+#include "core/cp1252.h"
 
 Cp1252Validator::Cp1252Validator(QObject *parent)
     : QValidator(parent)

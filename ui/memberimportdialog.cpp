@@ -1,8 +1,8 @@
 #include "ui/memberimportdialog.h"
 
+#include "core/intconv.h"
 #include "entry/membercounts.h"
 #include "import/memberlistloader.h"
-#include "reportfile/intconv.h"
 #include "ui/dialogs.h"
 
 #include <QButtonGroup>

@@ -190,7 +190,7 @@ private:
     bool m_sending = false; // the save routines' words differ while sending writes the files again
 };
 
-#include "reportfile/intconv.h"
+#include "core/intconv.h"
 
 template<typename F>
 bool TSDIAppForm::guarded(F &&f)

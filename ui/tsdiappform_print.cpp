@@ -156,9 +156,9 @@ std::unique_ptr<QPrinter> makePrinter(QWidget *parent, const QString &queue)
         return nullptr;
     }
     if (!*made) {
-        tellNotPrinted(
-                parent,
-                QStringLiteral("Den Drucker \u201e%1\u201c gibt es im Drucksystem nicht.").arg(queue));
+        tellNotPrinted(parent,
+                       QStringLiteral("Den Drucker \u201e%1\u201c gibt es im Drucksystem nicht.")
+                               .arg(queue));
         return nullptr;
     }
     return std::move(*made);

@@ -1,10 +1,10 @@
 // The entry rules without a window: sums, Enter's path, the grid's key set,
 // masters entry texts and their order, and the two field checks.
 
+#include "core/intconv.h"
 #include "entry/fieldchecks.h"
 #include "entry/masters.h"
 #include "entry/membercounts.h"
-#include "reportfile/intconv.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
 // The printout's layout: lines, positions, fonts and sheet breaks, computed
 // without any printer.
 
+#include "core/intconv.h"
 #include "print/printlayout.h"
-#include "reportfile/intconv.h"
 #include "tests/support/samplereport.h"
 
 #include <QtTest>

@@ -1,8 +1,8 @@
 // The report file's bytes: writer, reader and the completeness check, without a window.
 
+#include "core/cp1252.h"
+#include "core/intconv.h"
 #include "reportfile/completenesscheck.h"
-#include "reportfile/cp1252.h"
-#include "reportfile/intconv.h"
 #include "reportfile/reportreader.h"
 #include "reportfile/reportwriter.h"
 #include "tests/support/testfiles.h"

@@ -48,7 +48,7 @@ ZahlenGrid *zahlen(const TSDIAppForm &form); // "Zahlen"
 QListWidget *liste(const TSDIAppForm &form); // "Liste"
 QTabWidget *pages(const TSDIAppForm &form);  // "PgCrtl"
 QLabel *sumLabel(const TSDIAppForm &form,
-                 const char *name); // "Sum1".."Sum7", "MSum", "WSum", "AllSum"
+                 const char *name);           // "Sum1".."Sum7", "MSum", "WSum", "AllSum"
 TAboutBox *aboutBox(const TSDIAppForm &form); // once it has been shown
 QAction *action(const TSDIAppForm &form, const char *name); // "FileSave1", ...
 // Runs the menu entry or toolbar action, or clicks the button, of that name.

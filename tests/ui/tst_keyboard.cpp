@@ -10,10 +10,10 @@
 #include "tests/support/testfiles.h"
 #include "ui/zahlengrid.h"
 
-#include <QFileDialog>
-#include <QHeaderView>
 #include <QAbstractButton>
 #include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QScopeGuard>

@@ -1,4 +1,4 @@
-#include "reportfile/cp1252.h"
+#include "core/cp1252.h"
 
 namespace zor::cp1252 {
 

@@ -1,4 +1,4 @@
-#include "reportfile/intconv.h"
+#include "core/intconv.h"
 
 namespace zor {
 
