@@ -49,55 +49,146 @@ namespace {
 
 #include "entry/masterscollation.inc"
 
-// The order's key of a text: compared as unsigned bytes, two keys give the
-// answer of the German collator at secondary strength (letters first, then
-// accents; case never), or nothing for a text with a character outside
-// Windows-1252.
-//
-// A key is 0x01, the primary weights of the text's collation elements, 0x01,
-// their secondary weights. Weights are 2 or more, so a text whose primaries
-// are the start of another's sorts first, and so at the secondary level.
-// QCollator puts an empty text before any other, even one that ICU would
-// find equal to it (only control characters): the empty text's key is empty.
-std::optional<QByteArray> tableKey(QStringView text)
+// The character's byte in Windows-1252, -1 if it has none. Most are their
+// own byte.
+inline int byteOf(QChar c)
 {
-    if (text.isEmpty())
-        return QByteArray();
-    QVarLengthArray<uchar, 128> bytes(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const int b = cp1252::toByte(text[i]);
-        if (b < 0)
-            return std::nullopt;
-        bytes[i] = uchar(b);
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return u;
+    return cp1252::toByte(c);
+}
+
+// Whether the table covers every character of the text.
+bool inTable(QStringView text)
+{
+    for (const QChar c : text) {
+        if (byteOf(c) < 0)
+            return false;
     }
-    QByteArray key;
-    key.reserve(2 + 2 * kMostElements * bytes.size());
-    QVarLengthArray<char, 128> secondaries;
-    key.append('\x01');
-    auto take = [&key, &secondaries](const CollationElements &e) {
-        for (int k = 0; k < e.count; ++k) {
-            if (e.primary[k])
-                key.append(char(e.primary[k]));
-            if (e.secondary[k])
-                secondaries.append(char(e.secondary[k]));
-        }
-    };
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const ByteCollation &c = kByteCollation[bytes[i]];
-        bool paired = false;
-        if (c.pair && i + 1 < bytes.size()) {
-            for (int p = c.pair - 1;
-                 p < int(std::size(kPairCollation)) && kPairCollation[p].first == bytes[i]; ++p) {
-                if (kPairCollation[p].second == bytes[i + 1]) {
-                    take(kPairCollation[p].elements);
-                    paired = true;
-                    ++i;
-                    break;
-                }
+    return true;
+}
+
+// The elements of the character at `pos`, or of it and the next one where
+// ICU takes the two together, and moves `pos` past them; nothing for a
+// character the table does not cover.
+const CollationElements *elementsAt(QStringView text, qsizetype &pos)
+{
+    const int b = byteOf(text[pos]);
+    if (b < 0)
+        return nullptr;
+    ++pos;
+    const ByteCollation &c = kByteCollation[b];
+    if (c.pair && pos < text.size()) {
+        const int after = byteOf(text[pos]);
+        for (int p = c.pair - 1; p < int(std::size(kPairCollation)) && kPairCollation[p].first == b;
+             ++p) {
+            if (kPairCollation[p].second == after) {
+                ++pos;
+                return &kPairCollation[p].elements;
             }
         }
-        if (!paired)
-            take(c.elements);
+    }
+    return &c.elements;
+}
+
+// Walks the collation elements of a text the table covers and hands out the
+// weights of one level, skipping those the level ignores; 1 after the last.
+// 1 is below every weight, so a text that runs out first sorts first.
+template<bool secondary>
+class LevelWeights
+{
+public:
+    explicit LevelWeights(QStringView text)
+        : m_text(text)
+    { }
+
+    int next()
+    {
+        for (;;) {
+            while (m_element < m_elements->count) {
+                const int w = secondary ? m_elements->secondary[m_element]
+                                        : m_elements->primary[m_element];
+                ++m_element;
+                if (w)
+                    return w;
+            }
+            if (m_pos >= m_text.size())
+                return 1;
+            m_elements = elementsAt(m_text, m_pos);
+            Q_ASSERT(m_elements);
+            m_element = 0;
+        }
+    }
+
+private:
+    static constexpr CollationElements kNone{0, {}, {}};
+
+    QStringView m_text;
+    qsizetype m_pos = 0;
+    const CollationElements *m_elements = &kNone;
+    int m_element = 0;
+};
+
+// The German collator's answer at secondary strength (letters first, then
+// accents, never case) for two texts the table covers: all primary weights
+// first, then all secondary ones, both from the front.
+template<bool secondary>
+int compareLevel(QStringView a, QStringView b)
+{
+    LevelWeights<secondary> wa(a), wb(b);
+    for (;;) {
+        const int x = wa.next();
+        const int y = wb.next();
+        if (x != y)
+            return x < y ? -1 : 1;
+        if (x == 1)
+            return 0;
+    }
+}
+
+int compareInTable(QStringView a, QStringView b)
+{
+    // QCollator puts an empty text before any other, even one that ICU finds
+    // equal to it (control characters only).
+    if (a.isEmpty() || b.isEmpty())
+        return int(!a.isEmpty()) - int(!b.isEmpty());
+    // What both begin with weighs the same in both: compare from the first
+    // difference, as ICU does, but not from within two characters that the
+    // table may take together.
+    qsizetype same = 0;
+    const qsizetype shorter = std::min(a.size(), b.size());
+    while (same < shorter && a[same] == b[same])
+        ++same;
+    while (same > 0 && kByteCollation[byteOf(a[same - 1])].pair)
+        --same;
+    a = a.mid(same);
+    b = b.mid(same);
+    const int primary = compareLevel<false>(a, b);
+    return primary ? primary : compareLevel<true>(a, b);
+}
+
+// A key that, compared as unsigned bytes, orders as compareInTable: 0x01
+// (none for the empty text), the primary weights, 0x01, the secondary ones.
+// Nothing for a text the table does not cover.
+std::optional<QByteArray> keyInTable(QStringView text)
+{
+    QByteArray key;
+    if (text.isEmpty())
+        return key;
+    key.reserve(2 + kMostElements * text.size());
+    key.append('\x01');
+    QVarLengthArray<char, 64> secondaries;
+    for (qsizetype pos = 0; pos < text.size();) {
+        const CollationElements *e = elementsAt(text, pos);
+        if (!e)
+            return std::nullopt;
+        for (int k = 0; k < e->count; ++k) {
+            if (e->primary[k])
+                key.append(char(e->primary[k]));
+            if (e->secondary[k])
+                secondaries.append(char(e->secondary[k]));
+        }
     }
     key.append('\x01');
     key.append(secondaries.constData(), secondaries.size());
@@ -124,12 +215,8 @@ const QCollator &MastersOrder::collator() const
 
 bool MastersOrder::lessThan(const QString &a, const QString &b) const
 {
-    const std::optional<QByteArray> ka = tableKey(a);
-    if (ka) {
-        const std::optional<QByteArray> kb = tableKey(b);
-        if (kb)
-            return *ka < *kb;
-    }
+    if (inTable(a) && inTable(b))
+        return compareInTable(a, b) < 0;
     return collator().compare(a, b) < 0;
 }
 
@@ -142,17 +229,11 @@ int MastersOrder::insertPosition(const QStringList &sorted, const QString &entry
 int MastersOrder::insertPosition(int count, const std::function<QString(int)> &at,
                                  const QString &entry) const
 {
-    const std::optional<QByteArray> entryKey = tableKey(entry);
     // The first position whose entry sorts after the new one.
     int lo = 0, hi = count;
     while (lo < hi) {
         const int mid = lo + (hi - lo) / 2;
-        const QString there = at(mid);
-        std::optional<QByteArray> thereKey;
-        if (entryKey)
-            thereKey = tableKey(there);
-        const bool before = thereKey ? *entryKey < *thereKey : collator().compare(entry, there) < 0;
-        if (before)
+        if (lessThan(entry, at(mid)))
             hi = mid;
         else
             lo = mid + 1;
@@ -169,18 +250,18 @@ QStringList MastersOrder::sorted(const QStringList &entries) const
     std::vector<QByteArray> keys;
     keys.reserve(entries.size());
     for (const QString &e : entries) {
-        std::optional<QByteArray> k = tableKey(e);
-        if (!k)
+        std::optional<QByteArray> key = keyInTable(e);
+        if (!key)
             break;
-        keys.push_back(std::move(*k));
+        keys.push_back(std::move(*key));
     }
     if (keys.size() == size_t(entries.size())) {
         std::stable_sort(order.begin(), order.end(),
                          [&keys](int a, int b) { return keys[a] < keys[b]; });
     } else {
         // A text the table does not cover: the collator sorts them all.
-        // Its sort keys put an empty text level with one of only control
-        // characters, where comparing puts it first; keep to comparing.
+        // Its sort keys put an empty text level with one of control
+        // characters only, where comparing puts it first; keep to comparing.
         const QCollator &c = collator();
         std::vector<QCollatorSortKey> sortKeys;
         sortKeys.reserve(entries.size());
