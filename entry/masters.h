@@ -1,10 +1,12 @@
 #pragma once
 
-#include <QCollator>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
+
+class QCollator;
 
 namespace zor {
 
@@ -23,11 +25,21 @@ struct MasterParts
 MasterParts splitMasterEntry(const QString &entry);
 
 // The list's order: whole entry texts compared the way a German reader sorts,
-// without regard to case.
+// without regard to case (QCollator for German, case-insensitive).
+//
+// Texts made only of characters a report can hold (Windows-1252), which is
+// every text the fields and the report file let in, are compared with a table
+// of the collator's own weights, so that the list is sorted without opening
+// ICU's collation (about 2 MB at the first report with masters). Any other
+// text is compared by the collator itself, made at its first need. One order
+// is not to be used by two threads at once.
 class MastersOrder
 {
 public:
     MastersOrder();
+    ~MastersOrder();
+    MastersOrder(const MastersOrder &) = delete;
+    MastersOrder &operator=(const MastersOrder &) = delete;
 
     bool lessThan(const QString &a, const QString &b) const;
 
@@ -42,7 +54,9 @@ public:
     QStringList sorted(const QStringList &entries) const;
 
 private:
-    QCollator m_collator;
+    const QCollator &collator() const;
+
+    mutable std::unique_ptr<QCollator> m_collator;
 };
 
 } // namespace zor

@@ -1,12 +1,18 @@
 // The entry rules without a window: sums, Enter's path, the grid's key set,
 // masters entry texts and their order, and the two field checks.
 
+#include "core/cp1252.h"
 #include "core/intconv.h"
 #include "entry/fieldchecks.h"
 #include "entry/masters.h"
 #include "entry/membercounts.h"
 
+#include <QCollator>
+#include <QFile>
+#include <QRandomGenerator>
 #include <QtTest>
+
+#include <algorithm>
 
 Q_DECLARE_METATYPE(zor::CountCells)
 
@@ -20,6 +26,143 @@ zor::CountCells zeros()
     return c;
 }
 
+// The collator the masters list followed before it had a table of its own.
+QCollator germanCollator()
+{
+    QCollator c(QLocale(QLocale::German, QLocale::Germany));
+    c.setCaseSensitivity(Qt::CaseInsensitive);
+    c.setNumericMode(false);
+    c.setIgnorePunctuation(false);
+    return c;
+}
+
+QStringList everyCodePageCharacter()
+{
+    QStringList out;
+    for (int b = 0; b < 256; ++b)
+        out << QString(zor::cp1252::toUnicode(uchar(b)));
+    return out;
+}
+
+// The empty text, and every two-character text of letters with and without accents, \u00df and ss,
+// ligatures, fractions, digits, punctuation, the separator, blanks and
+// characters ICU ignores; and three-character texts around \u00df, "l\u00b7" (which
+// ICU takes together) and accents.
+QStringList shortTexts()
+{
+    const QString two = QString::fromUtf8("aA\u00e4\u00c4\u00e1\u00e6\u00c6eo\u00f6\u0153s\u00dfzl"
+                                          "\u00b7\u00bd\u2122"
+                                          "1\u00b2-; \u00a0'\u00ad\x01\u20ac\u017e\u0178");
+    const QString three = QString::fromUtf8("as\u00dfL\u00b7\u00e4 ");
+    // The collator puts the empty text before one it ignores whole, so it
+    // comes last here.
+    QStringList out{QStringLiteral("\x01"), QString::fromUtf8("\u00ad"), QString()};
+    for (const QChar a : two) {
+        for (const QChar b : two)
+            out << QString(a) + b;
+    }
+    for (const QChar a : three) {
+        for (const QChar b : three) {
+            for (const QChar c : three)
+                out << QString(a) + b + c;
+        }
+    }
+    return out;
+}
+
+// Entries as a club's list holds them: names of German and other European
+// syllables in any case, now and then a blank, hyphen or apostrophe, a rare
+// character of the code page, and entries that differ from an earlier one in
+// case only.
+QStringList entryLikeTexts(int count, quint32 seed)
+{
+    static const char *const syllables[] = {
+            "M\u00fcl", "mul",     "Mue",     "ler",    "Stra",      "\u00dfe", "sse",
+            "Sch",      "\u00e4",  "\u00c4r", "ae",     "mel",       "Bau",     "er",
+            "\u00d6z",  "t\u00fc", "rk",      "oe",     "Z",         "orn",     "zan",
+            "der",      "Fran",    "\u00e7",  "ois",    "Jos\u00e9", "\u00c9",  "lo",
+            "di",       "Dl",      "\u00e6",  "\u00c6", "\u0152",    "\u0153",  "l\u00b7l",
+            "\u00d8",   "\u00e5",  "s",       "\u0160", "\u017d",    "\u00ff",  "\u00f1"};
+    static const char *const extras[] = {" ",      "-",      "'",      ".",      "\u00a0",
+                                         "\u00ad", "\u2019", "\u00bd", "\u2122", "\u00a9",
+                                         "\u20ac", "\x01",   "\u00b4", "\u00a8", "\u2013"};
+    QRandomGenerator rng(seed);
+    auto name = [&rng] {
+        QString n;
+        const int parts = 1 + int(rng.bounded(4));
+        for (int i = 0; i < parts; ++i) {
+            n += QString::fromUtf8(syllables[rng.bounded(int(std::size(syllables)))]);
+            if (rng.bounded(8) == 0)
+                n += QString::fromUtf8(extras[rng.bounded(int(std::size(extras)))]);
+        }
+        switch (rng.bounded(4)) {
+        case 0:
+            return n.toLower();
+        case 1:
+            return n.toUpper();
+        default:
+            return n;
+        }
+    };
+    QStringList out;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0 && rng.bounded(10) == 0) {
+            out << out.at(int(rng.bounded(i))).toUpper();
+            continue;
+        }
+        out << zor::buildMasterEntry(name(), name(), QString::number(1 + rng.bounded(10)));
+    }
+    return out;
+}
+
+// Texts a report cannot hold, among ones it can: the collator sorts them.
+QStringList textsOutsideTheCodePage()
+{
+    QStringList out = entryLikeTexts(150, 11);
+    out << QString::fromUtf8("\u0141ukasz;Anna;2") << QString::fromUtf8("Lukasz;Anna;2")
+        << QString::fromUtf8("\u0130nce;Ay\u015fe;4") << QString::fromUtf8("Ince;Ayse;4")
+        << QString::fromUtf8("\u0110oki\u0107;Ivan;1") << QString::fromUtf8("Dokic;Ivan;1")
+        << QString::fromUtf8("\u041f\u0435\u0442\u0440\u043e\u0432;\u0418\u0432\u0430\u043d;3")
+        << QString::fromUtf8("\u0393\u03b9\u03ac\u03bd\u03bd\u03b7\u03c2;A;5")
+        << QString::fromUtf8("Mu\u0308ller;Hans;1") << QString::fromUtf8("M\u00fcller;Hans;1")
+        << QString::fromUtf8("\u5c71\u7530;\u592a\u90ce;2")
+        << QString::fromUtf8("Emoji\U0001f600;x;1") << QString::fromUtf8("\u0080;x;1")
+        << QString::fromUtf8("\u1e9e;x;1") << QString::fromUtf8("ss;x;1") << QStringLiteral("\x01")
+        << QString();
+    return out;
+}
+
+QString codePoints(const QString &s)
+{
+    QStringList out;
+    for (const QChar c : s)
+        out << QStringLiteral("%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+    return QLatin1Char('[') + out.join(QLatin1Char(' ')) + QLatin1Char(']');
+}
+
+// Resident kilobytes of the mappings of the library, -1 if it is not mapped.
+qint64 residentKb(const QByteArray &library)
+{
+    QFile smaps(QStringLiteral("/proc/self/smaps"));
+    if (!smaps.open(QIODevice::ReadOnly))
+        return -1;
+    qint64 kb = -1;
+    bool inLibrary = false;
+    for (const QByteArray &line : smaps.readAll().split('\n')) {
+        const int colon = line.indexOf(':');
+        const bool field = colon > 0 && !line.left(colon).contains(' ')
+                           && !line.left(colon).contains('-');
+        if (!field) {
+            inLibrary = line.contains(library);
+            if (inLibrary && kb < 0)
+                kb = 0;
+        } else if (inLibrary && line.startsWith("Rss:")) {
+            kb += line.mid(4).trimmed().split(' ').value(0).toLongLong();
+        }
+    }
+    return kb;
+}
+
 } // namespace
 
 class TstEntryRules : public QObject
@@ -27,6 +170,8 @@ class TstEntryRules : public QObject
     Q_OBJECT
 
 private slots:
+    // First: the later ones open ICU's collator on purpose.
+    void reportTextsAreSortedWithoutOpeningIcu();
     void sums_data();
     void sums();
     void sumsRefuseCellsThatAreNoNumber_data();
@@ -37,11 +182,30 @@ private slots:
     void orderIgnoresCaseAndSortsUmlautsTheGermanWay();
     void insertPositionGoesAfterEqualEntries();
     void bulkSortMatchesPairwiseOrder();
+    void orderIsTheCollatorsOrder_data();
+    void orderIsTheCollatorsOrder();
     void email_data();
     void email();
     void clubNumber_data();
     void clubNumber();
 };
+
+void TstEntryRules::reportTextsAreSortedWithoutOpeningIcu()
+{
+    const qint64 before = residentKb("libicudata");
+    if (before < 0)
+        QSKIP("Qt does not use ICU here");
+    // Opening the collator brings about half a megabyte of its data in.
+    QVERIFY2(before < 256, "ICU's data was in use before; this test must run first");
+    const zor::MastersOrder order;
+    const QStringList entries = entryLikeTexts(200, 7);
+    const QStringList sorted = order.sorted(entries);
+    QVERIFY(order.insertPosition(sorted, QString::fromUtf8("M\u00fcller;J\u00fcrgen;3")) >= 0);
+    QVERIFY(order.lessThan(QStringLiteral("A;b;1"), QStringLiteral("B;a;1")));
+    const qint64 after = residentKb("libicudata");
+    QVERIFY2(after - before < 64,
+             qPrintable(QStringLiteral("%1 kB -> %2 kB").arg(before).arg(after)));
+}
 
 void TstEntryRules::sums_data()
 {
@@ -203,6 +367,61 @@ void TstEntryRules::bulkSortMatchesPairwiseOrder()
     QStringList sortedOut = out;
     std::sort(sortedOut.begin(), sortedOut.end());
     QCOMPARE(sortedOut, in); // nothing lost, nothing doubled
+}
+
+void TstEntryRules::orderIsTheCollatorsOrder_data()
+{
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<bool>("everyPair");
+    QTest::newRow("every character of the code page") << everyCodePageCharacter() << true;
+    QTest::newRow("two and three characters") << shortTexts() << true;
+    QTest::newRow("20000 entries") << entryLikeTexts(20000, 2024) << false;
+    QTest::newRow("texts outside the code page") << textsOutsideTheCodePage() << true;
+}
+
+void TstEntryRules::orderIsTheCollatorsOrder()
+{
+    QFETCH(QStringList, texts);
+    QFETCH(bool, everyPair);
+    const QCollator collator = germanCollator();
+    const zor::MastersOrder order;
+    auto disagreement = [&](const QString &a, const QString &b) {
+        const int c = collator.compare(a, b);
+        if (order.lessThan(a, b) == (c < 0) && order.lessThan(b, a) == (c > 0))
+            return QString();
+        return QStringLiteral("%1 %2: collator %3").arg(codePoints(a), codePoints(b)).arg(c);
+    };
+    if (everyPair) {
+        int wrong = 0;
+        QString first;
+        for (const QString &a : texts) {
+            for (const QString &b : texts) {
+                const QString d = disagreement(a, b);
+                if (!d.isEmpty() && wrong++ == 0)
+                    first = d;
+            }
+        }
+        QVERIFY2(wrong == 0,
+                 qPrintable(QStringLiteral("%1 pairs, first %2").arg(wrong).arg(first)));
+    }
+    QStringList expected = texts;
+    const auto before = [&collator](const QString &a, const QString &b) {
+        return collator.compare(a, b) < 0;
+    };
+    std::stable_sort(expected.begin(), expected.end(), before);
+    // Neighbours in the collator's order: both orders being total, agreeing
+    // on every neighbour is agreeing on every pair.
+    for (int i = 1; i < expected.size(); ++i) {
+        const QString d = disagreement(expected.at(i - 1), expected.at(i));
+        QVERIFY2(d.isEmpty(), qPrintable(d));
+    }
+    QCOMPARE(order.sorted(texts), expected);
+    const int step = std::max(1, int(texts.size()) / 300);
+    for (int i = 0; i < texts.size(); i += step) {
+        const QString &t = texts.at(i);
+        const auto after = std::upper_bound(expected.cbegin(), expected.cend(), t, before);
+        QCOMPARE(order.insertPosition(expected, t), int(after - expected.cbegin()));
+    }
 }
 
 void TstEntryRules::email_data()
