@@ -1,7 +1,6 @@
 #include "entry/masters.h"
 
 #include "core/cp1252.h"
-#include "core/intconv.h"
 
 #include <QCollator>
 #include <QLocale>
