@@ -369,12 +369,7 @@ void MemberImportDialog::chooseHeader(int boxIndex)
     const int header = m_headerBox->itemData(boxIndex).toInt();
     if (header < 0 || header >= sheet.rows.size())
         return;
-    zor::ColumnChoice found = zor::recognizeColumns(sheet.rows[header]);
-    found.header = header;
-    if (found[zor::ListColumn::BirthDate] < 0)
-        found[zor::ListColumn::BirthDate] = zor::birthDateColumnByContent(sheet, m_day->date(),
-                                                                          header);
-    showLayout(found);
+    showLayout(zor::recognizeColumnsUnder(sheet, header, m_day->date()));
     recount();
 }
 

@@ -190,7 +190,7 @@ bool TSDIAppForm::LoadReportFile()
     // The file is read whole before anything in the window changes, so a
     // file that cannot be read leaves the report on screen untouched.
     const QString path = m_openFileName;
-    const zor::Result<zor::FileContents> file = zor::readFileBounded(path);
+    const zor::ReadResult file = zor::readFileBounded(path);
     if (!file) {
         zor::Dialogs::current().warning(
                 this, cannotOpen() + QStringLiteral("\n\n%1\n%2").arg(quoted(path), file.reason()));
