@@ -56,8 +56,6 @@ public:
     QStringList masters() const;
     bool mastersChange() const; // false when no Dan column is chosen
 
-    const zor::CountResult &result() const { return m_result; }
-
 private:
     void chooseSheet(int index);
     void chooseHeader(int boxIndex);

@@ -7,7 +7,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -16,15 +15,8 @@ class TSDIAppForm;
 }
 
 class QLineEdit;
-class QLabel;
-class QListWidget;
-class QSpinBox;
-class QPushButton;
-class QTabWidget;
 class QPrinter;
 class QTimer;
-class ZahlenGrid;
-class NummerEdit;
 class TAboutBox;
 namespace zor {
 class RecoveryStore;
