@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace zor;
 
 namespace {
@@ -276,6 +278,20 @@ void TstBadMemberLists::aHugeFileIsRefusedBeforeItIsRead()
     read = readMemberListFile(dir.filePath(QStringLiteral("fehlt.csv")));
     QVERIFY(!read);
     QVERIFY(read.reason().contains(QStringLiteral("gibt es nicht")));
+
+    // A folder or a pipe under the name is there, but no file to read; the
+    // pipe, which nobody writes to, is not waited on.
+    const QString folder = dir.filePath(QStringLiteral("ordner.csv"));
+    QVERIFY(QDir().mkdir(folder));
+    const QString pipe = dir.filePath(QStringLiteral("rohr.csv"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+    for (const QString &odd : {folder, pipe}) {
+        read = readMemberListFile(odd);
+        QVERIFY(!read);
+        QVERIFY2(read.reason().contains(QStringLiteral("kann nicht ge\u00f6ffnet werden"))
+                         && !read.reason().contains(QStringLiteral("gibt es nicht")),
+                 qPrintable(read.reason()));
+    }
 }
 
 void TstBadMemberLists::zipBombsAndEntityExpansionAreRefused()

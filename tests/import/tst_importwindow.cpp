@@ -272,6 +272,24 @@ void TstImportWindow::cancelAndEscapeChangeNothing()
     QVERIFY(form->currentReport() == before);
     QVERIFY(!form->isModified());
     QCOMPARE(zortest::sumLabel(*form, "AllSum")->text(), u("7"));
+
+    // A grid cell that is no number yet: the grid's sums are unknown, the
+    // list's are shown, and no error box comes.
+    zortest::widget<ZahlenGrid>(*form, "Zahlen")->setCellText(5, 2, QString());
+    zortest::dialogs().clearShown();
+    zortest::dialogs().primeFile(dataFile("odfpy.ods"));
+    withDialog([&] { zortest::widget<QAction>(*form, "MitgliederImport")->trigger(); },
+               [&](MemberImportDialog *d) {
+                   auto *preview = d->findChild<QTableWidget *>(QStringLiteral("Vorschau"));
+                   for (const int row : {0, 4, 7})
+                       QCOMPARE(preview->item(row, 5)->text(), u("?"));
+                   for (const int col : {3, 4})
+                       QCOMPARE(preview->item(7, col)->text(), u("?"));
+                   QCOMPARE(preview->item(7, 2)->text(), u("10"));
+                   zortest::press(Qt::Key_Escape);
+               });
+    QCOMPARE(zortest::shownDialogs().size(), 1); // the file dialog only
+    QVERIFY(!form->isModified());
 }
 
 void TstImportWindow::doubtsAreShownByRowBeforeAnythingIsTaken()
