@@ -1,5 +1,7 @@
 #include "app/commandline.h"
 
+#include "core/texts.h"
+
 #include <QCommandLineParser>
 
 namespace zor {
@@ -24,11 +26,6 @@ struct Parser
     }
     bool ok = false;
 };
-
-QString quoted(const QString &s)
-{
-    return QString::fromUtf8("\u201e") + s + QString::fromUtf8("\u201c");
-}
 
 // Qt's own options, which QApplication takes out of the command line before
 // the program sees it: the platform's, the window's, the style's and those

@@ -2,6 +2,7 @@
 
 #include "app/commandline.h"
 #include "app/endsignals.h"
+#include "core/texts.h"
 #include "reportfile/recoverystore.h"
 #include "reportfile/safefile.h"
 #include "ui/dialogs.h"
@@ -10,8 +11,6 @@
 #include "ui/tsdiappform.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -29,13 +28,6 @@ void print(FILE *stream, const QString &text)
 {
     std::fputs(text.toUtf8().constData(), stream);
     std::fflush(stream);
-}
-
-// Empty when the file can be read as a report; otherwise why not, in German.
-// Never waits on a pipe or reads a device.
-QString whyNotReadable(const QString &path)
-{
-    return readFileBounded(path).reason();
 }
 
 } // namespace
@@ -97,22 +89,20 @@ int runProgram(QApplication &app, const CommandLine &command)
     if (!command.file.isEmpty()) {
         // Named relative to the folder the user started the program in.
         const QString path = QFileInfo(command.file).absoluteFilePath();
-        const QString why = whyNotReadable(path);
-        if (why.isEmpty()) {
+        // Looked at first, without waiting on a pipe or reading a device.
+        if (const ReadResult readable = readFileBounded(path)) {
             form.openFromCommandLine(path);
         } else {
-            print(stderr, QString::fromUtf8(
-                                  "zor-quorvane: Die Datei \u201e%1\u201c kann nicht ge\u00f6ffnet "
-                                  "werden. %2\n")
-                                  .arg(QDir::toNativeSeparators(path), why));
+            const QString why = readable.reason();
+            print(stderr, QString::fromUtf8("zor-quorvane: Die Datei %1 kann nicht ge\u00f6ffnet "
+                                            "werden. %2\n")
+                                  .arg(zor::quotedPath(path), why));
             // Told in the window too: a double click has no terminal. The box
             // comes once the window is on screen.
             QTimer::singleShot(0, &form, [&form, path, why] {
                 zor::Dialogs::current().warning(
-                        &form,
-                        QString::fromUtf8(
-                                "Datei kann nicht ge\u00f6ffnet werden\n\n\u201e%1\u201c\n%2")
-                                .arg(QDir::toNativeSeparators(path), why));
+                        &form, QString::fromUtf8("Datei kann nicht ge\u00f6ffnet werden\n\n%1\n%2")
+                                       .arg(zor::quotedPath(path), why));
             });
         }
     }

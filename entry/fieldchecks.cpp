@@ -1,6 +1,7 @@
 #include "entry/fieldchecks.h"
 
 #include "core/intconv.h"
+#include "core/texts.h"
 
 namespace zor {
 
@@ -72,7 +73,7 @@ QString unstorableCharactersText(const QStringList &characters)
                              && kind != QChar::Other_NotAssigned && kind != QChar::Mark_NonSpacing
                              && kind != QChar::Mark_SpacingCombining
                              && kind != QChar::Mark_Enclosing;
-        named << (visible ? QStringLiteral("\u201e%1\u201c").arg(c)
+        named << (visible ? quoted(c)
                           : QStringLiteral("U+%1")
                                     .arg(uint(code), 4, 16, QLatin1Char('0'))
                                     .toUpper());

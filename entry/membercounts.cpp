@@ -10,22 +10,35 @@ MemberSums computeSums(const CountCells &cells)
     for (int g = 0; g < AgeGroupCount; ++g) {
         const qint32 m = toInt32(cells[g][Men]);
         const qint32 w = toInt32(cells[g][Women]);
-        // The association's figures never come near the limit; wrap rather
-        // than invoke undefined behaviour on a freak input.
-        s.groups[g] = static_cast<qint32>(static_cast<quint32>(m) + static_cast<quint32>(w));
-        s.men = static_cast<qint32>(static_cast<quint32>(s.men) + static_cast<quint32>(m));
-        s.women = static_cast<qint32>(static_cast<quint32>(s.women) + static_cast<quint32>(w));
+        s.counts[g] = {m, w};
+        s.groups[g] = qint64(m) + w;
+        s.men += m;
+        s.women += w;
     }
-    s.all = static_cast<qint32>(static_cast<quint32>(s.men) + static_cast<quint32>(s.women));
+    s.all = s.men + s.women;
     return s;
+}
+
+std::optional<MemberSums> sumsOf(const CountCells &cells)
+{
+    for (const auto &row : cells) {
+        for (const QString &cell : row) {
+            if (!parseInt32(cell))
+                return std::nullopt;
+        }
+    }
+    return computeSums(cells);
 }
 
 QStringList sumTexts(const MemberSums &sums)
 {
+    const auto shown = [](qint64 v) {
+        return QString::number(static_cast<qint32>(static_cast<quint32>(v)));
+    };
     QStringList out;
-    for (qint32 v : sums.groups)
-        out << QString::number(v);
-    out << QString::number(sums.men) << QString::number(sums.women) << QString::number(sums.all);
+    for (const qint64 v : sums.groups)
+        out << shown(v);
+    out << shown(sums.men) << shown(sums.women) << shown(sums.all);
     return out;
 }
 

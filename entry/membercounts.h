@@ -5,24 +5,33 @@
 #include <QChar>
 
 #include <array>
+#include <optional>
 
 namespace zor {
 
-// The ten figures shown under the member-count grid.
+// The member counts read as numbers, and the ten figures shown beside and
+// under the grid. The sums are exact: fourteen 32-bit counts cannot overflow
+// 64 bits.
 struct MemberSums
 {
-    std::array<qint32, AgeGroupCount> groups{}; // men + women of each age group
-    qint32 men = 0;
-    qint32 women = 0;
-    qint32 all = 0;
+    std::array<std::array<qint32, 2>, AgeGroupCount> counts{}; // [age group][Men/Women]
+    std::array<qint64, AgeGroupCount> groups{};                // men + women of each age group
+    qint64 men = 0;
+    qint64 women = 0;
+    qint64 all = 0;
 };
 
 // Reads every count cell strictly as a 32-bit whole number and adds them up.
-// Throws ConversionError for the first cell that is not one; nothing is
-// returned then, so the caller's labels stay as they were.
+// Throws ConversionError for the first cell (row by row, men before women)
+// that is not one; nothing is returned then, so the caller's labels stay as
+// they were.
 MemberSums computeSums(const CountCells &cells);
+// The same without the error: empty when a cell is no such number.
+std::optional<MemberSums> sumsOf(const CountCells &cells);
 
-// The sums as the labels show them: the seven groups, men, women, all.
+// The sums as the window's labels show them: the seven groups, men, women,
+// all. A label shows a 32-bit figure, as a count is one: a sum beyond that
+// range (no club comes near it) wraps round there.
 QStringList sumTexts(const MemberSums &sums);
 
 // A grid position: row 0 and column 0 hold the headings.

@@ -1,6 +1,7 @@
 #include "import/membercount.h"
 
 #include "core/cp1252.h"
+#include "core/texts.h"
 #include "entry/fieldchecks.h"
 #include "entry/masters.h"
 
@@ -101,7 +102,7 @@ QString quotedValue(const ListCell &cell)
     QString shown = cell.display().simplified();
     if (shown.size() > 40)
         shown = shown.left(40) + QStringLiteral("\u2026");
-    return QStringLiteral("\u201e%1\u201c").arg(shown);
+    return quoted(shown);
 }
 
 QString cleanName(const ListCell &cell)
@@ -169,7 +170,8 @@ int findHeaderRow(const MemberSheet &sheet)
     return best;
 }
 
-int birthDateColumnByContent(const MemberSheet &sheet, const QDate &referenceDay, int header)
+std::optional<int> birthDateColumnByContent(const MemberSheet &sheet, const QDate &referenceDay,
+                                            int header)
 {
     const int columns = sheet.columnCount();
     for (int col = 0; col < columns; ++col) {
@@ -185,19 +187,24 @@ int birthDateColumnByContent(const MemberSheet &sheet, const QDate &referenceDay
         if (filled > 0 && dates * 2 > filled)
             return col;
     }
-    return -1;
+    return std::nullopt;
+}
+
+ColumnChoice recognizeColumnsUnder(const MemberSheet &sheet, int header, const QDate &referenceDay)
+{
+    ColumnChoice c = recognizeColumns(sheet.rows[header]);
+    c.header = header;
+    if (c[ListColumn::BirthDate] < 0)
+        c[ListColumn::BirthDate]
+                = birthDateColumnByContent(sheet, referenceDay, header).value_or(-1);
+    return c;
 }
 
 ColumnChoice recognizeLayout(const MemberSheet &sheet, const QDate &referenceDay)
 {
     if (sheet.rows.isEmpty())
         return ColumnChoice{};
-    const int header = findHeaderRow(sheet);
-    ColumnChoice c = recognizeColumns(sheet.rows[header]);
-    c.header = header;
-    if (c[ListColumn::BirthDate] < 0)
-        c[ListColumn::BirthDate] = birthDateColumnByContent(sheet, referenceDay, header);
-    return c;
+    return recognizeColumnsUnder(sheet, findHeaderRow(sheet), referenceDay);
 }
 
 Result<int> firstCountableSheet(const MemberBook &book, const QDate &referenceDay)
@@ -381,7 +388,7 @@ CountResult countMembers(const MemberSheet &sheet, const ColumnChoice &columns,
                 why = QStringLiteral("der Name enth\u00e4lt ein \u201e;\u201c");
             else if (!cp1252::canEncode(surname) || !cp1252::canEncode(first))
                 // Not taken with letters missing: the user types it as it can be stored.
-                why = QStringLiteral("Name \u201e%1 %2\u201c: ").arg(first, surname)
+                why = QStringLiteral("Name %1: ").arg(quoted(first + QLatin1Char(' ') + surname))
                       + unstorableCharactersText(
                               cp1252::storable(first + QLatin1Char(' ') + surname).dropped)
                       + QStringLiteral(" Bitte tragen Sie den Meister von Hand ein.");

@@ -6,6 +6,7 @@
 #include <QDate>
 
 #include <array>
+#include <optional>
 
 namespace zor {
 
@@ -41,12 +42,16 @@ constexpr int HeaderSearchRows = 20;
 int findHeaderRow(const MemberSheet &sheet);
 
 // When no heading names the birth date: the first column in which most
-// filled cells of the members' rows (those below `header`) are dates. -1
-// when there is none.
-int birthDateColumnByContent(const MemberSheet &sheet, const QDate &referenceDay, int header = 0);
+// filled cells of the members' rows (those below `header`) are dates, if any.
+std::optional<int> birthDateColumnByContent(const MemberSheet &sheet, const QDate &referenceDay,
+                                            int header = 0);
+
+// The columns under the header row `header` (an index in sheet.rows): by
+// their headings, the birth date by content if need be.
+ColumnChoice recognizeColumnsUnder(const MemberSheet &sheet, int header, const QDate &referenceDay);
 
 // The header row and the columns the dialog proposes for a sheet: the header
-// found, the columns by their headings, the birth date by content if need be.
+// found, and the columns under it.
 ColumnChoice recognizeLayout(const MemberSheet &sheet, const QDate &referenceDay);
 
 // The first sheet that can be counted: members under a header and a

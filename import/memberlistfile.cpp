@@ -1,11 +1,9 @@
 #include "import/memberlistfile.h"
 
+#include "core/texts.h"
 #include "import/csvreader.h"
 #include "import/zipsheets.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include "reportfile/safefile.h"
 
 namespace zor {
 
@@ -82,33 +80,33 @@ Result<MemberBook> readMemberList(const QByteArray &bytes, const ProgressHook &p
 
 Result<MemberBook> readMemberListFile(const QString &path, const ProgressHook &progress)
 {
-    const QString name = QStringLiteral("\u201e%1\u201c").arg(QDir::toNativeSeparators(path));
-    const QFileInfo info(path);
-    if (!info.isFile())
+    // Pipes, devices and folders are refused without waiting on them, and so
+    // is a file that grows past the limit while it is read.
+    const ReadResult file = readFileBounded(path, MaxMemberListBytes);
+    if (file)
+        return readMemberList(file->bytes, progress);
+    const QString name = quotedPath(path);
+    const ReadFailure &failure = file.failure();
+    switch (failure.kind) {
+    case ReadFailure::NotFound:
         return Failure{QStringLiteral("Die Datei %1 gibt es nicht.").arg(name)};
-    if (info.size() > MaxMemberListBytes)
-        return Failure{
-                QStringLiteral("Die Datei %1 ist %2 MB gro\u00df. Eine Mitgliederliste ist "
-                               "viel kleiner; Dateien \u00fcber %3 MB werden nicht gelesen. Bitte "
-                               "pr\u00fcfen Sie, ob Sie die richtige Datei gew\u00e4hlt haben.")
-                        .arg(name)
-                        .arg(info.size() / (1024 * 1024))
-                        .arg(MaxMemberListBytes / (1024 * 1024))};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Failure{QStringLiteral("Die Datei %1 kann nicht ge\u00f6ffnet werden:\n%2")
-                               .arg(name, file.errorString())};
-    // The size may have grown since it was looked at: never read past the limit.
-    const QByteArray bytes = file.read(MaxMemberListBytes + 1);
-    if (bytes.size() > MaxMemberListBytes)
+    case ReadFailure::TooLarge:
+        if (failure.size >= 0)
+            return Failure{
+                    QStringLiteral("Die Datei %1 ist %2 MB gro\u00df. Eine Mitgliederliste ist "
+                                   "viel kleiner; Dateien \u00fcber %3 MB werden nicht gelesen. "
+                                   "Bitte pr\u00fcfen Sie, ob Sie die richtige Datei gew\u00e4hlt "
+                                   "haben.")
+                            .arg(name, QString::number(failure.size / (1024 * 1024)),
+                                 QString::number(MaxMemberListBytes / (1024 * 1024)))};
         return Failure{QStringLiteral("Die Datei %1 ist gr\u00f6\u00dfer als %2 MB und wird "
                                       "nicht gelesen.")
-                               .arg(name)
-                               .arg(MaxMemberListBytes / (1024 * 1024))};
-    if (file.error() != QFileDevice::NoError)
-        return Failure{QStringLiteral("Die Datei %1 konnte nicht gelesen werden:\n%2")
-                               .arg(name, file.errorString())};
-    return readMemberList(bytes, progress);
+                               .arg(name, QString::number(MaxMemberListBytes / (1024 * 1024)))};
+    case ReadFailure::Unreadable:
+        break;
+    }
+    return Failure{QStringLiteral("Die Datei %1 kann nicht ge\u00f6ffnet werden:\n%2")
+                           .arg(name, failure.reason)};
 }
 
 } // namespace zor

@@ -5,7 +5,6 @@
 #include <QDate>
 #include <QList>
 #include <QString>
-#include <QStringList>
 
 #include <functional>
 

@@ -34,6 +34,11 @@ QString tooBig()
             .arg(MaxUnpackedPartBytes / (1024 * 1024));
 }
 
+QString tooManyRows()
+{
+    return QStringLiteral("Die Tabelle hat mehr als %1 Zeilen.").arg(MaxListRows);
+}
+
 QString notASheet(const QString &kind)
 {
     return QStringLiteral("Die Datei ist keine %1-Tabelle, die dieses Programm lesen kann.")
@@ -60,61 +65,44 @@ public:
     bool isOpen() const { return m_open; }
     bool has(const QString &name) const { return m_names.contains(name.toLower()); }
 
-    // The unpacked part; false with `why` set when it is missing or cannot be read.
-    bool read(const QString &name, QByteArray &out, QString &why)
+    // The unpacked part. A part the archive lacks fails with `missing`; one
+    // that is there but cannot be read says why.
+    Result<QByteArray> read(const QString &name, const QString &missing)
     {
         const auto it = m_names.constFind(name.toLower());
-        if (it == m_names.cend()) {
-            why = QString();
-            return false;
-        }
-        if (!m_zip->setCurrentFile(*it, QuaZip::csSensitive)) {
-            why = damaged();
-            return false;
-        }
+        if (it == m_names.cend())
+            return Failure{missing};
+        if (!m_zip->setCurrentFile(*it, QuaZip::csSensitive))
+            return Failure{damaged()};
         QuaZipFileInfo64 info;
-        if (!m_zip->getCurrentFileInfo(&info)) {
-            why = damaged();
-            return false;
-        }
-        if (info.flags & 1) {
-            why = encrypted();
-            return false;
-        }
-        if (info.uncompressedSize > quint64(MaxUnpackedPartBytes)) {
-            why = tooBig();
-            return false;
-        }
+        if (!m_zip->getCurrentFileInfo(&info))
+            return Failure{damaged()};
+        if (info.flags & 1)
+            return Failure{encrypted()};
+        if (info.uncompressedSize > quint64(MaxUnpackedPartBytes))
+            return Failure{tooBig()};
         QuaZipFile file(m_zip.get());
-        if (!file.open(QIODevice::ReadOnly)) {
-            why = damaged();
-            return false;
-        }
-        out.clear();
+        if (!file.open(QIODevice::ReadOnly))
+            return Failure{damaged()};
+        QByteArray out;
         // The size in the directory is only a hint: a lie must not reserve much.
         out.reserve(qsizetype(std::min<quint64>(info.uncompressedSize, 16u << 20)));
         char chunk[65536];
         for (;;) {
             const qint64 n = file.read(chunk, sizeof chunk);
-            if (n < 0) {
-                why = damaged();
-                return false;
-            }
+            if (n < 0)
+                return Failure{damaged()};
             if (n == 0)
                 break;
             // The size in the directory may lie; the bound holds for what really comes out.
-            if (out.size() + n > MaxUnpackedPartBytes) {
-                why = tooBig();
-                return false;
-            }
+            if (out.size() + n > MaxUnpackedPartBytes)
+                return Failure{tooBig()};
             out.append(chunk, qsizetype(n));
         }
         file.close();
-        if (file.getZipError() != UNZ_OK) {
-            why = damaged();
-            return false;
-        }
-        return true;
+        if (file.getZipError() != UNZ_OK)
+            return Failure{damaged()};
+        return out;
     }
 
 private:
@@ -388,8 +376,8 @@ struct SheetProgress
     }
 };
 
-bool readWorksheet(const QByteArray &bytes, const XlsxContext &ctx, MemberSheet &sheet,
-                   QString &why, const SheetProgress &progress)
+Result<void> readWorksheet(const QByteArray &bytes, const XlsxContext &ctx, MemberSheet &sheet,
+                           const SheetProgress &progress)
 {
     QXmlStreamReader xml(bytes);
     int rowNumber = 0;
@@ -399,24 +387,18 @@ bool readWorksheet(const QByteArray &bytes, const XlsxContext &ctx, MemberSheet 
     int col = -1;
     while (!xml.atEnd()) {
         xml.readNext();
-        if (refuseDtd(xml)) {
-            why = notASheet(QStringLiteral("Excel"));
-            return false;
-        }
+        if (refuseDtd(xml))
+            return Failure{notASheet(QStringLiteral("Excel"))};
         if (xml.isStartElement()) {
             const QStringView name = xml.name();
             if (name == QLatin1StringView("row")) {
                 bool ok = false;
                 const int r = attr(xml, QLatin1StringView("r")).toInt(&ok);
                 rowNumber = ok && r > rowNumber ? r : rowNumber + 1;
-                if (rowNumber > MaxListRows) {
-                    why = QStringLiteral("Die Tabelle hat mehr als %1 Zeilen.").arg(MaxListRows);
-                    return false;
-                }
-                if (rowNumber % 1024 == 0 && !progress.tell(xml, bytes.size())) {
-                    why = stoppedByUser();
-                    return false;
-                }
+                if (rowNumber > MaxListRows)
+                    return Failure{tooManyRows()};
+                if (rowNumber % 1024 == 0 && !progress.tell(xml, bytes.size()))
+                    return Failure{stoppedByUser()};
                 cells.clear();
                 inRow = true;
                 rowHidden = isTrue(attr(xml, QLatin1StringView("hidden")));
@@ -471,28 +453,14 @@ bool readWorksheet(const QByteArray &bytes, const XlsxContext &ctx, MemberSheet 
             }
         } else if (xml.isEndElement() && xml.name() == QLatin1StringView("row")) {
             inRow = false;
-            if (!addListRow(sheet, rowNumber, std::move(cells), rowHidden)) {
-                why = QStringLiteral("Die Tabelle hat mehr als %1 Zeilen.").arg(MaxListRows);
-                return false;
-            }
+            if (!addListRow(sheet, rowNumber, std::move(cells), rowHidden))
+                return Failure{tooManyRows()};
             cells.clear();
         }
     }
-    if (xml.hasError()) {
-        why = damaged();
-        return false;
-    }
-    return true;
-}
-
-bool readPart(Archive &zip, const QString &name, QByteArray &out, QString &why,
-              const QString &missing)
-{
-    if (zip.read(name, out, why))
-        return true;
-    if (why.isEmpty())
-        why = missing;
-    return false;
+    if (xml.hasError())
+        return Failure{damaged()};
+    return {};
 }
 
 } // namespace
@@ -516,22 +484,22 @@ Result<MemberBook> readXlsx(const QByteArray &bytes, const ProgressHook &progres
     if (!zip.isOpen())
         return Failure{damaged()};
     const QString notExcel = notASheet(QStringLiteral("Excel"));
-    QString why;
-    QByteArray part;
 
     // The workbook is named by the package's relationships; older writers are
     // found at the usual place.
     QString workbook = QStringLiteral("xl/workbook.xml");
-    if (zip.read(QStringLiteral("_rels/.rels"), part, why)) {
-        for (const Relationship &r : readRels(part, QString())) {
+    if (zip.has(QStringLiteral("_rels/.rels"))) {
+        const Result<QByteArray> packageRels = zip.read(QStringLiteral("_rels/.rels"), damaged());
+        if (!packageRels)
+            return packageRels.failure();
+        for (const Relationship &r : readRels(*packageRels, QString())) {
             if (r.type == QLatin1StringView("officeDocument"))
                 workbook = r.part;
         }
-    } else if (!why.isEmpty()) {
-        return Failure{why};
     }
-    if (!readPart(zip, workbook, part, why, notExcel))
-        return Failure{why};
+    const Result<QByteArray> workbookPart = zip.read(workbook, notExcel);
+    if (!workbookPart)
+        return workbookPart.failure();
 
     XlsxContext ctx;
     struct SheetRef
@@ -541,7 +509,7 @@ Result<MemberBook> readXlsx(const QByteArray &bytes, const ProgressHook &progres
     };
     QList<SheetRef> refs;
     {
-        QXmlStreamReader xml(part);
+        QXmlStreamReader xml(*workbookPart);
         while (!xml.atEnd()) {
             xml.readNext();
             if (refuseDtd(xml))
@@ -561,10 +529,12 @@ Result<MemberBook> readXlsx(const QByteArray &bytes, const ProgressHook &progres
 
     QHash<QString, Relationship> rels;
     const QString base = folderOf(workbook);
-    if (zip.read(relsPartOf(workbook), part, why))
-        rels = readRels(part, base);
-    else if (!why.isEmpty())
-        return Failure{why};
+    if (zip.has(relsPartOf(workbook))) {
+        const Result<QByteArray> workbookRels = zip.read(relsPartOf(workbook), damaged());
+        if (!workbookRels)
+            return workbookRels.failure();
+        rels = readRels(*workbookRels, base);
+    }
 
     // A part that a relationship names but the archive lacks is read as
     // empty, as spreadsheet programs do (R's openxlsx names shared strings
@@ -573,9 +543,10 @@ Result<MemberBook> readXlsx(const QByteArray &bytes, const ProgressHook &progres
         if (r.type == QLatin1StringView("sharedStrings")) {
             if (!zip.has(r.part))
                 continue;
-            if (!readPart(zip, r.part, part, why, damaged()))
-                return Failure{why};
-            QXmlStreamReader xml(part);
+            const Result<QByteArray> strings = zip.read(r.part, damaged());
+            if (!strings)
+                return strings.failure();
+            QXmlStreamReader xml(*strings);
             while (!xml.atEnd()) {
                 xml.readNext();
                 if (refuseDtd(xml))
@@ -588,9 +559,10 @@ Result<MemberBook> readXlsx(const QByteArray &bytes, const ProgressHook &progres
         } else if (r.type == QLatin1StringView("styles")) {
             if (!zip.has(r.part))
                 continue;
-            if (!readPart(zip, r.part, part, why, damaged()))
-                return Failure{why};
-            ctx.dateStyles = readDateStyles(part);
+            const Result<QByteArray> styles = zip.read(r.part, damaged());
+            if (!styles)
+                return styles.failure();
+            ctx.dateStyles = readDateStyles(*styles);
         }
     }
 
@@ -608,12 +580,14 @@ Result<MemberBook> readXlsx(const QByteArray &bytes, const ProgressHook &progres
         MemberSheet sheet;
         sheet.name = refs[i].name;
         if (zip.has(sheetPart)) {
-            if (!readPart(zip, sheetPart, part, why, damaged()))
-                return Failure{why};
+            const Result<QByteArray> sheetXml = zip.read(sheetPart, damaged());
+            if (!sheetXml)
+                return sheetXml.failure();
             const SheetProgress sheetProgress{&progress, double(i) / double(refs.size()),
                                               1.0 / double(refs.size())};
-            if (!readWorksheet(part, ctx, sheet, why, sheetProgress))
-                return Failure{why};
+            if (const Result<void> read = readWorksheet(*sheetXml, ctx, sheet, sheetProgress);
+                !read)
+                return read.failure();
         }
         book.sheets << std::move(sheet);
     }
@@ -690,18 +664,20 @@ Result<MemberBook> readOds(const QByteArray &bytes, const ProgressHook &progress
     if (!zip.isOpen())
         return Failure{damaged()};
     const QString notOds = notASheet(QStringLiteral("LibreOffice"));
-    QString why;
-    QByteArray part;
     // With a password the parts are encrypted inside an ordinary zip; the
     // manifest says so.
     if (zip.has(QStringLiteral("META-INF/manifest.xml"))) {
-        if (!readPart(zip, QStringLiteral("META-INF/manifest.xml"), part, why, damaged()))
-            return Failure{why};
-        if (part.contains("encryption-data"))
+        const Result<QByteArray> manifest = zip.read(QStringLiteral("META-INF/manifest.xml"),
+                                                     damaged());
+        if (!manifest)
+            return manifest.failure();
+        if (manifest->contains("encryption-data"))
             return Failure{encrypted()};
     }
-    if (!readPart(zip, QStringLiteral("content.xml"), part, why, notOds))
-        return Failure{why};
+    const Result<QByteArray> content = zip.read(QStringLiteral("content.xml"), notOds);
+    if (!content)
+        return content.failure();
+    const QByteArray &part = *content;
 
     MemberBook book;
     QXmlStreamReader xml(part);
@@ -791,8 +767,7 @@ Result<MemberBook> readOds(const QByteArray &bytes, const ProgressHook &progress
                 for (int k = 0; k < repeat; ++k) {
                     if (rowNumber >= MaxListRows
                         || !addListRow(*sheet, ++rowNumber, QList<ListCell>(cells), rowHidden))
-                        return Failure{QStringLiteral("Die Tabelle hat mehr als %1 Zeilen.")
-                                               .arg(MaxListRows)};
+                        return Failure{tooManyRows()};
                 }
             }
         } else if (xml.isEndElement() && xml.name() == QLatin1StringView("table")

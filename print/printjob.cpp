@@ -1,5 +1,6 @@
 #include "print/printjob.h"
 
+#include "core/texts.h"
 #include "print/cupsclient.h"
 #include "print/offthread.h"
 #include "print/reportpainter.h"
@@ -166,7 +167,7 @@ QByteArray renderPdf(const PrintLayout &layout, const QPageLayout &pageLayout, i
         QPdfWriter writer(&buffer);
         writer.setResolution(resolution);
         writer.setPageLayout(pageLayout);
-        writer.setCreator(QStringLiteral("ZOR-Quorvane"));
+        writer.setCreator(zor::programName());
         QPainter painter;
         if (!painter.begin(&writer))
             return QByteArray();

@@ -1,7 +1,8 @@
 #include "print/printlayout.h"
 
-#include "core/intconv.h"
+#include "core/texts.h"
 #include "entry/masters.h"
+#include "entry/membercounts.h"
 
 #include <QtGlobal>
 
@@ -176,25 +177,19 @@ PrintLayout layoutReport(int pageWidth, int pageHeight, int dpiY, const QDate &t
 
     w.font(Courier, 10);
     w.put(40, xl, QStringLiteral("Altersgruppe    M\u00e4nner Frauen Alle"));
-    // The printout adds up the cells itself; the totals are kept in 64 bits so
-    // that two large counts cannot wrap round into a wrong figure.
-    qint64 totalMen = 0, totalWomen = 0, totalAll = 0;
+    // The exact sums: two large counts do not wrap round into a wrong figure.
+    const MemberSums sums = computeSums(report.counts);
     int line = 42;
     for (int r = 0; r < AgeGroupCount; ++r) {
-        const qint64 men = toInt32(report.counts[r][Men]);
-        const qint64 women = toInt32(report.counts[r][Women]);
-        const qint64 all = men + women;
-        totalMen += men;
-        totalWomen += women;
-        totalAll += all;
         w.put(line++, xl,
               ageGroupLabel(r).rightJustified(14, QLatin1Char(' ')) + QLatin1Char(' ')
-                      + padLeft(men, 5) + QLatin1Char(' ') + padLeft(women, 5)
-                      + QStringLiteral("  ") + padLeft(all, 5));
+                      + padLeft(sums.counts[r][Men], 5) + QLatin1Char(' ')
+                      + padLeft(sums.counts[r][Women], 5) + QStringLiteral("  ")
+                      + padLeft(sums.groups[r], 5));
     }
     w.put(line + 1, xl,
-          QStringLiteral("Alle           ") + padLeft(totalMen, 5) + QLatin1Char(' ')
-                  + padLeft(totalWomen, 5) + QStringLiteral("  ") + padLeft(totalAll, 5));
+          QStringLiteral("Alle           ") + padLeft(sums.men, 5) + QLatin1Char(' ')
+                  + padLeft(sums.women, 5) + QStringLiteral("  ") + padLeft(sums.all, 5));
 
     w.font(Arial, 10);
     w.put(21, m.xMasters, QStringLiteral("Meister:"));
@@ -222,7 +217,7 @@ PrintLayout layoutReport(int pageWidth, int pageHeight, int dpiY, const QDate &t
             w.newPage();
             ++sheet;
             w.put(2, m.xMasters,
-                  QStringLiteral("ZOR-Quorvane Blatt ") + padLeft(sheet, 2) + QLatin1Char(' '));
+                  programName() + QStringLiteral(" Blatt ") + padLeft(sheet, 2) + QLatin1Char(' '));
             line = FirstContinuationLine;
         }
     }

@@ -1,5 +1,6 @@
 #include "print/reportpainter.h"
 
+#include "core/texts.h"
 #include "reportfile/safefile.h"
 
 #include <QBuffer>
@@ -22,7 +23,7 @@ void setUpPdf(QPdfWriter &writer)
     writer.setResolution(PdfResolution);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
-    writer.setCreator(QStringLiteral("ZOR-Quorvane"));
+    writer.setCreator(zor::programName());
 }
 
 QFont printFont(const QString &family, qreal pointSize)

@@ -5,11 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <array>
-
 namespace zor {
-
-using ReportTexts = std::array<QString, FieldCount>;
 
 // Not a Result: the tidied texts go back into the window whether or not the
 // check passed.

@@ -7,10 +7,9 @@ namespace zor {
 
 QString fieldObjectName(int i)
 {
-    static const char *const names[FieldCount] = {
-            "Vereinsname", "Nummer", "Code",  "AVName", "ANName",   "Strasse", "Plz",  "Ort",
-            "Tel",         "Fax",    "Email", "DName",  "DStrasse", "DPlz",    "DOrt", "WebAdresse",
-    };
+#define ZOR_FIELD_NAME(name) #name,
+    static const char *const names[FieldCount] = {ZOR_REPORT_FIELDS(ZOR_FIELD_NAME)};
+#undef ZOR_FIELD_NAME
     return (i >= 0 && i < FieldCount) ? QString::fromLatin1(names[i]) : QString();
 }
 

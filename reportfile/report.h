@@ -8,27 +8,25 @@
 
 namespace zor {
 
-// The sixteen text fields of a report, in the order the report file stores them.
-enum class Field : int {
-    Vereinsname,
-    Nummer,
-    Code,
-    AVName,
-    ANName,
-    Strasse,
-    Plz,
-    Ort,
-    Tel,
-    Fax,
-    Email,
-    DName,
-    DStrasse,
-    DPlz,
-    DOrt,
-    WebAdresse,
-};
+// The sixteen text fields of a report, in the order the report file stores
+// them. Each is held by the window's line edit of the same name: this one
+// list gives the enum, the control's object name and the window's lookup.
+// clang-format off
+#define ZOR_REPORT_FIELDS(F)                                                   \
+    F(Vereinsname) F(Nummer) F(Code) F(AVName) F(ANName) F(Strasse) F(Plz)     \
+    F(Ort) F(Tel) F(Fax) F(Email) F(DName) F(DStrasse) F(DPlz) F(DOrt)         \
+    F(WebAdresse)
+// clang-format on
 
-constexpr int FieldCount = 16;
+#define ZOR_FIELD_ENUMERATOR(name) name,
+enum class Field : int { ZOR_REPORT_FIELDS(ZOR_FIELD_ENUMERATOR) };
+#undef ZOR_FIELD_ENUMERATOR
+
+#define ZOR_FIELD_ONE(name) +1
+constexpr int FieldCount = 0 ZOR_REPORT_FIELDS(ZOR_FIELD_ONE);
+#undef ZOR_FIELD_ONE
+static_assert(FieldCount == 16, "the report file holds sixteen texts");
+
 constexpr int AgeGroupCount = 7;
 constexpr int Men = 0;
 constexpr int Women = 1;
@@ -54,15 +52,18 @@ QString reportYear(const QDate &today);
 // Upper age bound written for age group r (0..6): 6, 14, 18, 26, 40, 60, 500.
 int ageBound(int r);
 
+// The sixteen texts in file order.
+using ReportTexts = std::array<QString, FieldCount>;
+
 // The cell texts of the member counts: [age group][Men/Women].
 using CountCells = std::array<std::array<QString, 2>, AgeGroupCount>;
 
 // One yearly report as plain values, without any window.
 struct Report
 {
-    std::array<QString, FieldCount> texts; // file order
-    CountCells counts;                     // as typed
-    QStringList masters;                   // entry texts in list order
+    ReportTexts texts;   // file order
+    CountCells counts;   // as typed
+    QStringList masters; // entry texts in list order
 
     QString &text(Field f) { return texts[static_cast<int>(f)]; }
     const QString &text(Field f) const { return texts[static_cast<int>(f)]; }

@@ -3,9 +3,6 @@
 #include "core/cp1252.h"
 #include "core/intconv.h"
 
-#include <QBuffer>
-#include <QIODevice>
-
 namespace zor {
 
 namespace {
@@ -150,25 +147,6 @@ private:
 };
 
 } // namespace
-
-Result<ReportAsRead> readReport(QIODevice &device)
-{
-    ReportAsRead result;
-    Assembler assembler(result);
-    LineSplitter splitter(assembler);
-    QByteArray chunk(64 * 1024, Qt::Uninitialized);
-    for (;;) {
-        const qint64 got = device.read(chunk.data(), chunk.size());
-        if (got < 0)
-            return Failure{device.errorString()};
-        if (got == 0)
-            break;
-        if (!splitter.feed(chunk.constData(), got))
-            break;
-    }
-    splitter.finish();
-    return result;
-}
 
 ReportAsRead readReport(const QByteArray &bytes)
 {

@@ -1,13 +1,9 @@
 #pragma once
 
-#include "core/result.h"
 #include "reportfile/report.h"
 
 #include <QByteArray>
 #include <QList>
-#include <QString>
-
-class QIODevice;
 
 namespace zor {
 
@@ -24,8 +20,7 @@ struct ReportAsRead
 // Reads a report file: CR bytes are dropped, LF ends a line, a byte 0x1A ends
 // the file. Lines may be of any length. Counts come back as decimal text
 // ("07" reads "7"); empty lines among the masters are skipped. Any bytes at
-// all give a result; it fails only when the device itself fails to read.
-Result<ReportAsRead> readReport(QIODevice &device);
+// all give a result.
 ReportAsRead readReport(const QByteArray &bytes);
 
 } // namespace zor

@@ -1,8 +1,7 @@
 #include "reportfile/reportwriter.h"
 
 #include "core/cp1252.h"
-
-#include <QIODevice>
+#include "core/texts.h"
 
 namespace zor {
 
@@ -20,81 +19,28 @@ bool breaksLayout(const QString &value)
     return false;
 }
 
-class LineSink
+// Appends one line of the file: the value in Windows-1252, then CR LF.
+Result<void> putLine(QByteArray &out, const QString &value, int lineNo)
 {
-public:
-    LineSink(QIODevice *device, QByteArray *buffer)
-        : m_device(device)
-        , m_buffer(buffer)
-    { }
-
-    Result<void> put(const QString &value, int lineNo)
-    {
-        if (breaksLayout(value)) {
-            return Failure{QStringLiteral("Zeile %1 enth\u00e4lt einen Zeilenumbruch und kann so "
-                                          "nicht gespeichert werden.")
-                                   .arg(lineNo)};
-        }
-        // One reused buffer for every line: the list of masters can be long.
-        m_line.resize(0);
-        for (const QChar c : value) {
-            const int b = cp1252::toByte(c);
-            if (b < 0) {
-                return Failure{QStringLiteral("Das Zeichen \u201e%1\u201c in Zeile %2 kann in "
-                                              "der Berichtsdatei nicht gespeichert werden.")
-                                       .arg(c)
-                                       .arg(lineNo)};
-            }
-            m_line.append(static_cast<char>(b));
-        }
-        m_line.append("\r\n", 2);
-        if (m_buffer) {
-            m_buffer->append(m_line);
-            return {};
-        }
-        const qint64 written = m_device->write(m_line);
-        if (written != m_line.size()) {
-            QString why = m_device->errorString();
-            if (why.isEmpty() || why == QLatin1String("Unknown error"))
-                why = QStringLiteral("Das Speichermedium hat nicht alle Daten angenommen.");
-            return Failure{why};
-        }
-        return {};
+    if (breaksLayout(value)) {
+        return Failure{QStringLiteral("Zeile %1 enth\u00e4lt einen Zeilenumbruch und kann so "
+                                      "nicht gespeichert werden.")
+                               .arg(lineNo)};
     }
-
-private:
-    QIODevice *m_device;
-    QByteArray *m_buffer;
-    QByteArray m_line;
-};
-
-Result<void> emitReport(LineSink &sink, const Report &report)
-{
-    int lineNo = 0;
-    for (const QString &t : report.texts) {
-        if (Result<void> put = sink.put(t, ++lineNo); !put)
-            return put;
+    for (const QChar c : value) {
+        const int b = cp1252::toByte(c);
+        if (b < 0) {
+            return Failure{QStringLiteral("Das Zeichen %1 in Zeile %2 kann in "
+                                          "der Berichtsdatei nicht gespeichert werden.")
+                                   .arg(quoted(c), QString::number(lineNo))};
+        }
+        out.append(static_cast<char>(b));
     }
-    for (int g = 0; g < AgeGroupCount; ++g) {
-        const QString line = QString::number(ageBound(g)) + QLatin1Char(' ') + report.counts[g][Men]
-                             + QLatin1Char(' ') + report.counts[g][Women];
-        if (Result<void> put = sink.put(line, ++lineNo); !put)
-            return put;
-    }
-    for (const QString &m : report.masters) {
-        if (Result<void> put = sink.put(m, ++lineNo); !put)
-            return put;
-    }
+    out.append("\r\n", 2);
     return {};
 }
 
 } // namespace
-
-Result<void> writeReport(QIODevice &device, const Report &report)
-{
-    LineSink sink(&device, nullptr);
-    return emitReport(sink, report);
-}
 
 Result<QByteArray> encodeReport(const Report &report)
 {
@@ -105,9 +51,21 @@ Result<QByteArray> encodeReport(const Report &report)
     for (const QString &m : report.masters)
         size += m.size() + 2;
     out.reserve(size);
-    LineSink sink(nullptr, &out);
-    if (Result<void> emitted = emitReport(sink, report); !emitted)
-        return emitted.failure();
+    int lineNo = 0;
+    for (const QString &t : report.texts) {
+        if (Result<void> put = putLine(out, t, ++lineNo); !put)
+            return put.failure();
+    }
+    for (int g = 0; g < AgeGroupCount; ++g) {
+        const QString line = QString::number(ageBound(g)) + QLatin1Char(' ') + report.counts[g][Men]
+                             + QLatin1Char(' ') + report.counts[g][Women];
+        if (Result<void> put = putLine(out, line, ++lineNo); !put)
+            return put.failure();
+    }
+    for (const QString &m : report.masters) {
+        if (Result<void> put = putLine(out, m, ++lineNo); !put)
+            return put.failure();
+    }
     return out;
 }
 

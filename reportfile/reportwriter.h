@@ -7,17 +7,13 @@
 #include <QByteArray>
 #include <QString>
 
-class QIODevice;
-
 namespace zor {
 
-// Writes the report file's bytes: the sixteen texts, the seven member lines
+// The report file's bytes: the sixteen texts, the seven member lines
 // ("6 m w" ... "500 m w"), one line per master, Windows-1252, CR LF after every
-// line. Every write is checked; it fails when the device took fewer bytes
-// than it was given or a value cannot be stored in the file.
-Result<void> writeReport(QIODevice &device, const Report &report);
-
-// The same bytes in memory; fails where writeReport would refuse.
+// line. Fails, saying which line, for a value the file cannot hold: a line
+// break or an end-of-file byte in it, or a character Windows-1252 has no
+// byte for.
 Result<QByteArray> encodeReport(const Report &report);
 
 // Saves the report under path through writeFileSafely: the old file survives

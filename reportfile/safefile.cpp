@@ -1,5 +1,7 @@
 #include "reportfile/safefile.h"
 
+#include "core/texts.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -30,11 +32,6 @@ QByteArray encodedPath(const QString &path)
 qint64 mtimeOf(const struct stat &st)
 {
     return qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-}
-
-QString quoted(const QString &path)
-{
-    return QStringLiteral("\u201e%1\u201c").arg(QDir::toNativeSeparators(path));
 }
 
 // Writes straight to a file descriptor, with no buffer of its own in between,
@@ -98,7 +95,6 @@ public:
         if (!m_kept)
             ::unlink(m_name.constData());
     }
-    int fd() const { return m_fd; }
     const QByteArray &name() const { return m_name; }
     // Closes the descriptor and reports what close() said.
     int close()
@@ -267,7 +263,7 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links l
     const QString folder = info.absolutePath();
     if (!QFileInfo(folder).isDir())
         return failed(SaveFailure::NotOpened,
-                      QStringLiteral("Der Ordner %1 existiert nicht.").arg(quoted(folder)));
+                      QStringLiteral("Der Ordner %1 existiert nicht.").arg(quotedPath(folder)));
 
     // The temporary file is hidden and lives beside the target, so the final
     // rename stays on the same file system and is atomic.
@@ -294,9 +290,9 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links l
     if (fd < 0) {
         const int err = errno;
         if (err == EACCES || err == EPERM)
-            return failed(
-                    SaveFailure::NotOpened,
-                    QStringLiteral("Keine Schreibberechtigung im Ordner %1.").arg(quoted(folder)));
+            return failed(SaveFailure::NotOpened,
+                          QStringLiteral("Keine Schreibberechtigung im Ordner %1.")
+                                  .arg(quotedPath(folder)));
         return failed(SaveFailure::NotOpened, describeSystemError(err));
     }
     TempFile tmp(tmpl, fd);
@@ -341,16 +337,19 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, Links l
     return {};
 }
 
-Result<FileContents> readFileBounded(const QString &path, qint64 maxBytes)
+ReadResult readFileBounded(const QString &path, qint64 maxBytes)
 {
     // Non-blocking, so that opening a pipe does not wait for a writer.
     const int fd = ::open(encodedPath(path).constData(),
                           O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         const int err = errno;
-        return Failure{(err == EACCES || err == EPERM) ? QStringLiteral("Keine Leseberechtigung.")
-                       : err == ENOENT ? QStringLiteral("Die Datei existiert nicht.")
-                                       : describeSystemError(err)};
+        if (err == ENOENT)
+            return ReadFailure{ReadFailure::NotFound, QStringLiteral("Die Datei existiert nicht.")};
+        return ReadFailure{ReadFailure::Unreadable,
+                           (err == EACCES || err == EPERM)
+                                   ? QStringLiteral("Keine Leseberechtigung.")
+                                   : describeSystemError(err)};
     }
     struct Closer
     {
@@ -360,11 +359,13 @@ Result<FileContents> readFileBounded(const QString &path, qint64 maxBytes)
 
     struct stat st;
     if (::fstat(fd, &st) != 0)
-        return Failure{describeSystemError(errno)};
+        return ReadFailure{ReadFailure::Unreadable, describeSystemError(errno)};
     if (S_ISDIR(st.st_mode))
-        return Failure{QStringLiteral("Das ist ein Ordner, keine Datei.")};
+        return ReadFailure{ReadFailure::Unreadable,
+                           QStringLiteral("Das ist ein Ordner, keine Datei.")};
     if (!S_ISREG(st.st_mode))
-        return Failure{
+        return ReadFailure{
+                ReadFailure::Unreadable,
                 QStringLiteral("Das ist keine gew\u00f6hnliche Datei, sondern zum Beispiel ein "
                                "Ger\u00e4t oder eine Pipe.")};
     const QString tooLarge = QStringLiteral(
@@ -372,7 +373,7 @@ Result<FileContents> readFileBounded(const QString &path, qint64 maxBytes)
                                      "Quorvane-Bericht.")
                                      .arg(maxBytes / (1024 * 1024));
     if (st.st_size > maxBytes)
-        return Failure{tooLarge};
+        return ReadFailure{ReadFailure::TooLarge, tooLarge, qint64(st.st_size)};
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0)
         ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
@@ -384,21 +385,21 @@ Result<FileContents> readFileBounded(const QString &path, qint64 maxBytes)
     for (;;) {
         if (have == bytes.size()) {
             if (have > maxBytes)
-                return Failure{tooLarge};
+                return ReadFailure{ReadFailure::TooLarge, tooLarge};
             bytes.resize(qsizetype(qMin<qint64>(have * 2 + 4096, maxBytes + 1)));
         }
         const ssize_t n = ::read(fd, bytes.data() + have, size_t(bytes.size() - have));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return Failure{describeSystemError(errno)};
+            return ReadFailure{ReadFailure::Unreadable, describeSystemError(errno)};
         }
         if (n == 0)
             break;
         have += n;
     }
     if (have > maxBytes)
-        return Failure{tooLarge};
+        return ReadFailure{ReadFailure::TooLarge, tooLarge};
     bytes.resize(qsizetype(have));
     return FileContents{std::move(bytes), mtimeOf(st)};
 }
@@ -415,7 +416,7 @@ FileFingerprint FileFingerprint::of(const QByteArray &bytes, qint64 mtimeNs)
 
 FileFingerprint FileFingerprint::ofFile(const QString &path)
 {
-    const Result<FileContents> read = readFileBounded(path);
+    const ReadResult read = readFileBounded(path);
     if (!read)
         return {};
     return of(read->bytes, read->mtimeNs);
@@ -429,7 +430,7 @@ bool changedSince(const QString &path, const FileFingerprint &fp)
     if (::stat(encodedPath(path).constData(), &st) != 0)
         return false;
     // Only different bytes count as a change; a report is 3 MB at most.
-    const Result<FileContents> now = readFileBounded(path);
+    const ReadResult now = readFileBounded(path);
     if (!now)
         return true;
     return now->bytes.size() != fp.size

@@ -60,9 +60,23 @@ struct FileContents
     qint64 mtimeNs = 0; // modification time of what was read
 };
 
+// Why a file was not read. The kind lets a caller word it for what it reads.
+struct ReadFailure
+{
+    enum Kind {
+        NotFound,
+        TooLarge,   // over the limit when opened, or grown past it while read
+        Unreadable, // no permission, a folder, a pipe or device, a read error
+    };
+    Kind kind = Unreadable;
+    QString reason;   // in German, for the user
+    qint64 size = -1; // TooLarge: the size it had when opened; -1 when it grew while read
+};
+using ReadResult = Result<FileContents, ReadFailure>;
+
 // Reads a whole plain file of at most maxBytes. A pipe, a device or a folder
 // is refused without waiting on it, and so is a file that is (or grows) larger.
-Result<FileContents> readFileBounded(const QString &path, qint64 maxBytes = MaxReportFileSize);
+ReadResult readFileBounded(const QString &path, qint64 maxBytes = MaxReportFileSize);
 
 // What a file was when the program last read or wrote it: enough to notice
 // that another program has changed it since.

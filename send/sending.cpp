@@ -170,7 +170,7 @@ bool isPlainPath(const QString &path)
 
 Result<QString> makeAttachmentCopy(const QString &companion)
 {
-    const Result<FileContents> source = readFileBounded(companion);
+    const ReadResult source = readFileBounded(companion);
     if (!source)
         return Failure{QString::fromUtf8("Die Datei %1 lie\u00df sich nicht lesen.")
                                .arg(QDir::toNativeSeparators(companion))};

@@ -1,9 +1,10 @@
 #include "ui/dialogs.h"
 
+#include "core/texts.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -25,11 +26,6 @@
 namespace zor {
 
 namespace {
-
-QString title()
-{
-    return QStringLiteral("ZOR-Quorvane");
-}
 
 // A window just shown is on screen only once the window system says so.
 void waitUntilOnScreen(QWidget *window)
@@ -118,9 +114,9 @@ QString missingFolderText(const QString &path)
     const QString folder = QFileInfo(path).absolutePath();
     if (QFileInfo(folder).isDir())
         return QString();
-    return QStringLiteral("Der Ordner \u201e%1\u201c existiert nicht.\n\nBitte w\u00e4hlen Sie "
+    return QStringLiteral("Der Ordner %1 existiert nicht.\n\nBitte w\u00e4hlen Sie "
                           "einen vorhandenen Ordner.")
-            .arg(QDir::toNativeSeparators(folder));
+            .arg(quotedPath(folder));
 }
 
 } // namespace
@@ -227,7 +223,7 @@ void Dialogs::warning(QWidget *parent, const QString &text)
 
 void Dialogs::error(QWidget *parent, const QString &text)
 {
-    okBox(parent, QMessageBox::Critical, title(), text);
+    okBox(parent, QMessageBox::Critical, programName(), text);
 }
 
 QString Dialogs::openFile(QWidget *parent, const QString &filter)

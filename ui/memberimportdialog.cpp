@@ -1,6 +1,6 @@
 #include "ui/memberimportdialog.h"
 
-#include "core/intconv.h"
+#include "core/texts.h"
 #include "entry/membercounts.h"
 #include "import/memberlistloader.h"
 #include "ui/dialogs.h"
@@ -151,7 +151,7 @@ std::optional<zor::Result<MemberImportDialog::Loaded>> MemberImportDialog::load(
 }
 
 MemberImportDialog::MemberImportDialog(Loaded list, const QString &fileName,
-                                       const CountCells &gridCounts,
+                                       const zor::CountCells &gridCounts,
                                        const QStringList &currentMasters, const QDate &today,
                                        QWidget *parent)
     : QDialog(parent)
@@ -165,10 +165,10 @@ MemberImportDialog::MemberImportDialog(Loaded list, const QString &fileName,
 
     auto *layout = new QVBoxLayout(this);
     auto *intro = new QLabel(
-            QStringLiteral("Aus der Mitgliederliste \u201e%1\u201c werden nur die "
+            QStringLiteral("Aus der Mitgliederliste %1 werden nur die "
                            "Mitgliederzahlen und die Meister \u00fcbernommen; die Liste selbst "
                            "wird nirgends gespeichert.")
-                    .arg(QFileInfo(fileName).fileName()),
+                    .arg(zor::quoted(QFileInfo(fileName).fileName())),
             this);
     intro->setWordWrap(true);
     layout->addWidget(intro);
@@ -369,12 +369,7 @@ void MemberImportDialog::chooseHeader(int boxIndex)
     const int header = m_headerBox->itemData(boxIndex).toInt();
     if (header < 0 || header >= sheet.rows.size())
         return;
-    zor::ColumnChoice found = zor::recognizeColumns(sheet.rows[header]);
-    found.header = header;
-    if (found[zor::ListColumn::BirthDate] < 0)
-        found[zor::ListColumn::BirthDate] = zor::birthDateColumnByContent(sheet, m_day->date(),
-                                                                          header);
-    showLayout(found);
+    showLayout(zor::recognizeColumnsUnder(sheet, header, m_day->date()));
     recount();
 }
 
@@ -478,32 +473,26 @@ void MemberImportDialog::showCounts()
         m_summary->setText(summary);
     }
 
-    zor::CountCells taken = counts();
-    const zor::MemberSums newSums = zor::computeSums(taken);
+    // The sums as the window's labels show them. The grid may hold a cell
+    // that is no number yet; its sums are then unknown.
+    const zor::CountCells taken = counts();
+    const std::optional<zor::MemberSums> newSums = zor::sumsOf(taken);
+    const std::optional<zor::MemberSums> oldSums = zor::sumsOf(m_grid);
+    const QStringList unknown(zor::AgeGroupCount + 3, QStringLiteral("?"));
+    const QStringList newTexts = newSums ? zor::sumTexts(*newSums) : unknown;
+    const QStringList oldTexts = oldSums ? zor::sumTexts(*oldSums) : unknown;
     for (int g = 0; g < zor::AgeGroupCount; ++g) {
         m_preview->setItem(g, 0, numberItem(taken[g][zor::Men]));
         m_preview->setItem(g, 1, numberItem(taken[g][zor::Women]));
-        m_preview->setItem(g, 2, numberItem(QString::number(newSums.groups[g]), true));
+        m_preview->setItem(g, 2, numberItem(newTexts[g], true));
         m_preview->setItem(g, 3, numberItem(m_grid[g][zor::Men]));
         m_preview->setItem(g, 4, numberItem(m_grid[g][zor::Women]));
+        m_preview->setItem(g, 5, numberItem(oldTexts[g]));
     }
     const int sumRow = zor::AgeGroupCount;
-    m_preview->setItem(sumRow, 0, numberItem(QString::number(newSums.men), true));
-    m_preview->setItem(sumRow, 1, numberItem(QString::number(newSums.women), true));
-    m_preview->setItem(sumRow, 2, numberItem(QString::number(newSums.all), true));
-    // The grid may hold a cell that is no number yet; its sums are then unknown.
-    try {
-        const zor::MemberSums old = zor::computeSums(m_grid);
-        for (int g = 0; g < zor::AgeGroupCount; ++g)
-            m_preview->setItem(g, 5, numberItem(QString::number(old.groups[g])));
-        m_preview->setItem(sumRow, 3, numberItem(QString::number(old.men)));
-        m_preview->setItem(sumRow, 4, numberItem(QString::number(old.women)));
-        m_preview->setItem(sumRow, 5, numberItem(QString::number(old.all)));
-    } catch (const zor::ConversionError &) {
-        for (int g = 0; g < zor::AgeGroupCount; ++g)
-            m_preview->setItem(g, 5, numberItem(QStringLiteral("?")));
-        for (int c = 3; c < 6; ++c)
-            m_preview->setItem(sumRow, c, numberItem(QStringLiteral("?")));
+    for (int k = 0; k < 3; ++k) {
+        m_preview->setItem(sumRow, k, numberItem(newTexts[sumRow + k], true));
+        m_preview->setItem(sumRow, 3 + k, numberItem(oldTexts[sumRow + k]));
     }
 
     m_notCounted->clear();
@@ -549,7 +538,7 @@ void MemberImportDialog::showMasters()
                        QStringLiteral("Meister (%1)").arg(m_plan.added.size()));
 }
 
-MemberImportDialog::CountCells MemberImportDialog::counts() const
+zor::CountCells MemberImportDialog::counts() const
 {
     return zor::countTexts(m_result.counts);
 }

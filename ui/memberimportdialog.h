@@ -30,8 +30,6 @@ class MemberImportDialog : public QDialog
     Q_OBJECT
 
 public:
-    using CountCells = std::array<std::array<QString, 2>, zor::AgeGroupCount>;
-
     // A member list read from its file and counted as the dialog first shows it.
     struct Loaded
     {
@@ -47,16 +45,14 @@ public:
     static std::optional<zor::Result<Loaded>> load(QWidget *parent, const QString &path,
                                                    const zor::CountRules &rules);
 
-    MemberImportDialog(Loaded list, const QString &fileName, const CountCells &gridCounts,
+    MemberImportDialog(Loaded list, const QString &fileName, const zor::CountCells &gridCounts,
                        const QStringList &currentMasters, const QDate &today,
                        QWidget *parent = nullptr);
 
     // What "Übernehmen" takes: the counts as cell texts, and the whole masters list.
-    CountCells counts() const;
+    zor::CountCells counts() const;
     QStringList masters() const;
     bool mastersChange() const; // false when no Dan column is chosen
-
-    const zor::CountResult &result() const { return m_result; }
 
 private:
     void chooseSheet(int index);
@@ -68,7 +64,7 @@ private:
     zor::ColumnChoice chosenColumns() const;
 
     zor::MemberBook m_book;
-    CountCells m_grid;
+    zor::CountCells m_grid;
     QStringList m_currentMasters;
     QDate m_today;
     int m_sheet = 0;

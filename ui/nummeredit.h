@@ -14,8 +14,6 @@ class NummerEdit : public QLineEdit
 public:
     explicit NummerEdit(QWidget *parent = nullptr);
 
-    // True when the user changed the text since the editing began.
-    bool changedByUser() const { return m_changed; }
     // True while the field is taking the focus back from where it went.
     bool takingFocusBack() const { return m_refusing; }
 

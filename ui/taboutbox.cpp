@@ -1,5 +1,6 @@
 #include "ui/taboutbox.h"
 
+#include "core/texts.h"
 #include "ui/icons.h"
 #include "ui_taboutbox.h"
 
@@ -14,6 +15,7 @@ TAboutBox::TAboutBox(QWidget *parent)
     ui->setupUi(this);
     setFixedSize(314, 208);
     ui->ProgramIcon->setPixmap(zor::icons::programPicture(64));
+    ui->ProgramName->setText(zor::programName());
     // The one version number is the build's.
     ui->Version->setText(QStringLiteral("Version " ZOR_VERSION "  - 2002"));
     if (QPushButton *ok = ui->OKButton->button(QDialogButtonBox::Ok)) {

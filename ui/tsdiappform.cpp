@@ -1,5 +1,6 @@
 #include "ui/tsdiappform.h"
 
+#include "core/texts.h"
 #include "entry/fieldchecks.h"
 #include "reportfile/recoverystore.h"
 #include "ui/cp1252validator.h"
@@ -26,6 +27,7 @@ TSDIAppForm::TSDIAppForm(QWidget *parent)
     , ui(std::make_unique<Ui::TSDIAppForm>())
 {
     ui->setupUi(this);
+    setWindowTitle(zor::programName());
     // The grey bars between the groups of fields are filled frames: a style
     // sheet would make the window build a style of its own at every start.
     for (QFrame *bar : {ui->Bar1, ui->Bar2, ui->Bar3, ui->Bar4, ui->Bar5}) {
@@ -93,41 +95,11 @@ TSDIAppForm::~TSDIAppForm()
 
 QLineEdit *TSDIAppForm::field(zor::Field f) const
 {
-    switch (f) {
-    case zor::Field::Vereinsname:
-        return ui->Vereinsname;
-    case zor::Field::Nummer:
-        return ui->Nummer;
-    case zor::Field::Code:
-        return ui->Code;
-    case zor::Field::AVName:
-        return ui->AVName;
-    case zor::Field::ANName:
-        return ui->ANName;
-    case zor::Field::Strasse:
-        return ui->Strasse;
-    case zor::Field::Plz:
-        return ui->Plz;
-    case zor::Field::Ort:
-        return ui->Ort;
-    case zor::Field::Tel:
-        return ui->Tel;
-    case zor::Field::Fax:
-        return ui->Fax;
-    case zor::Field::Email:
-        return ui->Email;
-    case zor::Field::DName:
-        return ui->DName;
-    case zor::Field::DStrasse:
-        return ui->DStrasse;
-    case zor::Field::DPlz:
-        return ui->DPlz;
-    case zor::Field::DOrt:
-        return ui->DOrt;
-    case zor::Field::WebAdresse:
-        return ui->WebAdresse;
-    }
-    return nullptr;
+    // Each field's control bears its name.
+#define ZOR_FIELD_CONTROL(name) ui->name,
+    QLineEdit *const controls[zor::FieldCount] = {ZOR_REPORT_FIELDS(ZOR_FIELD_CONTROL)};
+#undef ZOR_FIELD_CONTROL
+    return controls[static_cast<int>(f)];
 }
 
 void TSDIAppForm::wireFields()

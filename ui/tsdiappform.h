@@ -7,7 +7,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -16,15 +15,8 @@ class TSDIAppForm;
 }
 
 class QLineEdit;
-class QLabel;
-class QListWidget;
-class QSpinBox;
-class QPushButton;
-class QTabWidget;
 class QPrinter;
 class QTimer;
-class ZahlenGrid;
-class NummerEdit;
 class TAboutBox;
 namespace zor {
 class RecoveryStore;
@@ -146,7 +138,10 @@ private:
     // --- report file ---
     int SaveReportFile();
     bool WriteCompanionFile(); // false (and the user told) when the copy was not written
-    bool LoadReportFile();     // false when the file could not be read; then nothing changed
+    // The report file, then (only when it was saved) the companion copy. True
+    // when both were written; else the user was told which and why.
+    bool writeReportAndCompanion();
+    bool LoadReportFile(); // false when the file could not be read; then nothing changed
 
     // --- printing ---
     void FilePrintExecute1();

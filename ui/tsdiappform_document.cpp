@@ -3,6 +3,7 @@
 
 #include "ui/tsdiappform.h"
 
+#include "core/texts.h"
 #include "ui/dialogs.h"
 #include "ui/nummeredit.h"
 #include "ui/zahlengrid.h"
@@ -33,8 +34,6 @@ void TSDIAppForm::ResetReport()
     // Whatever the club number holds, half-typed included, a new report starts at 0000.
     putReport(zor::Report::fresh());
     ui->Zahlen->showHeadings();
-    UpdateSums();
-
     ui->NName->setText(QString());
     ui->VName->setText(QString());
     ui->Grad->setText(QStringLiteral("1"));
@@ -46,8 +45,7 @@ bool TSDIAppForm::mayLeaveReport()
     commitPendingEdit();
     if (!Modified)
         return true;
-    switch (zor::Dialogs::current().askYesNoCancel(this, QStringLiteral("ZOR-Quorvane"),
-                                                   changedQuestion())) {
+    switch (zor::Dialogs::current().askYesNoCancel(this, zor::programName(), changedQuestion())) {
     case zor::Answer::Yes:
         // Only a report that is now in a file may be left: a save that was
         // refused, failed or cancelled keeps it on screen, as closing does.
@@ -66,18 +64,14 @@ void TSDIAppForm::save()
         FileSaveAs1Execute();
         return;
     }
-    if (SaveReportFile() == 1)
-        WriteCompanionFile();
+    writeReportAndCompanion();
 }
 
 void TSDIAppForm::FileNew1Execute()
 {
     if (!mayLeaveReport())
         return;
-    guarded([this] {
-        ResetReport();
-        UpdateSums();
-    });
+    guarded([this] { ResetReport(); });
     Modified = 0;
     m_fileName.clear();
     discardRecovery();
@@ -130,8 +124,7 @@ void TSDIAppForm::FileSaveAs1Execute()
     if (chosen.isEmpty())
         return;
     m_fileName = chosen;
-    if (SaveReportFile() == 1)
-        WriteCompanionFile();
+    writeReportAndCompanion();
 }
 
 void TSDIAppForm::FileExit1Execute()

@@ -2,13 +2,13 @@
 
 #include "ui/tsdiappform.h"
 
+#include "core/texts.h"
 #include "reportfile/completenesscheck.h"
 #include "reportfile/reportreader.h"
 #include "reportfile/reportwriter.h"
 #include "ui/dialogs.h"
 #include "ui_tsdiappform.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -23,16 +23,15 @@ const QString &cannotOpen()
 // that nothing in the report changes without the user knowing.
 QString readNotice(const zor::ReportAsRead &read, const QString &path)
 {
-    const QString name = QDir::toNativeSeparators(path);
+    const QString name = zor::quotedPath(path);
     QStringList parts;
     if (read.lineCount == 0) {
-        parts << QStringLiteral("Die Datei \u201e%1\u201c enth\u00e4lt keine Angaben.").arg(name);
+        parts << QStringLiteral("Die Datei %1 enth\u00e4lt keine Angaben.").arg(name);
     } else if (read.endedEarly()) {
-        parts << QStringLiteral("Die Datei \u201e%1\u201c endet bereits nach Zeile %2. Was danach "
+        parts << QStringLiteral("Die Datei %1 endet bereits nach Zeile %2. Was danach "
                                 "kommen sollte, ist leer geblieben; fehlende Mitgliederzahlen "
                                 "stehen auf 0.")
-                         .arg(name)
-                         .arg(read.lineCount);
+                         .arg(name, QString::number(read.lineCount));
     }
     if (!read.unreadableLines.isEmpty()) {
         QString list;
@@ -43,18 +42,13 @@ QString readNotice(const zor::ReportAsRead &read, const QString &path)
                             .arg(zor::ageGroupLabel(group).trimmed());
         }
         parts << QStringLiteral(
-                         "In der Datei \u201e%1\u201c konnten diese Zeilen mit Mitgliederzahlen "
+                         "In der Datei %1 konnten diese Zeilen mit Mitgliederzahlen "
                          "nicht gelesen werden:\n%2\nWas darin nicht lesbar war, steht jetzt als 0 "
                          "auf der Seite Mitglieder. Bitte pr\u00fcfen Sie die Zahlen vor dem "
                          "Speichern.")
                          .arg(name, list);
     }
     return parts.join(QStringLiteral("\n\n"));
-}
-
-QString quoted(const QString &path)
-{
-    return QStringLiteral("\u201e%1\u201c").arg(QDir::toNativeSeparators(path));
 }
 
 } // namespace
@@ -79,20 +73,20 @@ int TSDIAppForm::SaveReportFile()
     if (check.passed() && path == m_knownPath && zor::changedSince(path, m_known)) {
         // Asked before anything is tidied: "Nein" leaves file and report as they are.
         const zor::Answer overwrite = zor::Dialogs::current().askYesNo(
-                this, QStringLiteral("ZOR-Quorvane"),
+                this, zor::programName(),
                 QStringLiteral(
                         "Die Datei %1 wurde seit dem \u00d6ffnen oder letzten Speichern von einem "
                         "anderen Programm ge\u00e4ndert.\n\nSoll sie mit dem Bericht in diesem "
                         "Fenster \u00fcberschrieben werden? Die \u00c4nderungen des anderen "
                         "Programms gehen dann verloren.")
-                        .arg(quoted(path)));
+                        .arg(zor::quotedPath(path)));
         if (overwrite != zor::Answer::Yes) {
             // The file keeps the other program's version: the window's report
             // is in no file now, whatever it was before.
             Modified = 1;
             if (m_sending)
                 zor::Dialogs::current().message(
-                        this, QStringLiteral("ZOR-Quorvane"),
+                        this, zor::programName(),
                         QStringLiteral("Die Quorvane wurde nicht abgesendet."));
             return 0;
         }
@@ -130,7 +124,7 @@ int TSDIAppForm::SaveReportFile()
                 this,
                 QStringLiteral("Die Quorvane wurde nicht abgesendet: Die Datei %1 konnte vor dem "
                                "Absenden nicht noch einmal geschrieben werden.\n%2\n\n")
-                                .arg(quoted(path), saved.reason())
+                                .arg(zor::quotedPath(path), saved.reason())
                         + (stillSaved ? QStringLiteral("Der Bericht ist darin weiterhin so "
                                                        "gespeichert wie zuletzt.")
                                       : QStringLiteral("Der Bericht ist in keiner Datei mehr "
@@ -144,17 +138,23 @@ int TSDIAppForm::SaveReportFile()
     case zor::SaveFailure::NotOpened:
         zor::Dialogs::current().warning(
                 this,
-                cannotOpen() + QStringLiteral("\n\n%1\n%2").arg(quoted(path), saved.reason()));
+                cannotOpen()
+                        + QStringLiteral("\n\n%1\n%2").arg(zor::quotedPath(path), saved.reason()));
         break;
     case zor::SaveFailure::NotWritten:
         zor::Dialogs::current().warning(
                 this, QStringLiteral("Die Datei %1 konnte nicht geschrieben "
                                      "werden:\n%2\n\nDie bisherige Datei ist unver\u00e4ndert "
                                      "geblieben; der Bericht ist noch nicht gespeichert.")
-                              .arg(quoted(path), saved.reason()));
+                              .arg(zor::quotedPath(path), saved.reason()));
         break;
     }
     return 0;
+}
+
+bool TSDIAppForm::writeReportAndCompanion()
+{
+    return SaveReportFile() == 1 && WriteCompanionFile();
 }
 
 bool TSDIAppForm::WriteCompanionFile()
@@ -175,7 +175,8 @@ bool TSDIAppForm::WriteCompanionFile()
             this,
             QStringLiteral("Der Bericht ist in %1 gespeichert.\n\nDie Begleitdatei %2, die an "
                            "den ZOR geschickt wird, konnte aber nicht geschrieben werden:\n%3\n\n")
-                            .arg(quoted(report), quoted(companion), saved.reason())
+                            .arg(zor::quotedPath(report), zor::quotedPath(companion),
+                                 saved.reason())
                     + (m_sending ? QStringLiteral("Die Quorvane wurde daher nicht abgesendet. "
                                                   "Bitte beheben Sie den Grund und senden Sie "
                                                   "dann noch einmal.")
@@ -190,10 +191,12 @@ bool TSDIAppForm::LoadReportFile()
     // The file is read whole before anything in the window changes, so a
     // file that cannot be read leaves the report on screen untouched.
     const QString path = m_openFileName;
-    const zor::Result<zor::FileContents> file = zor::readFileBounded(path);
+    const zor::ReadResult file = zor::readFileBounded(path);
     if (!file) {
         zor::Dialogs::current().warning(
-                this, cannotOpen() + QStringLiteral("\n\n%1\n%2").arg(quoted(path), file.reason()));
+                this,
+                cannotOpen()
+                        + QStringLiteral("\n\n%1\n%2").arg(zor::quotedPath(path), file.reason()));
         return false;
     }
     const zor::ReportAsRead read = zor::readReport(file->bytes);
@@ -202,7 +205,7 @@ bool TSDIAppForm::LoadReportFile()
     putReport(read.report);
     const QString notice = readNotice(read, path);
     if (!notice.isEmpty())
-        zor::Dialogs::current().message(this, QStringLiteral("ZOR-Quorvane"), notice);
+        zor::Dialogs::current().message(this, zor::programName(), notice);
     Modified = 0;
     m_knownPath = path;
     m_known = zor::FileFingerprint::of(file->bytes, file->mtimeNs);

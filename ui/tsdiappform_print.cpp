@@ -2,6 +2,7 @@
 
 #include "ui/tsdiappform.h"
 
+#include "core/texts.h"
 #include "print/cupsclient.h"
 #include "print/defaultprinter.h"
 #include "print/offthread.h"
@@ -30,8 +31,6 @@
 
 namespace {
 
-const QString Caption = QStringLiteral("ZOR-Quorvane");
-
 // A wait shorter than this shows no box; the window meanwhile repaints but
 // keeps the user's clicks and keys for afterwards.
 constexpr int ShowBoxAfterMs = 500;
@@ -44,7 +43,7 @@ constexpr int AskPatienceMs = 2 * zor::cups::PatienceMs + 1000;
 void tellNoPrinter(QWidget *parent)
 {
     zor::Dialogs::current().message(
-            parent, Caption,
+            parent, zor::programName(),
             QStringLiteral("Es ist kein Drucker eingerichtet, daher kann der Bericht nicht "
                            "gedruckt werden.\n\nMit \"Als PDF speichern...\" im Men\u00fc "
                            "\"Datei\" k\u00f6nnen Sie den Bericht als PDF-Datei speichern "
@@ -54,7 +53,7 @@ void tellNoPrinter(QWidget *parent)
 void tellNotPrinted(QWidget *parent, const QString &error)
 {
     zor::Dialogs::current().message(
-            parent, Caption,
+            parent, zor::programName(),
             QStringLiteral("Der Bericht konnte nicht gedruckt werden.\n\n") + error
                     + QStringLiteral("\n\nBitte pr\u00fcfen Sie den Drucker oder speichern Sie "
                                      "den Bericht mit \"Als PDF speichern...\"."));
@@ -71,7 +70,7 @@ std::optional<T> await(QWidget *parent, zor::OffThread<T> &task, const QString &
     QWidget *above = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : parent;
     QProgressDialog box(label, QString(), 0, 0, above);
     box.setObjectName(QStringLiteral("DruckFortschritt"));
-    box.setWindowTitle(Caption);
+    box.setWindowTitle(zor::programName());
     box.setWindowModality(Qt::WindowModal);
     auto *cancel = new QPushButton(QStringLiteral("Abbrechen"), &box);
     cancel->setObjectName(QStringLiteral("DruckAbbrechen"));
@@ -156,9 +155,8 @@ std::unique_ptr<QPrinter> makePrinter(QWidget *parent, const QString &queue)
         return nullptr;
     }
     if (!*made) {
-        tellNotPrinted(parent,
-                       QStringLiteral("Den Drucker \u201e%1\u201c gibt es im Drucksystem nicht.")
-                               .arg(queue));
+        tellNotPrinted(parent, QStringLiteral("Den Drucker %1 gibt es im Drucksystem nicht.")
+                                       .arg(zor::quoted(queue)));
         return nullptr;
     }
     return std::move(*made);
@@ -191,7 +189,7 @@ void TSDIAppForm::FilePrintExecute1()
         }
         if (printers->defaultQueue.isEmpty()) {
             const int choice = zor::Dialogs::current().choose(
-                    this, Caption,
+                    this, zor::programName(),
                     QStringLiteral("Es ist kein Standarddrucker gew\u00e4hlt, daher wei\u00df "
                                    "das Programm nicht, auf welchem Drucker der Bericht "
                                    "gedruckt werden soll.\n\nIm Druckdialog k\u00f6nnen Sie "
@@ -240,8 +238,8 @@ void TSDIAppForm::sendJob(QPrinter &printer, const zor::PrintLayout &layout)
     });
     const std::optional<zor::PrintResult> result = await(
             this, task,
-            QStringLiteral("Der Bericht wird an den Drucker \u201e%1\u201c gesendet...")
-                    .arg(settings.queue),
+            QStringLiteral("Der Bericht wird an den Drucker %1 gesendet...")
+                    .arg(zor::quoted(settings.queue)),
             0);
     if (!result)
         return; // cancelled: the job takes itself back
@@ -276,10 +274,10 @@ void TSDIAppForm::FileSavePdfExecute()
             return;
         if (const zor::Result<void> written = zor::writePdf(layout, path); !written) {
             zor::Dialogs::current().message(
-                    this, Caption,
-                    QStringLiteral("Die PDF-Datei \u201e%1\u201c konnte nicht geschrieben "
+                    this, zor::programName(),
+                    QStringLiteral("Die PDF-Datei %1 konnte nicht geschrieben "
                                    "werden:\n%2")
-                            .arg(QDir::toNativeSeparators(path), written.reason()));
+                            .arg(zor::quotedPath(path), written.reason()));
         }
     });
 }

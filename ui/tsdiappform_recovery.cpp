@@ -2,6 +2,7 @@
 
 #include "ui/tsdiappform.h"
 
+#include "core/texts.h"
 #include "entry/membercounts.h"
 #include "reportfile/recoverycopy.h"
 #include "reportfile/recoverystore.h"
@@ -9,7 +10,6 @@
 #include "ui/zahlengrid.h"
 #include "ui_tsdiappform.h"
 
-#include <QDir>
 #include <QListWidget>
 #include <QLocale>
 #include <QTimer>
@@ -20,9 +20,6 @@ namespace {
 
 // Soon enough that little is lost, late enough that typing is not slowed.
 constexpr int RecoveryDelayMs = 2000;
-
-const QString Caption = QStringLiteral("ZOR-Quorvane");
-
 } // namespace
 
 void TSDIAppForm::startRecovery(const QString &folder)
@@ -127,7 +124,7 @@ void TSDIAppForm::recoveryFailed(const QString &reason)
         return;
     m_recoveryFailureShown = true;
     zor::Dialogs::current().message(
-            this, Caption,
+            this, zor::programName(),
             QStringLiteral("Die Sicherungskopie Ihrer Eingaben konnte nicht geschrieben werden:\n"
                            "%1\n\nZOR-Quorvane versucht es bei der n\u00e4chsten \u00c4nderung "
                            "wieder. Bitte speichern Sie den Bericht, sobald es geht.")
@@ -179,12 +176,12 @@ bool TSDIAppForm::offerRecovery()
             orphan.release();
             continue;
         }
-        const zor::Result<zor::FileContents> file = zor::readFileBounded(orphan.path);
+        const zor::ReadResult file = zor::readFileBounded(orphan.path);
         const zor::Result<zor::RecoveryCopy> decoded = file ? zor::decodeRecovery(file->bytes)
-                                                            : file.failure();
+                                                            : zor::Failure{file.reason()};
         if (!decoded) {
             zor::Dialogs::current().message(
-                    this, Caption,
+                    this, zor::programName(),
                     QStringLiteral(
                             "Eine Sicherungskopie vom %1 Uhr ist besch\u00e4digt und kann nicht "
                             "wiederhergestellt werden. Sie wird entfernt.\n\n%2")
@@ -195,12 +192,10 @@ bool TSDIAppForm::offerRecovery()
             continue;
         }
         const zor::RecoveryCopy &copy = *decoded;
-        const QString which = copy.fileName.isEmpty()
-                                      ? QStringLiteral("neuer Bericht")
-                                      : QStringLiteral("\u201e%1\u201c")
-                                                .arg(QDir::toNativeSeparators(copy.fileName));
+        const QString which = copy.fileName.isEmpty() ? QStringLiteral("neuer Bericht")
+                                                      : zor::quotedPath(copy.fileName);
         const int choice = zor::Dialogs::current().choose(
-                this, Caption,
+                this, zor::programName(),
                 QStringLiteral(
                         "ZOR-Quorvane wurde beim letzten Mal nicht ordnungsgem\u00e4\u00df beendet. "
                         "Von Ihren ungespeicherten Eingaben gibt es eine Sicherungskopie:\n\n"

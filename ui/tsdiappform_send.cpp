@@ -2,6 +2,7 @@
 
 #include "ui/tsdiappform.h"
 
+#include "core/texts.h"
 #include "send/desktophandoff.h"
 #include "send/sending.h"
 #include "ui/dialogs.h"
@@ -12,22 +13,12 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
-
-const QString &programCaption()
-{
-    static const QString c = QStringLiteral("ZOR-Quorvane");
-    return c;
-}
-
-} // namespace
-
 void TSDIAppForm::EMailSchickenExecute()
 {
     commitPendingEdit();
     if (Modified == 1 || m_fileName.isEmpty()) {
         zor::Dialogs::current().message(
-                this, programCaption(),
+                this, zor::programName(),
                 QStringLiteral("Die aktuelle Quorvane muss zuerst gespeichert werden !"));
         return;
     }
@@ -37,14 +28,14 @@ void TSDIAppForm::EMailSchickenExecute()
     // said which and why, and nothing is offered for sending: an old
     // companion copy in the folder may be last year's.
     m_sending = true;
-    const bool written = SaveReportFile() == 1 && WriteCompanionFile();
+    const bool written = writeReportAndCompanion();
     m_sending = false;
     if (!written)
         return;
 
     const QString mailbox = zor::reportMailbox();
     const QString subject = zor::reportSubject();
-    zor::Dialogs::current().message(this, programCaption(),
+    zor::Dialogs::current().message(this, zor::programName(),
                                     zor::sendInstructions(mailbox, subject));
 
     // The companion copy is what the club sends in; xdg-email attaches a
@@ -68,13 +59,13 @@ void TSDIAppForm::offerFolder(const QString &companion, const QString &told)
     // file manager into a mail: the way for webmail in the browser, where
     // mailto: cannot carry an attachment.
     const int choice = zor::Dialogs::current().choose(
-            this, programCaption(), told, {zor::folderButtonText(), QStringLiteral("OK")});
+            this, zor::programName(), told, {zor::folderButtonText(), QStringLiteral("OK")});
     if (choice != 0)
         return;
     zor::showFileInFolder(
             zor::DesktopHandOff::current(), companion, this, [this, companion](bool shown) {
                 if (!shown)
-                    zor::Dialogs::current().message(this, programCaption(),
+                    zor::Dialogs::current().message(this, zor::programName(),
                                                     zor::folderNotShownText(companion));
             });
 }
@@ -85,7 +76,7 @@ void TSDIAppForm::HilfeInhaltExecute()
     const QString page = zor::locateHelpPage(m_helpFile, desktop.installedHelpPages());
     if (page.isEmpty()) {
         zor::Dialogs::current().message(
-                this, programCaption(),
+                this, zor::programName(),
                 QString::fromUtf8(
                         "Die Hilfeseite zorhelp.htm wurde nicht gefunden: weder im Ordner\n%1\n"
                         "noch bei den installierten Programmdateien.")
@@ -95,7 +86,7 @@ void TSDIAppForm::HilfeInhaltExecute()
     zor::openLocalPage(desktop, page, this, [this, page](bool shown) {
         if (!shown)
             zor::Dialogs::current().message(
-                    this, programCaption(),
+                    this, zor::programName(),
                     QString::fromUtf8(
                             "Die Hilfeseite\n%1\nkonnte nicht ge\u00f6ffnet werden. Es "
                             "ist kein Programm zum Anzeigen von HTML-Seiten eingerichtet.")

@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace zor;
 
 namespace {
@@ -136,6 +138,7 @@ void TstBadMemberLists::emptyListsAndListsWithoutBirthDates()
     sheet = firstCountableSheet(*read, day);
     QVERIFY(!sheet);
     QVERIFY(sheet.reason().contains(QStringLiteral("keine Spalte mit Geburtsdaten")));
+    QVERIFY(!birthDateColumnByContent(read->sheets[0], day));
     // A column of dates under a header nobody foresaw is found by its content.
     read = readMemberList("Name;Tag der Geburt\r\nA;01.02.1990\r\nB;1990-03-04\r\nC;\r\n");
     QVERIFY(read);
@@ -143,7 +146,7 @@ void TstBadMemberLists::emptyListsAndListsWithoutBirthDates()
     sheet = firstCountableSheet(book, day);
     QVERIFY(sheet);
     QCOMPARE(*sheet, 0);
-    QCOMPARE(birthDateColumnByContent(book.sheets[0], day), 1);
+    QCOMPARE(birthDateColumnByContent(book.sheets[0], day).value_or(-1), 1);
 }
 
 void TstBadMemberLists::passwordProtectedFiles()
@@ -275,6 +278,20 @@ void TstBadMemberLists::aHugeFileIsRefusedBeforeItIsRead()
     read = readMemberListFile(dir.filePath(QStringLiteral("fehlt.csv")));
     QVERIFY(!read);
     QVERIFY(read.reason().contains(QStringLiteral("gibt es nicht")));
+
+    // A folder or a pipe under the name is there, but no file to read; the
+    // pipe, which nobody writes to, is not waited on.
+    const QString folder = dir.filePath(QStringLiteral("ordner.csv"));
+    QVERIFY(QDir().mkdir(folder));
+    const QString pipe = dir.filePath(QStringLiteral("rohr.csv"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+    for (const QString &odd : {folder, pipe}) {
+        read = readMemberListFile(odd);
+        QVERIFY(!read);
+        QVERIFY2(read.reason().contains(QStringLiteral("kann nicht ge\u00f6ffnet werden"))
+                         && !read.reason().contains(QStringLiteral("gibt es nicht")),
+                 qPrintable(read.reason()));
+    }
 }
 
 void TstBadMemberLists::zipBombsAndEntityExpansionAreRefused()

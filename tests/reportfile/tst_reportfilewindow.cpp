@@ -332,12 +332,17 @@ void TstReportFileWindow::open_unreadableLines_toldOnce()
     QCOMPARE(zortest::zahlen(*form)->cellText(4, 2), QStringLiteral("4"));
     QVERIFY(!form->isModified());
 
-    // A file that ends early says so, once.
+    // A file that ends early says so, once, with its name as it is (a "%2"
+    // in it is no place for the line number).
     zortest::dialogs().clearShown();
-    QVERIFY(zortest::writeAll(path, "Verein\r\n0042\r\n"));
-    form->openFromCommandLine(path);
+    const QString early = dir.filePath(QStringLiteral("Bericht %2.zor"));
+    QVERIFY(zortest::writeAll(early, "Verein\r\n0042\r\n"));
+    form->openFromCommandLine(early);
     QCOMPARE(zortest::dialogs().shown().size(), 1);
     QVERIFY(zortest::dialogs().shown()[0].text.contains(QLatin1String("nach Zeile 2")));
+    QVERIFY2(zortest::dialogs().shown()[0].text.contains(
+                     QStringLiteral("\u201e%1\u201c endet").arg(early)),
+             qPrintable(zortest::dialogs().shown()[0].text));
     QVERIFY(zortest::field(*form, Field::Code)->text().isEmpty());
 }
 

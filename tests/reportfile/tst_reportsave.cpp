@@ -436,7 +436,7 @@ void TstReportSave::read_refusesPipesDevicesAndHugeFiles()
     // A pipe with no writer would block a plain open for ever.
     const QString fifo = dir.filePath(QStringLiteral("rohr.zor"));
     QCOMPARE(::mkfifo(fifo.toLocal8Bit().constData(), 0644), 0);
-    Result<FileContents> r = readFileBounded(fifo);
+    ReadResult r = readFileBounded(fifo);
     QVERIFY(!r);
     QVERIFY(r.reason().contains(QStringLiteral("keine gew\u00f6hnliche Datei")));
 
