@@ -26,6 +26,9 @@ private:
 // one or more digits (leading zeros allowed), nothing else around them.
 std::optional<qint32> parseInt32(const QString &text);
 
+// The same for a signed 64-bit number, as the sums of the counts are.
+std::optional<qint64> parseInt64(const QString &text);
+
 // As parseInt32, but throws ConversionError when the text is not such a number.
 qint32 toInt32(const QString &text);
 

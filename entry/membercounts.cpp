@@ -32,9 +32,7 @@ std::optional<MemberSums> sumsOf(const CountCells &cells)
 
 QStringList sumTexts(const MemberSums &sums)
 {
-    const auto shown = [](qint64 v) {
-        return QString::number(static_cast<qint32>(static_cast<quint32>(v)));
-    };
+    const auto shown = [](qint64 v) { return QString::number(v); };
     QStringList out;
     for (const qint64 v : sums.groups)
         out << shown(v);

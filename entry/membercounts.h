@@ -30,8 +30,8 @@ MemberSums computeSums(const CountCells &cells);
 std::optional<MemberSums> sumsOf(const CountCells &cells);
 
 // The sums as the window's labels show them: the seven groups, men, women,
-// all. A label shows a 32-bit figure, as a count is one: a sum beyond that
-// range (no club comes near it) wraps round there.
+// all, exact: a sum beyond the range of one count is shown as it is, never
+// wrapped round into a figure that looks like a count.
 QStringList sumTexts(const MemberSums &sums);
 
 // A grid position: row 0 and column 0 hold the headings.

@@ -65,7 +65,7 @@ CompletenessCheck checkCompleteness(const ReportTexts &texts, const QString &all
     dash(Field::WebAdresse);
     // The total as its label shows it; the save has just recomputed it. A
     // caption that is no number cannot vouch for any members either.
-    const auto total = parseInt32(allSumCaption);
+    const auto total = parseInt64(allSumCaption);
     if (!total || *total == 0)
         fail("Seite Mitglieder: Mitgliederzahl=0 \n");
 

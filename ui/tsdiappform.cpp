@@ -194,14 +194,14 @@ void TSDIAppForm::wireKeyboard()
     ui->Grad->setMinimumWidth(ui->Grad->fontMetrics().horizontalAdvance(QStringLiteral("100"))
                               + 12);
     ui->Liste->setMinimumHeight(ui->Liste->fontMetrics().height() * 4);
-    // Each sum label holds the widest figure a sum can show, the negative
-    // limit in bold; the labels right of the grid grow to the right, those
+    // Each sum label holds the widest figure a sum can show (fourteen counts
+    // at the negative limit) in bold; the labels right of the grid grow to the right, those
     // under its columns to the left, so their figures stay under the counts.
     for (QLabel *sum : {ui->Sum1, ui->Sum2, ui->Sum3, ui->Sum4, ui->Sum5, ui->Sum6, ui->Sum7,
                         ui->MSum, ui->WSum, ui->AllSum}) {
         QFont bold = sum->font();
         bold.setBold(true);
-        const int wanted = QFontMetrics(bold).horizontalAdvance(QStringLiteral("-2147483648"))
+        const int wanted = QFontMetrics(bold).horizontalAdvance(QStringLiteral("-30064771072"))
                            + 2 * sum->margin() + 4;
         QRect g = sum->geometry();
         if (g.width() >= wanted)

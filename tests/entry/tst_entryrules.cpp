@@ -236,6 +236,19 @@ void TstEntryRules::sums_data()
     c[2] = {QStringLiteral("2147483647"), QStringLiteral("0")};
     QTest::newRow("largest value") << c << QStringList{"0", "0", "2147483647", "0", "0",
                                                        "0", "0", "2147483647", "0", "2147483647"};
+    // Beyond the range of one count the sums stay exact, never wrapped round.
+    for (auto &group : c)
+        group = {QStringLiteral("2147483647"), QStringLiteral("2147483647")};
+    QStringList exact(7, QStringLiteral("4294967294"));
+    exact << QStringLiteral("15032385529") << QStringLiteral("15032385529")
+          << QStringLiteral("30064771058");
+    QTest::newRow("every count at the largest value") << c << exact;
+    for (auto &group : c)
+        group = {QStringLiteral("-2147483648"), QStringLiteral("-2147483648")};
+    exact = QStringList(7, QStringLiteral("-4294967296"));
+    exact << QStringLiteral("-15032385536") << QStringLiteral("-15032385536")
+          << QStringLiteral("-30064771072");
+    QTest::newRow("every count at the negative limit") << c << exact;
 }
 
 void TstEntryRules::sums()

@@ -478,11 +478,14 @@ void TstReportFormat::check_postcodes_andMemberTotal()
     QVERIFY(r.texts[int(Field::DPlz)].isEmpty());
     QCOMPARE(r.texts[int(Field::Plz)], QStringLiteral("4321"));
 
-    for (const char *total : {"0", "", "x"}) {
+    for (const char *total : {"0", "", "x", "-", "9223372036854775808", "1 "}) {
         r = checkCompleteness(completeTexts(), QString::fromLatin1(total));
         QCOMPARE(r.failures, QStringList{QStringLiteral("Seite Mitglieder: Mitgliederzahl=0 \n")});
     }
     QVERIFY(checkCompleteness(completeTexts(), QStringLiteral("-3")).passed());
+    // A total beyond one count's range still vouches for members; 2^32 is not 0.
+    for (const char *total : {"4294967296", "30064771058"})
+        QVERIFY2(checkCompleteness(completeTexts(), QString::fromLatin1(total)).passed(), total);
 }
 
 // The 27 characters Windows-1252 puts at 0x80..0x9F, as a reader sees them;
