@@ -70,19 +70,10 @@ Result<CommandLine> readCommandLine(int argc, char *argv[])
     return parseCommandLine(args);
 }
 
-int runProgram(QApplication &app, const CommandLine &command)
+// A report left by a run that did not end normally comes first; a file
+// named on the command line then asks before it replaces it.
+static void startWith(TSDIAppForm &form, const CommandLine &command)
 {
-    QApplication::setApplicationName(QStringLiteral("zor-quorvane"));
-    QApplication::setApplicationVersion(QStringLiteral(ZOR_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("zor-quorvane"));
-    installGerman(app);
-    QApplication::setStyle(new ProgramStyle); // before the first widget
-    QApplication::setWindowIcon(QIcon(zor::icons::programPicture(64)));
-
-    TSDIAppForm form;
-    form.show();
-    // A report left by a run that did not end normally comes first; a file
-    // named on the command line then asks before it replaces it.
     form.startRecovery(RecoveryStore::defaultFolder());
     keepReportAtSessionEnd(form);
     form.offerRecovery();
@@ -106,6 +97,22 @@ int runProgram(QApplication &app, const CommandLine &command)
             });
         }
     }
+}
+
+int runProgram(QApplication &app, const CommandLine &command)
+{
+    QApplication::setApplicationName(QStringLiteral("zor-quorvane"));
+    QApplication::setApplicationVersion(QStringLiteral(ZOR_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("zor-quorvane"));
+    installGerman(app);
+    QApplication::setStyle(new ProgramStyle); // before the first widget
+    QApplication::setWindowIcon(QIcon(zor::icons::programPicture(64)));
+
+    TSDIAppForm form;
+    form.show();
+    // The window goes to the screen first; the report comes into it at the
+    // event loop's first turn, before the window is first drawn.
+    QTimer::singleShot(0, &form, [&form, &command] { startWith(form, command); });
     return app.exec();
 }
 
