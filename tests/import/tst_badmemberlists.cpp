@@ -6,8 +6,8 @@
 #include "import/membercount.h"
 #include "import/memberlistfile.h"
 #include "import/zipsheets.h"
-#include "tests/import/ziptools.h"
 #include "tests/support/testfiles.h"
+#include "tests/support/ziptools.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 // stand-in file manager on demand, as it starts a real one), and the folder
 // through xdg-open when no file manager answers.
 
-#include "tests/send/standinprogram.h"
+#include "tests/support/standinprogram.h"
 #include "tests/support/testfiles.h"
 
 #include "send/desktophandoff.h"

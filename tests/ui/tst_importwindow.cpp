@@ -8,8 +8,9 @@
 
 #include "app/startup.h"
 #include "import/memberlistloader.h"
-#include "tests/import/ziptools.h"
 #include "tests/support/realx.h"
+#include "tests/support/windowtest.h"
+#include "tests/support/ziptools.h"
 #include "ui/memberimportdialog.h"
 
 #include "ui/zahlengrid.h"
@@ -65,14 +66,16 @@ void writeLongList(const QString &path, int members)
 
 } // namespace
 
-class TstImportWindow : public QObject
+class TstImportWindow : public zortest::WindowTest
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
+public:
+    TstImportWindow()
+        : WindowTest(Kind::ActiveScripted)
+    { }
 
+private slots:
     void actionSitsInTheMenuAndAtTheEndOfTheToolbar();
     void returnTakesCountsSumsAndMastersAndMarksTheReport();
     void choicesInTheDialogAreWhatIsTaken();
@@ -83,27 +86,18 @@ private slots:
     void badFilesAreRefusedBeforeAnyDialog();
 
 private:
+    void prepare() override
+    {
+        zortest::setMasters(*form, {u("Typed;By Hand;1"), u("M\u00fcller;J\u00fcrgen;2")});
+        form->setModified(false);
+    }
+
     // Triggers the action and runs `inDialog` on the dialog once the window
     // manager has made it active; fails when no dialog came.
     void withDialog(const std::function<void()> &open,
                     const std::function<void(MemberImportDialog *)> &inDialog);
     QStringList gridCells() const;
-
-    std::unique_ptr<TSDIAppForm> form;
 };
-
-void TstImportWindow::init()
-{
-    form = zortest::makeActiveForm(true);
-    zortest::setMasters(*form, {u("Typed;By Hand;1"), u("M\u00fcller;J\u00fcrgen;2")});
-    form->setModified(false);
-}
-
-void TstImportWindow::cleanup()
-{
-    form.reset();
-    zortest::dialogs().reset();
-}
 
 void TstImportWindow::withDialog(const std::function<void()> &open,
                                  const std::function<void(MemberImportDialog *)> &inDialog)

@@ -1,4 +1,4 @@
-#include "tests/import/ziptools.h"
+#include "tests/support/ziptools.h"
 
 #include <QBuffer>
 

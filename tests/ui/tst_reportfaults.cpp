@@ -5,9 +5,9 @@
 
 #include "reportfile/reportreader.h"
 #include "reportfile/reportwriter.h"
-#include "tests/send/handoffrecorder.h"
 #include "tests/support/cutoffdevice.h"
 #include "tests/support/formfixture.h"
+#include "tests/support/handoffrecorder.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/smalldisk.h"
 #include "tests/support/testfiles.h"

@@ -3,6 +3,7 @@
 
 #include "entry/masters.h"
 #include "tests/support/formfixture.h"
+#include "tests/support/windowtest.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -10,14 +11,16 @@
 #include <QSpinBox>
 #include <QtTest>
 
-class TstMastersList : public QObject
+class TstMastersList : public zortest::WindowTest
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
+public:
+    TstMastersList()
+        : WindowTest(Kind::Shown)
+    { }
 
+private slots:
     void addTrimsTheNamesAndStartsOver();
     void addWithoutFirstNameAddsNothingButTrims();
     void listIsSortedWithoutRegardToCase();
@@ -27,24 +30,15 @@ private slots:
     void tenThousandEntriesComeInSorted();
 
 private:
+    void prepare() override
+    {
+        zortest::pages(*form)->setCurrentWidget(zortest::widget<QWidget>(*form, "Meister"));
+        form->setModified(false);
+    }
+
     void add(const QString &surname, const QString &firstName, int grade = 1);
     void select(const QString &entry);
-
-    std::unique_ptr<TSDIAppForm> form;
 };
-
-void TstMastersList::init()
-{
-    form = zortest::makeForm();
-    zortest::pages(*form)->setCurrentWidget(zortest::widget<QWidget>(*form, "Meister"));
-    form->setModified(false);
-}
-
-void TstMastersList::cleanup()
-{
-    form.reset();
-    zortest::dialogs().reset();
-}
 
 void TstMastersList::add(const QString &surname, const QString &firstName, int grade)
 {

@@ -3,6 +3,7 @@
 // by the keyboard, and a whole entry typed without the mouse.
 
 #include "tests/support/realx.h"
+#include "tests/support/windowtest.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -12,39 +13,32 @@ using zortest::focused;
 using zortest::press;
 using zortest::typeKeys;
 
-class TstMastersKeys : public QObject
+class TstMastersKeys : public zortest::WindowTest
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
+public:
+    TstMastersKeys()
+        : WindowTest(Kind::Active)
+    { }
 
+private slots:
     void doubleClickOnDeleteDeletesOneEntry();
     void afterDeleteNothingIsSelectedAndTheButtonsAreOff();
     void aSecondClickOnModifyKeepsTheEntryTakenOut();
     void wholeEntryByKeyboardAndBackToTheFirstName();
 
 private:
+    void prepare() override
+    {
+        zortest::pages(*form)->setCurrentWidget(zortest::widget<QWidget>(*form, "Meister"));
+        zortest::setMasters(*form, {"a;a;1", "b;b;2", "c;c;3", "d;d;4"});
+        form->setModified(false);
+    }
+
     void select(const QString &entry);
     void idle() { zortest::idle(*form); }
-
-    std::unique_ptr<TSDIAppForm> form;
 };
-
-void TstMastersKeys::init()
-{
-    form = zortest::makeActiveForm();
-    zortest::pages(*form)->setCurrentWidget(zortest::widget<QWidget>(*form, "Meister"));
-    zortest::setMasters(*form, {"a;a;1", "b;b;2", "c;c;3", "d;d;4"});
-    form->setModified(false);
-}
-
-void TstMastersKeys::cleanup()
-{
-    form.reset();
-    zortest::dialogs().reset();
-}
 
 void TstMastersKeys::select(const QString &entry)
 {

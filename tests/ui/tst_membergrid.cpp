@@ -2,6 +2,7 @@
 // the conversion error that keeps the user in a faulty cell.
 
 #include "tests/support/formfixture.h"
+#include "tests/support/windowtest.h"
 #include "ui/zahlengrid.h"
 
 #include <QApplication>
@@ -35,14 +36,16 @@ QString conversionError(const QString &text)
 
 } // namespace
 
-class TstMemberGrid : public QObject
+class TstMemberGrid : public zortest::WindowTest
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
+public:
+    TstMemberGrid()
+        : WindowTest(Kind::Shown)
+    { }
 
+private slots:
     void newReportShowsHeadingsZerosAndZeroSums();
     void digitsAreTakenLettersAndPunctuationAreNot();
     void anAcceptedKeyMarksModifiedEvenWithoutChange();
@@ -56,24 +59,16 @@ private slots:
     void sumsFollowWhenTheGridLosesTheFocus();
 
 private:
+    void prepare() override
+    {
+        grid = zortest::focusGrid(*form);
+        QVERIFY(grid);
+    }
+
     void startEditingAt(int row, int col);
 
-    std::unique_ptr<TSDIAppForm> form;
     ZahlenGrid *grid = nullptr;
 };
-
-void TstMemberGrid::init()
-{
-    form = zortest::makeForm();
-    grid = zortest::focusGrid(*form);
-    QVERIFY(grid);
-}
-
-void TstMemberGrid::cleanup()
-{
-    form.reset();
-    zortest::dialogs().reset();
-}
 
 void TstMemberGrid::startEditingAt(int row, int col)
 {

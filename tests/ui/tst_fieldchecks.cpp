@@ -1,6 +1,7 @@
 // The advice given when the focus leaves the club number or the e-mail field.
 
 #include "tests/support/formfixture.h"
+#include "tests/support/windowtest.h"
 #include "ui/nummeredit.h"
 
 #include <QApplication>
@@ -14,14 +15,16 @@ const QString clubNumberShown = QString::fromUtf8(
 
 } // namespace
 
-class TstFieldChecks : public QObject
+class TstFieldChecks : public zortest::WindowTest
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
+public:
+    TstFieldChecks()
+        : WindowTest(Kind::Shown)
+    { }
 
+private slots:
     void leavingClubNumberAtZeroAdvisesEachTime();
     void blanksAreRemovedOneAtATime();
     void onlyBlanksBecomeEmptyWithoutAdvice();
@@ -30,23 +33,14 @@ private slots:
     void aContextMenuIsNoLeaving();
 
 private:
+    void prepare() override
+    {
+        zortest::pages(*form)->setCurrentWidget(zortest::widget<QWidget>(*form, "Verein"));
+        form->setModified(false);
+    }
+
     void leave(QWidget *from, QWidget *to);
-
-    std::unique_ptr<TSDIAppForm> form;
 };
-
-void TstFieldChecks::init()
-{
-    form = zortest::makeForm();
-    zortest::pages(*form)->setCurrentWidget(zortest::widget<QWidget>(*form, "Verein"));
-    form->setModified(false);
-}
-
-void TstFieldChecks::cleanup()
-{
-    form.reset();
-    zortest::dialogs().reset();
-}
 
 void TstFieldChecks::leave(QWidget *from, QWidget *to)
 {

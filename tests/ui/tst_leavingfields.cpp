@@ -4,6 +4,7 @@
 // leaving.
 
 #include "tests/support/realx.h"
+#include "tests/support/windowtest.h"
 #include "ui/nummeredit.h"
 
 #include <QMenu>
@@ -21,14 +22,16 @@ const QString maskRefusal = QString::fromUtf8(
 
 } // namespace
 
-class TstLeavingFields : public QObject
+class TstLeavingFields : public zortest::WindowTest
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
+public:
+    TstLeavingFields()
+        : WindowTest(Kind::Active)
+    { }
 
+private slots:
     void halfFilledNumberIsRefusedEveryTime();
     void everyWayOutIsRefused_data();
     void everyWayOutIsRefused();
@@ -38,22 +41,13 @@ private slots:
     void anotherWindowIsNoLeaving();
 
 private:
+    void prepare() override
+    {
+        zortest::pages(*form)->setCurrentWidget(zortest::widget<QWidget>(*form, "Verein"));
+    }
+
     void typeHalfNumber();
-
-    std::unique_ptr<TSDIAppForm> form;
 };
-
-void TstLeavingFields::init()
-{
-    form = zortest::makeActiveForm();
-    zortest::pages(*form)->setCurrentWidget(zortest::widget<QWidget>(*form, "Verein"));
-}
-
-void TstLeavingFields::cleanup()
-{
-    form.reset();
-    zortest::dialogs().reset();
-}
 
 void TstLeavingFields::typeHalfNumber()
 {

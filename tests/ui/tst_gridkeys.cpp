@@ -6,6 +6,7 @@
 #include "tests/support/pdfreading.h"
 #include "tests/support/realx.h"
 #include "tests/support/testfiles.h"
+#include "tests/support/windowtest.h"
 #include "ui/zahlengrid.h"
 
 #include <QClipboard>
@@ -32,14 +33,16 @@ QString conversionError(const QString &text)
 
 } // namespace
 
-class TstGridKeys : public QObject
+class TstGridKeys : public zortest::WindowTest
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
+public:
+    TstGridKeys()
+        : WindowTest(Kind::Active)
+    { }
 
+private slots:
     void typedCountReachesTheSumsWhateverMovesOn_data();
     void typedCountReachesTheSumsWhateverMovesOn();
     void emptiedCellStaysCurrentUntilItHoldsANumber();
@@ -51,24 +54,16 @@ private slots:
     void pdfTakesTheOpenEditorsText();
 
 private:
+    void prepare() override
+    {
+        grid = zortest::focusGrid(*form);
+        QVERIFY(grid);
+    }
+
     void editAt(int row, int col);
 
-    std::unique_ptr<TSDIAppForm> form;
     ZahlenGrid *grid = nullptr;
 };
-
-void TstGridKeys::init()
-{
-    form = zortest::makeActiveForm();
-    grid = zortest::focusGrid(*form);
-    QVERIFY(grid);
-}
-
-void TstGridKeys::cleanup()
-{
-    form.reset();
-    zortest::dialogs().reset();
-}
 
 void TstGridKeys::editAt(int row, int col)
 {

@@ -1,9 +1,9 @@
 // Sending, the help page and a file named on the command line,
 // driven through the real window.
 
-#include "tests/send/handoffrecorder.h"
-#include "tests/send/standinprogram.h"
 #include "tests/support/formfixture.h"
+#include "tests/support/handoffrecorder.h"
+#include "tests/support/standinprogram.h"
 #include "tests/support/testfiles.h"
 
 #include "send/sending.h"

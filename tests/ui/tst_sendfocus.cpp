@@ -3,8 +3,8 @@
 // window does not wait for it. It takes the keys while it is up; afterwards
 // the keys go on into the field the user was in.
 
-#include "tests/send/standinprogram.h"
 #include "tests/support/realx.h"
+#include "tests/support/standinprogram.h"
 
 #include "send/sending.h"
 
