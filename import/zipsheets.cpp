@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <memory>
+#include <optional>
 
 namespace zor {
 
@@ -292,20 +293,22 @@ QList<bool> readDateStyles(const QByteArray &bytes)
     return styles;
 }
 
-// "BC12" -> column 54 (0-based); -1 when the reference has no letters.
-int columnOfRef(QStringView ref)
+// "BC12" -> column 54 (0-based); none when the reference has no letters.
+std::optional<int> columnOfRef(QStringView ref)
 {
     int col = 0;
     qsizetype i = 0;
     for (; i < ref.size() && ref[i].isLetter(); ++i) {
         const char16_t u = ref[i].toUpper().unicode();
         if (u < u'A' || u > u'Z')
-            return -1;
+            return std::nullopt;
         col = col * 26 + (u - u'A' + 1);
         if (col > MaxListColumns + 1)
             return MaxListColumns;
     }
-    return i == 0 ? -1 : col - 1;
+    if (i == 0)
+        return std::nullopt;
+    return col - 1;
 }
 
 void putCell(QList<ListCell> &cells, int col, ListCell &&cell)
@@ -419,8 +422,7 @@ Result<void> readWorksheet(const QByteArray &bytes, const XlsxContext &ctx, Memb
                 }
             } else if (inRow && name == QLatin1StringView("c")) {
                 const QString ref = attr(xml, QLatin1StringView("r"));
-                const int c = columnOfRef(ref);
-                col = c >= 0 ? c : col + 1;
+                col = columnOfRef(ref).value_or(col + 1);
                 const QString type = attr(xml, QLatin1StringView("t"));
                 const int style = attr(xml, QLatin1StringView("s")).toInt();
                 QString value, inlineText, formula;
