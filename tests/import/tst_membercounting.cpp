@@ -116,31 +116,32 @@ void TstMemberCounting::birthDatesAsClubsWriteThem_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QDate>("date");
     QTest::addColumn<QDate>("otherCentury"); // a two-digit year that fits both
-    QTest::newRow("dd.mm.yyyy") << "07.05.1980" << QDate(1980, 5, 7) << QDate();
-    QTest::newRow("d.m.yyyy") << "7.5.1980" << QDate(1980, 5, 7) << QDate();
-    QTest::newRow("blanks around") << "  7.5.1980 " << QDate(1980, 5, 7) << QDate();
-    QTest::newRow("yyyy-mm-dd") << "1980-05-07" << QDate(1980, 5, 7) << QDate();
-    QTest::newRow("with a time") << "1980-05-07 00:00:00" << QDate(1980, 5, 7) << QDate();
-    QTest::newRow("German with a time") << "07.05.1980 00:00" << QDate(1980, 5, 7) << QDate();
+    const auto row = [](const char *name, const char *text, QDate date, QDate other = {}) {
+        QTest::newRow(name) << QString::fromUtf8(text) << date << other;
+    };
+    row("dd.mm.yyyy", "07.05.1980", {1980, 5, 7});
+    row("d.m.yyyy", "7.5.1980", {1980, 5, 7});
+    row("blanks around", "  7.5.1980 ", {1980, 5, 7});
+    row("yyyy-mm-dd", "1980-05-07", {1980, 5, 7});
+    row("with a time", "1980-05-07 00:00:00", {1980, 5, 7});
+    row("German with a time", "07.05.1980 00:00", {1980, 5, 7});
     // Two-digit years: the century that puts the date on or before 1.1.2027.
-    QTest::newRow("yy this century") << "3.4.15" << QDate(2015, 4, 3) << QDate();
-    QTest::newRow("yy on the reference day: 0 or 100")
-            << "1.1.27" << QDate(2027, 1, 1) << QDate(1927, 1, 1);
-    QTest::newRow("yy day after the reference day") << "2.1.27" << QDate(1927, 1, 2) << QDate();
-    QTest::newRow("yy last century") << "3.4.45" << QDate(1945, 4, 3) << QDate();
-    QTest::newRow("yy 29 Feb 00") << "29.2.00" << QDate(2000, 2, 29) << QDate();
-    QTest::newRow("no such day") << "31.02.2000" << QDate() << QDate();
-    QTest::newRow("month 13") << "01.13.2000" << QDate() << QDate();
-    QTest::newRow("slashes are ambiguous") << "05/07/1980" << QDate() << QDate();
-    QTest::newRow("words") << "unbekannt" << QDate() << QDate();
-    QTest::newRow("three-digit year") << "1.1.980" << QDate() << QDate();
+    row("yy this century", "3.4.15", {2015, 4, 3});
+    row("yy on the reference day: 0 or 100", "1.1.27", {2027, 1, 1}, {1927, 1, 1});
+    row("yy day after the reference day", "2.1.27", {1927, 1, 2});
+    row("yy last century", "3.4.45", {1945, 4, 3});
+    row("yy 29 Feb 00", "29.2.00", {2000, 2, 29});
+    row("no such day", "31.02.2000", {});
+    row("month 13", "01.13.2000", {});
+    row("slashes are ambiguous", "05/07/1980", {});
+    row("words", "unbekannt", {});
+    row("three-digit year", "1.1.980", {});
     // Both centuries give an age from 0 to 105: counted as read, but told.
-    QTest::newRow("yy 25: 1 or 101") << "1.3.25" << QDate(2025, 3, 1) << QDate(1925, 3, 1);
-    QTest::newRow("yy 24, as LibreOffice writes it")
-            << "03.03.24" << QDate(2024, 3, 3) << QDate(1924, 3, 3);
-    QTest::newRow("yy 21: 5 or 105") << "31.12.21" << QDate(2021, 12, 31) << QDate(1921, 12, 31);
-    QTest::newRow("yy 21: 5 or 106") << "1.1.21" << QDate(2021, 1, 1) << QDate();
-    QTest::newRow("four digits are no guess") << "1.3.1925" << QDate(1925, 3, 1) << QDate();
+    row("yy 25: 1 or 101", "1.3.25", {2025, 3, 1}, {1925, 3, 1});
+    row("yy 24, as LibreOffice writes it", "03.03.24", {2024, 3, 3}, {1924, 3, 3});
+    row("yy 21: 5 or 105", "31.12.21", {2021, 12, 31}, {1921, 12, 31});
+    row("yy 21: 5 or 106", "1.1.21", {2021, 1, 1});
+    row("four digits are no guess", "1.3.1925", {1925, 3, 1});
 }
 
 void TstMemberCounting::birthDatesAsClubsWriteThem()
@@ -187,13 +188,11 @@ void TstMemberCounting::sexesAndGrades()
     QCOMPARE(readGrade(ListCell::fromText(QStringLiteral("100"))), 0);
     QCOMPARE(readGrade(ListCell::fromText(QStringLiteral("-3"))), 0);
     // A whole number written with a fraction: pandas writes "1.0", German programs "3,0".
-    QCOMPARE(readGrade(ListCell::fromText(QStringLiteral("1.0"))), 1);
-    QCOMPARE(readGrade(ListCell::fromText(QStringLiteral("10.0"))), 10);
-    QCOMPARE(readGrade(ListCell::fromText(QStringLiteral("3,0"))), 3);
-    QCOMPARE(readGrade(ListCell::fromText(QStringLiteral("2.00 Dan"))), 2);
-    QCOMPARE(readGrade(ListCell::fromText(QStringLiteral("2.5"))), 0);
-    QCOMPARE(readGrade(ListCell::fromText(QStringLiteral("1.05"))), 0);
-    QCOMPARE(readGrade(ListCell::fromText(QStringLiteral("11.0"))), 0);
+    const std::pair<const char *, int> fractions[] = {{"1.0", 1},      {"10.0", 10}, {"3,0", 3},
+                                                      {"2.00 Dan", 2}, {"2.5", 0},   {"1.05", 0},
+                                                      {"11.0", 0}};
+    for (const auto &[t, grade] : fractions)
+        QVERIFY2(readGrade(ListCell::fromText(QString::fromUtf8(t))) == grade, t);
     QCOMPARE(readGrade(ListCell::fromNumber(1.0)), 1);
     QCOMPARE(readGrade(ListCell::fromFormula(QStringLiteral("=0+1"))), 0);
 }
@@ -278,7 +277,6 @@ void TstMemberCounting::theHeaderIsFoundBelowATitle()
     int n = 1;
     for (const QStringList &r : rows)
         sheet.rows << textRow(n++, r);
-    QCOMPARE(findHeaderRow(sheet), header);
     const ColumnChoice layout = recognizeLayout(sheet, referenceDay);
     QCOMPARE(layout.header, header);
     // The rows above the header are no members.
