@@ -407,8 +407,6 @@ private slots:
         QTest::newRow("typed Dvo\u0159\u00e1k")
                 << "typed" << QStringLiteral("Dvo\u0159\u00e1k") << QStringLiteral("Dvo\u00e1k")
                 << one.arg(q(u"\u0159"));
-        QTest::newRow("pasted, all stored") << "pasted" << QStringLiteral("-S\u00fcd")
-                                            << QStringLiteral("-S\u00fcd") << QString();
         QTest::newRow("pasted \u0141\u00f3d\u017a Sportverein")
                 << "pasted" << QStringLiteral(" \u0141\u00f3d\u017a Sportverein")
                 << QStringLiteral(" \u00f3d Sportverein")

@@ -453,6 +453,7 @@ void TstRecovery::sessionEnd_keepsTheCopyOnlyOfWhatIsUnsaved()
     auto form = zortest::makeForm();
     form->startRecovery(folder);
     const QString own = form->recoveryCopyPath();
+
     // A count typed but not handed in is a change: the copy two seconds
     // later holds it.
     ZahlenGrid *grid = zortest::focusGrid(*form);
