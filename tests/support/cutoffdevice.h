@@ -3,9 +3,6 @@
 #include "reportfile/safefile.h"
 
 #include <QIODevice>
-#include <QList>
-
-#include <sys/stat.h>
 
 namespace zortest {
 
@@ -55,39 +52,6 @@ public:
     std::unique_ptr<QIODevice> through(QIODevice &target) override
     {
         return std::make_unique<CutOffDevice>(target, limit);
-    }
-
-private:
-    zor::StandIn<zor::SaveDevice> m_inPlace{*this};
-};
-
-// A disk whose flush to the platter fails: the failAt-th sync of each save
-// (1: the temporary file, 2: the folder after the rename; 0: none) answers
-// with err. Every sync is recorded with what the file held at that moment.
-class FailingSync : public zor::SaveDevice
-{
-public:
-    explicit FailingSync(int errorNumber, int failAtCall = 1)
-        : err(errorNumber)
-        , failAt(failAtCall)
-    { }
-    int err;
-    int failAt;
-    struct Synced
-    {
-        bool folder = false;
-        qint64 size = 0;
-    };
-    QList<Synced> synced;
-
-    int sync(int fd) override
-    {
-        struct stat st = {};
-        ::fstat(fd, &st);
-        synced.append(Synced{S_ISDIR(st.st_mode), qint64(st.st_size)});
-        if (synced.size() == failAt)
-            return err;
-        return zor::SaveDevice::sync(fd);
     }
 
 private:

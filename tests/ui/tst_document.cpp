@@ -403,15 +403,10 @@ private slots:
         };
         QTest::newRow("typed, all stored") << "typed" << QStringLiteral("-S\u00fcd \u20ac")
                                            << QStringLiteral("-S\u00fcd \u20ac") << QString();
-        QTest::newRow("typed \u0142")
-                << "typed" << QStringLiteral("\u0142") << QString() << one.arg(q(u"\u0142"));
-        QTest::newRow("typed \u0141ukasz") << "typed" << QStringLiteral("\u0141ukasz")
-                                           << QStringLiteral("ukasz") << one.arg(q(u"\u0141"));
+        // Each key on its own: the one refused is named, the keys after it go in.
         QTest::newRow("typed Dvo\u0159\u00e1k")
                 << "typed" << QStringLiteral("Dvo\u0159\u00e1k") << QStringLiteral("Dvo\u00e1k")
                 << one.arg(q(u"\u0159"));
-        QTest::newRow("pasted, all stored") << "pasted" << QStringLiteral("-S\u00fcd")
-                                            << QStringLiteral("-S\u00fcd") << QString();
         QTest::newRow("pasted \u0141\u00f3d\u017a Sportverein")
                 << "pasted" << QStringLiteral(" \u0141\u00f3d\u017a Sportverein")
                 << QStringLiteral(" \u00f3d Sportverein")
