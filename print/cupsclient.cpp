@@ -1,5 +1,7 @@
 #include "print/cupsclient.h"
 
+#include "core/texts.h"
+
 #include <cups/cups.h>
 #include <dlfcn.h>
 
@@ -83,11 +85,6 @@ int onWait(http_t *, void *connection)
 }
 
 constexpr double WaitSliceSeconds = 0.1;
-
-QString quoted(const QString &text)
-{
-    return QStringLiteral("\"") + text + QStringLiteral("\"");
-}
 
 QString text(const Api &c, ipp_t *response, const char *name)
 {

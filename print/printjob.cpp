@@ -34,11 +34,6 @@ constexpr int TakeBackForMs = 15 * 60 * 1000;
 constexpr int WatchForMs = 5 * 60 * 1000;
 constexpr int WatchEveryMs = 500;
 
-QString quoted(const QString &queue)
-{
-    return QStringLiteral("\"") + queue + QStringLiteral("\"");
-}
-
 // The spooler's own message as it came, and the printer's state in German.
 QString withReason(const QString &text, const QString &message, QStringList reasons = {},
                    const QString &alreadySaid = {})

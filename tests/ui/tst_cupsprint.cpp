@@ -439,7 +439,7 @@ void TstCupsPrint::refusedOrStoppedQueueIsReported()
     QVERIFY2(shown[0].startsWith(QStringLiteral(
                      "message|ZOR-Quorvane|Der Bericht konnte nicht gedruckt werden.")),
              qPrintable(shown[0]));
-    QVERIFY2(shown[0].contains(QStringLiteral("Der Drucker \"%1\" %2").arg(queue, what)),
+    QVERIFY2(shown[0].contains(QString::fromUtf8("Der Drucker \u201e%1\u201c %2").arg(queue, what)),
              qPrintable(shown[0]));
     QVERIFY2(shown[0].contains(QStringLiteral("Grund: ") + reason), qPrintable(shown[0]));
     // Nothing waits in the queue to come out later, and nothing came out.
@@ -453,15 +453,16 @@ void TstCupsPrint::jobThatFailsAtThePrinterIsReported_data()
     QTest::addColumn<QString>("queue");
     QTest::addColumn<QString>("what");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("failed") << QStringLiteral("zor-broken")
-                            << QStringLiteral("Der Druckauftrag auf dem Drucker \"zor-broken\" ist "
-                                              "gescheitert")
-                            << QString();
+    QTest::newRow("failed")
+            << QStringLiteral("zor-broken")
+            << QString::fromUtf8("Der Druckauftrag auf dem Drucker \u201ezor-broken\u201c ist "
+                                 "gescheitert")
+            << QString();
     // CUPS holds the job to try again later: not printed yet, and why.
     QTest::newRow("held") << QStringLiteral("zor-noanswer")
                           << QStringLiteral("Der Bericht ist noch nicht gedruckt: Das Drucksystem "
                                             "h\u00e4lt den Auftrag auf dem Drucker "
-                                            "\"zor-noanswer\" zur\u00fcck")
+                                            "\u201ezor-noanswer\u201c zur\u00fcck")
                           << QStringLiteral("Grund: The printer is not responding.");
 }
 
