@@ -96,8 +96,8 @@ private slots:
     void savePdfContinuesOnFurtherSheets();
     void savePdfCancelledOrFailingWritesNothing();
     void printGoesToTheDefaultPrinter();
-    void printerThatFailsIsReported();
-    void paperTooSmallForTheReportIsTold();
+    void printThatCannotBeginIsToldAndWritesNothing_data();
+    void printThatCannotBeginIsToldAndWritesNothing();
     void printWithoutPrinterPointsToPdf();
     void countThatIsNoNumberEndsBeforeAnyJob();
     void printerStateIsToldInGerman_data();
@@ -287,37 +287,40 @@ void TstPrintOutput::printGoesToTheDefaultPrinter()
     QVERIFY(!form->isModified());
 }
 
-void TstPrintOutput::printerThatFailsIsReported()
+void TstPrintOutput::printThatCannotBeginIsToldAndWritesNothing_data()
 {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QPageSize>("paper");
+    QTest::addColumn<QString>("begins");
+    QTest::addColumn<QString>("says");
     // A printer whose output cannot be opened refuses to begin the job.
-    const QString out = m_dir->filePath(QStringLiteral("fehlt/drucker.pdf"));
-    PdfPrinter printer(out);
-    const zor::StandIn<zor::DefaultPrinter> inPlace(printer);
-    auto form = zortest::makeForm();
-    form->showReport(sampleReport());
-    zortest::trigger(*form, "FilePrint");
-    const QStringList shown = zortest::shownDialogs();
-    QCOMPARE(shown.size(), 1);
-    QVERIFY2(shown[0].startsWith(QStringLiteral(
-                     "message|ZOR-Quorvane|Der Bericht konnte nicht gedruckt werden")),
-             qPrintable(shown[0]));
-    QVERIFY(!QFileInfo::exists(out));
+    QTest::newRow("printer fails")
+            << QStringLiteral("fehlt/drucker.pdf") << QPageSize()
+            << QStringLiteral("message|ZOR-Quorvane|Der Bericht konnte nicht gedruckt werden")
+            << QString();
+    // A label of 40 x 40 mm holds not even half of the first sheet.
+    QTest::newRow("paper too small")
+            << QStringLiteral("etikett.pdf") << QPageSize(QSizeF(40, 40), QPageSize::Millimeter)
+            << QStringLiteral("message|ZOR-Quorvane|")
+            << QStringLiteral("Die bedruckbare Fl\u00e4che des Papiers (40 \u00d7 40 mm) ist zu "
+                              "klein");
 }
 
-void TstPrintOutput::paperTooSmallForTheReportIsTold()
+void TstPrintOutput::printThatCannotBeginIsToldAndWritesNothing()
 {
-    // A label of 40 x 40 mm holds not even half of the first sheet.
-    const QString out = m_dir->filePath(QStringLiteral("etikett.pdf"));
-    PdfPrinter printer(out, QPageSize(QSizeF(40, 40), QPageSize::Millimeter));
+    QFETCH(QString, name);
+    QFETCH(QPageSize, paper);
+    QFETCH(QString, begins);
+    QFETCH(QString, says);
+    const QString out = m_dir->filePath(name);
+    PdfPrinter printer(out, paper);
     const zor::StandIn<zor::DefaultPrinter> inPlace(printer);
     auto form = zortest::makeForm();
     form->showReport(sampleReport());
     zortest::trigger(*form, "FilePrint");
     const QStringList shown = zortest::shownDialogs();
     QCOMPARE(shown.size(), 1);
-    QVERIFY2(shown[0].contains(QStringLiteral(
-                     "Die bedruckbare Fl\u00e4che des Papiers (40 \u00d7 40 mm) ist zu klein")),
-             qPrintable(shown[0]));
+    QVERIFY2(shown[0].startsWith(begins) && shown[0].contains(says), qPrintable(shown[0]));
     QVERIFY(!QFileInfo::exists(out));
 }
 
