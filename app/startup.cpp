@@ -110,8 +110,8 @@ int runProgram(QApplication &app, const CommandLine &command)
 
     TSDIAppForm form;
     form.show();
-    // The window goes to the screen first; the report comes into it at the
-    // event loop's first turn, before the window is first drawn.
+    // The window goes to the screen first; the recovery check and the report
+    // named on the command line follow at the event loop's first turn.
     QTimer::singleShot(0, &form, [&form, &command] { startWith(form, command); });
     return app.exec();
 }
